@@ -1,0 +1,53 @@
+# The two commands a new machine needs: `make run` and `make test`.
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+BENCH_BUILD ?= build-bench
+JOBS        ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build test test-release test-asan run fuzz bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: test-release test-asan
+
+test-release: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANT_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/zorvant ]; then \
+	  $(BUILD)/bin/zorvant; \
+	else \
+	  echo "The editor window comes with the next step; for now run programs headlessly:"; \
+	  echo "  $(BUILD)/bin/zorvant-run --vars tests/programs/print/strings.bas"; \
+	fi
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZORVANT_FUZZ=ON -DZORVANT_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_program
+	mkdir -p fuzz-corpus
+	$(FUZZ_BUILD)/bin/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  -dict=fuzz/basic.dict fuzz-corpus tests/programs fuzz/regressions
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	$(BENCH_BUILD)/bin/bench_interpreter
+	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,145 @@
+#include "eval.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "interp.h"
+#include "tokenizer.h"
+
+void arithmetic_fault(std::string_view message) {
+    report_error(message);
+    throw StatementAborted{};
+}
+
+int32_t to_int(double value) {
+    // 2^63: the first value beyond the 64-bit range; -2^63 itself still converts.
+    constexpr double limit = 9223372036854775808.0;
+    if (!(value >= -limit && value < limit)) return 0;
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(value)));
+}
+
+void check_ordered(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) arithmetic_fault(FAULT_INVALID);
+}
+
+namespace {
+
+// Only a non-finite result can be a fault, so the common case costs one test.
+inline double checked(double a, double b, double result) {
+    if (!std::isfinite(result)) {
+        if (std::isinf(result) && std::isfinite(a) && std::isfinite(b)) {
+            arithmetic_fault(FAULT_OVERFLOW);
+        }
+        if (std::isnan(result) && !std::isnan(a) && !std::isnan(b)) {
+            arithmetic_fault(FAULT_INVALID);
+        }
+    }
+    return result;
+}
+
+double apply_term(TokenKind op, double v, double r) {
+    switch (op) {
+        case TK_ASTR: return checked(v, r, v * r);
+        case TK_SLASH:
+            if (r == 0) arithmetic_fault(FAULT_DIVISION_BY_ZERO);
+            return checked(v, r, v / r);
+        default: {  // TK_MOD: a 32-bit remainder that keeps the sign of the left operand
+            const int32_t divisor = to_int(r);
+            if (divisor == 0) arithmetic_fault(FAULT_DIVISION_BY_ZERO);
+            const int32_t dividend = to_int(v);
+            // The one quotient that does not fit in 32 bits; its remainder is 0.
+            if (divisor == -1) return 0.0;
+            return static_cast<double>(dividend % divisor);
+        }
+    }
+}
+
+}  // namespace
+
+// factor: number | "(" expression ")" | variable
+double eval_factor() {
+    switch (tok_current()) {
+        case TK_NUMBER: {
+            const double v = tok_number();
+            expect_token(TK_NUMBER);
+            return v;
+        }
+        case TK_LEFTPAREN: {
+            expect_token(TK_LEFTPAREN);
+            const double v = eval_expression();
+            expect_token(TK_RIGHTPAREN);
+            return v;
+        }
+        default: return eval_variable();
+    }
+}
+
+// variable: the value is read before the token is checked, so a keyword reads the variable of
+// its first letter when the check fails.
+double eval_variable() {
+    const double v = var_get(tok_variable());
+    expect_token(TK_VARIABLE);
+    return v;
+}
+
+// term: factor { ("*" | "/" | "%") factor }
+double eval_term() {
+    double v = eval_factor();
+    for (;;) {
+        const TokenKind op = tok_current();
+        if (op != TK_ASTR && op != TK_SLASH && op != TK_MOD) return v;
+        tok_advance();
+        const double r = eval_factor();
+        v = apply_term(op, v, r);
+    }
+}
+
+// expression: ["-"] term { ("+" | "-" | "&" | "|" | number) term }
+// A number right after an operand is added: "A-1" scans as A followed by the number -1.
+double eval_expression() {
+    double v;
+    if (tok_current() == TK_MINUS) {
+        tok_advance();
+        v = -eval_term();
+    } else {
+        v = eval_term();
+    }
+    for (;;) {
+        TokenKind op = tok_current();
+        if (op == TK_NUMBER) {
+            op = TK_PLUS;
+        } else if (op == TK_PLUS || op == TK_MINUS || op == TK_AND || op == TK_OR) {
+            tok_advance();
+        } else {
+            return v;
+        }
+        const double r = eval_term();
+        switch (op) {
+            case TK_PLUS: v = checked(v, r, v + r); break;
+            case TK_MINUS: v = checked(v, r, v - r); break;
+            case TK_AND: v = static_cast<double>(to_int(v) & to_int(r)); break;
+            default: v = static_cast<double>(to_int(v) | to_int(r)); break;
+        }
+    }
+}
+
+// relation: expression { ("<" | ">" | "=") expression }
+// Every comparison of a chain compares the first expression; without an operator it is false.
+int eval_relation() {
+    int result = 0;
+    const double left = eval_expression();
+    for (;;) {
+        const TokenKind op = tok_current();
+        if (op != TK_LT && op != TK_GT && op != TK_EQ) return result;
+        tok_advance();
+        const double right = eval_expression();
+        check_ordered(left, right);
+        if (op == TK_LT) {
+            result = left < right;
+        } else if (op == TK_GT) {
+            result = left > right;
+        } else {
+            result = left == right;
+        }
+    }
+}

@@ -1,0 +1,216 @@
+#include "interp.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "clock.h"
+#include "control.h"
+#include "eval.h"
+#include "format.h"
+#include "labels.h"
+#include "math_stmts.h"
+#include "tokenizer.h"
+
+InterpState interp;
+MachineState machine;
+
+namespace {
+
+OutputSink output_sink = nullptr;
+void* output_context = nullptr;
+
+void stmt_unknown() { report_error("ERROR: Unknown command"); }
+
+// One executor per token code; a slot without one is an unknown command. Built at compile
+// time so that statements of other layers can register before or after any static start-up.
+constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
+    std::array<StatementFn, TOKEN_KIND_COUNT> table{};
+    for (auto& e : table) e = stmt_unknown;
+    table[TK_LABEL] = stmt_label;
+    table[TK_VARIABLE] = stmt_let;
+    table[TK_PRINT] = stmt_print;
+    table[TK_IF] = stmt_if;
+    table[TK_FOR] = stmt_for;
+    table[TK_NEXT] = stmt_next;
+    table[TK_GOTO] = stmt_goto;
+    table[TK_GOSUB] = stmt_gosub;
+    table[TK_RETURN] = stmt_return;
+    table[TK_PEEK] = stmt_peek;
+    table[TK_POKE] = stmt_poke;
+    table[TK_END] = stmt_end;
+    for (const MathStatement& m : math_statements) table[m.token] = m.executor;
+    return table;
+}
+
+std::array<StatementFn, TOKEN_KIND_COUNT> dispatch_table = make_dispatch_table();
+
+// Line reports name the line of the message text; a trailing line break of the text is not
+// written.
+std::string_view without_line_break(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+void interp_reset_all() {
+    interp = InterpState{};
+    machine = MachineState{};
+    tokenizer = TokenizerState{};
+    labels_clear();
+}
+
+void interp_set_output(OutputSink sink, void* context) {
+    output_sink = sink;
+    output_context = context;
+}
+
+void output_line(std::string_view line) {
+    if (output_sink != nullptr) output_sink(line, output_context);
+}
+
+void interp_register(TokenKind token, StatementFn executor) {
+    dispatch_table[token] = executor != nullptr ? executor : stmt_unknown;
+}
+
+void interp_start(const char* text) {
+    interp.text_extent = static_cast<int>(std::strlen(text)) + 1;
+    // A program whose first line is indented starts, like every other line, at its first word.
+    const char* start = text;
+    while (*start == ' ') ++start;
+    interp.program_start = start;
+    interp.gosub_level = 0;
+    interp.for_level = 0;
+    tok_reset(start);
+    interp.run_stopped = 0;
+    interp.error_reported = false;
+    interp.resume_time = clock_ms();
+}
+
+void interp_step() {
+    if (tok_at_end()) {
+        report_error("Program finished.");
+        return;
+    }
+    try {
+        exec_statement();
+    } catch (const StatementAborted&) {
+        // The fault has been reported; nothing after it in the statement runs.
+    }
+}
+
+bool interp_finished() { return interp.run_stopped != 0 || tok_at_end(); }
+
+int current_line() {
+    const long index = tok_position() - machine.program_store;
+    if (index < 0 || index >= PROGRAM_STORE_SIZE) return 0;
+    return machine.line_table[index];
+}
+
+void exec_statement() { dispatch_table[tok_current()](); }
+
+void expect_token(TokenKind expected) {
+    const TokenKind got = tok_current();
+    if (got != expected) {
+        char message[64];
+        std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
+                      static_cast<int>(expected), static_cast<int>(got));
+        report_error(message);
+    }
+    tok_advance();
+}
+
+void report_error(std::string_view message) {
+    interp.run_stopped = 1;
+    interp.error_reported = true;
+    char line[48];
+    const int n = std::snprintf(line, sizeof line, "ERROR in line: %d", current_line());
+    output_line(std::string_view(line, static_cast<size_t>(n)));
+    output_line(without_line_break(message));
+}
+
+void var_set(int index, double value) {
+    if (index >= 0 && index < VARIABLE_COUNT) machine.variables[index] = value;
+}
+
+double var_get(int index) {
+    return (index >= 0 && index < VARIABLE_COUNT) ? machine.variables[index] : 0.0;
+}
+
+int format_value(double value, char* out) { return format_general(value, PANEL_DIGITS, out); }
+
+// var = expression end
+void stmt_let() {
+    const int i = tok_variable();
+    expect_token(TK_VARIABLE);
+    expect_token(TK_EQ);
+    const double v = eval_expression();
+    var_set(i, v);
+    expect_token(TK_CR);
+}
+
+// PRINT { string | expression | "," | ";" } end
+// Every item goes to a line of its own; an item that starts with anything else ends the list,
+// and that token is consumed in place of the ":".
+void stmt_print() {
+    expect_token(TK_PRINT);
+    for (;;) {
+        const TokenKind t = tok_current();
+        if (t == TK_STRING) {
+            tok_string(interp.string_buffer, MAX_STRING_CHARS);
+            output_line(interp.string_buffer);
+            tok_advance();
+        } else if (t == TK_COMMA || t == TK_SEMICOLON) {
+            tok_advance();
+        } else if (t == TK_VARIABLE || t == TK_NUMBER || t == TK_LEFTPAREN) {
+            char text[FORMAT_BUFFER_SIZE];
+            const int n = format_general(eval_expression(), PRINT_DIGITS, text);
+            output_line(std::string_view(text, static_cast<size_t>(n)));
+        } else {
+            break;
+        }
+        if (tok_current() == TK_CR || tok_current() == TK_ENDOFINPUT) break;
+    }
+    tok_advance();
+}
+
+// END  -- the ":" behind it is not consumed
+void stmt_end() {
+    expect_token(TK_END);
+    interp.run_stopped = 1;
+}
+
+// PEEK address, var end  -- 0..2047 read the memory, 2048 on the DATA bytes behind the text
+void stmt_peek() {
+    expect_token(TK_PEEK);
+    int32_t a = to_int(eval_expression());
+    expect_token(TK_COMMA);
+    const int i = tok_variable();
+    expect_token(TK_VARIABLE);
+    expect_token(TK_CR);
+    if (a < 0) a = 0;
+    unsigned char byte = 0;
+    if (a < USER_RAM_SIZE) {
+        byte = machine.user_ram[a];
+    } else {
+        const long long index = static_cast<long long>(a) - USER_RAM_SIZE + interp.text_extent;
+        if (index < PROGRAM_STORE_SIZE) {
+            byte = static_cast<unsigned char>(machine.program_store[index]);
+        }
+    }
+    var_set(i, byte);
+}
+
+// POKE address, expression end  -- stores the low 8 bits; addresses outside the memory write
+// nothing
+void stmt_poke() {
+    expect_token(TK_POKE);
+    const int32_t a = to_int(eval_expression());
+    expect_token(TK_COMMA);
+    const double v = eval_expression();
+    expect_token(TK_CR);
+    if (a >= 0 && a < USER_RAM_SIZE) {
+        machine.user_ram[a] = static_cast<unsigned char>(static_cast<uint32_t>(to_int(v)) & 0xFF);
+    }
+}

@@ -1,0 +1,89 @@
+// Interpreter state, statement frame and dispatch.
+//
+// The interpreter is one instance of module-level state with free functions. The host installs
+// an output sink (one line of the output pane at a time) and, in math_stmts.h, a math error
+// sink; the clock is in clock.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "tokens.h"
+
+// The prepared program text, its terminating zero and the DATA bytes behind it.
+inline constexpr int PROGRAM_STORE_SIZE = 8192;
+// Memory that POKE writes and PEEK reads at addresses 0..2047; DATA bytes follow at 2048.
+inline constexpr int USER_RAM_SIZE = 2048;
+inline constexpr int VARIABLE_COUNT = 26;
+// PRINT shows at most this many characters of a string literal.
+inline constexpr int MAX_STRING_CHARS = 40;
+// Return points of nested GOSUBs; deeper nesting reports an overflow.
+inline constexpr int MAX_GOSUB_LEVELS = 10;
+// Open FOR loops; a fifth FOR reports an overflow.
+inline constexpr int MAX_FOR_LEVELS = 4;
+
+struct ForEntry {
+    const char* position;
+    int variable;
+    double limit;
+};
+
+// Everything a run changes that is not kept from run to run; interp_start resets it.
+struct InterpState {
+    int run_stopped = 0;
+    int32_t resume_time = 0;
+    const char* program_start = nullptr;
+    int text_extent = 0;
+    // Set by every error report and arithmetic fault of the run; the headless runner's exit code.
+    bool error_reported = false;
+    const char* gosub_stack[MAX_GOSUB_LEVELS] = {};
+    int gosub_level = 0;
+    ForEntry for_stack[MAX_FOR_LEVELS] = {};
+    int for_level = 0;
+    char string_buffer[MAX_STRING_CHARS + 1] = {};
+};
+
+// What a program keeps from one run to the next, and the stores the run controller fills.
+struct MachineState {
+    double variables[VARIABLE_COUNT] = {};
+    unsigned char user_ram[USER_RAM_SIZE] = {};
+    char program_store[PROGRAM_STORE_SIZE] = {};
+    int line_table[PROGRAM_STORE_SIZE] = {};
+};
+
+extern InterpState interp;
+extern MachineState machine;
+
+// Resets everything: interpreter, machine, tokenizer and labels. For tests and fresh hosts.
+void interp_reset_all();
+
+using OutputSink = void (*)(std::string_view line, void* context);
+void interp_set_output(OutputSink sink, void* context);
+// Appends one line to the output pane.
+void output_line(std::string_view line);
+
+using StatementFn = void (*)();
+// Statements of other layers (the device) enter the dispatch table here; a token without an
+// executor is an unknown command.
+void interp_register(TokenKind token, StatementFn executor);
+
+void interp_start(const char* text);
+void interp_step();
+bool interp_finished();
+int current_line();
+void exec_statement();
+void expect_token(TokenKind expected);
+void report_error(std::string_view message);
+
+void var_set(int index, double value);
+double var_get(int index);
+
+// The variable panel's text of a value: 6 significant digits. Returns the length written.
+int format_value(double value, char* out);
+
+void stmt_let();
+void stmt_print();
+void stmt_end();
+void stmt_peek();
+void stmt_poke();

@@ -1,0 +1,101 @@
+#include "labels.h"
+
+#include "eval.h"
+#include "interp.h"
+#include "tokenizer.h"
+
+LabelCache label_cache;
+
+void labels_clear() {
+    label_cache.first = -1;
+    label_cache.last = -1;
+    label_cache.count = 0;
+}
+
+const char* label_find(int32_t number) {
+    for (int i = label_cache.first; i >= 0; i = label_cache.pool[i].next) {
+        if (label_cache.pool[i].number == number) return label_cache.pool[i].position;
+    }
+    return nullptr;
+}
+
+// The first position recorded for a number stays for the rest of the run.
+void label_add(int32_t number, const char* position) {
+    if (label_find(number) != nullptr) return;
+    if (label_cache.count == MAX_LABELS) return;
+    const int index = label_cache.count++;
+    label_cache.pool[index] = {number, position, -1};
+    if (label_cache.last >= 0) {
+        label_cache.pool[label_cache.last].next = index;
+    } else {
+        label_cache.first = index;
+    }
+    label_cache.last = index;
+}
+
+// Scans the whole text from its start, token by token, for LABEL `number`. The scan also ends
+// at the end of the text and at an invalid character, which cannot be advanced over; the
+// failed checks there report, and the run stops.
+void label_search(int32_t number) {
+    tok_reset(interp.program_start);
+    int32_t found = 0;
+    for (;;) {
+        while (tok_current() != TK_LABEL && tok_current() != TK_ERROR && !tok_at_end()) {
+            tok_advance();
+        }
+        expect_token(TK_LABEL);
+        found = to_int(tok_number());
+        expect_token(TK_NUMBER);
+        if (found == number || tok_at_end() || tok_current() == TK_ERROR) break;
+    }
+    tok_advance();  // the ":" of the LABEL statement
+    label_add(found, tok_position());
+}
+
+void jump_to_label(int32_t number) {
+    const char* p = label_find(number);
+    if (p != nullptr) {
+        tok_jump(p);
+    } else {
+        label_search(number);
+    }
+}
+
+// LABEL number end
+void stmt_label() {
+    expect_token(TK_LABEL);
+    const int32_t n = to_int(tok_number());
+    expect_token(TK_NUMBER);
+    expect_token(TK_CR);
+    label_add(n, tok_position());
+}
+
+// GOTO number  -- the target is read as a number literal, never evaluated
+void stmt_goto() {
+    expect_token(TK_GOTO);
+    jump_to_label(to_int(tok_number()));
+}
+
+// GOSUB number end
+void stmt_gosub() {
+    expect_token(TK_GOSUB);
+    const int32_t n = to_int(tok_number());
+    expect_token(TK_NUMBER);
+    expect_token(TK_CR);
+    if (interp.gosub_level >= MAX_GOSUB_LEVELS) {
+        report_error("ERROR: GOSUB stack overflow\n");
+        return;
+    }
+    interp.gosub_stack[interp.gosub_level++] = tok_position();
+    jump_to_label(n);
+}
+
+// RETURN  -- the ":" behind it is left behind by the jump
+void stmt_return() {
+    expect_token(TK_RETURN);
+    if (interp.gosub_level > 0) {
+        tok_jump(interp.gosub_stack[--interp.gosub_level]);
+    } else {
+        report_error("ERROR: RETURN does not match\n");
+    }
+}

@@ -1,0 +1,35 @@
+// Labels, GOTO, GOSUB and RETURN.
+#pragma once
+
+#include <cstdint>
+
+// The cache can never hold more entries than the text has positions: every label number it
+// records was read at a distinct position of the 8192-byte store.
+inline constexpr int MAX_LABELS = 8192;
+
+struct LabelEntry {
+    int32_t number;
+    const char* position;
+    int next;  // index of the next entry, -1 for the last
+};
+
+// A singly linked list in a fixed pool: entries are appended and only ever removed all at once.
+struct LabelCache {
+    LabelEntry pool[MAX_LABELS];
+    int first = -1;
+    int last = -1;
+    int count = 0;
+};
+
+extern LabelCache label_cache;
+
+void labels_clear();
+const char* label_find(int32_t number);
+void label_add(int32_t number, const char* position);
+void label_search(int32_t number);
+void jump_to_label(int32_t number);
+
+void stmt_label();
+void stmt_goto();
+void stmt_gosub();
+void stmt_return();
