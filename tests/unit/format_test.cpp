@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "format.h"
+#include "interp.h"
+
+namespace {
+
+std::string general(double v, int digits) {
+    char out[FORMAT_BUFFER_SIZE];
+    const int n = format_general(v, digits, out);
+    EXPECT_EQ(static_cast<size_t>(n), std::strlen(out));
+    return out;
+}
+
+std::string panel(double v) {
+    char out[FORMAT_BUFFER_SIZE];
+    format_value(v, out);
+    return out;
+}
+
+TEST(Format, PrintUsesFifteenDigits) {
+    EXPECT_EQ(general(0, 15), "0");
+    EXPECT_EQ(general(-0.0, 15), "0");
+    EXPECT_EQ(general(0.1 + 0.2, 15), "0.3");
+    EXPECT_EQ(general(1.0 / 3, 15), "0.333333333333333");
+    EXPECT_EQ(general(-2.0 / 3, 15), "-0.666666666666667");
+    EXPECT_EQ(general(123.5, 15), "123.5");
+    EXPECT_EQ(general(0.0001, 15), "0.0001");
+    EXPECT_EQ(general(0.00001, 15), "1E-5");
+    EXPECT_EQ(general(0.000015, 15), "1.5E-5");
+    EXPECT_EQ(general(1e15, 15), "1E15");
+    EXPECT_EQ(general(999999999999999, 15), "999999999999999");
+    EXPECT_EQ(general(1e20, 15), "1E20");
+    EXPECT_EQ(general(-1.25e-100, 15), "-1.25E-100");
+    EXPECT_EQ(general(1e308 * 1.7, 15), "1.7E308");
+    EXPECT_EQ(general(4.9406564584124654e-324, 15), "4.94065645841247E-324");
+    EXPECT_EQ(general(100, 15), "100");
+    EXPECT_EQ(general(2999998, 15), "2999998");
+}
+
+TEST(Format, RoundingCanCarryIntoAnotherDigit) {
+    EXPECT_EQ(general(9.9999999999999999e14, 15), "1E15");
+    EXPECT_EQ(general(999999.5, 6), "1E6");
+    EXPECT_EQ(general(0.99999995, 6), "1");
+    EXPECT_EQ(general(0.000099999995, 6), "0.0001");
+}
+
+TEST(Format, SpecialValues) {
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(general(inf, 15), "INF");
+    EXPECT_EQ(general(-inf, 15), "-INF");
+    EXPECT_EQ(general(std::numeric_limits<double>::quiet_NaN(), 15), "NAN");
+}
+
+TEST(Format, VariablePanelUsesSixDigits) {
+    EXPECT_EQ(panel(1000000), "1E6");
+    EXPECT_EQ(panel(999999), "999999");
+    EXPECT_EQ(panel(1234567), "1.23457E6");
+    EXPECT_EQ(panel(0.1234567), "0.123457");
+    EXPECT_EQ(panel(-0.00012), "-0.00012");
+    EXPECT_EQ(panel(0.00001), "1E-5");
+    EXPECT_EQ(panel(0.0001234567), "0.000123457");
+    EXPECT_EQ(panel(3.14159265), "3.14159");
+}
+
+}  // namespace
