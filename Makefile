@@ -32,7 +32,7 @@ run: build
 	  $(BUILD)/bin/zorvant; \
 	else \
 	  echo "The editor window comes with the next step; for now run programs headlessly:"; \
-	  echo "  $(BUILD)/bin/zorvant-run --vars tests/programs/print/strings.bas"; \
+	  echo "  $(BUILD)/bin/zorvant-run --vars FILE.bas"; \
 	fi
 
 fuzz: deps

@@ -1,0 +1,9 @@
+// There is no "<>". The failed operand check does not end the statement: "1<>2" is read as
+// 1<0+2, which holds, so the PRINT after THEN still runs; the run stops after the statement.
+IF 1<>2 THEN PRINT 1
+PRINT 2
+// exit: 1
+// expect: ERROR in line: 2
+// expect: ERROR: Expected token 5, got 33
+// expect: 1
+// stderr: Stop in line: 3

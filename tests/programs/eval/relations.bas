@@ -1,0 +1,32 @@
+// IF conditions: a chain keeps its first operand on the left and the last comparison decides;
+// a condition without a relation is false; "=" compares doubles exactly.
+IF 1<2 THEN PRINT 1
+IF 2<1 THEN PRINT 2
+IF 1=1 THEN PRINT 3
+IF 5 THEN PRINT 4
+IF 1<2<0 THEN PRINT 5
+IF 3>2=3 THEN PRINT 6
+IF 2>1 THEN PRINT 7
+IF 0.1+0.2=0.3 THEN PRINT 8
+IF 0.5+0.25=0.75 THEN PRINT 9
+IF 1+1=2 THEN PRINT 10
+IF 2=1+1 THEN PRINT 11
+IF -1<0 THEN PRINT 12
+A=3
+IF A-1=2 THEN PRINT 13
+IF 1=1=0 THEN PRINT 14
+IF 1=2=1 THEN PRINT 15
+IF 1<2>3 THEN PRINT 16
+IF A THEN PRINT 17
+IF 1 THEN PRINT 18
+IF 2<2 THEN PRINT 19
+// expect: 1
+// expect: 3
+// expect: 6
+// expect: 7
+// expect: 9
+// expect: 10
+// expect: 11
+// expect: 12
+// expect: 13
+// expect: 15

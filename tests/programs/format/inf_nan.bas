@@ -1,0 +1,17 @@
+// Infinite and invalid values print as INF, -INF and NAN, whatever the sign of the NaN.
+// atof reads "1E400" as infinity; the token is only "1", so E400 is a second item (E+400).
+PRINT 1E400
+PRINT -1E400
+SIN 100000000*100000000,N
+PRINT N
+M=-N
+PRINT M
+PRINT 2E308
+// expect: INF
+// expect: 400
+// expect: -INF
+// expect: 400
+// expect: NAN
+// expect: NAN
+// expect: INF
+// expect: 308

@@ -1,0 +1,35 @@
+// Numbers print rounded to 15 significant digits, trailing zeros dropped.
+PRINT 0
+PRINT 0.1+0.2
+PRINT 1/3
+PRINT 2/3
+PRINT 10/3
+PRINT -1/3
+PRINT 1/7
+PRINT 999999999999999
+PRINT 0.0001
+PRINT 123.5
+PRINT -2.5
+PRINT 1/1024
+PRINT 12345678901234+0.5
+PRINT 99999999999999+0.9
+PRINT 100000000
+PRINT 2.50
+PRINT 100*1000
+// expect: 0
+// expect: 0.3
+// expect: 0.333333333333333
+// expect: 0.666666666666667
+// expect: 3.33333333333333
+// expect: -0.333333333333333
+// expect: 0.142857142857143
+// expect: 999999999999999
+// expect: 0.0001
+// expect: 123.5
+// expect: -2.5
+// expect: 0.0009765625
+// expect: 12345678901234.5
+// expect: 99999999999999.9
+// expect: 100000000
+// expect: 2.5
+// expect: 100000

@@ -1,0 +1,10 @@
+// A // after code is not a comment: the line runs whole, so here the first slash divides
+// 1 by the second slash, which is no operand.
+// exit: 1
+// expect: ERROR in line: 8
+// expect: ERROR: Expected token 5, got 27
+// expect: ERROR in line: 8
+// expect: ERROR: Division by zero
+// stderr: Stop in line: 8
+PRINT 1 // note
+PRINT 2

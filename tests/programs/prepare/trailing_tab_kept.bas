@@ -1,0 +1,9 @@
+// Program lines are kept as typed: a trailing tab stays in the line, and a tab is not
+// a blank to the scanner.
+// exit: 1
+// expect: 5
+// expect: ERROR in line: 7
+// expect: ERROR: Unknown command
+// stderr: Stop in line: 7
+PRINT 5	
+PRINT 6

@@ -1,0 +1,11 @@
+// A negative channel falls back to channel 0.
+// args: --state
+// expect: tb_coix=0
+// expect: tb_coiy=0
+// expect: tb_coiz=0
+// expect: pb_spd=4
+// expect: tx_active=1
+// expect: tx_column=0
+// expect: tx_symbol=3
+TX 9, 1
+TX -1, 3

@@ -1,0 +1,37 @@
+// Each report names the line where the fault is found; the stop line is where the
+// failing statement ended, here on the next line.
+// args: --vars
+// exit: 1
+// expect: ERROR in line: 35
+// expect: ERROR: Expected token 31, got 35
+// expect: ERROR in line: 36
+// expect: ERROR: Expected token 35, got 6
+// expect: A: 1
+// expect: B: 0
+// expect: C: 0
+// expect: D: 0
+// expect: E: 0
+// expect: F: 0
+// expect: G: 0
+// expect: H: 0
+// expect: I: 0
+// expect: J: 0
+// expect: K: 0
+// expect: L: 0
+// expect: M: 0
+// expect: N: 0
+// expect: O: 0
+// expect: P: 0
+// expect: Q: 0
+// expect: R: 0
+// expect: S: 0
+// expect: T: 0
+// expect: U: 0
+// expect: V: 0
+// expect: W: 0
+// expect: X: 0
+// expect: Y: 0
+// expect: Z: 0
+// stderr: Stop in line: 36
+A=(1
+PRINT 2

@@ -1,0 +1,9 @@
+// Lower-case letters are no tokens.
+PRINT 1
+print 2
+PRINT 3
+// expect: 1
+// expect: ERROR in line: 2
+// expect: ERROR: Unknown command
+// exit: 1
+// stderr: Stop in line: 2
