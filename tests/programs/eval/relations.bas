@@ -20,6 +20,9 @@ IF 1<2>3 THEN PRINT 16
 IF A THEN PRINT 17
 IF 1 THEN PRINT 18
 IF 2<2 THEN PRINT 19
+IF 6&3=2 THEN PRINT 20
+IF 2<1|4 THEN PRINT 21
+IF 3=1+2&7 THEN PRINT 22
 // expect: 1
 // expect: 3
 // expect: 6
@@ -30,3 +33,6 @@ IF 2<2 THEN PRINT 19
 // expect: 12
 // expect: 13
 // expect: 15
+// expect: 20
+// expect: 21
+// expect: 22

@@ -17,7 +17,7 @@ PRINT 5
 // expect: INF
 // expect: 0
 // expect: -INF
-// expect: ERROR in line: 9
+// expect: ERROR in line: 10
 // expect: ERROR: Invalid floating point operation
 // stderr: log: SING error
-// stderr: Stop in line: 9
+// stderr: Stop in line: 10

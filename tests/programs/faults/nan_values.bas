@@ -16,6 +16,6 @@ PRINT 2
 // expect: 0
 // expect: 0
 // expect: 0
-// expect: ERROR in line: 8
+// expect: ERROR in line: 9
 // expect: ERROR: Invalid floating point operation
-// stderr: Stop in line: 8
+// stderr: Stop in line: 9

@@ -20,6 +20,8 @@ B=B*B
 PRINT B
 PRINT 1/B
 PRINT -1/B
+PRINT -0.000015
+PRINT 123456789012345*10+6
 // expect: 1E15
 // expect: -1E15
 // expect: 1E-5
@@ -33,3 +35,5 @@ PRINT -1/B
 // expect: 1E128
 // expect: 1E-128
 // expect: -1E-128
+// expect: -1.5E-5
+// expect: 1.23456789012346E15

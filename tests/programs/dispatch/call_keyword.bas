@@ -1,0 +1,7 @@
+// CALL is a keyword, but no statement begins with it.
+PRINT 1
+CALL 5
+// exit: 1
+// expect: 1
+// expect: ERROR in line: 2
+// expect: ERROR: Unknown command

@@ -1,0 +1,16 @@
+// Reported line numbers count every editor line: comments, blank lines and blank-looking
+// lines of spaces and tabs included.
+PRINT 1
+
+// a comment between statements
+  	  
+   PRINT 2
+
+A=1 B
+PRINT 3
+// exit: 1
+// expect: 1
+// expect: 2
+// expect: ERROR in line: 8
+// expect: ERROR: Expected token 35, got 5
+// stderr: Stop in line: 8

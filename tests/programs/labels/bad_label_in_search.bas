@@ -1,0 +1,11 @@
+// The search checks every LABEL it passes, also in code that never runs; it still finds
+// its target, but the run stops there.
+GOTO 5
+PRINT 1
+LABEL X
+LABEL 5
+PRINT 2
+// exit: 1
+// expect: ERROR in line: 4
+// expect: ERROR: Expected token 3, got 5
+// stderr: Stop in line: 6

@@ -1,0 +1,13 @@
+// A label that has to be searched for is the first of that number in the text; labels
+// passed on the way are not recorded.
+GOTO 9
+LABEL 5
+PRINT 1
+END
+LABEL 5
+PRINT 2
+END
+LABEL 9
+GOTO 5
+// expect: 1
+// stderr: Stop in line: 5

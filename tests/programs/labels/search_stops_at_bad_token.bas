@@ -1,0 +1,15 @@
+// The label search cannot step over an invalid token (here a string without its closing
+// quote): it ends there as at the end of the text.
+PRINT 1
+GOTO 4
+PRINT 2
+PRINT "OPEN
+LABEL 4
+PRINT 3
+// exit: 1
+// expect: 1
+// expect: ERROR in line: 5
+// expect: ERROR: Expected token 1, got 0
+// expect: ERROR in line: 5
+// expect: ERROR: Expected token 3, got 0
+// stderr: Stop in line: 5
