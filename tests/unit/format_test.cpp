@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
 
 #include "format.h"
+#include "test_support.h"
 #include "interp.h"
 
 namespace {
@@ -66,6 +68,21 @@ TEST(Format, VariablePanelUsesSixDigits) {
     EXPECT_EQ(panel(0.00001), "1E-5");
     EXPECT_EQ(panel(0.0001234567), "0.000123457");
     EXPECT_EQ(panel(3.14159265), "3.14159");
+}
+
+}  // namespace
+
+namespace {
+
+// A user whose locale writes "0,5" still gets programs that read and print "0.5".
+TEST(Format, LocaleDoesNotChangeNumbers) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "scripts/install-deps.sh generates this locale";
+    TestMachine m;
+    const std::vector<std::string> out = m.run("A=0.25+0.000015\nPRINT A\nPRINT 0.00001\n");
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(out, (std::vector<std::string>{"0.250015", "1E-5"}));
 }
 
 }  // namespace
