@@ -37,14 +37,14 @@ run: build
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DZORVANT_FUZZ=ON -DZORVANT_TESTS=OFF
+	  -DZORVANT_FUZZ=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_program
 	mkdir -p fuzz-corpus
 	$(FUZZ_BUILD)/bin/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	  -dict=fuzz/basic.dict fuzz-corpus tests/programs fuzz/regressions
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run

@@ -1,0 +1,336 @@
+#include "Ucompiler.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "code_editor.h"
+#include "device_panel_box.h"
+#include "device_stmts.h"
+#include "format.h"
+#include "interp.h"
+#include "math_stmts.h"
+#include "prepare.h"
+#include "radio.h"
+#include "run_core.h"
+#include "waterfall_view.h"
+
+const char* const EditorTitle = "ZORVANT Basic Editor";
+
+std::function<void(const QString&, const QString&)> Tfmain::math_error_hook;
+
+namespace {
+
+constexpr int TEXT_PX = 18;
+
+QFont fixed_font(int pixels, bool bold = false) {
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QPushButton* make_button(const char* name, const char* caption, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setFixedSize(75, 25);
+    return b;
+}
+
+void output_to_mdb(std::string_view line, void* window) {
+    static_cast<Tfmain*>(window)->mdb->appendPlainText(
+        QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+void channel_changed(Channel c, void* window) {
+    auto* w = static_cast<Tfmain*>(window);
+    w->GroupBox1->mirror(c);
+    if (c == Channel::Timer) {
+        if (w->tb_timer->value() != channel_position(c)) w->tb_timer->setValue(channel_position(c));
+        w->tb_timerChange();
+    } else if (static_cast<int>(c) < LABELLED_CHANNEL_COUNT) {
+        w->tb_magxChange();
+    }
+}
+
+}  // namespace
+
+Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("fmain");
+    setWindowTitle("fmain");
+    build_controls();
+    device_register_statements();
+    interp_set_output(output_to_mdb, this);
+    math_set_error_sink(
+        [](std::string_view text, void* w) {
+            static_cast<Tfmain*>(w)->show_math_error(
+                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        },
+        this);
+    device_set_listener(channel_changed, this);
+    FormCreate();
+}
+
+Tfmain::~Tfmain() {
+    device_set_listener(nullptr, nullptr);
+    interp_set_output(nullptr, nullptr);
+    math_set_error_sink(nullptr, nullptr);
+}
+
+// ---- building the window ----
+
+void Tfmain::build_controls() {
+    resize(1118, 930);
+    setStyleSheet("QMainWindow, #central { background: navy; }");
+    auto* central = new QWidget(this);
+    central->setObjectName("central");
+    setCentralWidget(central);
+
+    mcod = new CodeEditor(central);
+    mcod->setObjectName("mcod");
+    mcod->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mcod->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mcod->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mcod->setFont(fixed_font(TEXT_PX));
+    QPalette editor_colours = mcod->palette();
+    editor_colours.setColor(QPalette::Base, Qt::black);
+    editor_colours.setColor(QPalette::Text, QColor(0, 255, 0));
+    mcod->setPalette(editor_colours);
+    mcod->setMinimumSize(498, 300);
+    connect(mcod, &QPlainTextEdit::textChanged, this, &Tfmain::mcodChange);
+    connect(mcod, &CodeEditor::keyUp, this, &Tfmain::show_cursor_position);
+    connect(mcod, &CodeEditor::mouseUp, this, &Tfmain::show_cursor_position);
+
+    mdb = new QPlainTextEdit(central);
+    mdb->setObjectName("mdb");
+    mdb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mdb->setMinimumSize(497, 113);
+
+    msrc = new QPlainTextEdit("msrc", central);
+    msrc->setObjectName("msrc");
+    msrc->setLineWrapMode(QPlainTextEdit::NoWrap);
+    msrc->setVisible(false);
+
+    GroupBox1 = new DevicePanelBox(central);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(8, 0, 8, 4);
+    grid->setHorizontalSpacing(14);
+    grid->addWidget(mcod, 0, 0);
+    grid->addWidget(build_variable_panel(), 0, 1, Qt::AlignTop);
+    grid->addWidget(GroupBox1, 0, 2, Qt::AlignTop);
+    grid->addWidget(build_sdr_box(), 0, 3, Qt::AlignTop);
+    grid->addWidget(mdb, 1, 0);
+    grid->addWidget(build_run_buttons(), 1, 1, 1, 2);
+    grid->addWidget(build_file_buttons(), 1, 3, Qt::AlignTop);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(0, 6);
+    grid->setRowStretch(1, 1);
+
+    sb = new QStatusBar(this);
+    sb->setObjectName("sb");
+    sb->setSizeGripEnabled(false);
+    sb->setStyleSheet("QStatusBar { background: palette(window); }");
+    status_panel_ = new QLabel(sb);
+    status_panel_->setObjectName("sb_panel");
+    sb->addWidget(status_panel_, 1);
+    setStatusBar(sb);
+
+    // Never shown: their handlers are operations that other handlers call.
+    bt_showvars = make_button("bt_showvars", "showvars", central);
+    bt_sini = make_button("bt_sini", "saveini", central);
+    bt_showgage = make_button("bt_showgage", "showgage", central);
+    for (QPushButton* b : {bt_showvars, bt_sini, bt_showgage}) b->setVisible(false);
+    connect(bt_showvars, &QPushButton::clicked, this, &Tfmain::bt_showvarsClick);
+    connect(bt_showgage, &QPushButton::clicked, this, &Tfmain::bt_showgageClick);
+
+    resume_timer_ = new QTimer(this);
+    resume_timer_->setSingleShot(true);
+    resume_timer_->setTimerType(Qt::PreciseTimer);
+}
+
+QWidget* Tfmain::build_variable_panel() {
+    Panel1 = new QWidget(centralWidget());
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedSize(153, 721);
+    Panel1->setAttribute(Qt::WA_StyledBackground);
+    Panel1->setStyleSheet("#Panel1 { background: black; }");
+    Label2 = new QLabel("Variables", Panel1);
+    Label2->setObjectName("Label2");
+    Label2->setFont(fixed_font(TEXT_PX, true));
+    Label2->setStyleSheet("color: teal;");
+    Label2->move(16, 12);
+    Label2->adjustSize();
+    for (int k = 0; k < 26; ++k) {
+        auto* l = new QLabel("---", Panel1);
+        l->setObjectName(QStringLiteral("l%1").arg(QChar('A' + k)));
+        l->setFont(fixed_font(TEXT_PX));
+        l->setStyleSheet("color: yellow; background: black;");
+        l->setGeometry(16, 48 + 24 * k, 130, 22);
+        variable_labels[k] = l;
+    }
+    return Panel1;
+}
+
+QGroupBox* Tfmain::build_sdr_box() {
+    gb_sdr = new QGroupBox("SDR-Sim", centralWidget());
+    gb_sdr->setObjectName("gb_sdr");
+    gb_sdr->setFixedSize(121, 729);
+    gb_sdr->setFont(fixed_font(TEXT_PX));
+    gb_sdr->setStyleSheet("QGroupBox { color: teal; }");
+    Iprev = new WaterfallView(gb_sdr);
+    Iprev->move(10, 32);
+    tb_timer = new QSlider(Qt::Horizontal, gb_sdr);
+    tb_timer->setObjectName("tb_timer");
+    const ChannelInfo& info = channel_info[static_cast<int>(Channel::Timer)];
+    tb_timer->setRange(info.minimum, info.maximum);
+    tb_timer->setValue(channel_position(Channel::Timer));
+    tb_timer->setTickPosition(QSlider::TicksBelow);
+    tb_timer->setTickInterval(1);
+    tb_timer->setPageStep(1);
+    tb_timer->setGeometry(8, 688, 105, 33);
+    connect(tb_timer, &QSlider::valueChanged, this, [](int v) { channel_set(Channel::Timer, v); });
+    t_sdr = new QTimer(this);
+    t_sdr->setObjectName("t_sdr");
+    t_sdr->setInterval(300);
+    connect(t_sdr, &QTimer::timeout, this, &Tfmain::t_sdrTimer);
+    return gb_sdr;
+}
+
+QWidget* Tfmain::build_run_buttons() {
+    auto* box = new QWidget(centralWidget());
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    bt_run = make_button("bt_run", "RUN", box);
+    bt_pause = make_button("bt_pause", "PAUSE", box);
+    bt_stop = make_button("bt_stop", "STOP", box);
+    bt_pause->setEnabled(false);
+    bt_stop->setEnabled(false);
+    for (QPushButton* b : {bt_run, bt_pause, bt_stop}) row->addWidget(b);
+    row->addStretch(1);
+    column->addLayout(row);
+    column->addStretch(1);
+    Label5 = new QLabel("BETA 150130", box);
+    Label5->setObjectName("Label5");
+    QFont f = font();
+    f.setPixelSize(32);
+    Label5->setFont(f);
+    Label5->setStyleSheet("color: aqua;");
+    column->addWidget(Label5, 0, Qt::AlignRight);
+    connect(bt_run, &QPushButton::clicked, this, &Tfmain::bt_runClick);
+    connect(bt_pause, &QPushButton::clicked, this, &Tfmain::bt_pauseClick);
+    connect(bt_stop, &QPushButton::clicked, this, &Tfmain::bt_stopClick);
+    return box;
+}
+
+QWidget* Tfmain::build_file_buttons() {
+    auto* box = new QWidget(centralWidget());
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 24, 0, 0);
+    column->setSpacing(7);
+    bt_load = make_button("bt_load", "LOAD", box);
+    bt_save = make_button("bt_save", "SAVE", box);
+    bt_savas = make_button("bt_savas", "SAVE AS", box);
+    bt_save->setEnabled(false);
+    for (QPushButton* b : {bt_load, bt_save, bt_savas}) column->addWidget(b);
+    return box;
+}
+
+QSlider* Tfmain::slider(Channel c) const {
+    return c == Channel::Timer ? tb_timer : GroupBox1->slider(c);
+}
+
+QProgressBar* Tfmain::pb_spd() const { return GroupBox1->pb_spd; }
+
+QString Tfmain::status_text() const { return status_panel_->text(); }
+
+void Tfmain::set_status(const QString& text) { status_panel_->setText(text); }
+
+// ---- start-up and closing ----
+
+void Tfmain::FormCreate() {
+    QLocale::setDefault(QLocale::c());  // '.' as the decimal separator, whatever the locale
+    setWindowTitle(QString::fromLatin1(EditorTitle) + "  ");
+    prep = PrepState{};
+    // The waterfall: one tick on an empty row, the whole picture black, then the timer.
+    sdr_init();
+    Iprev->update();
+    bt_showvarsClick();
+    tb_timerChange();
+    t_sdr->start();
+    tb_magxChange();
+    bt_showvarsClick();
+}
+
+void Tfmain::closeEvent(QCloseEvent* event) {
+    bt_stopClick();
+    event->accept();
+}
+
+// ---- editor ----
+
+void Tfmain::mcodChange() { bt_save->setEnabled(true); }
+
+void Tfmain::show_cursor_position() {
+    const QTextCursor cursor = mcod->textCursor();
+    const int p = cursor.selectionEnd();
+    const int y = mcod->document()->findBlock(p).blockNumber();
+    const int x = p - cursor.block().position();
+    set_status(QStringLiteral("Line: %1  X: %2").arg(y).arg(x));
+}
+
+void Tfmain::bt_showvarsClick() {
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        char text[FORMAT_BUFFER_SIZE];
+        format_value(var_get(k), text);
+        variable_labels[k]->setText(QStringLiteral("%1: %2").arg(QChar('A' + k)).arg(
+            QString::fromLatin1(text)));
+    }
+}
+
+// ---- device panel and waterfall ----
+
+void Tfmain::bt_showgageClick() { GroupBox1->refresh_labels(); }
+
+void Tfmain::tb_magxChange() { bt_showgageClick(); }
+
+void Tfmain::tb_timerChange() {
+    t_sdr->setInterval(sdr_interval_ms(tb_timer->value(), tb_timer->maximum()));
+}
+
+void Tfmain::t_sdrTimer() {
+    // Every row drawn while a run loop is active carries the transmission, even when the
+    // loop is held up in a math error box.
+    if (active_loops_ > 0) tx_inject();
+    sdr_tick();
+    Iprev->update();
+    bt_showvarsClick();
+}
+
+// ---- math errors ----
+
+void Tfmain::show_math_error(const QString& text) {
+    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (math_error_hook) {
+        math_error_hook(caption, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    box.exec();
+}

@@ -1,0 +1,99 @@
+// The main window: the editor, the output pane, the variable panel, the device panel, the SDR
+// display and the buttons, with the handlers that drive a run.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "channels.h"
+
+class CodeEditor;
+class DevicePanelBox;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QStatusBar;
+class QTimer;
+class WaterfallView;
+
+extern const char* const EditorTitle;
+
+class Tfmain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tfmain(QWidget* parent = nullptr);
+    ~Tfmain() override;
+
+    // Controls, under the names the product has always given them.
+    CodeEditor* mcod = nullptr;
+    QPlainTextEdit* mdb = nullptr;
+    QPlainTextEdit* msrc = nullptr;
+    QPushButton* bt_run = nullptr;
+    QPushButton* bt_pause = nullptr;
+    QPushButton* bt_stop = nullptr;
+    QPushButton* bt_load = nullptr;
+    QPushButton* bt_save = nullptr;
+    QPushButton* bt_savas = nullptr;
+    QPushButton* bt_showvars = nullptr;
+    QPushButton* bt_sini = nullptr;
+    QPushButton* bt_showgage = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* variable_labels[26] = {};  // lA .. lZ
+    DevicePanelBox* GroupBox1 = nullptr;
+    QGroupBox* gb_sdr = nullptr;
+    WaterfallView* Iprev = nullptr;
+    QSlider* tb_timer = nullptr;
+    QTimer* t_sdr = nullptr;
+    QStatusBar* sb = nullptr;
+
+    QSlider* slider(Channel c) const;
+    QProgressBar* pb_spd() const;
+    // The text of the status bar's one panel.
+    QString status_text() const;
+
+    // Handlers.
+    void FormCreate();
+    void bt_runClick();
+    void bt_pauseClick();
+    void bt_stopClick();
+    void bt_showvarsClick();
+    void bt_showgageClick();
+    void tb_magxChange();
+    void tb_timerChange();
+    void t_sdrTimer();
+    void mcodChange();
+    void show_cursor_position();
+
+    // Seam for the math error box: when set, it receives the text instead of a modal box.
+    static std::function<void(const QString& caption, const QString& text)> math_error_hook;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build_controls();
+    QWidget* build_variable_panel();
+    QGroupBox* build_sdr_box();
+    QWidget* build_run_buttons();
+    QWidget* build_file_buttons();
+    void set_status(const QString& text);
+
+    std::vector<std::string> editor_lines() const;
+    void run_loop();
+    void wait_for_events_until_resume(bool paused);
+    void end_run();
+    void show_math_error(const QString& text);
+
+    QLabel* status_panel_ = nullptr;
+    QTimer* resume_timer_ = nullptr;
+    // How many run loops are active (nested resumes each add one).
+    int active_loops_ = 0;
+};

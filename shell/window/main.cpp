@@ -1,0 +1,12 @@
+// Program entry: the application, its one window, and the event loop until the window closes.
+#include <QApplication>
+
+#include "Ucompiler.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Tfmain fmain;
+    fmain.show();
+    app.exec();
+    return 0;
+}
