@@ -1,0 +1,117 @@
+// A fresh main window on a fresh machine for every test, and helpers to drive a run: RUN
+// blocks until the run ends, so what happens during the run is scheduled before the click.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Ucompiler.h"
+#include "channels.h"
+#include "code_editor.h"
+#include "device_panel_box.h"
+#include "interp.h"
+#include "radio.h"
+#include "waterfall_view.h"
+
+// Steps taken from inside a run: each waits for its condition, then acts. A poll timer drives
+// them, so the run loop goes on between two polls.
+struct Step {
+    std::function<bool()> when;
+    std::function<void()> act;
+};
+
+class StepDriver : public QObject {
+public:
+    explicit StepDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
+        connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+        timer_.start(2);
+    }
+    bool done() const { return next_ == steps_.size(); }
+
+private:
+    void poll() {
+        while (next_ < steps_.size() && steps_[next_].when()) {
+            auto act = steps_[next_++].act;
+            if (act) act();
+        }
+        if (done()) timer_.stop();
+    }
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    QTimer timer_;
+};
+
+inline std::function<bool()> at_once() {
+    return [] { return true; };
+}
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        interp_reset_all();
+        device_reset();
+        radio_reset();
+        Tfmain::math_error_hook = nullptr;
+        w = std::make_unique<Tfmain>();
+        w->show();
+    }
+    void TearDown() override {
+        w.reset();
+        Tfmain::math_error_hook = nullptr;
+    }
+
+    // Puts `program` into the editor and clicks RUN; `during` runs from inside the run loop.
+    void run(const QString& program, std::function<void()> during = nullptr) {
+        w->mcod->setPlainText(program);
+        if (during) QTimer::singleShot(0, w.get(), during);
+        QTest::mouseClick(w->bt_run, Qt::LeftButton);
+    }
+
+    // Puts `program` into the editor and clicks RUN; the steps run while the program runs.
+    // Returns whether every step was taken.
+    bool run_steps(const QString& program, std::vector<Step> steps) {
+        StepDriver driver(std::move(steps));
+        run(program);
+        return driver.done();
+    }
+
+    // Waits, serving the window, until `condition` holds; false after five seconds.
+    static bool wait_for(const std::function<bool()>& condition) {
+        return QTest::qWaitFor(condition, 5000);
+    }
+
+    QStringList output() const { return w->mdb->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QString label(const char* name) const {
+        return w->findChild<QLabel*>(name)->text();
+    }
+    QPushButton* button(const char* name) const { return w->findChild<QPushButton*>(name); }
+    QSlider* slider(const char* name) const { return w->findChild<QSlider*>(name); }
+    // "run pause stop" as 1 for enabled, 0 for disabled.
+    QString button_states() const {
+        return QStringLiteral("%1%2%3")
+            .arg(w->bt_run->isEnabled())
+            .arg(w->bt_pause->isEnabled())
+            .arg(w->bt_stop->isEnabled());
+    }
+    // The grey value of one waterfall pixel as the image shows it.
+    int pixel(int row, int column) const { return qBlue(w->Iprev->image().pixel(column, row)); }
+
+    std::unique_ptr<Tfmain> w;
+};
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << '[' << l.join("|").toStdString() << ']';
+}

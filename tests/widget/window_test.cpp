@@ -1,0 +1,276 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QTextBlock>
+
+#include "clock.h"
+#include "window_fixture.h"
+
+namespace {
+
+const QString endless = "LABEL 1\nGOTO 1";
+
+// ---- start-up and the editor ----
+
+TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
+    EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  ");
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_EQ(label("lA"), "A: 0");
+    EXPECT_EQ(label("lZ"), "Z: 0");
+    EXPECT_EQ(label("lb_magx"), "0");
+    EXPECT_EQ(label("lb_coiz"), "0");
+    EXPECT_EQ(w->findChild<QLabel*>("Label5")->text(), "BETA 150130");
+    EXPECT_EQ(w->msrc->toPlainText(), "msrc");
+    EXPECT_FALSE(w->msrc->isVisible());
+    EXPECT_TRUE(w->t_sdr->isActive());
+    EXPECT_EQ(w->t_sdr->interval(), 60);
+    EXPECT_FALSE(slider("tb_coix")->isEnabled());
+    EXPECT_TRUE(slider("tb_magx")->isEnabled());
+    EXPECT_EQ(w->pb_spd()->value(), 4);
+    EXPECT_EQ(w->findChild<QProgressBar*>("pb_sys")->value(), 1000);
+    EXPECT_EQ(w->size(), QSize(1118, 930));
+    for (const char* name : {"mcod", "mdb", "bt_load", "bt_savas", "GroupBox1", "gb_sdr", "Iprev",
+                             "tb_timer", "Panel1", "Label2", "sb"}) {
+        EXPECT_NE(w->findChild<QWidget*>(name), nullptr) << name;
+    }
+}
+
+TEST_F(WindowTest, TypedLettersBecomeUpperCasePastedTextDoesNot) {
+    QTest::keyClicks(w->mcod, "print a+1");
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT A+1");
+    EXPECT_TRUE(w->bt_save->isEnabled());
+    QApplication::clipboard()->setText("\nprint b");
+    w->mcod->paste();
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT A+1\nprint b");
+}
+
+TEST_F(WindowTest, CursorPositionInTheStatusBar) {
+    w->mcod->setPlainText("A=1\nB=2\nPRINT A\n");
+    QTextCursor c(w->mcod->document()->findBlockByNumber(2));
+    c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
+    const QPoint at = w->mcod->cursorRect(c).center();
+    QTest::mouseClick(w->mcod->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(w->status_text(), "Line: 2  X: 4");
+    QTest::keyClick(w->mcod, Qt::Key_Left);
+    QTest::keyClick(w->mcod, Qt::Key_Left);
+    EXPECT_EQ(w->status_text(), "Line: 2  X: 2");
+    // With a selection its end counts, measured from the start of the caret's line.
+    QTest::keyClick(w->mcod, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(w->status_text(), "Line: 2  X: 6");
+}
+
+// ---- running ----
+
+TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
+    QString running, paused, resumed;
+    const bool taken = run_steps(endless, {
+        {at_once(), [&] { running = button_states(); }},
+        {at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+        {at_once(), [&] {
+             paused = button_states();
+             // The resume runs its own loop inside this one until STOP.
+             QTimer::singleShot(20, [&] {
+                 resumed = button_states();
+                 QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+             });
+             QTest::mouseClick(w->bt_run, Qt::LeftButton);
+         }},
+    });
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(running, "011");
+    EXPECT_EQ(paused, "101");
+    EXPECT_EQ(resumed, "111");
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_TRUE(w->status_text().startsWith("Stop in line: "));
+}
+
+TEST_F(WindowTest, StopLineAfterEndAnErrorAndStop) {
+    run("A=1\n\nEND\nPRINT 2");
+    EXPECT_EQ(w->status_text(), "Stop in line: 2");
+    EXPECT_TRUE(output().isEmpty());
+
+    run("A=1\nRETURN\nPRINT 2");
+    EXPECT_EQ(output(), QStringList({"ERROR in line: 1", "ERROR: RETURN does not match"}));
+    EXPECT_EQ(w->status_text(), "Stop in line: 1");
+
+    // Stopped while paused: the line of the statement that would have run next.
+    run_steps("LABEL 1\nA=A+1\nIF A<50 THEN GOTO 1\nPRINT A\nLABEL 2\nGOTO 2",
+              {{[] { return var_get(0) >= 50; },
+                [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+               {at_once(), [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}});
+    EXPECT_EQ(output(), QStringList({"50"}));
+    EXPECT_TRUE(w->status_text() == "Stop in line: 4" || w->status_text() == "Stop in line: 5")
+        << w->status_text().toStdString();
+    EXPECT_EQ(button_states(), "100");
+}
+
+TEST_F(WindowTest, FreshRunClearsTheOutputAResumeDoesNot) {
+    run("PRINT 1");
+    EXPECT_EQ(output(), QStringList({"1"}));
+    QStringList while_paused;
+    run_steps("PRINT 2\nLABEL 1\nGOTO 1",
+              {{at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+               {at_once(), [&] {
+                    w->mcod->setPlainText("PRINT 3");  // edits during a pause are not run
+                    QTimer::singleShot(20, [&] {
+                        while_paused = output();
+                        QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+                    });
+                    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+                }}});
+    EXPECT_EQ(while_paused, QStringList({"2"}));
+    EXPECT_EQ(output(), QStringList({"2"}));
+    EXPECT_EQ(w->msrc->toPlainText(), "PRINT 2\nLABEL 1\nGOTO 1");
+}
+
+TEST_F(WindowTest, EmptyProgramFinishesAtOnce) {
+    run("// nothing\n\n   ");
+    EXPECT_TRUE(output().isEmpty());
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_EQ(w->status_text(), "Stop in line: 0");
+}
+
+TEST_F(WindowTest, TooLargeAndFaultyProgramsLeaveTheWindowIdle) {
+    run(QString(9000, 'A'));
+    EXPECT_EQ(output(), QStringList({"ERROR: Program too large: 9002 bytes, limit 8192"}));
+    EXPECT_EQ(button_states(), "100");
+
+    run("A=1\nB=A/0\nPRINT 9");
+    EXPECT_EQ(output(), QStringList({"ERROR in line: 1", "ERROR: Division by zero"}));
+    EXPECT_EQ(button_states(), "100");
+    run("PRINT 7");
+    EXPECT_EQ(output(), QStringList({"7"}));
+}
+
+TEST_F(WindowTest, ClosingStopsARunningProgram) {
+    run_steps(endless, {{at_once(), [&] { w->close(); }}});
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(WindowTest, NoStatementBeforeTheResumeTime) {
+    VirtualClock clock;
+    clock.install();
+    QStringList early;
+    run_steps("DELAY 1000\nPRINT 1",
+              {{[] { return interp.resume_time == 1000; }, nullptr},
+               {[n = 0]() mutable { return ++n > 20; },  // some 40 ms of waiting
+                [&] {
+                    early = output();
+                    clock.advance_to(999);
+                }},
+               {[n = 0]() mutable { return ++n > 5; },
+                [&] {
+                    early += output();
+                    clock.advance_to(1000);
+                }}});
+    clock_set_source(nullptr, nullptr);
+    EXPECT_TRUE(early.isEmpty());
+    EXPECT_EQ(output(), QStringList({"1"}));
+}
+
+// ---- panels ----
+
+TEST_F(WindowTest, VariablePanelFollowsAtTheTimerRate) {
+    run("A=1234567\nB=0.1234567\nC=-0.00012\nD=0.00001\nE=999999");
+    ASSERT_TRUE(wait_for([&] { return label("lA") == "A: 1.23457E6"; }));
+    EXPECT_EQ(label("lB"), "B: 0.123457");
+    EXPECT_EQ(label("lC"), "C: -0.00012");
+    EXPECT_EQ(label("lD"), "D: 1E-5");
+    EXPECT_EQ(label("lE"), "E: 999999");
+}
+
+TEST_F(WindowTest, SlidersSetTheLabelsAndThePrograms) {
+    slider("tb_magx")->setValue(37);
+    slider("tb_magy")->setValue(-100);
+    slider("tb_tem")->setValue(-40);
+    slider("tb_rx")->setValue(300);
+    EXPECT_EQ(label("lb_magx"), "0.37");
+    EXPECT_EQ(label("lb_magy"), "-1");
+    EXPECT_EQ(label("lb_tem"), "-40");
+    EXPECT_EQ(label("lb_rx"), "255");
+
+    run_steps("LABEL 1\nMGET A,B,C\nIF A>0.5 THEN END\nGOTO 1",
+              {{at_once(), [&] { slider("tb_magx")->setValue(60); }}});
+    EXPECT_EQ(var_get(0), 0.6);
+    EXPECT_EQ(var_get(1), -1);
+}
+
+TEST_F(WindowTest, CoilsAndSpeedShowOnTheWidgets) {
+    run("COIL 0.29,-5,0.5\nSPEED 2.9");
+    EXPECT_EQ(slider("tb_coix")->value(), 28);
+    EXPECT_EQ(slider("tb_coiy")->value(), -100);
+    EXPECT_EQ(slider("tb_coiz")->value(), 50);
+    EXPECT_EQ(label("lb_coix"), "0.28");
+    EXPECT_EQ(label("lb_coiy"), "-1");
+    EXPECT_EQ(label("lb_coiz"), "0.5");
+    EXPECT_EQ(w->pb_spd()->value(), 2);
+}
+
+TEST_F(WindowTest, TimerIntervalFollowsItsSlider) {
+    w->tb_timer->setValue(10);
+    EXPECT_EQ(w->t_sdr->interval(), 10);
+    w->tb_timer->setValue(0);
+    EXPECT_EQ(w->t_sdr->interval(), 110);
+}
+
+TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
+    w->tb_timer->setValue(10);
+    int rows_with_trace = 0;
+    int noisy_pixels = 0;
+    int trace_after_rx = -1;
+    run_steps("TX 5,7\nDELAY 300\nRX R\nDELAY 200\nEND", {
+        // A few ticks into the transmission: the newest rows carry 200 in column 17.
+        {[] { return radio.tx_active; }, nullptr},
+        {[n = 0]() mutable { return ++n > 60; },
+         [&] {
+             for (int row = 0; row < 3; ++row) {
+                 rows_with_trace += pixel(row, 17) == 200;
+                 for (int col = 0; col < SDR_WIDTH; ++col) {
+                     const int v = pixel(row, col);
+                     if (col != 17 && (v < 20 || v > 34)) ++noisy_pixels;
+                 }
+             }
+         }},
+        {[] { return !radio.tx_active; }, nullptr},
+        {[n = 0]() mutable { return ++n > 40; }, [&] { trace_after_rx = pixel(0, 17); }},
+    });
+    EXPECT_EQ(rows_with_trace, 3);
+    EXPECT_EQ(noisy_pixels, 0);
+    EXPECT_GE(trace_after_rx, 20);
+    EXPECT_LE(trace_after_rx, 34);
+}
+
+// ---- the math error box ----
+
+TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
+    QString text, caption, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int output_lines_while_open = -1;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        output_lines_while_open = output().size();
+        box->button(QMessageBox::Ok)->click();
+    });
+    run("PRINT 1\nSQRT -4,A\nPRINT A");
+    EXPECT_EQ(text, "sqrt: DOMAIN error");
+    EXPECT_EQ(title, QCoreApplication::applicationFilePath().section('/', -1));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(output_lines_while_open, 1);
+    EXPECT_EQ(output(), QStringList({"1", "NAN"}));
+}
+
+TEST_F(WindowTest, MathErrorSeamTakesTheText) {
+    QStringList seen;
+    Tfmain::math_error_hook = [&](const QString&, const QString& t) { seen << t; };
+    run("LOG 0,A\nPOW 0,0,B\nPRINT A");
+    EXPECT_EQ(seen, QStringList({"log: SING error", "pow: DOMAIN error"}));
+    EXPECT_EQ(output(), QStringList({"-INF"}));
+}
+
+}  // namespace
