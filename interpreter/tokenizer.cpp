@@ -30,17 +30,14 @@ struct KeywordIndex {
     unsigned char first_row[256];
     unsigned char row_count[256];
     const KeywordEntry* rows[KEYWORD_COUNT];
-    unsigned char length[KEYWORD_COUNT];
 
-    KeywordIndex() : first_row{}, row_count{}, rows{}, length{} {
+    KeywordIndex() : first_row{}, row_count{}, rows{} {
         int n = 0;
         for (int c = 0; c < 256; ++c) {
             first_row[c] = static_cast<unsigned char>(n);
             for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
                 if (static_cast<unsigned char>(k->keyword[0]) == c) {
-                    rows[n] = k;
-                    length[n] = static_cast<unsigned char>(std::strlen(k->keyword));
-                    ++n;
+                    rows[n++] = k;
                 }
             }
             row_count[c] = static_cast<unsigned char>(n - first_row[c]);
@@ -119,9 +116,13 @@ TokenKind scan_token(const char* pos, const char** end) {
     const unsigned char uc = static_cast<unsigned char>(c);
     const int first = keyword_index.first_row[uc];
     for (int r = first; r < first + keyword_index.row_count[uc]; ++r) {
-        const int len = keyword_index.length[r];
-        if (std::strncmp(pos, keyword_index.rows[r]->keyword, len) == 0) {
-            *end = pos + len;
+        const char* k = keyword_index.rows[r]->keyword;
+        // The first characters are equal already. The text's NUL differs from every keyword
+        // character, so the comparison never runs past the end of the text.
+        int i = 1;
+        while (k[i] != '\0' && pos[i] == k[i]) ++i;
+        if (k[i] == '\0') {
+            *end = pos + i;
             return keyword_index.rows[r]->token;
         }
     }

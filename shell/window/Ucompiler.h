@@ -24,6 +24,9 @@ class WaterfallView;
 
 extern const char* const EditorTitle;
 
+// Process settings the window needs before the application object exists.
+void prepare_application_environment();
+
 class Tfmain : public QMainWindow {
     Q_OBJECT
 public:

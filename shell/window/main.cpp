@@ -4,6 +4,7 @@
 #include "Ucompiler.h"
 
 int main(int argc, char** argv) {
+    prepare_application_environment();
     QApplication app(argc, argv);
     Tfmain fmain;
     fmain.show();

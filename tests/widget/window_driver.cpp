@@ -1,0 +1,137 @@
+// Drives the real window for figures and pictures that a pass/fail test must not measure:
+//   window_driver rate              statements per second of a counting loop in the window
+//   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000
+//   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
+//   window_driver screenshot FILE PROGRAM [SECONDS]
+//                                   runs PROGRAM in the window and saves a picture of it to FILE
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "Ucompiler.h"
+#include "code_editor.h"
+#include "interp.h"
+
+namespace {
+
+double cpu_seconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Lets the window come up and paint before anything is measured.
+void settle() {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+int rate(Tfmain& w) {
+    w.mcod->setPlainText("FOR I=1 TO 1000000\nA=A+I%7\nNEXT I");
+    settle();
+    QElapsedTimer t;
+    t.start();
+    w.bt_run->click();
+    const double seconds = static_cast<double>(t.nsecsElapsed()) / 1e9;
+    std::printf("window: 2000001 statements in %.3f s = %.2f M statements/s (A=%g)\n", seconds,
+                2000001 / seconds / 1e6, var_get(0));
+    return 0;
+}
+
+// CPU used over ten seconds while the run loop is active but can run no statement.
+double cpu_while(Tfmain& w, const char* program, bool pause) {
+    w.mcod->setPlainText(program);
+    double used = 0;
+    QTimer::singleShot(100, [&] {
+        if (pause) w.bt_pause->click();
+        const double before = cpu_seconds();
+        QTimer::singleShot(10000, [&, before] {
+            used = cpu_seconds() - before;
+            w.bt_stop->click();
+        });
+    });
+    w.bt_run->click();
+    return used;
+}
+
+int idle_cpu(Tfmain& w) {
+    const double paused = cpu_while(w, "LABEL 1\nGOTO 1", true);
+    std::printf("paused for 10 s: %.3f s CPU = %.2f %% of one core\n", paused, paused * 10);
+    const double delayed = cpu_while(w, "DELAY 10000\nLABEL 1\nGOTO 1", false);
+    std::printf("DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one core\n", delayed, delayed * 10);
+    return 0;
+}
+
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(long long t0) : t0_(t0) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            const long long ns = now.tv_sec * 1000000000LL + now.tv_nsec;
+            std::printf("start-up to first paint: %.1f ms\n", static_cast<double>(ns - t0_) / 1e6);
+            QTimer::singleShot(0, qApp, &QApplication::quit);
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    long long t0_;
+    bool seen_ = false;
+};
+
+int screenshot(Tfmain& w, const QString& file, const QString& program, int seconds) {
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    QTimer::singleShot(seconds * 1000, [&] {
+        QScreen* screen = w.screen();
+        const QPixmap shot = screen->grabWindow(0, w.frameGeometry().x(), w.frameGeometry().y(),
+                                                w.frameGeometry().width(),
+                                                w.frameGeometry().height());
+        const QPixmap picture = shot.isNull() || shot.width() < w.width() ? w.grab() : shot;
+        picture.save(file);
+        w.bt_stop->click();
+    });
+    w.bt_run->click();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    prepare_application_environment();
+    QApplication app(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    Tfmain w;
+    if (mode == "startup" && argc > 2) {
+        FirstPaint probe(std::atoll(argv[2]));
+        w.installEventFilter(&probe);
+        w.show();
+        return app.exec();
+    }
+    w.show();
+    if (mode == "rate") return rate(w);
+    if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "screenshot" && argc > 3) {
+        return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3);
+    }
+    std::fprintf(stderr, "usage: window_driver rate|idle-cpu|startup T0_NS|screenshot FILE PROGRAM [SECONDS]\n");
+    return 2;
+}
