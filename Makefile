@@ -6,7 +6,7 @@ BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test test-release test-asan run fuzz bench clean
+.PHONY: all deps build test test-release test-asan run fuzz bench bench-window screenshot clean
 
 all: build
 
@@ -48,6 +48,12 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
+
+bench-window: build
+	bash bench/window_figures.sh $(BUILD)/bin
+
+screenshot: build
+	bash scripts/screenshot.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Figures of the window, measured in real processes under Xvfb:
+#   - statements per second of the counting loop in the window against the headless runner,
+#   - CPU time over 10 s while a program is paused and while it waits in DELAY 10000,
+#   - time from process start to the window's first paint.
+set -euo pipefail
+bin=${1:-build/bin}
+display=:$(( 90 + RANDOM % 9 ))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY=$display
+
+echo "== run loop speed (window on the offscreen platform, then under Xvfb) =="
+for _ in 1 2 3; do QT_QPA_PLATFORM=offscreen "$bin/window_driver" rate 2>/dev/null; done
+for _ in 1 2 3; do "$bin/window_driver" rate 2>/dev/null; done
+bash "$(dirname "$0")/runner_time.sh" "$bin/zorvant-run"
+
+echo "== CPU while nothing can run =="
+"$bin/window_driver" idle-cpu 2>/dev/null
+
+echo "== start-up =="
+for _ in 1 2 3 4 5; do
+  "$bin/window_driver" startup "$(date +%s%N)" 2>/dev/null
+done
