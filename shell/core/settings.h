@@ -1,0 +1,34 @@
+// The settings file: nine decimal lines, the positions of the eight sensor sliders and of the
+// waterfall speed slider, each line ended by CR LF. A line's place is its meaning.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "channels.h"
+
+inline constexpr const char* SETTINGS_FILE_NAME = "brevolin.ini";
+inline constexpr int SETTINGS_LINES = 9;
+
+// order: the lines of the file
+inline constexpr std::array<Channel, SETTINGS_LINES> settings_channels = {
+    Channel::MagX, Channel::MagY, Channel::MagZ, Channel::ColR,  Channel::ColG,
+    Channel::ColB, Channel::Tem,  Channel::Rx,   Channel::Timer,
+};
+
+struct SettingsRead {
+    // The values of the lines read before the first bad one, in file order.
+    std::vector<int> values;
+    // Empty when all nine lines converted; otherwise "'<line>' is not a valid integer value".
+    std::string error;
+};
+
+// Converts one line as the settings file takes it: leading spaces, an optional sign, decimal
+// digits and nothing after them, within 32 bits.
+bool settings_parse_integer(std::string_view line, int& value);
+
+SettingsRead settings_parse(std::string_view bytes);
+// The bytes of a settings file holding the channels' current positions.
+std::string settings_format();

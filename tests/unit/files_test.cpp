@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(ProgramFile, LineBreaksBecomeOneKindInTheEditor) {
+    EXPECT_EQ(file_bytes_to_text("A\r\nB\rC\nD"), "A\nB\nC\nD");
+    EXPECT_EQ(file_bytes_to_text("\r\r\n\n"), "\n\n\n");
+    EXPECT_EQ(file_bytes_to_text(""), "");
+    EXPECT_EQ(file_bytes_to_text("print a"), "print a");
+}
+
+TEST(ProgramFile, WritingPutsCrLfBetweenLines) {
+    EXPECT_EQ(text_to_file_bytes("A\nB"), "A\r\nB");
+    EXPECT_EQ(text_to_file_bytes("A\nB\n"), "A\r\nB\r\n");
+    EXPECT_EQ(text_to_file_bytes(""), "");
+}
+
+TEST(ProgramFile, EveryByteSurvivesTheRoundTrip) {
+    std::string bytes;
+    for (int c = 0; c < 256; ++c) {
+        if (c != '\r' && c != '\n') bytes += static_cast<char>(c);
+    }
+    bytes += "\r\nlast\r\n";
+    EXPECT_EQ(text_to_file_bytes(file_bytes_to_text(bytes)), bytes);
+}
+
+TEST(SettingsFile, IntegersAsTheFileTakesThem) {
+    int v = 0;
+    EXPECT_TRUE(settings_parse_integer("7", v));
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(settings_parse_integer(" 7", v));
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(settings_parse_integer("-40", v));
+    EXPECT_EQ(v, -40);
+    EXPECT_TRUE(settings_parse_integer("+3", v));
+    EXPECT_EQ(v, 3);
+    EXPECT_TRUE(settings_parse_integer("-2147483648", v));
+    EXPECT_EQ(v, INT32_MIN);
+    EXPECT_TRUE(settings_parse_integer("2147483647", v));
+    for (const char* bad : {"7 ", "", " ", "-", "2147483648", "-2147483649", "$10", "0x10", "1.5",
+                            "\t7", "99999999999999999999"}) {
+        EXPECT_FALSE(settings_parse_integer(bad, v)) << bad;
+    }
+}
+
+TEST(SettingsFile, ReadsNineLinesAndStopsAtTheFirstBadOne) {
+    SettingsRead r = settings_parse("1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n");
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.values, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    r = settings_parse("250\r\n-3\r\nx\r\n4\r\n");
+    EXPECT_EQ(r.values, (std::vector<int>{250, -3}));
+    EXPECT_EQ(r.error, "'x' is not a valid integer value");
+    r = settings_parse("1\n2\n");
+    EXPECT_EQ(r.values, (std::vector<int>{1, 2}));
+    EXPECT_EQ(r.error, "'' is not a valid integer value");
+}
+
+TEST(SettingsFile, WritesNineDecimalLines) {
+    TestMachine m;
+    EXPECT_EQ(settings_format(), "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n5\r\n");
+    channel_set(Channel::MagX, 250);
+    channel_set(Channel::Tem, -40);
+    channel_set(Channel::CoiX, 50);  // not saved
+    EXPECT_EQ(settings_format(), "100\r\n0\r\n0\r\n0\r\n0\r\n0\r\n-40\r\n0\r\n5\r\n");
+}
+
+}  // namespace
