@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "code_editor.h"
+#include "error_display.h"
 #include "device_panel_box.h"
 #include "device_stmts.h"
 #include "format.h"
@@ -29,6 +32,7 @@
 #include "prepare.h"
 #include "radio.h"
 #include "run_core.h"
+#include "settings.h"
 #include "waterfall_view.h"
 
 const char* const EditorTitle = "ZORVANT Basic Editor";
@@ -165,6 +169,12 @@ void Tfmain::build_controls() {
     connect(bt_showvars, &QPushButton::clicked, this, &Tfmain::bt_showvarsClick);
     connect(bt_showgage, &QPushButton::clicked, this, &Tfmain::bt_showgageClick);
 
+    connect(bt_load, &QPushButton::clicked, this, &Tfmain::bt_loadClick);
+    connect(bt_save, &QPushButton::clicked, this, &Tfmain::bt_saveClick);
+    connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
+    connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
+    build_dialogs();
+
     resume_timer_ = new QTimer(this);
     resume_timer_->setSingleShot(true);
     resume_timer_->setTimerType(Qt::PreciseTimer);
@@ -272,7 +282,9 @@ void Tfmain::set_status(const QString& text) { status_panel_->setText(text); }
 
 void Tfmain::FormCreate() {
     QLocale::setDefault(QLocale::c());  // '.' as the decimal separator, whatever the locale
-    setWindowTitle(QString::fromLatin1(EditorTitle) + "  ");
+    // A bad settings file is reported, and start-up goes on: the window is fully usable.
+    read_settings();
+    set_caption();
     prep = PrepState{};
     // The waterfall: one tick on an empty row, the whole picture black, then the timer.
     sdr_init();
@@ -284,9 +296,53 @@ void Tfmain::FormCreate() {
     bt_showvarsClick();
 }
 
+// The sliders take the file's lines one by one, each clamped, each change handled at once; a
+// bad line stops the reading, and the lines before it keep their values.
+void Tfmain::read_settings() {
+    const QString name = QString::fromLatin1(SETTINGS_FILE_NAME);
+    if (!QFileInfo(name).isFile()) return;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        show_error("Cannot open file " + name);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const SettingsRead read = settings_parse(std::string_view(bytes.constData(), bytes.size()));
+    for (size_t i = 0; i < read.values.size(); ++i) {
+        channel_set(settings_channels[i], read.values[i]);
+    }
+    if (!read.error.empty()) show_error(QString::fromLatin1(read.error.c_str()));
+}
+
+void Tfmain::bt_siniClick() {
+    const std::string bytes = settings_format();
+    QSaveFile file(QString::fromLatin1(SETTINGS_FILE_NAME));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        throw DisplayedError(QStringLiteral("Cannot create file ") + SETTINGS_FILE_NAME);
+    }
+}
+
+// Unsaved text is worth a question; Cancel keeps the window open and the program running.
+// A close that goes ahead stops the program and writes the settings.
 void Tfmain::closeEvent(QCloseEvent* event) {
+    if (bt_save->isEnabled()) {
+        const int answer = ask_save_changes();
+        if (answer == QMessageBox::Cancel ||
+            (answer == QMessageBox::Yes && save() != SaveResult::Saved)) {
+            event->ignore();
+            return;
+        }
+    }
     bt_stopClick();
     event->accept();
+    try {
+        bt_siniClick();
+    } catch (const DisplayedError& e) {
+        show_error(QString::fromUtf8(e.what()));
+    }
 }
 
 // ---- editor ----

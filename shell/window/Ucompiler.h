@@ -12,7 +12,9 @@
 
 class CodeEditor;
 class DevicePanelBox;
+class QFileDialog;
 class QGroupBox;
+class QMessageBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -56,11 +58,15 @@ public:
     QSlider* tb_timer = nullptr;
     QTimer* t_sdr = nullptr;
     QStatusBar* sb = nullptr;
+    QFileDialog* od = nullptr;  // LOAD
+    QFileDialog* sd = nullptr;  // SAVE AS
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
     // The text of the status bar's one panel.
     QString status_text() const;
+    // The path of the program file, empty before the first LOAD or SAVE AS.
+    QString current_file() const { return current_file_; }
 
     // Handlers.
     void FormCreate();
@@ -74,9 +80,17 @@ public:
     void t_sdrTimer();
     void mcodChange();
     void show_cursor_position();
+    void bt_loadClick();
+    void bt_saveClick();
+    void bt_savasClick();
+    void bt_siniClick();
 
     // Seam for the math error box: when set, it receives the text instead of a modal box.
     static std::function<void(const QString& caption, const QString& text)> math_error_hook;
+    // Seams for the file dialogs and the question: when set, they stand in for exec() and
+    // return its result (QDialog::Accepted with a file selected, QMessageBox::Yes, ...).
+    static std::function<int(QFileDialog& dialog)> file_dialog_hook;
+    static std::function<int(QMessageBox& box)> question_hook;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,7 +109,21 @@ private:
     void end_run();
     void show_math_error(const QString& text);
 
+    enum class SaveResult { Saved, Cancelled, Failed };
+    SaveResult save();
+    SaveResult save_as();
+    bool write_program_file(const QString& path);
+    bool read_program_file(const QString& path);
+    int ask_save_changes();
+    int exec_dialog(QFileDialog& dialog, const QString& offered);
+    void set_caption();
+    QString editor_text() const;
+    void read_settings();
+    void build_dialogs();
+
     QLabel* status_panel_ = nullptr;
+    QString current_file_;
+    QString last_opened_;
     QTimer* resume_timer_ = nullptr;
     // How many run loops are active (nested resumes each add one).
     int active_loops_ = 0;

@@ -2,10 +2,11 @@
 #include <QApplication>
 
 #include "Ucompiler.h"
+#include "error_display.h"
 
 int main(int argc, char** argv) {
     prepare_application_environment();
-    QApplication app(argc, argv);
+    ZorvantApplication app(argc, argv);
     Tfmain fmain;
     fmain.show();
     app.exec();

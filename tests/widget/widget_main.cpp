@@ -4,11 +4,12 @@
 #include <QApplication>
 
 #include "Ucompiler.h"
+#include "error_display.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     prepare_application_environment();
-    QApplication app(argc, argv);
+    ZorvantApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -17,6 +21,7 @@
 #include <vector>
 
 #include "Ucompiler.h"
+#include "error_display.h"
 #include "channels.h"
 #include "code_editor.h"
 #include "device_panel_box.h"
@@ -59,16 +64,67 @@ inline std::function<bool()> at_once() {
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        interp_reset_all();
-        device_reset();
-        radio_reset();
-        Tfmain::math_error_hook = nullptr;
-        w = std::make_unique<Tfmain>();
-        w->show();
+        // Every test in its own working directory: the settings file lives there.
+        ASSERT_TRUE(dir.isValid());
+        saved_dir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        clear_hooks();
+        // A question or dialog nobody expected fails the test instead of waiting forever.
+        answer_questions({});
+        answer_dialogs({});
+        error_display_hook = [this](const QString& title, const QString& text) {
+            errors << text;
+            error_titles << title;
+        };
+        if (!defer_window) open_window();
     }
     void TearDown() override {
         w.reset();
+        clear_hooks();
+        QDir::setCurrent(saved_dir);
+    }
+    void open_window() {
+        interp_reset_all();
+        device_reset();
+        radio_reset();
+        w = std::make_unique<Tfmain>();
+        w->show();
+    }
+    static void clear_hooks() {
         Tfmain::math_error_hook = nullptr;
+        Tfmain::file_dialog_hook = nullptr;
+        Tfmain::question_hook = nullptr;
+        error_display_hook = nullptr;
+    }
+    // Answers the next questions in order, counting them; a question with no answer left
+    // fails the test and is cancelled.
+    void answer_questions(std::vector<int> answers) {
+        Tfmain::question_hook = [this, answers](QMessageBox& box) mutable {
+            questions << box.text();
+            if (answers.empty()) {
+                ADD_FAILURE() << "unexpected question";
+                return static_cast<int>(QMessageBox::Cancel);
+            }
+            const int a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        };
+    }
+    // Answers the next file dialogs in order: a path to accept, or an empty text to cancel.
+    void answer_dialogs(std::vector<QString> paths) {
+        Tfmain::file_dialog_hook = [this, paths](QFileDialog& d) mutable {
+            dialogs << d.objectName();
+            offered << d.property("offered").toString();
+            if (paths.empty()) {
+                ADD_FAILURE() << "unexpected dialog " << d.objectName().toStdString();
+                return static_cast<int>(QDialog::Rejected);
+            }
+            const QString p = paths.front();
+            paths.erase(paths.begin());
+            if (p.isEmpty()) return static_cast<int>(QDialog::Rejected);
+            d.selectFile(p);
+            return static_cast<int>(QDialog::Accepted);
+        };
     }
 
     // Puts `program` into the editor and clicks RUN; `during` runs from inside the run loop.
@@ -108,6 +164,14 @@ protected:
     int pixel(int row, int column) const { return qBlue(w->Iprev->image().pixel(column, row)); }
 
     std::unique_ptr<Tfmain> w;
+    QTemporaryDir dir;
+    QString saved_dir;
+    bool defer_window = false;
+    QStringList errors;
+    QStringList error_titles;
+    QStringList questions;
+    QStringList dialogs;
+    QStringList offered;
 };
 
 // Readable QString values in failure messages.

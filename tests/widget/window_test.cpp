@@ -144,9 +144,11 @@ TEST_F(WindowTest, TooLargeAndFaultyProgramsLeaveTheWindowIdle) {
 }
 
 TEST_F(WindowTest, ClosingStopsARunningProgram) {
+    answer_questions({QMessageBox::No});
     run_steps(endless, {{at_once(), [&] { w->close(); }}});
     EXPECT_EQ(button_states(), "100");
     EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(questions, QStringList({"Save changes?"}));
 }
 
 TEST_F(WindowTest, NoStatementBeforeTheResumeTime) {

@@ -1,0 +1,164 @@
+// LOAD, SAVE and SAVE AS. A program file holds the editor's text byte for byte, one byte a
+// character, lines separated by CR LF.
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextBlock>
+
+#include "Ucompiler.h"
+#include "code_editor.h"
+#include "error_display.h"
+#include "program_text.h"
+
+std::function<int(QFileDialog&)> Tfmain::file_dialog_hook;
+std::function<int(QMessageBox&)> Tfmain::question_hook;
+
+void Tfmain::build_dialogs() {
+    for (QFileDialog** d : {&od, &sd}) {
+        *d = new QFileDialog(this);
+        (*d)->setDefaultSuffix("bas");
+        (*d)->setOption(QFileDialog::ReadOnly, false);
+    }
+    od->setObjectName("od");
+    od->setAcceptMode(QFileDialog::AcceptOpen);
+    // The typed name need not exist yet; reading it then fails with a message.
+    od->setFileMode(QFileDialog::AnyFile);
+    sd->setObjectName("sd");
+    sd->setAcceptMode(QFileDialog::AcceptSave);
+    sd->setFileMode(QFileDialog::AnyFile);
+}
+
+// `offered` is the name the dialog starts with; it also stays on the dialog as the property
+// "offered", for the tests' seam.
+int Tfmain::exec_dialog(QFileDialog& dialog, const QString& offered) {
+    dialog.setProperty("offered", offered);
+    if (!offered.isEmpty()) dialog.selectFile(offered);
+    return file_dialog_hook ? file_dialog_hook(dialog) : dialog.exec();
+}
+
+int Tfmain::ask_save_changes() {
+    QMessageBox box(QMessageBox::Question, "Confirm", "Save changes?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Yes)->setText("&Yes");
+    box.button(QMessageBox::No)->setText("&No");
+    box.button(QMessageBox::Cancel)->setText("Cancel");
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return question_hook ? question_hook(box) : box.exec();
+}
+
+void Tfmain::set_caption() {
+    setWindowTitle(QString::fromLatin1(EditorTitle) + "  " + current_file_);
+}
+
+QString Tfmain::editor_text() const {
+    // Block by block: the document's plain text would turn no-break spaces into spaces.
+    QString text;
+    for (QTextBlock b = mcod->document()->begin(); b.isValid(); b = b.next()) {
+        if (b != mcod->document()->begin()) text += '\n';
+        text += b.text();
+    }
+    return text;
+}
+
+bool Tfmain::read_program_file(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        show_error("Cannot open file " + path);
+        return false;
+    }
+    if (file.size() > static_cast<qint64>(MAX_PROGRAM_FILE_BYTES)) {
+        show_error("Text exceeds memo capacity");
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        show_error("Cannot open file " + path);
+        return false;
+    }
+    const std::string text = file_bytes_to_text(std::string_view(bytes.constData(), bytes.size()));
+    const QString loaded = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    // The same text leaves the editor untouched: no change, no cursor jump.
+    if (loaded != editor_text()) mcod->setPlainText(loaded);
+    return true;
+}
+
+bool Tfmain::write_program_file(const QString& path) {
+    const QString text = editor_text();
+    std::string latin1;
+    latin1.reserve(static_cast<size_t>(text.size()));
+    int line = 0;
+    int column = 0;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF) {
+            show_error(QStringLiteral("Cannot save %1: line %2, column %3 holds a character that "
+                                      "a program file cannot store")
+                           .arg(path).arg(line).arg(column));
+            return false;
+        }
+        latin1 += static_cast<char>(c.unicode());
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        } else {
+            ++column;
+        }
+    }
+    const std::string bytes = text_to_file_bytes(latin1);
+    // Through a temporary file, so a failed write never destroys the old file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        show_error("Cannot create file " + path);
+        return false;
+    }
+    return true;
+}
+
+void Tfmain::bt_loadClick() {
+    if (bt_save->isEnabled()) {
+        const int answer = ask_save_changes();
+        if (answer == QMessageBox::Cancel) return;
+        // A cancelled save dialog still lets the LOAD go on; a failed write ends it.
+        if (answer == QMessageBox::Yes && save() == SaveResult::Failed) return;
+    }
+    if (exec_dialog(*od, last_opened_) != QDialog::Accepted || od->selectedFiles().isEmpty()) return;
+    const QString path = od->selectedFiles().constFirst();
+    last_opened_ = path;
+    if (!read_program_file(path)) return;
+    current_file_ = path;
+    set_status("Loaded.");
+    set_caption();
+    bt_save->setEnabled(false);
+}
+
+void Tfmain::bt_saveClick() { save(); }
+
+void Tfmain::bt_savasClick() { save_as(); }
+
+Tfmain::SaveResult Tfmain::save() {
+    if (current_file_.isEmpty()) return save_as();
+    if (!write_program_file(current_file_)) return SaveResult::Failed;
+    set_status("Saved.");
+    set_caption();
+    bt_save->setEnabled(false);
+    return SaveResult::Saved;
+}
+
+Tfmain::SaveResult Tfmain::save_as() {
+    if (exec_dialog(*sd, current_file_) != QDialog::Accepted || sd->selectedFiles().isEmpty()) {
+        return SaveResult::Cancelled;
+    }
+    current_file_ = sd->selectedFiles().constFirst();
+    if (!write_program_file(current_file_)) return SaveResult::Failed;
+    set_status("Saved.");
+    set_caption();
+    bt_save->setEnabled(false);
+    return SaveResult::Saved;
+}
