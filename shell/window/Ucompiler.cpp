@@ -64,8 +64,7 @@ QPushButton* make_button(const char* name, const char* caption, QWidget* parent)
 }
 
 void output_to_mdb(std::string_view line, void* window) {
-    static_cast<Tfmain*>(window)->mdb->appendPlainText(
-        QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    static_cast<Tfmain*>(window)->queue_output(line);
 }
 
 void channel_changed(Channel c, void* window) {
@@ -387,7 +386,23 @@ void Tfmain::t_sdrTimer() {
 
 // ---- math errors ----
 
+// Output lines wait here until the window is next served: one append for many lines keeps a
+// printing program fast, and nobody can see the pane before the window is served anyway.
+void Tfmain::queue_output(std::string_view line) {
+    if (queued_lines_ > 0) queued_output_ += '\n';
+    queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
+    ++queued_lines_;
+}
+
+void Tfmain::flush_output() {
+    if (queued_lines_ == 0) return;
+    mdb->appendPlainText(queued_output_);
+    queued_output_.clear();
+    queued_lines_ = 0;
+}
+
 void Tfmain::show_math_error(const QString& text) {
+    flush_output();
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     if (math_error_hook) {
         math_error_hook(caption, text);

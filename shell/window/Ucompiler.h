@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "channels.h"
@@ -85,6 +86,10 @@ public:
     void bt_savasClick();
     void bt_siniClick();
 
+    // Appends one line to the output pane; lines reach the pane when the window is served.
+    void queue_output(std::string_view line);
+    void flush_output();
+
     // Seam for the math error box: when set, it receives the text instead of a modal box.
     static std::function<void(const QString& caption, const QString& text)> math_error_hook;
     // Seams for the file dialogs and the question: when set, they stand in for exec() and
@@ -127,4 +132,6 @@ private:
     QTimer* resume_timer_ = nullptr;
     // How many run loops are active (nested resumes each add one).
     int active_loops_ = 0;
+    QString queued_output_;
+    int queued_lines_ = 0;
 };

@@ -75,12 +75,14 @@ void Tfmain::run_loop() {
     while (!interp_finished() && bt_stop->isEnabled()) {
         const bool paused = !bt_pause->isEnabled();
         if (!run_pass(paused)) {
+            flush_output();
             wait_for_events_until_resume(paused);
             pump_counter = 0;
             continue;
         }
         if (++pump_counter >= PASSES_PER_PUMP) {
             pump_counter = 0;
+            flush_output();
             QCoreApplication::processEvents();
         }
     }
@@ -98,6 +100,7 @@ void Tfmain::wait_for_events_until_resume(bool paused) {
 }
 
 void Tfmain::end_run() {
+    flush_output();
     bt_stop->setEnabled(false);
     bt_pause->setEnabled(false);
     bt_run->setEnabled(true);
