@@ -34,6 +34,20 @@ const char* label_name(Channel c) {
 
 }  // namespace
 
+QSlider* make_channel_slider(Channel c, QWidget* parent) {
+    const ChannelInfo& info = channel_info[static_cast<int>(c)];
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setObjectName(info.control);
+    s->setRange(info.minimum, info.maximum);
+    s->setValue(channel_position(c));
+    s->setTickPosition(QSlider::TicksBelow);
+    s->setTickInterval(1);
+    s->setSingleStep(1);
+    s->setPageStep(1);
+    QObject::connect(s, &QSlider::valueChanged, s, [c](int v) { channel_set(c, v); });
+    return s;
+}
+
 DevicePanelBox::DevicePanelBox(QWidget* parent) : QGroupBox("Peripherals Simulation", parent) {
     setObjectName("GroupBox1");
     setFixedSize(273, 729);
@@ -74,17 +88,8 @@ void DevicePanelBox::add_caption(const char* text, int top, bool bold) {
 
 void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, bool bold) {
     add_caption(caption, top + 2, bold);
-    const ChannelInfo& info = channel_info[static_cast<int>(c)];
-    auto* s = new QSlider(Qt::Horizontal, this);
-    s->setObjectName(info.control);
-    s->setRange(info.minimum, info.maximum);
-    s->setValue(channel_position(c));
-    s->setTickPosition(QSlider::TicksBelow);
-    s->setTickInterval(1);
-    s->setSingleStep(1);
-    s->setPageStep(1);
+    QSlider* s = make_channel_slider(c, this);
     s->setGeometry(SLIDER_X, top, SLIDER_W, SLIDER_H);
-    connect(s, &QSlider::valueChanged, this, [c](int v) { channel_set(c, v); });
     sliders_[static_cast<int>(c)] = s;
 
     auto* label = new QLabel("---", this);

@@ -10,6 +10,10 @@ class QLabel;
 class QProgressBar;
 class QSlider;
 
+// A slider mirroring one channel: its range and start position, one tick a unit, and every
+// move forwarded to the model.
+QSlider* make_channel_slider(Channel c, QWidget* parent);
+
 class DevicePanelBox : public QGroupBox {
     Q_OBJECT
 public:

@@ -1,11 +1,8 @@
 #include "Ucompiler.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,7 +20,6 @@
 #include <QVBoxLayout>
 
 #include "code_editor.h"
-#include "error_display.h"
 #include "device_panel_box.h"
 #include "device_stmts.h"
 #include "format.h"
@@ -32,7 +28,6 @@
 #include "prepare.h"
 #include "radio.h"
 #include "run_core.h"
-#include "settings.h"
 #include "waterfall_view.h"
 
 const char* const EditorTitle = "ZORVANT Basic Editor";
@@ -210,16 +205,8 @@ QGroupBox* Tfmain::build_sdr_box() {
     gb_sdr->setStyleSheet("QGroupBox { color: teal; }");
     Iprev = new WaterfallView(gb_sdr);
     Iprev->move(10, 32);
-    tb_timer = new QSlider(Qt::Horizontal, gb_sdr);
-    tb_timer->setObjectName("tb_timer");
-    const ChannelInfo& info = channel_info[static_cast<int>(Channel::Timer)];
-    tb_timer->setRange(info.minimum, info.maximum);
-    tb_timer->setValue(channel_position(Channel::Timer));
-    tb_timer->setTickPosition(QSlider::TicksBelow);
-    tb_timer->setTickInterval(1);
-    tb_timer->setPageStep(1);
+    tb_timer = make_channel_slider(Channel::Timer, gb_sdr);
     tb_timer->setGeometry(8, 688, 105, 33);
-    connect(tb_timer, &QSlider::valueChanged, this, [](int v) { channel_set(Channel::Timer, v); });
     t_sdr = new QTimer(this);
     t_sdr->setObjectName("t_sdr");
     t_sdr->setInterval(300);
@@ -277,7 +264,7 @@ QString Tfmain::status_text() const { return status_panel_->text(); }
 
 void Tfmain::set_status(const QString& text) { status_panel_->setText(text); }
 
-// ---- start-up and closing ----
+// ---- start-up ----
 
 void Tfmain::FormCreate() {
     QLocale::setDefault(QLocale::c());  // '.' as the decimal separator, whatever the locale
@@ -293,55 +280,6 @@ void Tfmain::FormCreate() {
     t_sdr->start();
     tb_magxChange();
     bt_showvarsClick();
-}
-
-// The sliders take the file's lines one by one, each clamped, each change handled at once; a
-// bad line stops the reading, and the lines before it keep their values.
-void Tfmain::read_settings() {
-    const QString name = QString::fromLatin1(SETTINGS_FILE_NAME);
-    if (!QFileInfo(name).isFile()) return;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        show_error("Cannot open file " + name);
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    const SettingsRead read = settings_parse(std::string_view(bytes.constData(), bytes.size()));
-    for (size_t i = 0; i < read.values.size(); ++i) {
-        channel_set(settings_channels[i], read.values[i]);
-    }
-    if (!read.error.empty()) show_error(QString::fromLatin1(read.error.c_str()));
-}
-
-void Tfmain::bt_siniClick() {
-    const std::string bytes = settings_format();
-    QSaveFile file(QString::fromLatin1(SETTINGS_FILE_NAME));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        throw DisplayedError(QStringLiteral("Cannot create file ") + SETTINGS_FILE_NAME);
-    }
-}
-
-// Unsaved text is worth a question; Cancel keeps the window open and the program running.
-// A close that goes ahead stops the program and writes the settings.
-void Tfmain::closeEvent(QCloseEvent* event) {
-    if (bt_save->isEnabled()) {
-        const int answer = ask_save_changes();
-        if (answer == QMessageBox::Cancel ||
-            (answer == QMessageBox::Yes && save() != SaveResult::Saved)) {
-            event->ignore();
-            return;
-        }
-    }
-    bt_stopClick();
-    event->accept();
-    try {
-        bt_siniClick();
-    } catch (const DisplayedError& e) {
-        show_error(QString::fromUtf8(e.what()));
-    }
 }
 
 // ---- editor ----

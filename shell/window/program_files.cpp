@@ -6,12 +6,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextBlock>
 
 #include "Ucompiler.h"
 #include "code_editor.h"
 #include "error_display.h"
+#include "file_io.h"
 #include "program_text.h"
 
 std::function<int(QFileDialog&)> Tfmain::file_dialog_hook;
@@ -108,13 +108,7 @@ bool Tfmain::write_program_file(const QString& path) {
             ++column;
         }
     }
-    const std::string bytes = text_to_file_bytes(latin1);
-    // Through a temporary file, so a failed write never destroys the old file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
+    if (!write_file_replacing(path, text_to_file_bytes(latin1))) {
         show_error("Cannot create file " + path);
         return false;
     }
