@@ -28,12 +28,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD)/bin/zorvant ]; then \
-	  $(BUILD)/bin/zorvant; \
-	else \
-	  echo "The editor window comes with the next step; for now run programs headlessly:"; \
-	  echo "  $(BUILD)/bin/zorvant-run --vars FILE.bas"; \
-	fi
+	$(BUILD)/bin/zorvant
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -37,17 +37,20 @@ void Tfmain::bt_runClick() {
         // A resume: the program goes on where it was; nothing is prepared again.
         bt_pause->setEnabled(true);
     } else {
-        tx_reset();
         mdb->clear();
         msrc->clear();
+        // Resets the transmitter, prepares the text and starts the interpreter on it.
         const PreparedProgram prepared = run_fresh_start(editor_lines());
         if (!prepared.ok) {
             mdb->appendPlainText(QString::fromStdString(prepared.error));
             return;
         }
+        QStringList program_lines;
+        program_lines.reserve(static_cast<qsizetype>(prepared.program_lines.size()));
         for (const std::string& line : prepared.program_lines) {
-            msrc->appendPlainText(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+            program_lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
         }
+        msrc->setPlainText(program_lines.join('\n'));
         bt_run->setEnabled(false);
         bt_stop->setEnabled(true);
         bt_pause->setEnabled(true);
