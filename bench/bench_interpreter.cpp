@@ -50,9 +50,8 @@ BENCHMARK(BM_ModuloLoop)->Unit(benchmark::kMillisecond);
 
 void BM_SubroutinesAndMath(benchmark::State& state) {
     const std::vector<std::string> lines = {
-        "FOR I=1 TO 20000", "GOSUB 10", "NEXT I", "END",
-        "LABEL 10",         "SIN I,S",  "IF S<0 THEN S=0-S", "MGET X,Y,Z",
-        "RETURN"};
+        "FOR I=1 TO 20000", "GOSUB 10",          "NEXT I",     "END",   "LABEL 10",
+        "SIN I,S",          "IF S<0 THEN S=0-S", "MGET X,Y,Z", "RETURN"};
     long long steps = 0;
     for (auto _ : state) steps += run_all(lines);
     state.counters["statements/s"] =

@@ -8,7 +8,9 @@ const std::chrono::steady_clock::time_point start_time = std::chrono::steady_clo
 ClockSource clock_source = nullptr;
 void* clock_context = nullptr;
 
-int32_t read_virtual(void* context) { return static_cast<VirtualClock*>(context)->now; }
+int32_t read_virtual(void* context) {
+    return static_cast<VirtualClock*>(context)->now;
+}
 
 }  // namespace
 
@@ -27,4 +29,6 @@ void clock_set_source(ClockSource source, void* context) {
     clock_context = context;
 }
 
-void VirtualClock::install() { clock_set_source(read_virtual, this); }
+void VirtualClock::install() {
+    clock_set_source(read_virtual, this);
+}

@@ -20,8 +20,8 @@ void stmt_if() {
     }
     do {
         tok_advance();
-    } while (tok_current() != TK_ELSE && tok_current() != TK_CR &&
-             tok_current() != TK_ENDOFINPUT && tok_current() != TK_ERROR);
+    } while (tok_current() != TK_ELSE && tok_current() != TK_CR && tok_current() != TK_ENDOFINPUT &&
+             tok_current() != TK_ERROR);
     if (tok_current() == TK_ELSE) {
         tok_advance();
         exec_statement();
@@ -67,7 +67,8 @@ void stmt_next() {
         return;
     }
     // With no loop open there is no expected variable: -1 says so.
-    const int expected = interp.for_level > 0 ? interp.for_stack[interp.for_level - 1].variable : -1;
+    const int expected =
+        interp.for_level > 0 ? interp.for_stack[interp.for_level - 1].variable : -1;
     char message[80];
     std::snprintf(message, sizeof message, "ERROR: NEXT does not match. Expected %d, got %d",
                   expected, i);

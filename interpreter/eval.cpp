@@ -39,7 +39,8 @@ inline double checked(double a, double b, double result) {
 
 double apply_term(TokenKind op, double v, double r) {
     switch (op) {
-        case TK_ASTR: return checked(v, r, v * r);
+        case TK_ASTR:
+            return checked(v, r, v * r);
         case TK_SLASH:
             if (r == 0) arithmetic_fault(FAULT_DIVISION_BY_ZERO);
             return checked(v, r, v / r);
@@ -70,7 +71,8 @@ double eval_factor() {
             expect_token(TK_RIGHTPAREN);
             return v;
         }
-        default: return eval_variable();
+        default:
+            return eval_variable();
     }
 }
 
@@ -115,10 +117,18 @@ double eval_expression() {
         }
         const double r = eval_term();
         switch (op) {
-            case TK_PLUS: v = checked(v, r, v + r); break;
-            case TK_MINUS: v = checked(v, r, v - r); break;
-            case TK_AND: v = static_cast<double>(to_int(v) & to_int(r)); break;
-            default: v = static_cast<double>(to_int(v) | to_int(r)); break;
+            case TK_PLUS:
+                v = checked(v, r, v + r);
+                break;
+            case TK_MINUS:
+                v = checked(v, r, v - r);
+                break;
+            case TK_AND:
+                v = static_cast<double>(to_int(v) & to_int(r));
+                break;
+            default:
+                v = static_cast<double>(to_int(v) | to_int(r));
+                break;
         }
     }
 }

@@ -20,7 +20,9 @@ namespace {
 OutputSink output_sink = nullptr;
 void* output_context = nullptr;
 
-void stmt_unknown() { report_error("ERROR: Unknown command"); }
+void stmt_unknown() {
+    report_error("ERROR: Unknown command");
+}
 
 // One executor per token code; a slot without one is an unknown command. Built at compile
 // time so that statements of other layers can register before or after any static start-up.
@@ -100,7 +102,9 @@ void interp_step() {
     }
 }
 
-bool interp_finished() { return interp.run_stopped != 0 || tok_at_end(); }
+bool interp_finished() {
+    return interp.run_stopped != 0 || tok_at_end();
+}
 
 int current_line() {
     const long index = tok_position() - machine.program_store;
@@ -108,7 +112,9 @@ int current_line() {
     return machine.line_table[index];
 }
 
-void exec_statement() { dispatch_table[tok_current()](); }
+void exec_statement() {
+    dispatch_table[tok_current()]();
+}
 
 void expect_token(TokenKind expected) {
     const TokenKind got = tok_current();
@@ -138,7 +144,9 @@ double var_get(int index) {
     return (index >= 0 && index < VARIABLE_COUNT) ? machine.variables[index] : 0.0;
 }
 
-int format_value(double value, char* out) { return format_general(value, PANEL_DIGITS, out); }
+int format_value(double value, char* out) {
+    return format_general(value, PANEL_DIGITS, out);
+}
 
 // var = expression end
 void stmt_let() {

@@ -60,9 +60,9 @@ struct MathStatement {
 
 // order: token codes 36..54
 inline constexpr MathStatement math_statements[] = {
-    {TK_ACOS, stmt_acos},   {TK_ASIN, stmt_asin}, {TK_ATAN, stmt_atan}, {TK_TPATAN, stmt_tpatan},
-    {TK_CEIL, stmt_ceil},   {TK_COS, stmt_cos},   {TK_HCOS, stmt_hcos}, {TK_EXP, stmt_exp},
-    {TK_FABS, stmt_fabs},   {TK_FLOOR, stmt_floor}, {TK_FMOD, stmt_fmod}, {TK_LOG, stmt_log},
-    {TK_DLOG, stmt_dlog},   {TK_POW, stmt_pow},   {TK_SIN, stmt_sin},   {TK_HSIN, stmt_hsin},
-    {TK_SQRT, stmt_sqrt},   {TK_TAN, stmt_tan},   {TK_HTAN, stmt_htan},
+    {TK_ACOS, stmt_acos}, {TK_ASIN, stmt_asin},   {TK_ATAN, stmt_atan}, {TK_TPATAN, stmt_tpatan},
+    {TK_CEIL, stmt_ceil}, {TK_COS, stmt_cos},     {TK_HCOS, stmt_hcos}, {TK_EXP, stmt_exp},
+    {TK_FABS, stmt_fabs}, {TK_FLOOR, stmt_floor}, {TK_FMOD, stmt_fmod}, {TK_LOG, stmt_log},
+    {TK_DLOG, stmt_dlog}, {TK_POW, stmt_pow},     {TK_SIN, stmt_sin},   {TK_HSIN, stmt_hsin},
+    {TK_SQRT, stmt_sqrt}, {TK_TAN, stmt_tan},     {TK_HTAN, stmt_htan},
 };

@@ -1,24 +1,25 @@
 #include "tokenizer.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 TokenizerState tokenizer;
 
 const KeywordEntry keyword_table[] = {
-    {"LABEL", TK_LABEL},   {"PRINT", TK_PRINT}, {"IF", TK_IF},         {"THEN", TK_THEN},
-    {"ELSE", TK_ELSE},     {"FOR", TK_FOR},     {"TO", TK_TO},         {"NEXT", TK_NEXT},
-    {"GOTO", TK_GOTO},     {"GOSUB", TK_GOSUB}, {"RETURN", TK_RETURN}, {"CALL", TK_CALL},
-    {"PEEK", TK_PEEK},     {"POKE", TK_POKE},   {"END", TK_END},       {"ACOS", TK_ACOS},
-    {"ASIN", TK_ASIN},     {"ATAN", TK_ATAN},   {"TPATAN", TK_TPATAN}, {"CEIL", TK_CEIL},
-    {"COS", TK_COS},       {"HCOS", TK_HCOS},   {"EXP", TK_EXP},       {"FABS", TK_FABS},
-    {"FLOOR", TK_FLOOR},   {"FMOD", TK_FMOD},   {"LOG", TK_LOG},       {"DLOG", TK_DLOG},
-    {"POW", TK_POW},       {"SIN", TK_SIN},     {"HSIN", TK_HSIN},     {"SQRT", TK_SQRT},
-    {"TAN", TK_TAN},       {"HTAN", TK_HTAN},   {"ROFF", TK_ROFF},     {"TX", TK_TX},
-    {"RX", TK_RX},         {"MGET", TK_MGET},   {"CGET", TK_CGET},     {"COIL", TK_COIL},
-    {"PGET", TK_PGET},     {"TGET", TK_TGET},   {"SPEED", TK_SPEED},   {"DELAY", TK_DELAY},
+    {"LABEL", TK_LABEL}, {"PRINT", TK_PRINT}, {"IF", TK_IF},         {"THEN", TK_THEN},
+    {"ELSE", TK_ELSE},   {"FOR", TK_FOR},     {"TO", TK_TO},         {"NEXT", TK_NEXT},
+    {"GOTO", TK_GOTO},   {"GOSUB", TK_GOSUB}, {"RETURN", TK_RETURN}, {"CALL", TK_CALL},
+    {"PEEK", TK_PEEK},   {"POKE", TK_POKE},   {"END", TK_END},       {"ACOS", TK_ACOS},
+    {"ASIN", TK_ASIN},   {"ATAN", TK_ATAN},   {"TPATAN", TK_TPATAN}, {"CEIL", TK_CEIL},
+    {"COS", TK_COS},     {"HCOS", TK_HCOS},   {"EXP", TK_EXP},       {"FABS", TK_FABS},
+    {"FLOOR", TK_FLOOR}, {"FMOD", TK_FMOD},   {"LOG", TK_LOG},       {"DLOG", TK_DLOG},
+    {"POW", TK_POW},     {"SIN", TK_SIN},     {"HSIN", TK_HSIN},     {"SQRT", TK_SQRT},
+    {"TAN", TK_TAN},     {"HTAN", TK_HTAN},   {"ROFF", TK_ROFF},     {"TX", TK_TX},
+    {"RX", TK_RX},       {"MGET", TK_MGET},   {"CGET", TK_CGET},     {"COIL", TK_COIL},
+    {"PGET", TK_PGET},   {"TGET", TK_TGET},   {"SPEED", TK_SPEED},   {"DELAY", TK_DELAY},
     {nullptr, TK_ERROR},
 };
 
@@ -47,28 +48,47 @@ struct KeywordIndex {
 
 const KeywordIndex keyword_index;
 
-constexpr bool is_number_char(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+constexpr bool is_number_char(char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+}
 
 // order: ":" "," ";" "+" "-" "&" "|" "*" "/" "%" "(" "#" ")" "<" ">" "="
 TokenKind scan_single_char(char c) {
     switch (c) {
-        case ':': return TK_CR;
-        case ',': return TK_COMMA;
-        case ';': return TK_SEMICOLON;
-        case '+': return TK_PLUS;
-        case '-': return TK_MINUS;
-        case '&': return TK_AND;
-        case '|': return TK_OR;
-        case '*': return TK_ASTR;
-        case '/': return TK_SLASH;
-        case '%': return TK_MOD;
-        case '(': return TK_LEFTPAREN;
-        case '#': return TK_HASH;
-        case ')': return TK_RIGHTPAREN;
-        case '<': return TK_LT;
-        case '>': return TK_GT;
-        case '=': return TK_EQ;
-        default: return TK_ERROR;
+        case ':':
+            return TK_CR;
+        case ',':
+            return TK_COMMA;
+        case ';':
+            return TK_SEMICOLON;
+        case '+':
+            return TK_PLUS;
+        case '-':
+            return TK_MINUS;
+        case '&':
+            return TK_AND;
+        case '|':
+            return TK_OR;
+        case '*':
+            return TK_ASTR;
+        case '/':
+            return TK_SLASH;
+        case '%':
+            return TK_MOD;
+        case '(':
+            return TK_LEFTPAREN;
+        case '#':
+            return TK_HASH;
+        case ')':
+            return TK_RIGHTPAREN;
+        case '<':
+            return TK_LT;
+        case '>':
+            return TK_GT;
+        case '=':
+            return TK_EQ;
+        default:
+            return TK_ERROR;
     }
 }
 
@@ -140,7 +160,9 @@ void tok_reset(const char* text) {
     tokenizer.current = scan_token(text, &tokenizer.end);
 }
 
-void tok_jump(const char* position) { tok_reset(position); }
+void tok_jump(const char* position) {
+    tok_reset(position);
+}
 
 void tok_advance() {
     if (tok_at_end()) return;
@@ -173,9 +195,13 @@ double parse_number(const char* text) {
     return strtod_l(text, nullptr, c_locale());
 }
 
-double tok_number() { return parse_number(tokenizer.pos); }
+double tok_number() {
+    return parse_number(tokenizer.pos);
+}
 
-int tok_variable() { return static_cast<unsigned char>(*tokenizer.pos) - 'A'; }
+int tok_variable() {
+    return static_cast<unsigned char>(*tokenizer.pos) - 'A';
+}
 
 void tok_string(char* dest, int maximum) {
     if (tokenizer.current != TK_STRING) return;

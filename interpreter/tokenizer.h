@@ -20,9 +20,15 @@ extern TokenizerState tokenizer;
 void tok_reset(const char* text);
 void tok_jump(const char* position);
 void tok_advance();
-inline TokenKind tok_current() { return tokenizer.current; }
-inline const char* tok_position() { return tokenizer.pos; }
-inline bool tok_at_end() { return *tokenizer.pos == '\0' || tokenizer.current == TK_ENDOFINPUT; }
+inline TokenKind tok_current() {
+    return tokenizer.current;
+}
+inline const char* tok_position() {
+    return tokenizer.pos;
+}
+inline bool tok_at_end() {
+    return *tokenizer.pos == '\0' || tokenizer.current == TK_ENDOFINPUT;
+}
 double tok_number();
 int tok_variable();
 void tok_string(char* dest, int maximum);

@@ -4,7 +4,9 @@
 
 DevicePanel device;
 
-void device_reset() { device.position = start_positions(); }
+void device_reset() {
+    device.position = start_positions();
+}
 
 void device_set_listener(ChannelListener listener, void* context) {
     device.listener = listener;

@@ -7,14 +7,20 @@
 #include <string_view>
 
 enum class Channel : int {
-    MagX, MagY, MagZ,  // magnetometer, read by MGET
-    ColR, ColG, ColB,  // colour sensor, read by CGET
-    Tem,               // temperature, read by TGET
-    Rx,                // received signal strength, read by RX
-    CoiX, CoiY, CoiZ,  // coils, set by COIL; the user cannot move them
-    Spd,               // CPU speed bar, set by SPEED
-    Sys,               // system power bar; nothing changes it
-    Timer,             // waterfall speed slider
+    MagX,
+    MagY,
+    MagZ,  // magnetometer, read by MGET
+    ColR,
+    ColG,
+    ColB,  // colour sensor, read by CGET
+    Tem,   // temperature, read by TGET
+    Rx,    // received signal strength, read by RX
+    CoiX,
+    CoiY,
+    CoiZ,   // coils, set by COIL; the user cannot move them
+    Spd,    // CPU speed bar, set by SPEED
+    Sys,    // system power bar; nothing changes it
+    Timer,  // waterfall speed slider
     Count
 };
 
@@ -58,7 +64,9 @@ extern DevicePanel device;
 void device_reset();
 void device_set_listener(ChannelListener listener, void* context);
 
-inline int32_t channel_position(Channel c) { return device.position[static_cast<int>(c)]; }
+inline int32_t channel_position(Channel c) {
+    return device.position[static_cast<int>(c)];
+}
 // Clamps into the channel's range; notifies only when the position changes.
 void channel_set(Channel c, int64_t position);
 // The channel of a control name such as "tb_magx", or Channel::Count.

@@ -44,10 +44,18 @@ int32_t coil_position(double v) {
 
 }  // namespace
 
-void stmt_mget() { read_three(TK_MGET, Channel::MagX); }
-void stmt_cget() { read_three(TK_CGET, Channel::ColR); }
-void stmt_tget() { read_one(TK_TGET, Channel::Tem); }
-void stmt_pget() { read_one(TK_PGET, Channel::Sys); }
+void stmt_mget() {
+    read_three(TK_MGET, Channel::MagX);
+}
+void stmt_cget() {
+    read_three(TK_CGET, Channel::ColR);
+}
+void stmt_tget() {
+    read_one(TK_TGET, Channel::Tem);
+}
+void stmt_pget() {
+    read_one(TK_PGET, Channel::Sys);
+}
 
 // RX var end  -- also ends a transmission
 void stmt_rx() {

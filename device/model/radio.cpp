@@ -9,7 +9,9 @@
 
 Radio radio;
 
-void radio_reset() { radio = Radio{}; }
+void radio_reset() {
+    radio = Radio{};
+}
 
 void tx_inject() {
     if (radio.tx_active && radio.tx_column < SDR_WIDTH - 2 && radio.tx_symbol >= 0 &&
@@ -34,7 +36,9 @@ int noise_random(int n) {
     return static_cast<int>(x % static_cast<uint32_t>(n));
 }
 
-void noise_seed(uint32_t seed) { radio.noise_state = seed != 0 ? seed : 1; }
+void noise_seed(uint32_t seed) {
+    radio.noise_state = seed != 0 ? seed : 1;
+}
 
 void sdr_tick() {
     std::memmove(radio.pixels + SDR_STRIDE, radio.pixels,
@@ -59,7 +63,9 @@ void sdr_init() {
     noise_seed(static_cast<uint32_t>(ms % 86400000));
 }
 
-int sdr_interval_ms(int position, int maximum) { return (maximum - position) * 10 + 10; }
+int sdr_interval_ms(int position, int maximum) {
+    return (maximum - position) * 10 + 10;
+}
 
 // TX channel, symbol end
 // A channel outside 0..31 becomes channel 0, not the nearer end; the symbol is clamped to 0..7.

@@ -16,7 +16,7 @@ QSlider* make_channel_slider(Channel c, QWidget* parent);
 
 class DevicePanelBox : public QGroupBox {
     Q_OBJECT
-public:
+   public:
     explicit DevicePanelBox(QWidget* parent = nullptr);
 
     QSlider* slider(Channel c) const { return sliders_[static_cast<int>(c)]; }
@@ -29,7 +29,7 @@ public:
     // Brings the widget of one channel to the model's position.
     void mirror(Channel c);
 
-private:
+   private:
     void add_caption(const char* text, int top, bool bold);
     void add_slider_row(const char* caption, Channel c, int top, bool bold);
     QProgressBar* add_bar(const char* name, Channel c, int top);

@@ -6,14 +6,14 @@
 
 class WaterfallView : public QWidget {
     Q_OBJECT
-public:
+   public:
     explicit WaterfallView(QWidget* parent = nullptr);
     // The picture as shown: it shares the model's pixels.
     const QImage& image() const { return image_; }
 
-protected:
+   protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+   private:
     QImage image_;
 };

@@ -51,7 +51,9 @@ void pack_item(std::string_view item, std::vector<unsigned char>& out) {
     // 4 to 7 and more than 32 characters give no byte.
 }
 
-bool is_item_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '*'; }
+bool is_item_char(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == '*';
+}
 
 }  // namespace
 
@@ -80,7 +82,8 @@ void pack_data_line(std::string_view line, std::vector<unsigned char>& out) {
 std::vector<unsigned char> pack_data_section(const std::vector<std::string>& editor_lines,
                                              size_t data_start) {
     std::vector<unsigned char> bytes;
-    for (size_t i = data_start; i < editor_lines.size(); ++i) pack_data_line(editor_lines[i], bytes);
+    for (size_t i = data_start; i < editor_lines.size(); ++i)
+        pack_data_line(editor_lines[i], bytes);
     return bytes;
 }
 

@@ -258,11 +258,17 @@ QSlider* Tfmain::slider(Channel c) const {
     return c == Channel::Timer ? tb_timer : GroupBox1->slider(c);
 }
 
-QProgressBar* Tfmain::pb_spd() const { return GroupBox1->pb_spd; }
+QProgressBar* Tfmain::pb_spd() const {
+    return GroupBox1->pb_spd;
+}
 
-QString Tfmain::status_text() const { return status_panel_->text(); }
+QString Tfmain::status_text() const {
+    return status_panel_->text();
+}
 
-void Tfmain::set_status(const QString& text) { status_panel_->setText(text); }
+void Tfmain::set_status(const QString& text) {
+    status_panel_->setText(text);
+}
 
 // ---- start-up ----
 
@@ -284,7 +290,9 @@ void Tfmain::FormCreate() {
 
 // ---- editor ----
 
-void Tfmain::mcodChange() { bt_save->setEnabled(true); }
+void Tfmain::mcodChange() {
+    bt_save->setEnabled(true);
+}
 
 void Tfmain::show_cursor_position() {
     const QTextCursor cursor = mcod->textCursor();
@@ -298,16 +306,20 @@ void Tfmain::bt_showvarsClick() {
     for (int k = 0; k < VARIABLE_COUNT; ++k) {
         char text[FORMAT_BUFFER_SIZE];
         format_value(var_get(k), text);
-        variable_labels[k]->setText(QStringLiteral("%1: %2").arg(QChar('A' + k)).arg(
-            QString::fromLatin1(text)));
+        variable_labels[k]->setText(
+            QStringLiteral("%1: %2").arg(QChar('A' + k)).arg(QString::fromLatin1(text)));
     }
 }
 
 // ---- device panel and waterfall ----
 
-void Tfmain::bt_showgageClick() { GroupBox1->refresh_labels(); }
+void Tfmain::bt_showgageClick() {
+    GroupBox1->refresh_labels();
+}
 
-void Tfmain::tb_magxChange() { bt_showgageClick(); }
+void Tfmain::tb_magxChange() {
+    bt_showgageClick();
+}
 
 void Tfmain::tb_timerChange() {
     t_sdr->setInterval(sdr_interval_ms(tb_timer->value(), tb_timer->maximum()));

@@ -32,7 +32,7 @@ void prepare_application_environment();
 
 class Tfmain : public QMainWindow {
     Q_OBJECT
-public:
+   public:
     explicit Tfmain(QWidget* parent = nullptr);
     ~Tfmain() override;
 
@@ -97,10 +97,10 @@ public:
     static std::function<int(QFileDialog& dialog)> file_dialog_hook;
     static std::function<int(QMessageBox& box)> question_hook;
 
-protected:
+   protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+   private:
     void build_controls();
     QWidget* build_variable_panel();
     QGroupBox* build_sdr_box();

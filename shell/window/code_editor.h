@@ -6,14 +6,14 @@
 
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
-public:
+   public:
     explicit CodeEditor(QWidget* parent = nullptr) : QPlainTextEdit(parent) {}
 
-signals:
+   signals:
     void keyUp();
     void mouseUp();
 
-protected:
+   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -24,7 +24,7 @@ void show_error(const QString& message);
 extern std::function<void(const QString& title, const QString& text)> error_display_hook;
 
 class ZorvantApplication : public QApplication {
-public:
+   public:
     ZorvantApplication(int& argc, char** argv) : QApplication(argc, argv) {}
     // Catches an error that escapes an event handler and shows it.
     bool notify(QObject* receiver, QEvent* event) override;

@@ -97,7 +97,9 @@ bool Tfmain::write_program_file(const QString& path) {
         if (c.unicode() > 0xFF) {
             show_error(QStringLiteral("Cannot save %1: line %2, column %3 holds a character that "
                                       "a program file cannot store")
-                           .arg(path).arg(line).arg(column));
+                           .arg(path)
+                           .arg(line)
+                           .arg(column));
             return false;
         }
         latin1 += static_cast<char>(c.unicode());
@@ -122,7 +124,8 @@ void Tfmain::bt_loadClick() {
         // A cancelled save dialog still lets the LOAD go on; a failed write ends it.
         if (answer == QMessageBox::Yes && save() == SaveResult::Failed) return;
     }
-    if (exec_dialog(*od, last_opened_) != QDialog::Accepted || od->selectedFiles().isEmpty()) return;
+    if (exec_dialog(*od, last_opened_) != QDialog::Accepted || od->selectedFiles().isEmpty())
+        return;
     const QString path = od->selectedFiles().constFirst();
     last_opened_ = path;
     if (!read_program_file(path)) return;
@@ -132,9 +135,13 @@ void Tfmain::bt_loadClick() {
     bt_save->setEnabled(false);
 }
 
-void Tfmain::bt_saveClick() { save(); }
+void Tfmain::bt_saveClick() {
+    save();
+}
 
-void Tfmain::bt_savasClick() { save_as(); }
+void Tfmain::bt_savasClick() {
+    save_as();
+}
 
 Tfmain::SaveResult Tfmain::save() {
     if (current_file_.isEmpty()) return save_as();

@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "Ucompiler.h"
-#include "code_editor.h"
 #include "clock.h"
+#include "code_editor.h"
 #include "interp.h"
 #include "radio.h"
 #include "run_core.h"

@@ -1,3 +1,5 @@
+#include "format.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -6,9 +8,8 @@
 #include <limits>
 #include <string>
 
-#include "format.h"
-#include "test_support.h"
 #include "interp.h"
+#include "test_support.h"
 
 namespace {
 

@@ -18,16 +18,16 @@ Bytes pack(const std::string& line) {
 
 TEST(Preparation, JoinsProgramLinesAndMapsEveryByte) {
     TestMachine m;
-    const std::vector<std::string> editor = {"// title", "A=1", "", "  B=2 // kept",
-                                             "   // note", "\tPRINT A"};
+    const std::vector<std::string> editor = {"// title",      "A=1",        "",
+                                             "  B=2 // kept", "   // note", "\tPRINT A"};
     const PreparedProgram p = prepare_program(editor);
     ASSERT_TRUE(p.ok);
     const std::string text = "A=1:  B=2 // kept:\tPRINT A:";
     EXPECT_EQ(std::string(machine.program_store), text);
     EXPECT_EQ(p.text_length, static_cast<int>(text.size()));
     EXPECT_EQ(p.program_lines, (std::vector<std::string>{"A=1", "  B=2 // kept", "\tPRINT A"}));
-    const std::vector<int> lines = {1, 1, 1, 1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3,
-                                    5, 5, 5, 5, 5, 5, 5, 5, 5};
+    const std::vector<int> lines = {1, 1, 1, 1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3,
+                                    3, 3, 3, 3, 5, 5, 5, 5, 5, 5, 5, 5, 5};
     ASSERT_EQ(lines.size(), text.size());
     for (size_t i = 0; i < text.size(); ++i) EXPECT_EQ(machine.line_table[i], lines[i]) << i;
     // The terminating zero belongs to the last program line.
@@ -71,7 +71,9 @@ TEST(DataPacking, ShortItemsAreDecimalBytes) {
     EXPECT_EQ(pack("1.5 . ***"), (Bytes{0, 0, 0}));
     EXPECT_EQ(pack("A12B3"), (Bytes{12, 3}));
     EXPECT_EQ(pack("// 12 items"), (Bytes{12}));
-    EXPECT_EQ(pack("12\xC8" "34"), (Bytes{12, 34}));
+    EXPECT_EQ(pack("12\xC8"
+                   "34"),
+              (Bytes{12, 34}));
     EXPECT_EQ(pack(""), Bytes{});
 }
 

@@ -1,6 +1,5 @@
 // The runner's contract seen from outside: the real executable, its streams and exit codes.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <array>
@@ -26,7 +25,8 @@ Result run(const std::string& args, bool merge = false) {
     if (pipe == nullptr) return r;
     std::array<char, 4096> buffer;
     size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        r.out.append(buffer.data(), n);
     const int status = pclose(pipe);
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
@@ -39,8 +39,14 @@ std::string write_program(const std::string& name, const std::string& bytes) {
 }
 
 TEST(Runner, BadArgumentsShowUsage) {
-    const char* bad[] = {"", "--set", "--set magx=1", "--set foo=1 x.bas", "--set magx=abc x.bas",
-                         "--max-steps -1 x.bas", "--bogus x.bas", "a.bas b.bas"};
+    const char* bad[] = {"",
+                         "--set",
+                         "--set magx=1",
+                         "--set foo=1 x.bas",
+                         "--set magx=abc x.bas",
+                         "--max-steps -1 x.bas",
+                         "--bogus x.bas",
+                         "a.bas b.bas"};
     for (const char* args : bad) {
         const Result r = run(args, true);
         EXPECT_EQ(r.code, 2) << args;

@@ -1,11 +1,11 @@
+#include "tokenizer.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "tokenizer.h"
 
 namespace {
 
@@ -21,9 +21,8 @@ std::vector<TokenKind> scan_all(const char* text) {
 }
 
 TEST(KeywordTable, FollowsTheTokenCodesInOrder) {
-    const char* expected[] = {"LABEL", "PRINT", "IF",   "THEN",   "ELSE",  "FOR",  "TO",
-                              "NEXT",  "GOTO",  "GOSUB", "RETURN", "CALL", "PEEK", "POKE",
-                              "END"};
+    const char* expected[] = {"LABEL", "PRINT", "IF",     "THEN", "ELSE", "FOR",  "TO", "NEXT",
+                              "GOTO",  "GOSUB", "RETURN", "CALL", "PEEK", "POKE", "END"};
     int row = 0;
     for (const char* k : expected) EXPECT_STREQ(keyword_table[row++].keyword, k);
     EXPECT_EQ(keyword_table[0].token, TK_LABEL);

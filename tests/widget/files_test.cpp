@@ -235,7 +235,7 @@ TEST(ErrorDisplay, FullStopAfterCharactersBeyondThePoint) {
 }
 
 class Throwing : public QObject {
-public:
+   public:
     bool event(QEvent* e) override {
         if (e->type() == QEvent::User) throw DisplayedError("Handler failed");
         return QObject::event(e);
@@ -254,7 +254,7 @@ TEST_F(WindowTest, AnErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
 // ---- settings and closing ----
 
 class SettingsTest : public WindowTest {
-protected:
+   protected:
     SettingsTest() { defer_window = true; }
     void start_with(const QByteArray& bytes) {
         write_bytes(dir.filePath("brevolin.ini"), bytes);

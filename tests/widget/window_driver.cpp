@@ -88,7 +88,7 @@ int idle_cpu(Tfmain& w) {
 }
 
 class FirstPaint : public QObject {
-public:
+   public:
     explicit FirstPaint(long long t0) : t0_(t0) {}
     bool eventFilter(QObject* o, QEvent* e) override {
         if (e->type() == QEvent::Paint && !seen_) {
@@ -102,7 +102,7 @@ public:
         return QObject::eventFilter(o, e);
     }
 
-private:
+   private:
     long long t0_;
     bool seen_ = false;
 };
@@ -113,9 +113,9 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
     w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
     QTimer::singleShot(seconds * 1000, [&] {
         QScreen* screen = w.screen();
-        const QPixmap shot = screen->grabWindow(0, w.frameGeometry().x(), w.frameGeometry().y(),
-                                                w.frameGeometry().width(),
-                                                w.frameGeometry().height());
+        const QPixmap shot =
+            screen->grabWindow(0, w.frameGeometry().x(), w.frameGeometry().y(),
+                               w.frameGeometry().width(), w.frameGeometry().height());
         const QPixmap picture = shot.isNull() || shot.width() < w.width() ? w.grab() : shot;
         picture.save(file);
         w.bt_stop->click();
@@ -144,6 +144,8 @@ int main(int argc, char** argv) {
     if (mode == "screenshot" && argc > 3) {
         return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3);
     }
-    std::fprintf(stderr, "usage: window_driver rate|print-rate|idle-cpu|startup T0_NS|screenshot FILE PROGRAM [SECONDS]\n");
+    std::fprintf(stderr,
+                 "usage: window_driver rate|print-rate|idle-cpu|startup T0_NS|screenshot FILE "
+                 "PROGRAM [SECONDS]\n");
     return 2;
 }

@@ -7,13 +7,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QTemporaryDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "Ucompiler.h"
-#include "error_display.h"
 #include "channels.h"
 #include "code_editor.h"
 #include "device_panel_box.h"
+#include "error_display.h"
 #include "interp.h"
 #include "radio.h"
 #include "waterfall_view.h"
@@ -37,14 +37,14 @@ struct Step {
 };
 
 class StepDriver : public QObject {
-public:
+   public:
     explicit StepDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
         connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
         timer_.start(2);
     }
     bool done() const { return next_ == steps_.size(); }
 
-private:
+   private:
     void poll() {
         while (next_ < steps_.size() && steps_[next_].when()) {
             auto act = steps_[next_++].act;
@@ -62,7 +62,7 @@ inline std::function<bool()> at_once() {
 }
 
 class WindowTest : public testing::Test {
-protected:
+   protected:
     void SetUp() override {
         // Every test in its own working directory: the settings file lives there.
         ASSERT_TRUE(dir.isValid());
@@ -148,9 +148,7 @@ protected:
     }
 
     QStringList output() const { return w->mdb->toPlainText().split('\n', Qt::SkipEmptyParts); }
-    QString label(const char* name) const {
-        return w->findChild<QLabel*>(name)->text();
-    }
+    QString label(const char* name) const { return w->findChild<QLabel*>(name)->text(); }
     QPushButton* button(const char* name) const { return w->findChild<QPushButton*>(name); }
     QSlider* slider(const char* name) const { return w->findChild<QSlider*>(name); }
     // "run pause stop" as 1 for enabled, 0 for disabled.
@@ -175,7 +173,9 @@ protected:
 };
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& l, std::ostream* os) {
     *os << '[' << l.join("|").toStdString() << ']';
 }

@@ -64,19 +64,21 @@ TEST_F(WindowTest, CursorPositionInTheStatusBar) {
 
 TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
     QString running, paused, resumed;
-    const bool taken = run_steps(endless, {
-        {at_once(), [&] { running = button_states(); }},
-        {at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
-        {at_once(), [&] {
-             paused = button_states();
-             // The resume runs its own loop inside this one until STOP.
-             QTimer::singleShot(20, [&] {
-                 resumed = button_states();
-                 QTest::mouseClick(w->bt_stop, Qt::LeftButton);
-             });
-             QTest::mouseClick(w->bt_run, Qt::LeftButton);
-         }},
-    });
+    const bool taken =
+        run_steps(endless, {
+                               {at_once(), [&] { running = button_states(); }},
+                               {at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+                               {at_once(),
+                                [&] {
+                                    paused = button_states();
+                                    // The resume runs its own loop inside this one until STOP.
+                                    QTimer::singleShot(20, [&] {
+                                        resumed = button_states();
+                                        QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+                                    });
+                                    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+                                }},
+                           });
     EXPECT_TRUE(taken);
     EXPECT_EQ(running, "011");
     EXPECT_EQ(paused, "101");
@@ -95,10 +97,10 @@ TEST_F(WindowTest, StopLineAfterEndAnErrorAndStop) {
     EXPECT_EQ(w->status_text(), "Stop in line: 1");
 
     // Stopped while paused: the line of the statement that would have run next.
-    run_steps("LABEL 1\nA=A+1\nIF A<50 THEN GOTO 1\nPRINT A\nLABEL 2\nGOTO 2",
-              {{[] { return var_get(0) >= 50; },
-                [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
-               {at_once(), [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}});
+    run_steps(
+        "LABEL 1\nA=A+1\nIF A<50 THEN GOTO 1\nPRINT A\nLABEL 2\nGOTO 2",
+        {{[] { return var_get(0) >= 50; }, [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+         {at_once(), [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}});
     EXPECT_EQ(output(), QStringList({"50"}));
     EXPECT_TRUE(w->status_text() == "Stop in line: 4" || w->status_text() == "Stop in line: 5")
         << w->status_text().toStdString();
@@ -222,22 +224,23 @@ TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
     int rows_with_trace = 0;
     int noisy_pixels = 0;
     int trace_after_rx = -1;
-    run_steps("TX 5,7\nDELAY 300\nRX R\nDELAY 200\nEND", {
-        // A few ticks into the transmission: the newest rows carry 200 in column 17.
-        {[] { return radio.tx_active; }, nullptr},
-        {[n = 0]() mutable { return ++n > 60; },
-         [&] {
-             for (int row = 0; row < 3; ++row) {
-                 rows_with_trace += pixel(row, 17) == 200;
-                 for (int col = 0; col < SDR_WIDTH; ++col) {
-                     const int v = pixel(row, col);
-                     if (col != 17 && (v < 20 || v > 34)) ++noisy_pixels;
-                 }
-             }
-         }},
-        {[] { return !radio.tx_active; }, nullptr},
-        {[n = 0]() mutable { return ++n > 40; }, [&] { trace_after_rx = pixel(0, 17); }},
-    });
+    run_steps("TX 5,7\nDELAY 300\nRX R\nDELAY 200\nEND",
+              {
+                  // A few ticks into the transmission: the newest rows carry 200 in column 17.
+                  {[] { return radio.tx_active; }, nullptr},
+                  {[n = 0]() mutable { return ++n > 60; },
+                   [&] {
+                       for (int row = 0; row < 3; ++row) {
+                           rows_with_trace += pixel(row, 17) == 200;
+                           for (int col = 0; col < SDR_WIDTH; ++col) {
+                               const int v = pixel(row, col);
+                               if (col != 17 && (v < 20 || v > 34)) ++noisy_pixels;
+                           }
+                       }
+                   }},
+                  {[] { return !radio.tx_active; }, nullptr},
+                  {[n = 0]() mutable { return ++n > 40; }, [&] { trace_after_rx = pixel(0, 17); }},
+              });
     EXPECT_EQ(rows_with_trace, 3);
     EXPECT_EQ(noisy_pixels, 0);
     EXPECT_GE(trace_after_rx, 20);
