@@ -7,17 +7,20 @@
 #include <string_view>
 
 enum class Channel : int {
+    // The magnetometer, read by MGET.
     MagX,
     MagY,
-    MagZ,  // magnetometer, read by MGET
+    MagZ,
+    // The colour sensor, read by CGET.
     ColR,
     ColG,
-    ColB,  // colour sensor, read by CGET
-    Tem,   // temperature, read by TGET
-    Rx,    // received signal strength, read by RX
+    ColB,
+    Tem,  // temperature, read by TGET
+    Rx,   // received signal strength, read by RX
+    // The coils, set by COIL; the user cannot move them.
     CoiX,
     CoiY,
-    CoiZ,   // coils, set by COIL; the user cannot move them
+    CoiZ,
     Spd,    // CPU speed bar, set by SPEED
     Sys,    // system power bar; nothing changes it
     Timer,  // waterfall speed slider
