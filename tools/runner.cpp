@@ -151,7 +151,7 @@ bool run_to_end(const Options& options, VirtualClock& virtual_clock) {
     long long steps = 0;
     while (!interp_finished()) {
         if (options.max_steps >= 0 && steps >= options.max_steps) return false;
-        const int32_t wait = interp.resume_time - clock_ms();
+        const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
         if (wait > 0) {
             if (options.no_wait) {
                 virtual_clock.advance_to(interp.resume_time);

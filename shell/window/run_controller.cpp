@@ -94,9 +94,9 @@ void Tfmain::run_loop() {
 
 void Tfmain::wait_for_events_until_resume(bool paused) {
     if (!paused) {
-        const int32_t wait = interp.resume_time - clock_ms();
+        const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
         if (wait <= 0) return;
-        resume_timer_->start(wait);
+        resume_timer_->start(static_cast<int>(wait));
     }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     resume_timer_->stop();
