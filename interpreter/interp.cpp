@@ -47,8 +47,8 @@ constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
 
 std::array<StatementFn, TOKEN_KIND_COUNT> dispatch_table = make_dispatch_table();
 
-// Line reports name the line of the message text; a trailing line break of the text is not
-// written.
+// The report's second line is the message itself, without the line break some messages
+// end in.
 std::string_view without_line_break(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
     return text;
