@@ -223,11 +223,12 @@ TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
     int rows_with_trace = 0;
     int noisy_pixels = 0;
     int trace_after_rx = -1;
-    run_steps("TX 5,7\nDELAY 300\nRX R\nDELAY 200\nEND",
+    // The program transmits until the test sets A, then ends the transmission with RX.
+    run_steps("TX 5,7\nLABEL 1\nIF A=0 THEN GOTO 1\nRX R\nDELAY 300\nEND",
               {
-                  // A few ticks into the transmission: the newest rows carry 200 in column 17.
                   {[] { return radio.tx_active; }, nullptr},
-                  {[n = 0]() mutable { return ++n > 60; },
+                  // Three rows drawn since: they carry 200 in column 17 (or four seconds pass).
+                  {[&, n = 0]() mutable { return pixel(2, 17) == 200 || ++n > 2000; },
                    [&] {
                        for (int row = 0; row < 3; ++row) {
                            rows_with_trace += pixel(row, 17) == 200;
@@ -236,6 +237,7 @@ TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
                                if (col != 17 && (v < 20 || v > 34)) ++noisy_pixels;
                            }
                        }
+                       var_set(0, 1);
                    }},
                   {[] { return !radio.tx_active; }, nullptr},
                   {[n = 0]() mutable { return ++n > 40; }, [&] { trace_after_rx = pixel(0, 17); }},
