@@ -254,15 +254,18 @@ TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     QString text, caption, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int output_lines_while_open = -1;
-    QTimer::singleShot(50, [&] {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
+        if (box == nullptr) return;
+        poll.stop();
         text = box->text();
         title = box->windowTitle();
         icon = box->icon();
         output_lines_while_open = output().size();
         box->button(QMessageBox::Ok)->click();
     });
+    poll.start(10);
     run("PRINT 1\nSQRT -4,A\nPRINT A");
     EXPECT_EQ(text, "sqrt: DOMAIN error");
     EXPECT_EQ(title, QCoreApplication::applicationFilePath().section('/', -1));
