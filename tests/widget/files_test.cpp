@@ -202,9 +202,11 @@ TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
 }
 
 TEST_F(WindowTest, DialogsAddTheSuffixAndRememberTheirOwnNames) {
+    // SAVE without a file name is SAVE AS.
     answer_dialogs({dir.filePath("demo")});
-    w->mcod->setPlainText("PRINT 1");
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::keyClicks(w->mcod, "print 1");
+    QTest::mouseClick(w->bt_save, Qt::LeftButton);
+    EXPECT_EQ(dialogs, QStringList({"sd"}));
     EXPECT_EQ(w->current_file(), dir.filePath("demo.bas"));
     EXPECT_EQ(read_bytes(dir.filePath("demo.bas")), "PRINT 1");
 

@@ -30,6 +30,15 @@ TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
     EXPECT_EQ(w->pb_spd()->value(), 4);
     EXPECT_EQ(w->findChild<QProgressBar*>("pb_sys")->value(), 1000);
     EXPECT_EQ(w->size(), QSize(1118, 930));
+    // The editor and the output pane take what a larger window adds.
+    const QSize editor = w->mcod->size();
+    const QSize pane = w->mdb->size();
+    w->resize(1400, 1100);
+    QCoreApplication::processEvents();
+    EXPECT_GT(w->mcod->width(), editor.width());
+    EXPECT_GT(w->mcod->height(), editor.height());
+    EXPECT_GT(w->mdb->width(), pane.width());
+    EXPECT_GT(w->mdb->height(), pane.height());
     for (const char* name : {"mcod", "mdb", "bt_load", "bt_savas", "GroupBox1", "gb_sdr", "Iprev",
                              "tb_timer", "Panel1", "Label2", "sb"}) {
         EXPECT_NE(w->findChild<QWidget*>(name), nullptr) << name;
