@@ -3,9 +3,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <thread>
 
 #include "channels.h"
@@ -97,14 +94,16 @@ bool parse_args(const std::vector<std::string>& args, Options& options, std::str
     return true;
 }
 
+// The whole file, or false when it cannot be opened or read (a directory cannot be read).
 bool read_file(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    bytes = buffer.str();
-    return true;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    const bool ok = std::ferror(f) == 0;
+    std::fclose(f);
+    return ok;
 }
 
 void write_line(std::FILE* f, std::string_view line) {

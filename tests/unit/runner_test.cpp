@@ -55,9 +55,11 @@ TEST(Runner, BadArgumentsShowUsage) {
 }
 
 TEST(Runner, UnreadableFile) {
-    const Result r = run(testing::TempDir() + "no-such-file.bas", true);
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.out.find("cannot read"), std::string::npos);
+    for (const std::string& path : {testing::TempDir() + "no-such-file.bas", testing::TempDir()}) {
+        const Result r = run(path, true);
+        EXPECT_EQ(r.code, 2) << path;
+        EXPECT_EQ(r.out, "zorvant-run: cannot read " + path + "\n") << path;
+    }
 }
 
 TEST(Runner, StreamsAndExitCodes) {
