@@ -101,6 +101,15 @@ TEST_F(WindowTest, FailedReadChangesNothing) {
     EXPECT_EQ(w->windowTitle(), title);
     EXPECT_TRUE(w->bt_save->isEnabled());
     EXPECT_EQ(w->status_text(), "");
+
+    // A folder chosen in the dialog cannot be read either.
+    QDir(dir.path()).mkdir("folder.bas");
+    const QString folder = dir.filePath("folder.bas");
+    answer_questions({QMessageBox::No});
+    answer_dialogs({folder});
+    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    EXPECT_EQ(errors.value(1), "Cannot open file " + folder + ".");
+    EXPECT_EQ(w->mcod->toPlainText(), "KEEP");
 }
 
 TEST_F(WindowTest, OversizedFileIsRefused) {
