@@ -202,9 +202,13 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         std::fflush(out);
         std::fprintf(err, "Stop in line: %d\n", current_line());
     }
-    std::fflush(out);
     interp_set_output(nullptr, nullptr);
     math_set_error_sink(nullptr, nullptr);
     clock_set_source(nullptr, nullptr);
+    // Output that never arrived is no successful run, whatever the program did.
+    if (std::fflush(out) != 0 || std::ferror(out) != 0) {
+        std::fprintf(err, "zorvant-run: cannot write the output\n");
+        return RUNNER_NOT_RUN;
+    }
     return code;
 }

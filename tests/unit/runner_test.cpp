@@ -16,10 +16,11 @@ struct Result {
 };
 
 // Runs zorvant-run with `args` through the shell, standard error folded into the output when
-// `merge` is set.
+// `merge` is set (or when `args` redirect it themselves).
 Result run(const std::string& args, bool merge = false) {
-    const std::string command =
-        std::string(ZORVANT_RUN) + " " + args + (merge ? " 2>&1" : " 2>/dev/null");
+    const bool redirected = args.find("2>&1") != std::string::npos;
+    const std::string command = std::string(ZORVANT_RUN) + " " + args +
+                                (redirected ? "" : merge ? " 2>&1" : " 2>/dev/null");
     Result r{"", -1};
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return r;
@@ -80,6 +81,14 @@ TEST(Runner, StreamsAndExitCodes) {
     const std::string loop = write_program("loop.bas", "LABEL 1\nGOTO 1\n");
     r = run("--max-steps 5 --no-wait " + loop);
     EXPECT_EQ(r.code, 3);
+}
+
+TEST(Runner, LostOutputIsNoSuccess) {
+    const std::string path = write_program("full.bas", "PRINT 1\n");
+    // Standard error to the pipe, standard output to a device that is always full.
+    const Result r = run("--no-wait " + path + " 2>&1 >/dev/full", false);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "Stop in line: 0\nzorvant-run: cannot write the output\n");
 }
 
 TEST(Runner, OutputBytesPassThroughUnchanged) {
