@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTextBlock>
 
 #include "clock.h"
@@ -263,10 +264,18 @@ TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     QString text, caption, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int output_lines_while_open = -1;
+    int ticks_while_open = 0;
     QTimer poll;
+    QSignalSpy ticks(w->t_sdr, &QTimer::timeout);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
+        if (box == nullptr) {
+            ticks.clear();
+            return;
+        }
+        // The waterfall keeps running while the box holds the run.
+        ticks_while_open = static_cast<int>(ticks.count());
+        if (ticks_while_open < 2) return;
         poll.stop();
         text = box->text();
         title = box->windowTitle();
@@ -280,6 +289,7 @@ TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     EXPECT_EQ(title, QCoreApplication::applicationFilePath().section('/', -1));
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(output_lines_while_open, 1);
+    EXPECT_GE(ticks_while_open, 2);
     EXPECT_EQ(output(), QStringList({"1", "NAN"}));
 }
 
