@@ -359,5 +359,13 @@ void Tfmain::show_math_error(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    // A math error inside an endless loop would bring the box back at once, again and again,
+    // with no way to reach STOP behind it; so the box offers STOP itself. The statement still
+    // completes, then the run ends as after any STOP.
+    QPushButton* stop = box.addButton("STOP", QMessageBox::DestructiveRole);
+    stop->setObjectName("math_stop");
     box.exec();
+    if (box.clickedButton() == stop) bt_stopClick();
 }

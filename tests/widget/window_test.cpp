@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -291,6 +293,28 @@ TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     EXPECT_EQ(output_lines_while_open, 1);
     EXPECT_GE(ticks_while_open, 2);
     EXPECT_EQ(output(), QStringList({"1", "NAN"}));
+}
+
+TEST_F(WindowTest, MathErrorBoxCanStopAnEndlessRun) {
+    int boxes = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        // OK twice: the run goes on and the box comes back; then STOP ends the run.
+        if (++boxes < 3) {
+            box->button(QMessageBox::Ok)->click();
+        } else {
+            poll.stop();
+            box->findChild<QPushButton*>("math_stop")->click();
+        }
+    });
+    poll.start(5);
+    run("LABEL 1\nSQRT -1,A\nGOTO 1");
+    EXPECT_EQ(boxes, 3);
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_TRUE(std::isnan(var_get(0)));
+    EXPECT_EQ(w->status_text(), "Stop in line: 2");
 }
 
 TEST_F(WindowTest, MathErrorSeamTakesTheText) {
