@@ -334,7 +334,7 @@ void Tfmain::t_sdrTimer() {
     bt_showvarsClick();
 }
 
-// ---- math errors ----
+// ---- output ----
 
 // Output lines wait here until the window is next served: one append for many lines keeps a
 // printing program fast, and nobody can see the pane before the window is served anyway.
@@ -350,6 +350,8 @@ void Tfmain::flush_output() {
     queued_output_.clear();
     queued_lines_ = 0;
 }
+
+// ---- math errors ----
 
 void Tfmain::show_math_error(const QString& text) {
     flush_output();
