@@ -8,6 +8,7 @@
 #include "channels.h"
 #include "clock.h"
 #include "device_stmts.h"
+#include "file_access.h"
 #include "format.h"
 #include "interp.h"
 #include "math_stmts.h"
@@ -94,25 +95,34 @@ bool parse_args(const std::vector<std::string>& args, Options& options, std::str
     return true;
 }
 
-// The whole file, or false when it cannot be opened or read (a directory cannot be read).
-bool read_file(const std::string& path, std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    const bool ok = std::ferror(f) == 0;
-    std::fclose(f);
-    return ok;
-}
+// Program output. A write that fails ends the run at once: a program printing without end to
+// a full disk or a closed pipe would otherwise spin for ever.
+struct OutputStream {
+    std::FILE* file;
+    int error = 0;  // errno of the first write that failed
+
+    void write_line(std::string_view line) {
+        if (error != 0) return;
+        errno = 0;
+        if (std::fwrite(line.data(), 1, line.size(), file) != line.size() ||
+            std::fputc('\n', file) == EOF) {
+            error = errno != 0 ? errno : EIO;
+        }
+    }
+    bool flush() {
+        errno = 0;
+        if (error == 0 && std::fflush(file) != 0) error = errno != 0 ? errno : EIO;
+        return error == 0;
+    }
+};
 
 void write_line(std::FILE* f, std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), f);
     std::fputc('\n', f);
 }
 
-void output_to_file(std::string_view line, void* context) {
-    write_line(static_cast<std::FILE*>(context), line);
+void output_to_stream(std::string_view line, void* context) {
+    static_cast<OutputStream*>(context)->write_line(line);
 }
 
 void math_error_to_file(std::string_view text, void* context) {
@@ -128,27 +138,34 @@ void reset_machine() {
     prep = PrepState{};
 }
 
-void print_vars(std::FILE* out) {
+void print_vars(OutputStream& out) {
     for (int k = 0; k < VARIABLE_COUNT; ++k) {
         char text[FORMAT_BUFFER_SIZE];
         format_value(var_get(k), text);
-        std::fprintf(out, "%c: %s\n", 'A' + k, text);
+        out.write_line(std::string(1, static_cast<char>('A' + k)) + ": " + text);
     }
 }
 
-void print_state(std::FILE* out) {
-    std::fprintf(out, "tb_coix=%d\ntb_coiy=%d\ntb_coiz=%d\npb_spd=%d\n",
-                 channel_position(Channel::CoiX), channel_position(Channel::CoiY),
-                 channel_position(Channel::CoiZ), channel_position(Channel::Spd));
-    std::fprintf(out, "tx_active=%d\ntx_column=%d\ntx_symbol=%d\n", radio.tx_active ? 1 : 0,
-                 radio.tx_column, radio.tx_symbol);
+void print_state(OutputStream& out) {
+    const std::pair<const char*, int> values[] = {
+        {"tb_coix", channel_position(Channel::CoiX)},
+        {"tb_coiy", channel_position(Channel::CoiY)},
+        {"tb_coiz", channel_position(Channel::CoiZ)},
+        {"pb_spd", channel_position(Channel::Spd)},
+        {"tx_active", radio.tx_active ? 1 : 0},
+        {"tx_column", radio.tx_column},
+        {"tx_symbol", radio.tx_symbol},
+    };
+    for (const auto& [name, value] : values) {
+        out.write_line(std::string(name) + "=" + std::to_string(value));
+    }
 }
 
 // Runs until the interpreter is finished, as the window's loop does, with no window to serve.
 // Returns false when the step limit stopped the run.
-bool run_to_end(const Options& options, VirtualClock& virtual_clock) {
+bool run_to_end(const Options& options, VirtualClock& virtual_clock, const OutputStream& out) {
     long long steps = 0;
-    while (!interp_finished()) {
+    while (!interp_finished() && out.error == 0) {
         if (options.max_steps >= 0 && steps >= options.max_steps) return false;
         const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
         if (wait > 0) {
@@ -172,16 +189,18 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         std::fprintf(err, "zorvant-run: %s\n%s", problem.c_str(), USAGE);
         return RUNNER_NOT_RUN;
     }
-    std::string bytes;
-    if (!read_file(options.file, bytes)) {
-        std::fprintf(err, "zorvant-run: cannot read %s\n", options.file.c_str());
+    const FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
+    if (!file.ok || file.truncated) {
+        std::fprintf(err, "zorvant-run: cannot read %s: %s\n", options.file.c_str(),
+                     file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason.c_str());
         return RUNNER_NOT_RUN;
     }
 
     reset_machine();
     device_register_statements();
     for (const auto& [channel, position] : options.settings) channel_set(channel, position);
-    interp_set_output(output_to_file, out);
+    OutputStream output{out};
+    interp_set_output(output_to_stream, &output);
     math_set_error_sink(math_error_to_file, err);
     VirtualClock virtual_clock;
     if (options.no_wait) {
@@ -190,24 +209,25 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         clock_set_source(nullptr, nullptr);
     }
 
-    const PreparedProgram prepared = run_fresh_start(split_lines(bytes));
+    const PreparedProgram prepared = run_fresh_start(split_lines(file.bytes));
     int code = RUNNER_NOT_RUN;
     if (!prepared.ok) {
-        write_line(out, prepared.error);
+        output.write_line(prepared.error);
     } else {
-        const bool completed = run_to_end(options, virtual_clock);
+        const bool completed = run_to_end(options, virtual_clock, output);
         code = !completed ? RUNNER_STEP_LIMIT : interp.error_reported ? RUNNER_ERROR : RUNNER_OK;
-        if (options.vars) print_vars(out);
-        if (options.state) print_state(out);
-        std::fflush(out);
+        if (options.vars) print_vars(output);
+        if (options.state) print_state(output);
+        output.flush();
         std::fprintf(err, "Stop in line: %d\n", current_line());
     }
     interp_set_output(nullptr, nullptr);
     math_set_error_sink(nullptr, nullptr);
     clock_set_source(nullptr, nullptr);
     // Output that never arrived is no successful run, whatever the program did.
-    if (std::fflush(out) != 0 || std::ferror(out) != 0) {
-        std::fprintf(err, "zorvant-run: cannot write the output\n");
+    if (!output.flush()) {
+        std::fprintf(err, "zorvant-run: cannot write the output: %s\n",
+                     errno_reason(output.error).c_str());
         return RUNNER_NOT_RUN;
     }
     return code;

@@ -1,5 +1,6 @@
 #include "prepare.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "interp.h"
@@ -87,7 +88,21 @@ std::vector<unsigned char> pack_data_section(const std::vector<std::string>& edi
     return bytes;
 }
 
-PreparedProgram prepare_program(const std::vector<std::string>& editor_lines) {
+namespace {
+
+// A NUL would end the program text in the middle of the line.
+const char* line_fault(const std::string& line, size_t index, const std::vector<int>& foreign) {
+    if (line.find('\0') != std::string::npos) return "ERROR: Line holds a NUL character";
+    if (std::binary_search(foreign.begin(), foreign.end(), static_cast<int>(index))) {
+        return "ERROR: Line holds a character that a program cannot use";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines) {
     PreparedProgram result;
     std::vector<int> source_lines;
     size_t data_start = 0;
@@ -101,6 +116,10 @@ PreparedProgram prepare_program(const std::vector<std::string>& editor_lines) {
             break;
         }
         if (kind == LineKind::Program) {
+            if (const char* fault = line_fault(editor_lines[i], i, foreign_lines)) {
+                result.error = "ERROR in line: " + std::to_string(i) + "\n" + fault;
+                return result;
+            }
             source_lines.push_back(static_cast<int>(i));
             text_length += editor_lines[i].size() + 1;  // the line and its ':'
         }

@@ -20,7 +20,9 @@ extern PrepState prep;
 
 struct PreparedProgram {
     bool ok = false;
-    std::string error;                       // "ERROR: Program too large ..." when !ok
+    // Why the program cannot run, when !ok: "ERROR: Program too large ...", or a line that
+    // holds what a program cannot: "ERROR in line: N", a line break and what it holds.
+    std::string error;
     std::vector<std::string> program_lines;  // the lines that became the program, untrimmed
     int text_length = 0;                     // bytes of prepared text before its zero
     int data_bytes = 0;
@@ -33,8 +35,11 @@ LineKind classify_line(std::string_view line);
 
 // Fills program_store and line_table from the editor lines, empties the label cache between
 // selecting and joining the lines, and packs the DATA section. When the result would not fit,
-// nothing is written and the result says why.
-PreparedProgram prepare_program(const std::vector<std::string>& editor_lines);
+// or a program line holds a NUL or a character without an 8-bit form, nothing is written and
+// the result says why. `foreign_lines` lists, in rising order, the editor lines that held such
+// characters before they became bytes (the window's text is not 8-bit; a file's always is).
+PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines = {});
 
 // Appends the bytes of one DATA line to `out`.
 void pack_data_line(std::string_view line, std::vector<unsigned char>& out);

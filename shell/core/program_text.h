@@ -16,5 +16,7 @@ std::string file_bytes_to_text(std::string_view bytes);
 // when the text ends with one.
 std::string text_to_file_bytes(std::string_view text);
 
-// The largest program file the editor takes.
+// The largest program file the editor takes: far beyond any program that fits the store, small
+// enough to read at once.
 inline constexpr size_t MAX_PROGRAM_FILE_BYTES = 16u * 1024 * 1024;
+inline constexpr const char* REASON_PROGRAM_FILE_TOO_LARGE = "It is larger than 16 MiB";

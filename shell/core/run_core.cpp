@@ -26,9 +26,10 @@ ResumeCheck resume_check;
 
 }  // namespace
 
-PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines) {
+PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines) {
     tx_reset();
-    PreparedProgram prepared = prepare_program(editor_lines);
+    PreparedProgram prepared = prepare_program(editor_lines, foreign_lines);
     if (prepared.ok) {
         interp_start(machine.program_store);
         resume_check = ResumeCheck{};

@@ -7,8 +7,10 @@
 #include "prepare.h"
 
 // Resets the transmitter, prepares the editor lines and starts the interpreter on them. When
-// the program does not fit, the interpreter is not started.
-PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines);
+// the program cannot run, the interpreter is not started. `foreign_lines` as for
+// prepare_program.
+PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines = {});
 
 // One pass of the run loop: a statement when not paused and the resume time has come, then the
 // transmission marked in the next waterfall row. Returns whether a statement ran.

@@ -23,6 +23,26 @@ bool settings_parse_integer(std::string_view line, int& value) {
     return true;
 }
 
+std::string quote_line(std::string_view line) {
+    // Two characters for each one shown, and the three dots.
+    char quoted[2 * MAX_QUOTED_CHARS + 3];
+    size_t n = 0;
+    const size_t shown = line.size() < MAX_QUOTED_CHARS ? line.size() : MAX_QUOTED_CHARS;
+    for (size_t i = 0; i < shown; ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c < 32 || c == 127) {
+            quoted[n++] = '^';
+            quoted[n++] = static_cast<char>(c ^ 0x40);
+        } else {
+            quoted[n++] = static_cast<char>(c);
+        }
+    }
+    if (shown < line.size()) {
+        for (int k = 0; k < 3; ++k) quoted[n++] = '.';
+    }
+    return std::string(quoted, n);
+}
+
 SettingsRead settings_parse(std::string_view bytes) {
     SettingsRead result;
     const std::vector<std::string> lines = split_lines(bytes);
@@ -31,7 +51,8 @@ SettingsRead settings_parse(std::string_view bytes) {
         const std::string line = i < static_cast<int>(lines.size()) ? lines[i] : std::string();
         int value = 0;
         if (!settings_parse_integer(line, value)) {
-            result.error = "'" + line + "' is not a valid integer value";
+            result.error = std::string("'").append(quote_line(line)).append(
+                "' is not a valid integer value");
             return result;
         }
         result.values.push_back(value);

@@ -43,6 +43,9 @@ void prepare_application_environment() {
 namespace {
 
 constexpr int TEXT_PX = 18;
+// Lines the output pane keeps; older ones leave at the top. A program that prints without end
+// would otherwise take all memory, and the window with it.
+constexpr int MAX_OUTPUT_LINES = 100000;
 
 QFont fixed_font(int pixels, bool bold = false) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -125,6 +128,9 @@ void Tfmain::build_controls() {
     mdb->setObjectName("mdb");
     mdb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mdb->setMinimumSize(497, 113);
+    mdb->setMaximumBlockCount(MAX_OUTPUT_LINES);
+    // Nobody undoes a program's output; an undo history would keep every line ever printed.
+    mdb->setUndoRedoEnabled(false);
 
     msrc = new QPlainTextEdit("msrc", central);
     msrc->setObjectName("msrc");

@@ -108,7 +108,7 @@ class Tfmain : public QMainWindow {
     QWidget* build_file_buttons();
     void set_status(const QString& text);
 
-    std::vector<std::string> editor_lines() const;
+    std::vector<std::string> editor_lines(std::vector<int>& foreign_lines) const;
     void run_loop();
     void wait_for_events_until_resume(bool paused);
     void end_run();

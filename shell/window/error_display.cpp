@@ -2,28 +2,36 @@
 
 #include <QMessageBox>
 
-std::function<void(const QString&, const QString&)> error_display_hook;
+std::function<void(const QString&, const QString&, const QString&)> error_display_hook;
 
 QString error_display_text(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() > '.') return message + '.';
     return message;
 }
 
-void show_error(const QString& message) {
+void show_error(const QString& message, const QString& reason) {
     const QString title = QApplication::applicationDisplayName();
     const QString text = error_display_text(message);
     if (error_display_hook) {
-        error_display_hook(title, text);
+        error_display_hook(title, text, reason);
         return;
     }
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setInformativeText(reason);
     box.exec();
+}
+
+void show_error(const QString& message, const std::string& reason) {
+    // The system's texts follow the user's locale, which need not be Latin-1.
+    show_error(message, QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
 }
 
 bool ZorvantApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const DisplayedError& e) {
+        show_error(QString::fromUtf8(e.what()), e.reason);
     } catch (const std::exception& e) {
         show_error(QString::fromUtf8(e.what()));
     } catch (...) {

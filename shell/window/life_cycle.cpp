@@ -7,7 +7,7 @@
 
 #include "Ucompiler.h"
 #include "error_display.h"
-#include "file_io.h"
+#include "file_access.h"
 #include "settings.h"
 
 // The sliders take the file's lines one by one, each clamped, each change handled at once; a
@@ -15,22 +15,26 @@
 void Tfmain::read_settings() {
     const QString name = QString::fromLatin1(SETTINGS_FILE_NAME);
     if (!QFileInfo(name).isFile()) return;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        show_error("Cannot open file " + name);
+    const FileRead file = read_regular_file(SETTINGS_FILE_NAME, MAX_SETTINGS_FILE_BYTES);
+    if (!file.ok) {
+        show_error("Cannot open file " + name, file.reason);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    const SettingsRead read = settings_parse(std::string_view(bytes.constData(), bytes.size()));
+    const SettingsRead read = settings_parse(file.bytes);
     for (size_t i = 0; i < read.values.size(); ++i) {
         channel_set(settings_channels[i], read.values[i]);
     }
     if (!read.error.empty()) show_error(QString::fromLatin1(read.error.c_str()));
 }
 
+// Never through a symbolic link: in a shared folder anybody could plant one that points at
+// somebody else's file.
 void Tfmain::bt_siniClick() {
-    if (!write_file_replacing(QString::fromLatin1(SETTINGS_FILE_NAME), settings_format())) {
-        throw DisplayedError(QStringLiteral("Cannot create file ") + SETTINGS_FILE_NAME);
+    const FileWrite written =
+        write_file_atomically(SETTINGS_FILE_NAME, settings_format(), LinkPolicy::Refuse);
+    if (!written.ok) {
+        throw DisplayedError(QStringLiteral("Cannot create file ") + SETTINGS_FILE_NAME,
+                             QString::fromLocal8Bit(written.reason.c_str()));
     }
 }
 
@@ -50,6 +54,6 @@ void Tfmain::closeEvent(QCloseEvent* event) {
     try {
         bt_siniClick();
     } catch (const DisplayedError& e) {
-        show_error(QString::fromUtf8(e.what()));
+        show_error(QString::fromUtf8(e.what()), e.reason);
     }
 }

@@ -11,7 +11,7 @@
 #include "Ucompiler.h"
 #include "code_editor.h"
 #include "error_display.h"
-#include "file_io.h"
+#include "file_access.h"
 #include "program_text.h"
 
 std::function<int(QFileDialog&)> Tfmain::file_dialog_hook;
@@ -66,21 +66,17 @@ QString Tfmain::editor_text() const {
 }
 
 bool Tfmain::read_program_file(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        show_error("Cannot open file " + path);
+    const FileRead read =
+        read_regular_file(QFile::encodeName(path).toStdString(), MAX_PROGRAM_FILE_BYTES);
+    if (!read.ok) {
+        show_error("Cannot open file " + path, read.reason);
         return false;
     }
-    if (file.size() > static_cast<qint64>(MAX_PROGRAM_FILE_BYTES)) {
-        show_error("Text exceeds memo capacity");
+    if (read.truncated) {
+        show_error("Text exceeds memo capacity", std::string(REASON_PROGRAM_FILE_TOO_LARGE));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        show_error("Cannot open file " + path);
-        return false;
-    }
-    const std::string text = file_bytes_to_text(std::string_view(bytes.constData(), bytes.size()));
+    const std::string text = file_bytes_to_text(read.bytes);
     const QString loaded = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     // The same text leaves the editor untouched: no change, no cursor jump.
     if (loaded != editor_text()) mcod->setPlainText(loaded);
@@ -110,8 +106,12 @@ bool Tfmain::write_program_file(const QString& path) {
             ++column;
         }
     }
-    if (!write_file_replacing(path, text_to_file_bytes(latin1))) {
-        show_error("Cannot create file " + path);
+    // SAVE onto a symbolic link replaces the file it points to, as whoever made the link meant.
+    const FileWrite written = write_file_atomically(QFile::encodeName(path).toStdString(),
+                                                    text_to_file_bytes(latin1),
+                                                    LinkPolicy::WriteTarget);
+    if (!written.ok) {
+        show_error("Cannot create file " + path, written.reason);
         return false;
     }
     return true;

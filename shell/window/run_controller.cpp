@@ -2,6 +2,7 @@
 // a program is active, PAUSE enabled means it is not paused. The run loop lives inside the RUN
 // click and serves the window itself between statements.
 #include <QAbstractEventDispatcher>
+#include <algorithm>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,12 +23,18 @@ constexpr int PASSES_PER_PUMP = 101;
 
 }  // namespace
 
-std::vector<std::string> Tfmain::editor_lines() const {
+// The editor's lines as 8-bit text. A character without an 8-bit form becomes '?' there, and
+// its line goes into `foreign_lines`: such a line must not run as something it does not say.
+std::vector<std::string> Tfmain::editor_lines(std::vector<int>& foreign_lines) const {
     std::vector<std::string> lines;
     const QTextDocument* doc = mcod->document();
     lines.reserve(static_cast<size_t>(doc->blockCount()));
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        lines.push_back(b.text().toLatin1().toStdString());
+        const QString text = b.text();
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            foreign_lines.push_back(b.blockNumber());
+        }
+        lines.push_back(text.toLatin1().toStdString());
     }
     return lines;
 }
@@ -40,7 +47,9 @@ void Tfmain::bt_runClick() {
         mdb->clear();
         msrc->clear();
         // Resets the transmitter, prepares the text and starts the interpreter on it.
-        const PreparedProgram prepared = run_fresh_start(editor_lines());
+        std::vector<int> foreign_lines;
+        const std::vector<std::string> lines = editor_lines(foreign_lines);
+        const PreparedProgram prepared = run_fresh_start(lines, foreign_lines);
         if (!prepared.ok) {
             mdb->appendPlainText(QString::fromStdString(prepared.error));
             return;

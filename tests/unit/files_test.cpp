@@ -60,6 +60,16 @@ TEST(SettingsFile, ReadsNineLinesAndStopsAtTheFirstBadOne) {
     EXPECT_EQ(r.error, "'' is not a valid integer value");
 }
 
+TEST(SettingsFile, ABadLineIsQuotedShortAndVisibly) {
+    // A line of ten million characters once froze start-up in the message box.
+    const std::string long_line = std::string(45, '7') + "x" + std::string(10000000, '8');
+    EXPECT_EQ(settings_parse(long_line).error,
+              "'" + std::string(40, '7') + "...' is not a valid integer value");
+    EXPECT_EQ(settings_parse(std::string("1\0002\x1b\x7f", 5)).error,
+              "'1^@2^[^?' is not a valid integer value");
+    EXPECT_EQ(quote_line(std::string(40, '1')), std::string(40, '1'));
+}
+
 TEST(SettingsFile, WritesNineDecimalLines) {
     TestMachine m;
     EXPECT_EQ(settings_format(), "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n5\r\n");

@@ -112,6 +112,21 @@ TEST(Preparation, RefusesWhatDoesNotFit) {
     EXPECT_EQ(p.error, "ERROR: Program too large: 20001 lines, limit 20000");
 }
 
+TEST(Preparation, RefusesLinesThatWouldRunAsSomethingElse) {
+    TestMachine m;
+    const std::string nul("PRINT 2\0PRINT 3", 15);
+    PreparedProgram p = prepare_program({"PRINT 1", "// \x80 note", nul});
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error, "ERROR in line: 2\nERROR: Line holds a NUL character");
+
+    // Lines the window could not turn into bytes matter only where they are program lines.
+    const std::vector<std::string> lines = {"// ? in a note", "", "PRINT \"?\"", "DATA", "?"};
+    EXPECT_TRUE(prepare_program(lines, {0, 4}).ok);
+    p = prepare_program(lines, {0, 2, 4});
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error, "ERROR in line: 2\nERROR: Line holds a character that a program cannot use");
+}
+
 TEST(ProgramText, EveryKindOfLineBreakEndsALine) {
     using Lines = std::vector<std::string>;
     EXPECT_EQ(split_lines(""), Lines{});

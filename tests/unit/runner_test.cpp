@@ -1,6 +1,8 @@
 // The runner's contract seen from outside: the real executable, its streams and exit codes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
@@ -17,10 +19,8 @@ struct Result {
 
 // Runs zorvant-run with `args` through the shell, standard error folded into the output when
 // `merge` is set (or when `args` redirect it themselves).
-Result run(const std::string& args, bool merge = false) {
-    const bool redirected = args.find("2>&1") != std::string::npos;
-    const std::string command = std::string(ZORVANT_RUN) + " " + args +
-                                (redirected ? "" : merge ? " 2>&1" : " 2>/dev/null");
+// Runs a shell command; its standard output and exit code.
+Result run_shell(const std::string& command) {
     Result r{"", -1};
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return r;
@@ -31,6 +31,12 @@ Result run(const std::string& args, bool merge = false) {
     const int status = pclose(pipe);
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+Result run(const std::string& args, bool merge = false) {
+    const bool redirected = args.find("2>&1") != std::string::npos;
+    return run_shell(std::string(ZORVANT_RUN) + " " + args +
+                     (redirected ? "" : merge ? " 2>&1" : " 2>/dev/null"));
 }
 
 std::string write_program(const std::string& name, const std::string& bytes) {
@@ -56,11 +62,39 @@ TEST(Runner, BadArgumentsShowUsage) {
 }
 
 TEST(Runner, UnreadableFile) {
-    for (const std::string& path : {testing::TempDir() + "no-such-file.bas", testing::TempDir()}) {
-        const Result r = run(path, true);
+    const std::string missing = testing::TempDir() + "no-such-file.bas";
+    Result r = run(missing, true);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "zorvant-run: cannot read " + missing + ": No such file or directory\n");
+
+    // A FIFO would hold the runner up for ever, a device feed it without end: neither is read.
+    const std::string fifo = testing::TempDir() + "fifo.bas";
+    const std::string zero = testing::TempDir() + "zero.bas";
+    unlink(fifo.c_str());
+    unlink(zero.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {fifo, zero, testing::TempDir()}) {
+        r = run("--no-wait " + path, true);
         EXPECT_EQ(r.code, 2) << path;
-        EXPECT_EQ(r.out, "zorvant-run: cannot read " + path + "\n") << path;
+        EXPECT_EQ(r.out, "zorvant-run: cannot read " + path + ": It is not a regular file\n");
     }
+
+    // Over 16 MiB: refused after reading one byte more than that, whatever it holds.
+    const std::string big = testing::TempDir() + "big.bas";
+    ASSERT_EQ(truncate(write_program("big.bas", "").c_str(), 100 << 20), 0);
+    r = run("--no-wait " + big, true);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "zorvant-run: cannot read " + big + ": It is larger than 16 MiB\n");
+    unlink(big.c_str());
+}
+
+TEST(Runner, ANulInAProgramLineStopsItBeforeItRuns) {
+    const std::string program =
+        std::string("PRINT 1\n// a ") + '\0' + " in a comment is no matter\nPRINT 2" + '\0' + "\n";
+    const Result r = run("--no-wait " + write_program("nul.bas", program), true);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "ERROR in line: 2\nERROR: Line holds a NUL character\n");
 }
 
 TEST(Runner, StreamsAndExitCodes) {
@@ -88,7 +122,29 @@ TEST(Runner, LostOutputIsNoSuccess) {
     // Standard error to the pipe, standard output to a device that is always full.
     const Result r = run("--no-wait " + path + " 2>&1 >/dev/full", false);
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, "Stop in line: 0\nzorvant-run: cannot write the output\n");
+    EXPECT_EQ(r.out,
+              "Stop in line: 0\nzorvant-run: cannot write the output: No space left on device\n");
+}
+
+TEST(Runner, StopsAtTheFirstOutputThatCannotBeWritten) {
+    const std::string path = write_program("endless.bas", "LABEL 1\nPRINT 1\nGOTO 1\n");
+    const std::string endless = "timeout 20 " + std::string(ZORVANT_RUN) + " --no-wait " + path;
+    const auto last_line = [](const std::string& text) {
+        const size_t start = text.rfind('\n', text.size() - 2);
+        return start == std::string::npos ? text : text.substr(start + 1);
+    };
+    // `timeout` turns an endless spin into a failure instead of a test that hangs.
+    Result r = run_shell(endless + " 2>&1 >/dev/full");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(last_line(r.out), "zorvant-run: cannot write the output: No space left on device\n");
+
+    // A reader that goes away, with SIGPIPE ignored as some shells and services do.
+    const std::string err = testing::TempDir() + "pipe.err";
+    r = run_shell("bash -c 'trap \"\" PIPE; " + endless + " 2>" + err +
+                  " | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}'");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(last_line(run_shell("cat " + err).out),
+              "zorvant-run: cannot write the output: Broken pipe\n");
 }
 
 TEST(Runner, OutputBytesPassThroughUnchanged) {

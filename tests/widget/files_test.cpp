@@ -96,6 +96,7 @@ TEST_F(WindowTest, FailedReadChangesNothing) {
     answer_dialogs({missing});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
     EXPECT_EQ(errors, QStringList({"Cannot open file " + missing + "."}));
+    EXPECT_EQ(reasons, QStringList({"No such file or directory"}));
     EXPECT_EQ(error_titles.value(0), QApplication::applicationDisplayName());
     EXPECT_EQ(w->mcod->toPlainText(), "KEEP");
     EXPECT_EQ(w->windowTitle(), title);
@@ -109,6 +110,7 @@ TEST_F(WindowTest, FailedReadChangesNothing) {
     answer_dialogs({folder});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
     EXPECT_EQ(errors.value(1), "Cannot open file " + folder + ".");
+    EXPECT_EQ(reasons.value(1), "It is not a regular file");
     EXPECT_EQ(w->mcod->toPlainText(), "KEEP");
 }
 
@@ -203,6 +205,7 @@ TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, old_handler);
     EXPECT_EQ(errors, QStringList({"Cannot create file " + path + "."}));
+    EXPECT_EQ(reasons, QStringList({"File too large"}));
     EXPECT_EQ(read_bytes(path), "OLD");
     EXPECT_TRUE(w->bt_save->isEnabled());
     // The dialog's path is the file name now; the caption still shows the one before.
@@ -332,6 +335,7 @@ TEST_F(SettingsTest, ADirectoryOfThatNameIsIgnoredAndCannotBeWritten) {
     EXPECT_TRUE(errors.isEmpty());
     close_clean();
     EXPECT_EQ(errors, QStringList({"Cannot create file brevolin.ini."}));
+    EXPECT_EQ(reasons, QStringList({"It is not a regular file"}));
     EXPECT_FALSE(w->isVisible());
 }
 

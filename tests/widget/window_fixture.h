@@ -72,9 +72,11 @@ class WindowTest : public testing::Test {
         // A question or dialog nobody expected fails the test instead of waiting forever.
         answer_questions({});
         answer_dialogs({});
-        error_display_hook = [this](const QString& title, const QString& text) {
+        error_display_hook = [this](const QString& title, const QString& text,
+                                    const QString& reason) {
             errors << text;
             error_titles << title;
+            reasons << reason;
         };
         if (!defer_window) open_window();
     }
@@ -167,6 +169,7 @@ class WindowTest : public testing::Test {
     bool defer_window = false;
     QStringList errors;
     QStringList error_titles;
+    QStringList reasons;
     QStringList questions;
     QStringList dialogs;
     QStringList offered;
