@@ -197,8 +197,7 @@ FileRead read_regular_file(const std::string& path, size_t limit) {
     return r;
 }
 
-FileWrite write_file_atomically(const std::string& path, std::string_view bytes,
-                                LinkPolicy links) {
+FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links) {
     FileWrite r;
     std::string target = path;
     struct stat st {};

@@ -40,8 +40,7 @@ enum class LinkPolicy {
 // Replaces the file at `path` with `bytes`, or creates it. The bytes go to a new file beside
 // the target, which takes the target's place only when every byte is written and on the disk;
 // whatever fails before that leaves the old file as it was and no new file behind.
-FileWrite write_file_atomically(const std::string& path, std::string_view bytes,
-                                LinkPolicy links);
+FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links);
 
 // The steps of a write, for tests that make one of them fail.
 enum class WriteStep { Create, Write, Flush, Close, Commit };

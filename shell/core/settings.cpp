@@ -51,8 +51,8 @@ SettingsRead settings_parse(std::string_view bytes) {
         const std::string line = i < static_cast<int>(lines.size()) ? lines[i] : std::string();
         int value = 0;
         if (!settings_parse_integer(line, value)) {
-            result.error = std::string("'").append(quote_line(line)).append(
-                "' is not a valid integer value");
+            result.error =
+                std::string("'").append(quote_line(line)).append("' is not a valid integer value");
             return result;
         }
         result.values.push_back(value);

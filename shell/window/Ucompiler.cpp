@@ -92,9 +92,11 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
         this);
     device_set_listener(channel_changed, this);
     FormCreate();
+    start_recovery();
 }
 
 Tfmain::~Tfmain() {
+    restore_signal_handlers();
     device_set_listener(nullptr, nullptr);
     interp_set_output(nullptr, nullptr);
     math_set_error_sink(nullptr, nullptr);
@@ -298,6 +300,7 @@ void Tfmain::FormCreate() {
 
 void Tfmain::mcodChange() {
     bt_save->setEnabled(true);
+    unsaved_since_recovery_ = true;
 }
 
 void Tfmain::show_cursor_position() {

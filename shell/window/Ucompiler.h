@@ -2,6 +2,8 @@
 // display and the buttons, with the handlers that drive a run.
 #pragma once
 
+#include <signal.h>
+
 #include <QMainWindow>
 #include <QString>
 #include <functional>
@@ -12,6 +14,7 @@
 #include "channels.h"
 
 class CodeEditor;
+class QDateTime;
 class DevicePanelBox;
 class QFileDialog;
 class QGroupBox;
@@ -21,6 +24,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
+class QSocketNotifier;
 class QStatusBar;
 class QTimer;
 class WaterfallView;
@@ -58,6 +62,7 @@ class Tfmain : public QMainWindow {
     WaterfallView* Iprev = nullptr;
     QSlider* tb_timer = nullptr;
     QTimer* t_sdr = nullptr;
+    QTimer* t_recovery = nullptr;  // writes the unsaved text to the recovery file
     QStatusBar* sb = nullptr;
     QFileDialog* od = nullptr;  // LOAD
     QFileDialog* sd = nullptr;  // SAVE AS
@@ -85,6 +90,10 @@ class Tfmain : public QMainWindow {
     void bt_saveClick();
     void bt_savasClick();
     void bt_siniClick();
+    void t_recoveryTimer();
+
+    // The file that keeps this window's unsaved text between a crash and the next start.
+    QString recovery_file() const;
 
     // Appends one line to the output pane; lines reach the pane when the window is served.
     void queue_output(std::string_view line);
@@ -117,6 +126,7 @@ class Tfmain : public QMainWindow {
     enum class SaveResult { Saved, Cancelled, Failed };
     SaveResult save();
     SaveResult save_as();
+    void saved();
     bool write_program_file(const QString& path);
     bool read_program_file(const QString& path);
     int ask_save_changes();
@@ -126,6 +136,15 @@ class Tfmain : public QMainWindow {
     void read_settings();
     void build_dialogs();
 
+    void start_recovery();
+    void offer_recovery();
+    void write_recovery();
+    void remove_recovery();
+    bool ask_recover(const QDateTime& written);
+    void install_signal_handlers();
+    void restore_signal_handlers();
+    void close_on_signal();
+
     QLabel* status_panel_ = nullptr;
     QString current_file_;
     QString last_opened_;
@@ -134,4 +153,10 @@ class Tfmain : public QMainWindow {
     int active_loops_ = 0;
     QString queued_output_;
     int queued_lines_ = 0;
+    // The text changed since the recovery file was last written.
+    bool unsaved_since_recovery_ = false;
+    // The close was asked for by a signal: nobody is there to answer a question.
+    bool closing_on_signal_ = false;
+    QSocketNotifier* signal_notifier_ = nullptr;
+    struct sigaction old_signal_actions_[3] = {};
 };

@@ -24,7 +24,8 @@ void show_error(const QString& message, const QString& reason) {
 
 void show_error(const QString& message, const std::string& reason) {
     // The system's texts follow the user's locale, which need not be Latin-1.
-    show_error(message, QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
+    show_error(message,
+               QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
 }
 
 bool ZorvantApplication::notify(QObject* receiver, QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 #include "Ucompiler.h"
 #include "error_display.h"
@@ -39,9 +40,11 @@ void Tfmain::bt_siniClick() {
 }
 
 // Unsaved text is worth a question; Cancel keeps the window open and the program running.
-// A close that goes ahead stops the program and writes the settings.
+// A close that goes ahead stops the program and writes the settings. A close asked for by a
+// signal asks nothing: the unsaved text waits in the recovery file for the next start.
 void Tfmain::closeEvent(QCloseEvent* event) {
-    if (bt_save->isEnabled()) {
+    const bool keep_for_recovery = closing_on_signal_ && bt_save->isEnabled();
+    if (bt_save->isEnabled() && !closing_on_signal_) {
         const int answer = ask_save_changes();
         if (answer == QMessageBox::Cancel ||
             (answer == QMessageBox::Yes && save() != SaveResult::Saved)) {
@@ -49,11 +52,17 @@ void Tfmain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    if (!keep_for_recovery) remove_recovery();
     bt_stopClick();
     event->accept();
     try {
         bt_siniClick();
     } catch (const DisplayedError& e) {
-        show_error(QString::fromUtf8(e.what()), e.reason);
+        // A box would hold up the end of a session that is going away; standard error is read.
+        if (closing_on_signal_) {
+            std::fprintf(stderr, "%s: %s\n", e.what(), e.reason.toLocal8Bit().constData());
+        } else {
+            show_error(QString::fromUtf8(e.what()), e.reason);
+        }
     }
 }

@@ -107,9 +107,8 @@ bool Tfmain::write_program_file(const QString& path) {
         }
     }
     // SAVE onto a symbolic link replaces the file it points to, as whoever made the link meant.
-    const FileWrite written = write_file_atomically(QFile::encodeName(path).toStdString(),
-                                                    text_to_file_bytes(latin1),
-                                                    LinkPolicy::WriteTarget);
+    const FileWrite written = write_file_atomically(
+        QFile::encodeName(path).toStdString(), text_to_file_bytes(latin1), LinkPolicy::WriteTarget);
     if (!written.ok) {
         show_error("Cannot create file " + path, written.reason);
         return false;
@@ -133,6 +132,7 @@ void Tfmain::bt_loadClick() {
     set_status("Loaded.");
     set_caption();
     bt_save->setEnabled(false);
+    remove_recovery();
 }
 
 void Tfmain::bt_saveClick() {
@@ -143,12 +143,17 @@ void Tfmain::bt_savasClick() {
     save_as();
 }
 
-Tfmain::SaveResult Tfmain::save() {
-    if (current_file_.isEmpty()) return save_as();
-    if (!write_program_file(current_file_)) return SaveResult::Failed;
+void Tfmain::saved() {
     set_status("Saved.");
     set_caption();
     bt_save->setEnabled(false);
+    remove_recovery();
+}
+
+Tfmain::SaveResult Tfmain::save() {
+    if (current_file_.isEmpty()) return save_as();
+    if (!write_program_file(current_file_)) return SaveResult::Failed;
+    saved();
     return SaveResult::Saved;
 }
 
@@ -158,8 +163,6 @@ Tfmain::SaveResult Tfmain::save_as() {
     }
     current_file_ = sd->selectedFiles().constFirst();
     if (!write_program_file(current_file_)) return SaveResult::Failed;
-    set_status("Saved.");
-    set_caption();
-    bt_save->setEnabled(false);
+    saved();
     return SaveResult::Saved;
 }

@@ -2,12 +2,12 @@
 // a program is active, PAUSE enabled means it is not paused. The run loop lives inside the RUN
 // click and serves the window itself between statements.
 #include <QAbstractEventDispatcher>
-#include <algorithm>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <algorithm>
 
 #include "Ucompiler.h"
 #include "clock.h"

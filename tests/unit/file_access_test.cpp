@@ -1,3 +1,5 @@
+#include "file_access.h"
+
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "file_access.h"
 #include "small_disk.h"
 
 namespace {

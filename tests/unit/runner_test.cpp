@@ -36,7 +36,9 @@ Result run_shell(const std::string& command) {
 Result run(const std::string& args, bool merge = false) {
     const bool redirected = args.find("2>&1") != std::string::npos;
     return run_shell(std::string(ZORVANT_RUN) + " " + args +
-                     (redirected ? "" : merge ? " 2>&1" : " 2>/dev/null"));
+                     (redirected ? ""
+                      : merge    ? " 2>&1"
+                                 : " 2>/dev/null"));
 }
 
 std::string write_program(const std::string& name, const std::string& bytes) {

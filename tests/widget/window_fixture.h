@@ -68,6 +68,8 @@ class WindowTest : public testing::Test {
         ASSERT_TRUE(dir.isValid());
         saved_dir = QDir::currentPath();
         QDir::setCurrent(dir.path());
+        // Recovery files too: a test's unsaved text must not be offered to the next test.
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         clear_hooks();
         // A question or dialog nobody expected fails the test instead of waiting forever.
         answer_questions({});

@@ -1,10 +1,9 @@
-#include <cmath>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <cmath>
 
 #include "clock.h"
 #include "window_fixture.h"

@@ -1,0 +1,23 @@
+// The unsaved text of an editor, kept in a file of its own so that a crash, a kill or a lost
+// session does not take it: what is in the file, and the file's name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct RecoveryRecord {
+    // The program file the text was loaded from or saved to; empty for a text never saved.
+    std::string source_path;
+    // The editor text as UTF-8, lines joined by '\n': it may hold characters that a program
+    // file cannot store, and all of them come back.
+    std::string text;
+};
+
+std::string recovery_format(const RecoveryRecord& record);
+// False when the bytes are no recovery file of ours.
+bool recovery_parse(std::string_view bytes, RecoveryRecord& record);
+
+// One file per editor process, so that two open windows never overwrite each other's text.
+std::string recovery_file_name(long pid);
+// The process a recovery file belongs to; false for any other name.
+bool recovery_file_pid(std::string_view name, long& pid);
