@@ -121,6 +121,7 @@ class Tfmain : public QMainWindow {
     void run_loop();
     void wait_for_events_until_resume(bool paused);
     void end_run();
+    void give_back_memory();
     void show_math_error(const QString& text);
 
     enum class SaveResult { Saved, Cancelled, Failed };

@@ -1,6 +1,8 @@
 // RUN, PAUSE and STOP. The enabled states of the buttons are the run state: STOP enabled means
 // a program is active, PAUSE enabled means it is not paused. The run loop lives inside the RUN
 // click and serves the window itself between statements.
+#include <malloc.h>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -46,6 +48,7 @@ void Tfmain::bt_runClick() {
     } else {
         mdb->clear();
         msrc->clear();
+        give_back_memory();
         // Resets the transmitter, prepares the text and starts the interpreter on it.
         std::vector<int> foreign_lines;
         const std::vector<std::string> lines = editor_lines(foreign_lines);
@@ -117,4 +120,11 @@ void Tfmain::end_run() {
     bt_pause->setEnabled(false);
     bt_run->setEnabled(true);
     set_status(QStringLiteral("Stop in line: %1").arg(current_line()));
+    give_back_memory();
+}
+
+// A long run leaves the memory of the lines that left the output pane free but still held by
+// the process; the system gets it back, so the window is as small after a run as its pane.
+void Tfmain::give_back_memory() {
+    malloc_trim(0);
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "recovery.h"
 #include "settings.h"
 #include "test_support.h"
 
@@ -77,6 +78,31 @@ TEST(SettingsFile, WritesNineDecimalLines) {
     channel_set(Channel::Tem, -40);
     channel_set(Channel::CoiX, 50);  // not saved
     EXPECT_EQ(settings_format(), "100\r\n0\r\n0\r\n0\r\n0\r\n0\r\n-40\r\n0\r\n5\r\n");
+}
+
+TEST(RecoveryFile, KeepsTheTextAndWhereItCameFrom) {
+    const RecoveryRecord record{"/home/ann/orbit.bas", "PRINT 1\n\xE2\x82\xAC\n\nDATA\n"};
+    RecoveryRecord back;
+    ASSERT_TRUE(recovery_parse(recovery_format(record), back));
+    EXPECT_EQ(back.source_path, record.source_path);
+    EXPECT_EQ(back.text, record.text);
+    // A path that cannot stand on its line is dropped; the text is what counts.
+    ASSERT_TRUE(recovery_parse(recovery_format({"a\nb.bas", "X"}), back));
+    EXPECT_EQ(back.source_path, "");
+    EXPECT_EQ(back.text, "X");
+    EXPECT_FALSE(recovery_parse("PRINT 1\n", back));
+    EXPECT_FALSE(recovery_parse("ZORVANT-UNSAVED 1\nno end of the path line", back));
+}
+
+TEST(RecoveryFile, OneNamePerProcess) {
+    long pid = 0;
+    EXPECT_EQ(recovery_file_name(4711), "unsaved-4711.txt");
+    EXPECT_TRUE(recovery_file_pid("unsaved-4711.txt", pid));
+    EXPECT_EQ(pid, 4711);
+    for (const char* other : {"unsaved-.txt", "unsaved-12a.txt", "unsaved-12.bas", "saved-1.txt",
+                              "unsaved-99999999999999999999.txt"}) {
+        EXPECT_FALSE(recovery_file_pid(other, pid)) << other;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Drives the real window for figures and pictures that a pass/fail test must not measure:
 //   window_driver rate              statements per second of a counting loop in the window
 //   window_driver print-rate        output lines per second of a printing loop in the window
+//   window_driver print-memory SECONDS
+//                                   an endless PRINT loop for SECONDS: lines per second, and the
+//                                   resident memory while it runs and after STOP
 //   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000
 //   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
 //   window_driver screenshot FILE PROGRAM [SECONDS]
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -60,6 +64,38 @@ int rate(Tfmain& w) {
 int print_rate(Tfmain& w) {
     const double seconds = timed_run(w, "FOR I=1 TO 100000\nPRINT I\nNEXT I");
     std::printf("window: 100000 PRINT lines in %.3f s = %.0f lines/s\n", seconds, 100000 / seconds);
+    return 0;
+}
+
+long resident_kb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+int print_memory(Tfmain& w, int seconds) {
+    w.mcod->setPlainText("LABEL 1\nI=I+1\nPRINT I\nGOTO 1");
+    settle();
+    const long start_kb = resident_kb();
+    QElapsedTimer t;
+    QTimer report;
+    QObject::connect(&report, &QTimer::timeout, [&] {
+        std::printf("  %4lld s: %ld MB resident\n", t.elapsed() / 1000, resident_kb() / 1024);
+        std::fflush(stdout);
+        if (t.elapsed() >= seconds * 1000LL) w.bt_stop->click();
+    });
+    report.start(seconds > 60 ? 60000 : 1000 * std::max(1, seconds / 5));
+    t.start();
+    w.bt_run->click();
+    const double elapsed = static_cast<double>(t.nsecsElapsed()) / 1e9;
+    const double lines = var_get('I' - 'A');
+    std::printf("window: %.0f PRINT lines in %.1f s = %.0f lines/s\n", lines, elapsed,
+                lines / elapsed);
+    std::printf("resident: %ld MB before the run, %ld MB after STOP\n", start_kb / 1024,
+                resident_kb() / 1024);
     return 0;
 }
 
@@ -141,11 +177,13 @@ int main(int argc, char** argv) {
     if (mode == "rate") return rate(w);
     if (mode == "print-rate") return print_rate(w);
     if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
     if (mode == "screenshot" && argc > 3) {
         return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3);
     }
     std::fprintf(stderr,
-                 "usage: window_driver rate|print-rate|idle-cpu|startup T0_NS|screenshot FILE "
+                 "usage: window_driver rate|print-rate|print-memory SECONDS|idle-cpu|startup "
+                 "T0_NS|screenshot FILE "
                  "PROGRAM [SECONDS]\n");
     return 2;
 }
