@@ -14,8 +14,8 @@
 #include "channels.h"
 
 class CodeEditor;
-class QDateTime;
 class DevicePanelBox;
+class QDateTime;
 class QFileDialog;
 class QGroupBox;
 class QMessageBox;

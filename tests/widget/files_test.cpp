@@ -10,17 +10,6 @@
 
 namespace {
 
-QByteArray read_bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write_bytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 const QString title = "ZORVANT Basic Editor  ";
 const QString endless = "LABEL 1\nGOTO 1";
 

@@ -16,17 +16,6 @@
 
 namespace {
 
-QByteArray read_bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write_bytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 const QString no_space = QString::fromLocal8Bit(std::strerror(ENOSPC));
 
 TEST_F(WindowTest, AFailedSaveOnAFullDiskIsNoSave) {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -176,6 +177,18 @@ class WindowTest : public testing::Test {
     QStringList dialogs;
     QStringList offered;
 };
+
+// A file's bytes, or "<missing>".
+inline QByteArray read_bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline void write_bytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {
