@@ -30,13 +30,24 @@ test-asan: deps
 run: build
 	$(BUILD)/bin/zorvant
 
+# Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
+# given and so the one it writes to; the seed folders after it are only read.
+FUZZ_TARGETS := fuzz_program fuzz_settings fuzz_program_text fuzz_runner_args
+
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZORVANT_FUZZ=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_program
-	mkdir -p fuzz-corpus
-	$(FUZZ_BUILD)/bin/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	  -dict=fuzz/basic.dict fuzz-corpus tests/programs fuzz/regressions
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	set -e; for t in $(FUZZ_TARGETS); do \
+	  case $$t in \
+	    fuzz_program)     extra="-dict=fuzz/basic.dict tests/programs fuzz/regressions" ;; \
+	    fuzz_runner_args) extra="-dict=fuzz/runner_args.dict fuzz/seeds/$$t" ;; \
+	    *)                extra="fuzz/seeds/$$t" ;; \
+	  esac; \
+	  mkdir -p fuzz-corpus/$$t; \
+	  echo "== $$t"; \
+	  $(FUZZ_BUILD)/bin/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 fuzz-corpus/$$t $$extra; \
+	done
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF

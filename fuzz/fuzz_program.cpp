@@ -1,5 +1,8 @@
 // Fuzz target: arbitrary bytes as an editor text (program lines, comments, a DATA section),
-// prepared as a fresh RUN does and run for a bounded number of passes.
+// prepared as a fresh RUN does and run for a bounded number of passes. An input holding a form
+// feed is two programs, the text before the first form feed and the text after it, run one
+// after the other as two RUN clicks in the window would: the second starts fresh but inherits
+// the variables, the device panel and the transmitter the first one left behind.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -21,6 +24,15 @@ constexpr int MAX_PASSES = 5000;
 
 void discard_line(std::string_view, void*) {}
 
+void run_program(std::string_view text, VirtualClock& clock) {
+    if (!run_fresh_start(split_lines(text)).ok) return;
+    for (int pass = 0; pass < MAX_PASSES && !interp_finished(); ++pass) {
+        if (clock.now < interp.resume_time) clock.advance_to(interp.resume_time);
+        run_pass(pass % 7 == 6);
+        if (pass % 64 == 0) sdr_tick();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -39,12 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     radio_reset();
     clock.now = 0;
 
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (!run_fresh_start(split_lines(text)).ok) return 0;
-    for (int pass = 0; pass < MAX_PASSES && !interp_finished(); ++pass) {
-        if (clock.now < interp.resume_time) clock.advance_to(interp.resume_time);
-        run_pass(pass % 7 == 6);
-        if (pass % 64 == 0) sdr_tick();
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const size_t split = input.find('\f');
+    if (split == std::string_view::npos) {
+        run_program(input, clock);
+        return 0;
     }
+    // The clock runs on between the two: the window's clock does not stop between runs either.
+    run_program(input.substr(0, split), clock);
+    run_program(input.substr(split + 1), clock);
     return 0;
 }

@@ -22,15 +22,6 @@ const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--vars] [--state] [--no-wait] [--max-steps N] FILE\n"
     "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
 
-struct Options {
-    std::vector<std::pair<Channel, long long>> settings;
-    bool vars = false;
-    bool state = false;
-    bool no_wait = false;
-    long long max_steps = -1;
-    std::string file;
-};
-
 // The sensors a user can set; coils, bars and the timer are not inputs of a run.
 const char* const SETTABLE[] = {"magx", "magy", "magz", "colr", "colg", "colb", "tem", "rx"};
 
@@ -42,7 +33,7 @@ bool parse_integer(const std::string& text, long long& value) {
     return errno == 0 && *end == '\0';
 }
 
-bool parse_setting(const std::string& text, Options& options) {
+bool parse_setting(const std::string& text, RunnerOptions& options) {
     const size_t eq = text.find('=');
     if (eq == std::string::npos) return false;
     const std::string name = text.substr(0, eq);
@@ -54,7 +45,10 @@ bool parse_setting(const std::string& text, Options& options) {
     return true;
 }
 
-bool parse_args(const std::vector<std::string>& args, Options& options, std::string& problem) {
+}  // namespace
+
+bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& options,
+                       std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--vars") {
@@ -94,6 +88,8 @@ bool parse_args(const std::vector<std::string>& args, Options& options, std::str
     }
     return true;
 }
+
+namespace {
 
 // Program output. A write that fails ends the run at once: a program printing without end to
 // a full disk or a closed pipe would otherwise spin for ever.
@@ -163,7 +159,8 @@ void print_state(OutputStream& out) {
 
 // Runs until the interpreter is finished, as the window's loop does, with no window to serve.
 // Returns false when the step limit stopped the run.
-bool run_to_end(const Options& options, VirtualClock& virtual_clock, const OutputStream& out) {
+bool run_to_end(const RunnerOptions& options, VirtualClock& virtual_clock,
+                const OutputStream& out) {
     long long steps = 0;
     while (!interp_finished() && out.error == 0) {
         if (options.max_steps >= 0 && steps >= options.max_steps) return false;
@@ -183,9 +180,9 @@ bool run_to_end(const Options& options, VirtualClock& virtual_clock, const Outpu
 }  // namespace
 
 int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    Options options;
+    RunnerOptions options;
     std::string problem;
-    if (!parse_args(args, options, problem)) {
+    if (!runner_parse_args(args, options, problem)) {
         std::fprintf(err, "zorvant-run: %s\n%s", problem.c_str(), USAGE);
         return RUNNER_NOT_RUN;
     }

@@ -1,0 +1,4 @@
+PRINT 1
+// note
+DATA
+1,2
