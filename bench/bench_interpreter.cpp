@@ -7,12 +7,11 @@
 
 #include "channels.h"
 #include "clock.h"
-#include "device_stmts.h"
 #include "interp.h"
 #include "math_stmts.h"
 #include "program_text.h"
 #include "radio.h"
-#include "run_core.h"
+#include "run_session.h"
 
 namespace {
 
@@ -20,23 +19,15 @@ void discard(std::string_view, void*) {}
 
 struct Setup {
     VirtualClock clock;
-    Setup() {
-        device_register_statements();
-        interp_set_output(discard, nullptr);
-        math_set_error_sink(discard, nullptr);
-        clock.install();
-    }
+    RunSession session{&clock};
+    Setup() { session_install({discard, nullptr, discard, nullptr, &clock}); }
 };
 
 long long run_all(const std::vector<std::string>& lines) {
     static Setup setup;
-    run_fresh_start(lines);
-    long long steps = 0;
-    while (!interp_finished()) {
-        if (setup.clock.now < interp.resume_time) setup.clock.advance_to(interp.resume_time);
-        steps += run_pass(false) ? 1 : 0;
-    }
-    return steps;
+    setup.session.start(lines);
+    setup.session.run_to_end();
+    return setup.session.steps();
 }
 
 void BM_ModuloLoop(benchmark::State& state) {

@@ -8,14 +8,12 @@
 #include <string_view>
 
 #include "channels.h"
-#include "clock.h"
-#include "device_stmts.h"
 #include "interp.h"
 #include "math_stmts.h"
 #include "prepare.h"
 #include "program_text.h"
 #include "radio.h"
-#include "run_core.h"
+#include "run_session.h"
 
 namespace {
 
@@ -24,12 +22,19 @@ constexpr int MAX_PASSES = 5000;
 
 void discard_line(std::string_view, void*) {}
 
-void run_program(std::string_view text, VirtualClock& clock) {
-    if (!run_fresh_start(split_lines(text)).ok) return;
-    for (int pass = 0; pass < MAX_PASSES && !interp_finished(); ++pass) {
-        if (clock.now < interp.resume_time) clock.advance_to(interp.resume_time);
-        run_pass(pass % 7 == 6);
-        if (pass % 64 == 0) sdr_tick();
+// Holds before every statement on a line whose number ends in 3, as a breakpoint would.
+HookAction hold_on_threes(const char*, int editor_line, void*) {
+    return editor_line % 10 == 3 ? HookAction::Hold : HookAction::Go;
+}
+
+// Runs in slices with a waterfall tick between them, as the window serves its timer, and goes
+// on past every hold as RUN goes on past a breakpoint.
+void run_program(std::string_view text, RunSession& session) {
+    if (!session.start(split_lines(text)).ok) return;
+    for (int slice = 0; slice < MAX_PASSES / 64; ++slice) {
+        const PassStop stop = session.run(64);
+        if (stop != PassStop::Budget && stop != PassStop::Held) break;
+        sdr_tick();
     }
 }
 
@@ -37,28 +42,25 @@ void run_program(std::string_view text, VirtualClock& clock) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static VirtualClock clock;
+    static RunSession session(&clock);
     static const bool ready = [] {
-        device_register_statements();
-        interp_set_output(discard_line, nullptr);
-        math_set_error_sink(discard_line, nullptr);
-        clock.install();
+        session.hook = hold_on_threes;
+        session_install({discard_line, nullptr, discard_line, nullptr, &clock});
         return true;
     }();
     (void)ready;
 
-    interp_reset_all();
-    device_reset();
-    radio_reset();
+    session_reset_machine();
     clock.now = 0;
 
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find('\f');
     if (split == std::string_view::npos) {
-        run_program(input, clock);
+        run_program(input, session);
         return 0;
     }
     // The clock runs on between the two: the window's clock does not stop between runs either.
-    run_program(input.substr(0, split), clock);
-    run_program(input.substr(split + 1), clock);
+    run_program(input.substr(0, split), session);
+    run_program(input.substr(split + 1), session);
     return 0;
 }

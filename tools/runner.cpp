@@ -1,20 +1,16 @@
 #include "runner.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "channels.h"
-#include "clock.h"
-#include "device_stmts.h"
 #include "file_access.h"
 #include "format.h"
 #include "interp.h"
 #include "math_stmts.h"
 #include "program_text.h"
 #include "radio.h"
-#include "run_core.h"
+#include "run_session.h"
 
 namespace {
 
@@ -118,20 +114,16 @@ void write_line(std::FILE* f, std::string_view line) {
 }
 
 void output_to_stream(std::string_view line, void* context) {
-    static_cast<OutputStream*>(context)->write_line(line);
+    auto* stream = static_cast<OutputStream*>(context);
+    stream->write_line(line);
+    // Output that cannot be written ends the run as END would: nothing after it can arrive.
+    if (stream->error != 0) interp.run_stopped = 1;
 }
 
 void math_error_to_file(std::string_view text, void* context) {
     auto* f = static_cast<std::FILE*>(context);
     write_line(f, text);
     std::fflush(f);
-}
-
-void reset_machine() {
-    interp_reset_all();
-    device_reset();
-    radio_reset();
-    prep = PrepState{};
 }
 
 void print_vars(OutputStream& out) {
@@ -157,26 +149,6 @@ void print_state(OutputStream& out) {
     }
 }
 
-// Runs until the interpreter is finished, as the window's loop does, with no window to serve.
-// Returns false when the step limit stopped the run.
-bool run_to_end(const RunnerOptions& options, VirtualClock& virtual_clock,
-                const OutputStream& out) {
-    long long steps = 0;
-    while (!interp_finished() && out.error == 0) {
-        if (options.max_steps >= 0 && steps >= options.max_steps) return false;
-        const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
-        if (wait > 0) {
-            if (options.no_wait) {
-                virtual_clock.advance_to(interp.resume_time);
-            } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-            }
-        }
-        if (run_pass(false)) ++steps;
-    }
-    return true;
-}
-
 }  // namespace
 
 int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -193,34 +165,30 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return RUNNER_NOT_RUN;
     }
 
-    reset_machine();
-    device_register_statements();
+    session_reset_machine();
     for (const auto& [channel, position] : options.settings) channel_set(channel, position);
     OutputStream output{out};
-    interp_set_output(output_to_stream, &output);
-    math_set_error_sink(math_error_to_file, err);
     VirtualClock virtual_clock;
-    if (options.no_wait) {
-        virtual_clock.install();
-    } else {
-        clock_set_source(nullptr, nullptr);
-    }
+    session_install({output_to_stream, &output, math_error_to_file, err,
+                     options.no_wait ? &virtual_clock : nullptr});
 
-    const PreparedProgram prepared = run_fresh_start(split_lines(file.bytes));
+    RunSession session(options.no_wait ? &virtual_clock : nullptr);
+    session.step_limit = options.max_steps;
+    const PreparedProgram prepared = session.start(split_lines(file.bytes));
     int code = RUNNER_NOT_RUN;
     if (!prepared.ok) {
         output.write_line(prepared.error);
     } else {
-        const bool completed = run_to_end(options, virtual_clock, output);
-        code = !completed ? RUNNER_STEP_LIMIT : interp.error_reported ? RUNNER_ERROR : RUNNER_OK;
+        const PassStop stop = session.run_to_end();
+        code = stop == PassStop::StepLimit ? RUNNER_STEP_LIMIT
+               : interp.error_reported     ? RUNNER_ERROR
+                                           : RUNNER_OK;
         if (options.vars) print_vars(output);
         if (options.state) print_state(output);
         output.flush();
         std::fprintf(err, "Stop in line: %d\n", current_line());
     }
-    interp_set_output(nullptr, nullptr);
-    math_set_error_sink(nullptr, nullptr);
-    clock_set_source(nullptr, nullptr);
+    session_uninstall();
     // Output that never arrived is no successful run, whatever the program did.
     if (!output.flush()) {
         std::fprintf(err, "zorvant-run: cannot write the output: %s\n",

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -27,7 +28,7 @@
 #include "math_stmts.h"
 #include "prepare.h"
 #include "radio.h"
-#include "run_core.h"
+#include "run_session.h"
 #include "waterfall_view.h"
 
 const char* const EditorTitle = "ZORVANT Basic Editor";
@@ -62,7 +63,7 @@ QPushButton* make_button(const char* name, const char* caption, QWidget* parent)
 }
 
 void output_to_mdb(std::string_view line, void* window) {
-    static_cast<Tfmain*>(window)->queue_output(line);
+    static_cast<Tfmain*>(window)->run_control->queue_output(line);
 }
 
 void channel_changed(Channel c, void* window) {
@@ -82,14 +83,12 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("fmain");
     setWindowTitle("fmain");
     build_controls();
-    device_register_statements();
-    interp_set_output(output_to_mdb, this);
-    math_set_error_sink(
-        [](std::string_view text, void* w) {
-            static_cast<Tfmain*>(w)->show_math_error(
-                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-        },
-        this);
+    session_install({output_to_mdb, this,
+                     [](std::string_view text, void* w) {
+                         static_cast<Tfmain*>(w)->show_math_error(
+                             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+                     },
+                     this, nullptr});
     device_set_listener(channel_changed, this);
     FormCreate();
     start_recovery();
@@ -98,8 +97,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 Tfmain::~Tfmain() {
     restore_signal_handlers();
     device_set_listener(nullptr, nullptr);
-    interp_set_output(nullptr, nullptr);
-    math_set_error_sink(nullptr, nullptr);
+    session_uninstall();
 }
 
 // ---- building the window ----
@@ -177,9 +175,9 @@ void Tfmain::build_controls() {
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
     build_dialogs();
 
-    resume_timer_ = new QTimer(this);
-    resume_timer_->setSingleShot(true);
-    resume_timer_->setTimerType(Qt::PreciseTimer);
+    run_control =
+        new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
+    connect(run_control, &RunControl::stateChanged, this, &Tfmain::run_state_changed);
 }
 
 QWidget* Tfmain::build_variable_panel() {
@@ -230,9 +228,10 @@ QWidget* Tfmain::build_run_buttons() {
     bt_run = make_button("bt_run", "RUN", box);
     bt_pause = make_button("bt_pause", "PAUSE", box);
     bt_stop = make_button("bt_stop", "STOP", box);
+    bt_step = make_button("bt_step", "STEP", box);
     bt_pause->setEnabled(false);
     bt_stop->setEnabled(false);
-    for (QPushButton* b : {bt_run, bt_pause, bt_stop}) row->addWidget(b);
+    for (QPushButton* b : {bt_run, bt_pause, bt_stop, bt_step}) row->addWidget(b);
     row->addStretch(1);
     column->addLayout(row);
     column->addStretch(1);
@@ -246,6 +245,11 @@ QWidget* Tfmain::build_run_buttons() {
     connect(bt_run, &QPushButton::clicked, this, &Tfmain::bt_runClick);
     connect(bt_pause, &QPushButton::clicked, this, &Tfmain::bt_pauseClick);
     connect(bt_stop, &QPushButton::clicked, this, &Tfmain::bt_stopClick);
+    connect(bt_step, &QPushButton::clicked, this, &Tfmain::bt_stepClick);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        if (bt_step->isEnabled()) bt_stepClick();
+    });
     return box;
 }
 
@@ -337,33 +341,16 @@ void Tfmain::tb_timerChange() {
 void Tfmain::t_sdrTimer() {
     // Every row drawn while a run loop is active carries the transmission, even when the
     // loop is held up in a math error box.
-    if (active_loops_ > 0) tx_inject();
+    if (run_control->active()) tx_inject();
     sdr_tick();
     Iprev->update();
     bt_showvarsClick();
 }
 
-// ---- output ----
-
-// Output lines wait here until the window is next served: one append for many lines keeps a
-// printing program fast, and nobody can see the pane before the window is served anyway.
-void Tfmain::queue_output(std::string_view line) {
-    if (queued_lines_ > 0) queued_output_ += '\n';
-    queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
-    ++queued_lines_;
-}
-
-void Tfmain::flush_output() {
-    if (queued_lines_ == 0) return;
-    mdb->appendPlainText(queued_output_);
-    queued_output_.clear();
-    queued_lines_ = 0;
-}
-
 // ---- math errors ----
 
 void Tfmain::show_math_error(const QString& text) {
-    flush_output();
+    run_control->flush_output();
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     if (math_error_hook) {
         math_error_hook(caption, text);

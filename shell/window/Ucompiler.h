@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "run_control.h"
 
 class CodeEditor;
 class DevicePanelBox;
@@ -47,6 +48,7 @@ class Tfmain : public QMainWindow {
     QPushButton* bt_run = nullptr;
     QPushButton* bt_pause = nullptr;
     QPushButton* bt_stop = nullptr;
+    QPushButton* bt_step = nullptr;
     QPushButton* bt_load = nullptr;
     QPushButton* bt_save = nullptr;
     QPushButton* bt_savas = nullptr;
@@ -66,6 +68,7 @@ class Tfmain : public QMainWindow {
     QStatusBar* sb = nullptr;
     QFileDialog* od = nullptr;  // LOAD
     QFileDialog* sd = nullptr;  // SAVE AS
+    RunControl* run_control = nullptr;
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -79,6 +82,7 @@ class Tfmain : public QMainWindow {
     void bt_runClick();
     void bt_pauseClick();
     void bt_stopClick();
+    void bt_stepClick();
     void bt_showvarsClick();
     void bt_showgageClick();
     void tb_magxChange();
@@ -94,10 +98,6 @@ class Tfmain : public QMainWindow {
 
     // The file that keeps this window's unsaved text between a crash and the next start.
     QString recovery_file() const;
-
-    // Appends one line to the output pane; lines reach the pane when the window is served.
-    void queue_output(std::string_view line);
-    void flush_output();
 
     // Seam for the math error box: when set, it receives the text instead of a modal box.
     static std::function<void(const QString& caption, const QString& text)> math_error_hook;
@@ -118,8 +118,9 @@ class Tfmain : public QMainWindow {
     void set_status(const QString& text);
 
     std::vector<std::string> editor_lines(std::vector<int>& foreign_lines) const;
+    bool fresh_start(bool paused);
     void run_loop();
-    void wait_for_events_until_resume(bool paused);
+    void run_state_changed(RunControl::State state);
     void end_run();
     void give_back_memory();
     void show_math_error(const QString& text);
@@ -135,6 +136,7 @@ class Tfmain : public QMainWindow {
     void set_caption();
     QString editor_text() const;
     void read_settings();
+    void write_settings_at_close();
     void build_dialogs();
 
     void start_recovery();
@@ -149,11 +151,8 @@ class Tfmain : public QMainWindow {
     QLabel* status_panel_ = nullptr;
     QString current_file_;
     QString last_opened_;
-    QTimer* resume_timer_ = nullptr;
-    // How many run loops are active (nested resumes each add one).
-    int active_loops_ = 0;
-    QString queued_output_;
-    int queued_lines_ = 0;
+    // The run was started by RUN and has not been paused since.
+    bool fresh_running_ = false;
     // The text changed since the recovery file was last written.
     bool unsaved_since_recovery_ = false;
     // The close was asked for by a signal: nobody is there to answer a question.

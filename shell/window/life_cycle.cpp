@@ -55,6 +55,10 @@ void Tfmain::closeEvent(QCloseEvent* event) {
     if (!keep_for_recovery) remove_recovery();
     bt_stopClick();
     event->accept();
+    write_settings_at_close();
+}
+
+void Tfmain::write_settings_at_close() {
     try {
         bt_siniClick();
     } catch (const DisplayedError& e) {

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
+#include <cstdlib>
 
 #include "Ucompiler.h"
 #include "code_editor.h"
@@ -158,5 +160,11 @@ void Tfmain::close_on_signal() {
     }
     if (bt_save->isEnabled()) write_recovery();
     closing_on_signal_ = true;
+    // An open box or dialog, or the start-up question, would hold the close up for an answer
+    // that nobody will give. The text is safe by now, so the session ends at once.
+    if (QApplication::activeModalWidget() != nullptr || !isVisible()) {
+        write_settings_at_close();
+        std::_Exit(0);
+    }
     close();
 }

@@ -1,27 +1,21 @@
-// RUN, PAUSE and STOP. The enabled states of the buttons are the run state: STOP enabled means
-// a program is active, PAUSE enabled means it is not paused. The run loop lives inside the RUN
-// click and serves the window itself between statements.
+// RUN, PAUSE, STEP and STOP. The run control owns the loop and the run state; the handlers
+// forward to it, and the buttons mirror its state.
 #include <malloc.h>
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
-#include <QTimer>
 #include <algorithm>
 
 #include "Ucompiler.h"
-#include "clock.h"
 #include "code_editor.h"
 #include "interp.h"
-#include "radio.h"
-#include "run_core.h"
+#include "run_control.h"
 
 namespace {
 
-// Statements between two visits to the window's event queue while a program runs.
-constexpr int PASSES_PER_PUMP = 101;
+// Output lines above which the memory given back after a run is worth the time it takes.
+constexpr int OUTPUT_LINES_WORTH_A_TRIM = 10000;
 
 }  // namespace
 
@@ -41,90 +35,81 @@ std::vector<std::string> Tfmain::editor_lines(std::vector<int>& foreign_lines) c
     return lines;
 }
 
-void Tfmain::bt_runClick() {
-    if (bt_stop->isEnabled()) {
-        // A resume: the program goes on where it was; nothing is prepared again.
-        bt_pause->setEnabled(true);
-    } else {
-        mdb->clear();
-        msrc->clear();
-        give_back_memory();
-        // Resets the transmitter, prepares the text and starts the interpreter on it.
-        std::vector<int> foreign_lines;
-        const std::vector<std::string> lines = editor_lines(foreign_lines);
-        const PreparedProgram prepared = run_fresh_start(lines, foreign_lines);
-        if (!prepared.ok) {
-            mdb->appendPlainText(QString::fromStdString(prepared.error));
-            return;
-        }
-        QStringList program_lines;
-        program_lines.reserve(static_cast<qsizetype>(prepared.program_lines.size()));
-        for (const std::string& line : prepared.program_lines) {
-            program_lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-        }
-        msrc->setPlainText(program_lines.join('\n'));
-        bt_run->setEnabled(false);
-        bt_stop->setEnabled(true);
-        bt_pause->setEnabled(true);
+// A fresh start of the editor's program: the output cleared, the text prepared, the buttons
+// switched. False when the program cannot run; the output pane then says why.
+bool Tfmain::fresh_start(bool paused) {
+    const bool printed_a_lot = mdb->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM;
+    mdb->clear();
+    msrc->clear();
+    if (printed_a_lot) give_back_memory();
+    fresh_running_ = !paused;
+    std::vector<int> foreign_lines;
+    const std::vector<std::string> lines = editor_lines(foreign_lines);
+    PreparedProgram prepared;
+    if (!run_control->start(lines, foreign_lines, paused, prepared)) {
+        mdb->appendPlainText(QString::fromStdString(prepared.error));
+        return false;
     }
-    run_loop();
-    end_run();
+    QStringList program_lines;
+    program_lines.reserve(static_cast<qsizetype>(prepared.program_lines.size()));
+    for (const std::string& line : prepared.program_lines) {
+        program_lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    msrc->setPlainText(program_lines.join('\n'));
+    return true;
+}
+
+void Tfmain::bt_runClick() {
+    // A resume: the program goes on where it was, in the loop that already runs it.
+    if (run_control->active()) {
+        run_control->resume();
+        return;
+    }
+    if (fresh_start(false)) run_loop();
+}
+
+void Tfmain::bt_stepClick() {
+    if (run_control->active()) {
+        run_control->step();
+        return;
+    }
+    if (fresh_start(true)) run_loop();
 }
 
 void Tfmain::bt_pauseClick() {
-    bt_pause->setEnabled(false);
-    bt_run->setEnabled(true);
+    run_control->pause();
 }
 
 void Tfmain::bt_stopClick() {
-    bt_stop->setEnabled(false);
-    bt_pause->setEnabled(false);
+    run_control->stop();
 }
 
-// One statement a pass at most. While statements run, the window is served every 101 passes;
-// when none can run (paused, or waiting out a DELAY), the loop sleeps in the event queue until
-// the resume time or the next event instead of spinning.
 void Tfmain::run_loop() {
-    ++active_loops_;
-    int pump_counter = 0;
-    while (!interp_finished() && bt_stop->isEnabled()) {
-        const bool paused = !bt_pause->isEnabled();
-        if (!run_pass(paused)) {
-            flush_output();
-            wait_for_events_until_resume(paused);
-            pump_counter = 0;
-            continue;
-        }
-        if (++pump_counter >= PASSES_PER_PUMP) {
-            pump_counter = 0;
-            flush_output();
-            QCoreApplication::processEvents();
-        }
-    }
-    --active_loops_;
+    run_control->run_loop();
 }
 
-void Tfmain::wait_for_events_until_resume(bool paused) {
-    if (!paused) {
-        const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
-        if (wait <= 0) return;
-        resume_timer_->start(static_cast<int>(wait));
-    }
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    resume_timer_->stop();
+// The buttons are the run state as the user sees it. RUN stays enabled once a run has been
+// paused: a click on it then is a resume, which changes nothing while the program runs.
+void Tfmain::run_state_changed(RunControl::State state) {
+    using State = RunControl::State;
+    const bool running = state == State::Running || state == State::Waiting;
+    if (state == State::Paused) fresh_running_ = false;
+    bt_run->setEnabled(!running || !fresh_running_);
+    bt_pause->setEnabled(running);
+    bt_stop->setEnabled(state != State::Idle);
+    bt_step->setEnabled(!running);
+    if (state == State::Paused) bt_showvarsClick();
+    if (state == State::Idle) end_run();
 }
 
 void Tfmain::end_run() {
-    flush_output();
-    bt_stop->setEnabled(false);
-    bt_pause->setEnabled(false);
-    bt_run->setEnabled(true);
     set_status(QStringLiteral("Stop in line: %1").arg(current_line()));
-    give_back_memory();
+    if (mdb->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM) give_back_memory();
 }
 
 // A long run leaves the memory of the lines that left the output pane free but still held by
 // the process; the system gets it back, so the window is as small after a run as its pane.
+// That takes tens of milliseconds, worth it only after a run that printed a lot.
 void Tfmain::give_back_memory() {
     malloc_trim(0);
 }

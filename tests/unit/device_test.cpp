@@ -121,11 +121,11 @@ TEST(Waterfall, InitStartsBlack) {
 
 TEST(Waterfall, TransmissionMarksEveryRowWhileTheLoopRuns) {
     TestMachine m;
-    run_fresh_start({"TX 5,7", "LABEL 1", "GOTO 1"});
-    for (int pass = 0; pass < 10; ++pass) run_pass(false);
+    m.session.start({"TX 5,7", "LABEL 1", "GOTO 1"});
+    m.session.run(10);
     sdr_tick();
     EXPECT_EQ(radio.pixels[17 * 4], 200);
-    run_pass(true);  // paused: no statement, the trace still goes in
+    m.session.run(1);
     sdr_tick();
     EXPECT_EQ(radio.pixels[17 * 4], 200);
     EXPECT_EQ(radio.pixels[SDR_STRIDE + 17 * 4], 200);

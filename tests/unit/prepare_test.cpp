@@ -166,18 +166,46 @@ TEST(Run, AProgramTooLargeDoesNotStart) {
     EXPECT_EQ(std::string(machine.program_store), "PRINT 1:");
 }
 
-TEST(Run, NoStatementBeforeTheResumeTime) {
+TEST(Run, RealTimeWaitsOutADelayAVirtualClockJumpsIt) {
     TestMachine m;
-    run_fresh_start({"DELAY 100", "PRINT 1"});
-    EXPECT_TRUE(run_pass(false));
+    RunSession waits;  // real time: the host waits
+    waits.start({"DELAY 100", "PRINT 1"});
+    EXPECT_EQ(waits.run(1), PassStop::Budget);
     EXPECT_EQ(interp.resume_time, 100);
     m.clock.advance_to(99);
-    EXPECT_FALSE(run_pass(false));
+    EXPECT_EQ(waits.run(10), PassStop::Waiting);
+    EXPECT_EQ(waits.wait_ms(), 1);
     EXPECT_TRUE(m.output.empty());
     m.clock.advance_to(100);
-    EXPECT_FALSE(run_pass(true));  // paused
-    EXPECT_TRUE(run_pass(false));
+    EXPECT_EQ(waits.run(10), PassStop::Finished);
     EXPECT_EQ(m.output, (std::vector<std::string>{"1"}));
+
+    EXPECT_EQ(m.run("DELAY 250\nPRINT 2"), (std::vector<std::string>{"2"}));
+    EXPECT_EQ(m.clock.now, 350);
+}
+
+TEST(Run, AHoldStopsBeforeTheStatementAndTheNextRunGoesPastIt) {
+    TestMachine m;
+    m.session.hook = [](const char*, int line, void*) {
+        return line == 2 ? HookAction::Hold : HookAction::Go;
+    };
+    m.session.start(split_lines("FOR I=1 TO 3\nA=A+1\nPRINT I\nNEXT I"));
+    int holds = 0;
+    PassStop stop;
+    while ((stop = m.session.run(1000)) == PassStop::Held) {
+        ++holds;
+        EXPECT_EQ(current_line(), 2);
+        EXPECT_EQ(m.output.size(), static_cast<size_t>(holds - 1));
+    }
+    EXPECT_EQ(stop, PassStop::Finished);
+    EXPECT_EQ(holds, 3);
+    EXPECT_EQ(m.output, (std::vector<std::string>{"1", "2", "3"}));
+
+    m.session.hook = nullptr;
+    m.session.step_limit = 4;
+    m.session.start({"LABEL 1", "GOTO 1"});
+    EXPECT_EQ(m.session.run(1000), PassStop::StepLimit);
+    EXPECT_EQ(m.session.steps(), 4);
 }
 
 }  // namespace

@@ -13,48 +13,34 @@
 #include "prepare.h"
 #include "program_text.h"
 #include "radio.h"
-#include "run_core.h"
+#include "run_session.h"
 
 struct TestMachine {
     std::vector<std::string> output;
     std::vector<std::string> math_errors;
     VirtualClock clock;
+    RunSession session{&clock};
 
     TestMachine() {
-        interp_reset_all();
-        device_reset();
+        session_reset_machine();
         device_set_listener(nullptr, nullptr);
-        radio_reset();
-        prep = PrepState{};
-        device_register_statements();
-        interp_set_output(
-            [](std::string_view line, void* self) {
-                static_cast<TestMachine*>(self)->output.emplace_back(line);
-            },
-            this);
-        math_set_error_sink(
-            [](std::string_view text, void* self) {
-                static_cast<TestMachine*>(self)->math_errors.emplace_back(text);
-            },
-            this);
-        clock.install();
+        session_install({[](std::string_view line, void* self) {
+                             static_cast<TestMachine*>(self)->output.emplace_back(line);
+                         },
+                         this,
+                         [](std::string_view text, void* self) {
+                             static_cast<TestMachine*>(self)->math_errors.emplace_back(text);
+                         },
+                         this, &clock});
     }
-    ~TestMachine() {
-        interp_set_output(nullptr, nullptr);
-        math_set_error_sink(nullptr, nullptr);
-        clock_set_source(nullptr, nullptr);
-    }
+    ~TestMachine() { session_uninstall(); }
 
-    // A fresh RUN of `source` (lines separated by '\n'), passes until the interpreter is
-    // finished, skipping DELAY waits.
+    // A fresh RUN of `source` (lines separated by '\n') to its end, skipping DELAY waits.
     std::vector<std::string> run(const std::string& source) {
         output.clear();
-        const PreparedProgram p = run_fresh_start(split_lines(source));
+        const PreparedProgram p = session.start(split_lines(source));
         if (!p.ok) return {p.error};
-        while (!interp_finished()) {
-            if (clock.now < interp.resume_time) clock.advance_to(interp.resume_time);
-            run_pass(false);
-        }
+        session.run_to_end();
         return output;
     }
 };

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -163,6 +164,9 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A data folder of its own: the driver neither offers nor leaves unsaved texts.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     prepare_application_environment();
     QApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "";

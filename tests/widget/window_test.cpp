@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -82,7 +84,7 @@ TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
                                {at_once(),
                                 [&] {
                                     paused = button_states();
-                                    // The resume runs its own loop inside this one until STOP.
+                                    // The resume goes on in the loop that RUN started.
                                     QTimer::singleShot(20, [&] {
                                         resumed = button_states();
                                         QTest::mouseClick(w->bt_stop, Qt::LeftButton);
@@ -96,6 +98,31 @@ TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
     EXPECT_EQ(resumed, "111");
     EXPECT_EQ(button_states(), "100");
     EXPECT_TRUE(w->status_text().startsWith("Stop in line: "));
+}
+
+TEST_F(WindowTest, ManyResumesNeedNoMoreStack) {
+    // Each resume once nested a loop of its own: a few hundred PAUSE/RUN pairs ran a 1 MB stack
+    // out. The limit applies to the stack's growth from here on.
+    rlimit saved{};
+    getrlimit(RLIMIT_STACK, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 1024 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_STACK, &small), 0);
+    int clicks = 0;
+    std::function<void()> next = [&] {
+        if (clicks == 10000) {
+            QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+            return;
+        }
+        QTest::mouseClick(clicks % 2 == 0 ? w->bt_pause : w->bt_run, Qt::LeftButton);
+        ++clicks;
+        QTimer::singleShot(0, w.get(), next);
+    };
+    run("LABEL 1\nA=A+1\nGOTO 1", next);
+    setrlimit(RLIMIT_STACK, &saved);
+    EXPECT_EQ(clicks, 10000);
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_GT(var_get(0), 0);
 }
 
 TEST_F(WindowTest, StopLineAfterEndAnErrorAndStop) {

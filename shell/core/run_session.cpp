@@ -1,0 +1,98 @@
+#include "run_session.h"
+
+#include <chrono>
+#include <climits>
+#include <thread>
+
+#include "channels.h"
+#include "device_stmts.h"
+#include "labels.h"
+#include "radio.h"
+#include "tokenizer.h"
+
+void session_install(const RunHost& host) {
+    device_register_statements();
+    interp_set_output(host.output, host.output_context);
+    math_set_error_sink(host.math_error, host.math_error_context);
+    if (host.virtual_clock != nullptr) {
+        host.virtual_clock->install();
+    } else {
+        clock_set_source(nullptr, nullptr);
+    }
+}
+
+void session_uninstall() {
+    interp_set_output(nullptr, nullptr);
+    math_set_error_sink(nullptr, nullptr);
+    clock_set_source(nullptr, nullptr);
+}
+
+void session_reset_machine() {
+    interp_reset_all();
+    device_reset();
+    radio_reset();
+    prep = PrepState{};
+}
+
+PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines) {
+    tx_reset();
+    PreparedProgram prepared = prepare_program(editor_lines, foreign_lines);
+    if (prepared.ok) interp_start(machine.program_store);
+    return prepared;
+}
+
+PreparedProgram RunSession::start(const std::vector<std::string>& editor_lines,
+                                  const std::vector<int>& foreign_lines) {
+    steps_ = 0;
+    held_at_ = nullptr;
+    resume_known_ = false;
+    return run_fresh_start(editor_lines, foreign_lines);
+}
+
+bool RunSession::resume_time_reached() {
+    if (resume_known_ && resume_reached_ == interp.resume_time) return true;
+    if (clock_ms() < interp.resume_time) {
+        if (clock_ == nullptr) return false;
+        clock_->advance_to(interp.resume_time);
+    }
+    resume_known_ = true;
+    resume_reached_ = interp.resume_time;
+    return true;
+}
+
+PassStop RunSession::run(long long budget) {
+    budget_ = budget;
+    while (budget_ > 0) {
+        if (interp_finished()) return PassStop::Finished;
+        if (step_limit >= 0 && steps_ >= step_limit) return PassStop::StepLimit;
+        if (!resume_time_reached()) return PassStop::Waiting;
+        if (hook != nullptr) {
+            const char* position = tok_position();
+            if (position != held_at_ &&
+                hook(position, current_line(), hook_context) == HookAction::Hold) {
+                held_at_ = position;
+                return PassStop::Held;
+            }
+        }
+        held_at_ = nullptr;
+        interp_step();
+        ++steps_;
+        tx_inject();
+        --budget_;
+    }
+    return interp_finished() ? PassStop::Finished : PassStop::Budget;
+}
+
+PassStop RunSession::run_to_end() {
+    for (;;) {
+        const PassStop stop = run(LLONG_MAX);
+        if (stop != PassStop::Waiting) return stop;
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms()));
+    }
+}
+
+int64_t RunSession::wait_ms() const {
+    const int64_t wait = static_cast<int64_t>(interp.resume_time) - clock_ms();
+    return wait > 0 ? wait : 0;
+}

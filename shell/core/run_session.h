@@ -1,0 +1,91 @@
+// How every host runs programs: the window, the headless runner, the tests, the benchmark and
+// the fuzz targets. A host installs its sinks and clock once; a fresh machine is one call; a
+// run session starts a program and makes passes, one statement a pass, until something stops
+// it, and says what did.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "interp.h"
+#include "math_stmts.h"
+#include "prepare.h"
+
+struct RunHost {
+    OutputSink output = nullptr;
+    void* output_context = nullptr;
+    MathErrorSink math_error = nullptr;
+    void* math_error_context = nullptr;
+    // nullptr: real time from the steady clock, and a DELAY is waited out. Otherwise a clock
+    // that stands still but for a DELAY, which moves it on at once.
+    VirtualClock* virtual_clock = nullptr;
+};
+
+// Installs the host's sinks and clock, and the device's statements in the dispatch table.
+void session_install(const RunHost& host);
+// Output and math errors go nowhere again, and the steady clock is back.
+void session_uninstall();
+// A fresh machine: interpreter, variables and memory, labels, device panel, radio and the
+// preparation's line map, as at start-up.
+void session_reset_machine();
+
+// Resets the transmitter, prepares the editor lines and starts the interpreter on them. When
+// the program cannot run, the interpreter is not started. `foreign_lines` as for
+// prepare_program.
+PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+                                const std::vector<int>& foreign_lines = {});
+
+// What the hook before a statement decides.
+enum class HookAction { Go, Hold };
+// Called before each statement with its text position and its editor line.
+using StatementHook = HookAction (*)(const char* position, int editor_line, void* context);
+
+// Why a run of passes ended.
+enum class PassStop {
+    Finished,   // END, an error, or the end of the text
+    StepLimit,  // the session's step limit is reached
+    Waiting,    // real time: a DELAY holds the program for wait_ms() more
+    Held,       // the hook held the program before a statement
+    Budget,     // the statements asked for have run
+};
+
+class RunSession {
+   public:
+    explicit RunSession(VirtualClock* virtual_clock = nullptr) : clock_(virtual_clock) {}
+
+    // run_fresh_start, and the step count starts again.
+    PreparedProgram start(const std::vector<std::string>& editor_lines,
+                          const std::vector<int>& foreign_lines = {});
+    // Runs at most `budget` statements. After each one the transmission goes into the next
+    // waterfall row. A statement the hook held at is run without asking again when the next
+    // call starts there: that is how a run resumes past a breakpoint.
+    PassStop run(long long budget);
+    // Runs to the end or the step limit, sleeping through the waits of real time.
+    PassStop run_to_end();
+    // Ends the current run() after the statement now running: for a STOP or PAUSE that comes
+    // from inside a statement, through a box the statement shows.
+    void interrupt() { budget_ = 0; }
+    // Milliseconds until the program may go on; 0 when it may now.
+    int64_t wait_ms() const;
+
+    long long steps() const { return steps_; }
+    // Statements after which the run stops as STOP would; -1 for no limit.
+    long long step_limit = -1;
+    StatementHook hook = nullptr;
+    void* hook_context = nullptr;
+
+   private:
+    bool resume_time_reached();
+
+    VirtualClock* clock_;
+    long long steps_ = 0;
+    long long budget_ = 0;
+    const char* held_at_ = nullptr;
+    // The resume time last seen reached: the clock only moves forward, so it stays reached
+    // and the clock is read again only when a DELAY sets a new one. Reading it on every pass
+    // would cost a running program a good part of its speed.
+    bool resume_known_ = false;
+    int32_t resume_reached_ = 0;
+};

@@ -1,0 +1,142 @@
+#include "run_control.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Statements between two visits to the window's event queue while a program runs.
+constexpr int PASSES_PER_PUMP = 101;
+
+}  // namespace
+
+RunControl::RunControl(std::function<void(const QString&)> append_output, QObject* parent)
+    : QObject(parent), resume_timer_(new QTimer(this)), append_output_(std::move(append_output)) {
+    resume_timer_->setSingleShot(true);
+    resume_timer_->setTimerType(Qt::PreciseTimer);
+}
+
+void RunControl::set_state(State s) {
+    if (state_ == s) return;
+    state_ = s;
+    emit stateChanged(s);
+}
+
+bool RunControl::start(const std::vector<std::string>& lines, const std::vector<int>& foreign_lines,
+                       bool paused, PreparedProgram& prepared) {
+    prepared = session_.start(lines, foreign_lines);
+    if (!prepared.ok) return false;
+    step_pending_ = false;
+    set_state(paused ? State::Paused : State::Running);
+    return true;
+}
+
+void RunControl::resume() {
+    if (state_ != State::Paused) return;
+    step_pending_ = false;
+    set_state(State::Running);
+}
+
+void RunControl::pause() {
+    if (state_ != State::Running && state_ != State::Waiting) return;
+    step_pending_ = false;
+    session_.interrupt();
+    set_state(State::Paused);
+}
+
+void RunControl::step() {
+    if (state_ != State::Paused) return;
+    step_pending_ = true;
+    set_state(State::Running);
+}
+
+void RunControl::stop() {
+    if (state_ == State::Idle) return;
+    step_pending_ = false;
+    // Without a loop (a run started paused whose loop has not begun) nobody else ends it.
+    if (!in_loop_) {
+        flush_output();
+        set_state(State::Idle);
+        return;
+    }
+    stop_requested_ = true;
+    session_.interrupt();
+}
+
+HookAction RunControl::before_statement(const char*, int editor_line, void* self) {
+    return static_cast<RunControl*>(self)->hold_before(editor_line) ? HookAction::Hold
+                                                                    : HookAction::Go;
+}
+
+// One flat loop for the whole run: a resume or a step inside the event processing below only
+// changes the state, so clicks never stack loops on top of each other.
+void RunControl::run_loop() {
+    if (in_loop_) return;
+    in_loop_ = true;
+    stop_requested_ = false;
+    session_.hook_context = this;
+    while (!stop_requested_ && state_ != State::Idle) {
+        if (state_ == State::Paused) {
+            flush_output();
+            wait_for_events(-1);
+            continue;
+        }
+        // Without anything to hold at, no statement pays for the question.
+        session_.hook = hold_before ? before_statement : nullptr;
+        const PassStop stop = session_.run(step_pending_ ? 1 : PASSES_PER_PUMP);
+        switch (stop) {
+            case PassStop::Finished:
+            case PassStop::StepLimit:
+                stop_requested_ = true;
+                break;
+            case PassStop::Waiting:
+                set_state(State::Waiting);
+                flush_output();
+                wait_for_events(session_.wait_ms());
+                if (state_ == State::Waiting) set_state(State::Running);
+                break;
+            case PassStop::Held:
+                step_pending_ = false;
+                set_state(State::Paused);
+                break;
+            case PassStop::Budget:
+                if (step_pending_) {
+                    step_pending_ = false;
+                    set_state(State::Paused);
+                } else {
+                    flush_output();
+                    QCoreApplication::processEvents();
+                }
+                break;
+        }
+    }
+    in_loop_ = false;
+    stop_requested_ = false;
+    flush_output();
+    set_state(State::Idle);
+}
+
+// Sleeps in the event queue until the next event, or until `milliseconds` have passed (-1:
+// no limit), so that a paused or waiting program costs no CPU.
+void RunControl::wait_for_events(int64_t milliseconds) {
+    if (milliseconds == 0) return;
+    if (milliseconds > 0)
+        resume_timer_->start(static_cast<int>(std::min<int64_t>(milliseconds, INT_MAX)));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    resume_timer_->stop();
+}
+
+void RunControl::queue_output(std::string_view line) {
+    if (queued_lines_ > 0) queued_output_ += '\n';
+    queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
+    ++queued_lines_;
+}
+
+void RunControl::flush_output() {
+    if (queued_lines_ == 0) return;
+    append_output_(queued_output_);
+    queued_output_.clear();
+    queued_lines_ = 0;
+}
