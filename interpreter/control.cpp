@@ -42,7 +42,7 @@ void stmt_for() {
     const double limit = eval_expression();
     expect_token(TK_CR);
     if (interp.for_level >= MAX_FOR_LEVELS) {
-        report_error("ERROR: FOR stack overflow");
+        report_statement_error("ERROR: FOR stack overflow");
         return;
     }
     interp.for_stack[interp.for_level++] = {tok_position(), i, limit};

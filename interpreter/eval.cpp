@@ -22,6 +22,13 @@ void check_ordered(double a, double b) {
     if (std::isnan(a) || std::isnan(b)) arithmetic_fault(FAULT_INVALID);
 }
 
+void check_ordered_in_statement(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) {
+        report_statement_error(FAULT_INVALID);
+        throw StatementAborted{};
+    }
+}
+
 namespace {
 
 // Only a non-finite result can be a fault, so the common case costs one test.

@@ -28,3 +28,6 @@ double eval_variable();
 
 // Ordered comparisons of the language: a NaN operand is an invalid operation.
 void check_ordered(double a, double b);
+// The same, for range tests made after the statement has read its end: a fault names the line
+// on which the statement began.
+void check_ordered_in_statement(double a, double b);

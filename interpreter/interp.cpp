@@ -87,6 +87,7 @@ void interp_start(const char* text) {
     tok_reset(start);
     interp.run_stopped = 0;
     interp.error_reported = false;
+    interp.error_line = -1;
     interp.resume_time = clock_ms();
 }
 
@@ -95,6 +96,7 @@ void interp_step() {
         report_error("Program finished.");
         return;
     }
+    interp.statement_start = tok_position();
     try {
         exec_statement();
     } catch (const StatementAborted&) {
@@ -127,13 +129,29 @@ void expect_token(TokenKind expected) {
     tok_advance();
 }
 
-void report_error(std::string_view message) {
+namespace {
+
+void report_error_in(int editor_line, std::string_view message) {
     interp.run_stopped = 1;
     interp.error_reported = true;
+    interp.error_line = editor_line;
     char line[48];
-    const int n = std::snprintf(line, sizeof line, "ERROR in line: %d", current_line());
+    const int n = std::snprintf(line, sizeof line, "ERROR in line: %d", editor_line);
     output_line(std::string_view(line, static_cast<size_t>(n)));
     output_line(without_line_break(message));
+}
+
+}  // namespace
+
+void report_error(std::string_view message) {
+    report_error_in(current_line(), message);
+}
+
+void report_statement_error(std::string_view message) {
+    const long index = interp.statement_start - machine.program_store;
+    const bool inside =
+        interp.statement_start != nullptr && index >= 0 && index < PROGRAM_STORE_SIZE;
+    report_error_in(inside ? machine.line_table[index] : current_line(), message);
 }
 
 void var_set(int index, double value) {

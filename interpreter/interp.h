@@ -37,6 +37,10 @@ struct InterpState {
     int text_extent = 0;
     // Set by every error report and arithmetic fault of the run; the headless runner's exit code.
     bool error_reported = false;
+    // The editor line that the last error report named; -1 before any report of the run.
+    int error_line = -1;
+    // Where the statement now running began.
+    const char* statement_start = nullptr;
     const char* gosub_stack[MAX_GOSUB_LEVELS] = {};
     int gosub_level = 0;
     ForEntry for_stack[MAX_FOR_LEVELS] = {};
@@ -75,6 +79,9 @@ int current_line();
 void exec_statement();
 void expect_token(TokenKind expected);
 void report_error(std::string_view message);
+// The same report, naming the line on which the running statement began: for faults found
+// only after the statement has read its end, when the position already stands on the next line.
+void report_statement_error(std::string_view message);
 
 void var_set(int index, double value);
 double var_get(int index);

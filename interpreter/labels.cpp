@@ -83,7 +83,7 @@ void stmt_gosub() {
     expect_token(TK_NUMBER);
     expect_token(TK_CR);
     if (interp.gosub_level >= MAX_GOSUB_LEVELS) {
-        report_error("ERROR: GOSUB stack overflow\n");
+        report_statement_error("ERROR: GOSUB stack overflow\n");
         return;
     }
     interp.gosub_stack[interp.gosub_level++] = tok_position();

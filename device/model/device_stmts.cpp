@@ -36,7 +36,7 @@ void read_one(TokenKind keyword, Channel channel) {
 
 // A coil value clamped to -1..1, as a slider position in hundredths, truncated: 0.29 gives 28.
 int32_t coil_position(double v) {
-    check_ordered(v, 0);
+    check_ordered_in_statement(v, 0);
     if (!(v >= -1)) v = -1;
     if (v > 1) v = 1;
     return static_cast<int32_t>(static_cast<long double>(v) * 100.0L);
@@ -88,7 +88,7 @@ void stmt_coil() {
 void stmt_speed() {
     expect_token(TK_SPEED);
     double v = eval_expression();
-    check_ordered(v, 0);
+    check_ordered_in_statement(v, 0);
     if (!(v >= 0)) {
         v = 0;
     } else if (v > 4) {

@@ -72,11 +72,11 @@ int sdr_interval_ms(int position, int maximum) {
 void stmt_tx() {
     expect_token(TK_TX);
     const double c = eval_expression();
-    check_ordered(c, 0);
+    check_ordered_in_statement(c, 0);
     const int32_t channel = (c < 0 || c >= TX_CHANNELS) ? 0 : to_int(c);
     expect_token(TK_COMMA);
     double s = eval_expression();
-    check_ordered(s, 0);
+    check_ordered_in_statement(s, 0);
     if (s > TX_MAX_SYMBOL) s = TX_MAX_SYMBOL;
     if (!(s > 0)) s = 0;
     const int32_t symbol = to_int(s);

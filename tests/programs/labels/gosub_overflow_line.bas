@@ -1,9 +1,9 @@
-// GOSUB checks its ":" before it checks the stack, so the overflow is reported on the line
-// of the statement after it.
+// GOSUB checks its end before it checks the stack; the overflow still names the line of the
+// GOSUB, not the line after it.
 LABEL 1
 A=A+1
 GOSUB 1
 PRINT A
 // exit: 1
-// expect: ERROR in line: 5
+// expect: ERROR in line: 4
 // expect: ERROR: GOSUB stack overflow
