@@ -1,6 +1,7 @@
 #include "Ucompiler.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -123,6 +124,7 @@ void Tfmain::build_controls() {
     connect(mcod, &QPlainTextEdit::textChanged, this, &Tfmain::mcodChange);
     connect(mcod, &CodeEditor::keyUp, this, &Tfmain::show_cursor_position);
     connect(mcod, &CodeEditor::mouseUp, this, &Tfmain::show_cursor_position);
+    connect(mcod, &CodeEditor::breakpointsChanged, this, &Tfmain::breakpoints_changed);
 
     mdb = new QPlainTextEdit(central);
     mdb->setObjectName("mdb");
@@ -131,6 +133,7 @@ void Tfmain::build_controls() {
     mdb->setMaximumBlockCount(MAX_OUTPUT_LINES);
     // Nobody undoes a program's output; an undo history would keep every line ever printed.
     mdb->setUndoRedoEnabled(false);
+    mdb->viewport()->installEventFilter(this);
 
     msrc = new QPlainTextEdit("msrc", central);
     msrc->setObjectName("msrc");
@@ -178,6 +181,7 @@ void Tfmain::build_controls() {
     run_control =
         new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
     connect(run_control, &RunControl::stateChanged, this, &Tfmain::run_state_changed);
+    connect(run_control, &RunControl::stepped, this, &Tfmain::show_next_statement);
 }
 
 QWidget* Tfmain::build_variable_panel() {
@@ -234,6 +238,15 @@ QWidget* Tfmain::build_run_buttons() {
     for (QPushButton* b : {bt_run, bt_pause, bt_stop, bt_step}) row->addWidget(b);
     row->addStretch(1);
     column->addLayout(row);
+    cb_speed = new QComboBox(box);
+    cb_speed->setObjectName("cb_speed");
+    cb_speed->setAccessibleName("Run speed");
+    // order: the rates in statements per second, 0 for full speed
+    cb_speed->addItem("Full speed", 0);
+    for (int rate : {1000, 100, 10, 2}) cb_speed->addItem(QStringLiteral("%1 / s").arg(rate), rate);
+    cb_speed->setFixedWidth(100);
+    connect(cb_speed, &QComboBox::currentIndexChanged, this, &Tfmain::cb_speedChange);
+    column->addWidget(cb_speed, 0, Qt::AlignLeft);
     column->addStretch(1);
     Label5 = new QLabel("BETA 150130", box);
     Label5->setObjectName("Label5");
@@ -250,6 +263,8 @@ QWidget* Tfmain::build_run_buttons() {
     connect(f10, &QShortcut::activated, this, [this] {
         if (bt_step->isEnabled()) bt_stepClick();
     });
+    auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(f9, &QShortcut::activated, this, &Tfmain::toggle_breakpoint_at_caret);
     return box;
 }
 
@@ -305,6 +320,9 @@ void Tfmain::FormCreate() {
 void Tfmain::mcodChange() {
     bt_save->setEnabled(true);
     unsaved_since_recovery_ = true;
+    if (run_control->active()) {
+        set_status("Edited: the run goes on with the program as it was at RUN.");
+    }
 }
 
 void Tfmain::show_cursor_position() {

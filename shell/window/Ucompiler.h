@@ -16,6 +16,7 @@
 
 class CodeEditor;
 class DevicePanelBox;
+class QComboBox;
 class QDateTime;
 class QFileDialog;
 class QGroupBox;
@@ -69,6 +70,7 @@ class Tfmain : public QMainWindow {
     QFileDialog* od = nullptr;  // LOAD
     QFileDialog* sd = nullptr;  // SAVE AS
     RunControl* run_control = nullptr;
+    QComboBox* cb_speed = nullptr;  // statements per second
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -83,6 +85,8 @@ class Tfmain : public QMainWindow {
     void bt_pauseClick();
     void bt_stopClick();
     void bt_stepClick();
+    void toggle_breakpoint_at_caret();
+    void cb_speedChange();
     void bt_showvarsClick();
     void bt_showgageClick();
     void tb_magxChange();
@@ -121,6 +125,11 @@ class Tfmain : public QMainWindow {
     bool fresh_start(bool paused);
     void run_loop();
     void run_state_changed(RunControl::State state);
+    void show_next_statement();
+    void mark_changed_variables();
+    void breakpoints_changed();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void jump_to_reported_line(const QString& output_line);
     void end_run();
     void give_back_memory();
     void show_math_error(const QString& text);
@@ -153,6 +162,8 @@ class Tfmain : public QMainWindow {
     QString last_opened_;
     // The run was started by RUN and has not been paused since.
     bool fresh_running_ = false;
+    // The variables as the panel showed them at the last pause, or at RUN.
+    double shown_at_pause_[26] = {};
     // The text changed since the recovery file was last written.
     bool unsaved_since_recovery_ = false;
     // The close was asked for by a signal: nobody is there to answer a question.

@@ -1,6 +1,61 @@
 #include "code_editor.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include "prepare.h"
+
+namespace {
+
+// What a line's block knows of it beyond its text.
+struct LineMarks : QTextBlockUserData {
+    bool breakpoint = false;
+};
+
+const QColor GUTTER_BACKGROUND(24, 24, 24);
+const QColor GUTTER_NUMBER(110, 110, 110);
+const QColor GUTTER_CARET_NUMBER(235, 235, 235);
+const QColor BREAKPOINT(230, 40, 40);
+const QColor CURRENT_BAND(0, 70, 150);
+const QColor ERROR_BAND(130, 0, 0);
+constexpr int GUTTER_PADDING = 6;
+
+LineMarks* marks_of(const QTextBlock& block) {
+    return static_cast<LineMarks*>(block.userData());
+}
+
+class Gutter : public QWidget {
+   public:
+    explicit Gutter(CodeEditor* editor) : QWidget(editor), editor_(editor) {
+        setObjectName("mcod_gutter");
+        setCursor(Qt::PointingHandCursor);
+    }
+    QSize sizeHint() const override { return QSize(editor_->gutter_width(), 0); }
+
+   protected:
+    void paintEvent(QPaintEvent* event) override { editor_->paint_gutter(event); }
+    void mousePressEvent(QMouseEvent* event) override {
+        editor_->gutter_clicked(static_cast<int>(event->position().y()));
+    }
+
+   private:
+    CodeEditor* editor_;
+};
+
+}  // namespace
+
+CodeEditor::CodeEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+    connect(this, &QPlainTextEdit::blockCountChanged, this,
+            [this] { setViewportMargins(gutter_width(), 0, 0, 0); });
+    connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, qOverload<>(&QWidget::update));
+    connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::text_changed_at);
+    setViewportMargins(gutter_width(), 0, 0, 0);
+}
+
+// ---- typing ----
 
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
@@ -22,4 +77,180 @@ void CodeEditor::keyReleaseEvent(QKeyEvent* event) {
 void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseReleaseEvent(event);
     emit mouseUp();
+}
+
+// ---- breakpoints ----
+
+bool CodeEditor::has_breakpoint(int line) const {
+    if (cache_stale_) {
+        breakpoint_cache_.assign(static_cast<size_t>(document()->blockCount()), 0);
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+            const LineMarks* m = marks_of(b);
+            if (m != nullptr && m->breakpoint) breakpoint_cache_[b.blockNumber()] = 1;
+        }
+        cache_stale_ = false;
+    }
+    return line >= 0 && static_cast<size_t>(line) < breakpoint_cache_.size() &&
+           breakpoint_cache_[static_cast<size_t>(line)] != 0;
+}
+
+bool CodeEditor::has_breakpoints() const {
+    return !breakpoint_lines().empty();
+}
+
+std::vector<int> CodeEditor::breakpoint_lines() const {
+    std::vector<int> lines;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const LineMarks* m = marks_of(b);
+        if (m != nullptr && m->breakpoint) lines.push_back(b.blockNumber());
+    }
+    return lines;
+}
+
+void CodeEditor::toggle_breakpoint(int line) {
+    QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid()) return;
+    LineMarks* m = marks_of(block);
+    if (m == nullptr) {
+        m = new LineMarks;
+        block.setUserData(m);
+    }
+    m->breakpoint = !m->breakpoint;
+    cache_stale_ = true;
+    gutter_->update();
+    emit breakpointsChanged();
+}
+
+void CodeEditor::clear_breakpoints() {
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        if (LineMarks* m = marks_of(b)) m->breakpoint = false;
+    }
+    cache_stale_ = true;
+    gutter_->update();
+    emit breakpointsChanged();
+}
+
+// ---- bands ----
+
+int CodeEditor::line_of(const QTextCursor& band) const {
+    return band.isNull() ? -1 : band.blockNumber();
+}
+
+int CodeEditor::current_band_line() const {
+    return line_of(current_band_);
+}
+
+int CodeEditor::error_band_line() const {
+    return line_of(error_band_);
+}
+
+void CodeEditor::set_current_line(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    current_band_ = block.isValid() ? QTextCursor(block) : QTextCursor();
+    update_bands();
+    if (!block.isValid()) return;
+    // In an editor without wrapping the scroll bar counts lines.
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = qMax(1, viewport()->height() / qMax(1, fontMetrics().height()));
+    if (line < bar->value() || line >= bar->value() + visible) bar->setValue(line - visible / 2);
+}
+
+void CodeEditor::set_error_line(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    error_band_ = block.isValid() ? QTextCursor(block) : QTextCursor();
+    update_bands();
+    if (!block.isValid()) return;
+    setTextCursor(QTextCursor(block));
+    ensureCursorVisible();
+}
+
+void CodeEditor::update_bands() {
+    QList<QTextEdit::ExtraSelection> bands;
+    for (const auto& [band, colour] :
+         {std::pair{error_band_, ERROR_BAND}, std::pair{current_band_, CURRENT_BAND}}) {
+        if (band.isNull()) continue;
+        QTextEdit::ExtraSelection s;
+        s.cursor = band;
+        s.cursor.clearSelection();
+        s.format.setBackground(colour);
+        s.format.setProperty(QTextFormat::FullWidthSelection, true);
+        bands << s;
+    }
+    setExtraSelections(bands);
+}
+
+// The bands' cursors move with the text by themselves. An edit of the error line takes its
+// band away: the fault it marked may be mended.
+void CodeEditor::text_changed_at(int position, int removed, int added) {
+    cache_stale_ = true;
+    if (!error_band_.isNull()) {
+        const QTextBlock block = error_band_.block();
+        const int start = block.position();
+        const int end = start + block.length();
+        if (position < end && position + qMax(removed, added) >= start) error_band_ = QTextCursor();
+    }
+    update_bands();
+}
+
+// ---- the gutter ----
+
+int CodeEditor::gutter_width() const {
+    const int digits = QString::number(qMax(1, document()->blockCount() - 1)).size();
+    const int dot = fontMetrics().height();
+    return GUTTER_PADDING * 2 + dot + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+}
+
+void CodeEditor::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    const QRect r = contentsRect();
+    gutter_->setGeometry(QRect(r.left(), r.top(), gutter_width(), r.height()));
+}
+
+void CodeEditor::update_gutter(const QRect& rect, int dy) {
+    if (dy != 0) {
+        gutter_->scroll(0, dy);
+    } else {
+        gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    }
+    if (rect.contains(viewport()->rect())) setViewportMargins(gutter_width(), 0, 0, 0);
+}
+
+void CodeEditor::gutter_clicked(int y) {
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        const QRectF r = blockBoundingGeometry(b).translated(contentOffset());
+        if (r.top() > y) break;
+        if (y < r.bottom()) {
+            toggle_breakpoint(b.blockNumber());
+            return;
+        }
+    }
+}
+
+// A breakpoint on a line that holds no statement (a comment, a blank line, data) can never
+// be reached: it is drawn hollow.
+void CodeEditor::paint_gutter(QPaintEvent* event) {
+    QPainter p(gutter_);
+    p.fillRect(event->rect(), GUTTER_BACKGROUND);
+    bool in_data = false;
+    for (QTextBlock b = document()->begin(); b.isValid() && b != firstVisibleBlock(); b = b.next())
+        in_data =
+            in_data || classify_line(b.text().toLatin1().toStdString()) == LineKind::DataMarker;
+    const int caret_line = textCursor().blockNumber();
+    const int dot = fontMetrics().height() - 6;
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        const QRectF r = blockBoundingGeometry(b).translated(contentOffset());
+        if (r.top() > event->rect().bottom()) break;
+        const LineKind kind = classify_line(b.text().toLatin1().toStdString());
+        const bool runs = !in_data && kind == LineKind::Program;
+        in_data = in_data || kind == LineKind::DataMarker;
+        const LineMarks* m = marks_of(b);
+        if (m != nullptr && m->breakpoint) {
+            p.setPen(BREAKPOINT);
+            p.setBrush(runs ? QBrush(BREAKPOINT) : QBrush());
+            p.drawEllipse(QRectF(GUTTER_PADDING, r.top() + 3, dot, dot));
+        }
+        p.setPen(b.blockNumber() == caret_line ? GUTTER_CARET_NUMBER : GUTTER_NUMBER);
+        p.drawText(QRectF(0, r.top(), gutter_->width() - GUTTER_PADDING, r.height()),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(b.blockNumber()));
+    }
 }

@@ -1,20 +1,59 @@
 // The program editor: typed letters a-z become upper case on the way in; pasted and loaded
-// text stays as it is. Key and mouse releases are reported for the cursor display.
+// text stays as it is. Key and mouse releases are reported for the cursor display. A gutter
+// numbers the lines as the reports do (from 0) and carries the breakpoints; bands mark the
+// line a paused program goes on with and the line an error report named.
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <functional>
+#include <vector>
 
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
    public:
-    explicit CodeEditor(QWidget* parent = nullptr) : QPlainTextEdit(parent) {}
+    explicit CodeEditor(QWidget* parent = nullptr);
+
+    // Breakpoints belong to their lines: they move with them as the text is edited.
+    bool has_breakpoint(int line) const;
+    bool has_breakpoints() const;
+    void toggle_breakpoint(int line);
+    void clear_breakpoints();
+    std::vector<int> breakpoint_lines() const;
+
+    // -1 takes the band away. The current line is scrolled into view; the caret stays.
+    void set_current_line(int line);
+    int current_band_line() const;
+    // The error line gets its band, and the caret moves to its start.
+    void set_error_line(int line);
+    int error_band_line() const;
+
+    QWidget* gutter() const { return gutter_; }
+    int gutter_width() const;
+    void paint_gutter(QPaintEvent* event);
+    void gutter_clicked(int y);
 
    signals:
     void keyUp();
     void mouseUp();
+    void breakpointsChanged();
 
    protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+   private:
+    void text_changed_at(int position, int removed, int added);
+    void update_gutter(const QRect& rect, int dy);
+    void update_bands();
+    int line_of(const QTextCursor& band) const;
+
+    QWidget* gutter_;
+    QTextCursor current_band_;
+    QTextCursor error_band_;
+    // Breakpoints by line, rebuilt after an edit: a running program asks for every statement.
+    mutable std::vector<char> breakpoint_cache_;
+    mutable bool cache_stale_ = true;
 };

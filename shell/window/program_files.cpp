@@ -129,6 +129,8 @@ void Tfmain::bt_loadClick() {
     last_opened_ = path;
     if (!read_program_file(path)) return;
     current_file_ = path;
+    mcod->clear_breakpoints();
+    mcod->set_error_line(-1);
     set_status("Loaded.");
     set_caption();
     bt_save->setEnabled(false);

@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <climits>
 
+#include "clock.h"
+
 namespace {
 
 // Statements between two visits to the window's event queue while a program runs.
 constexpr int PASSES_PER_PUMP = 101;
+// At this rate or slower the window follows every statement.
+constexpr int FOLLOWED_RATE = 10;
 
 }  // namespace
 
@@ -65,6 +69,11 @@ void RunControl::stop() {
     session_.interrupt();
 }
 
+void RunControl::set_rate(int statements_per_second) {
+    rate_ = statements_per_second > 0 ? statements_per_second : 0;
+    next_due_ = clock_ms();
+}
+
 HookAction RunControl::before_statement(const char*, int editor_line, void* self) {
     return static_cast<RunControl*>(self)->hold_before(editor_line) ? HookAction::Hold
                                                                     : HookAction::Go;
@@ -83,9 +92,19 @@ void RunControl::run_loop() {
             wait_for_events(-1);
             continue;
         }
-        // Without anything to hold at, no statement pays for the question.
+        const bool paced = rate_ > 0 && !step_pending_;
+        if (paced) {
+            const int32_t now = clock_ms();
+            if (now < next_due_) {
+                flush_output();
+                wait_for_events(next_due_ - now);
+                continue;
+            }
+            next_due_ = now + 1000 / rate_;
+        }
         session_.hook = hold_before ? before_statement : nullptr;
-        const PassStop stop = session_.run(step_pending_ ? 1 : PASSES_PER_PUMP);
+        const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
+        if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
             case PassStop::Finished:
             case PassStop::StepLimit:

@@ -30,6 +30,8 @@ class RunControl : public QObject {
     RunControl(std::function<void(const QString& lines)> append_output, QObject* parent);
 
     State state() const { return state_; }
+    // Statements the current (or last) run has made.
+    long long steps() const { return session_.steps(); }
     bool active() const { return state_ != State::Idle; }
 
     // A fresh start of the editor lines. False when the program cannot run; `prepared` says
@@ -45,8 +47,13 @@ class RunControl : public QObject {
     void step();
     void stop();
 
-    // Before each statement: true holds the program there, as a breakpoint does.
+    // Before each statement: true holds the program there, as a breakpoint does. Empty when
+    // nothing can hold it, so that no statement pays for the question.
     std::function<bool(int editor_line)> hold_before;
+
+    // Statements per second; 0 for full speed. A DELAY keeps its real-time meaning on top.
+    void set_rate(int statements_per_second);
+    int rate() const { return rate_; }
 
     // Output lines wait here until the window is next served: one append for many lines keeps
     // a printing program fast, and nobody can see the pane before the window is served anyway.
@@ -55,6 +62,9 @@ class RunControl : public QObject {
 
    signals:
     void stateChanged(RunControl::State state);
+    // After each statement at a slow rate (10 a second or fewer), for a window that follows
+    // the program line by line.
+    void stepped();
 
    private:
     void set_state(State s);
@@ -66,6 +76,9 @@ class RunControl : public QObject {
     bool step_pending_ = false;
     bool stop_requested_ = false;
     bool in_loop_ = false;
+    int rate_ = 0;
+    // The program clock's time at which the next statement may run at a limited rate.
+    int32_t next_due_ = 0;
     QTimer* resume_timer_;
     std::function<void(const QString&)> append_output_;
     QString queued_output_;

@@ -2,10 +2,14 @@
 // forward to it, and the buttons mirror its state.
 #include <malloc.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <algorithm>
+#include <cmath>
 
 #include "Ucompiler.h"
 #include "code_editor.h"
@@ -43,6 +47,9 @@ bool Tfmain::fresh_start(bool paused) {
     msrc->clear();
     if (printed_a_lot) give_back_memory();
     fresh_running_ = !paused;
+    mcod->set_error_line(-1);
+    for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
+    mark_changed_variables();
     std::vector<int> foreign_lines;
     const std::vector<std::string> lines = editor_lines(foreign_lines);
     PreparedProgram prepared;
@@ -98,11 +105,77 @@ void Tfmain::run_state_changed(RunControl::State state) {
     bt_pause->setEnabled(running);
     bt_stop->setEnabled(state != State::Idle);
     bt_step->setEnabled(!running);
-    if (state == State::Paused) bt_showvarsClick();
+    if (state == State::Paused) {
+        show_next_statement();
+        mark_changed_variables();
+    } else if (run_control->rate() == 0 || run_control->rate() > 10 || state == State::Idle) {
+        mcod->set_current_line(-1);
+    }
     if (state == State::Idle) end_run();
 }
 
+// The panels show the state before the next statement, and its line has the band.
+void Tfmain::show_next_statement() {
+    bt_showvarsClick();
+    mcod->set_current_line(current_line());
+}
+
+// The variables that changed since the last pause (or since RUN) stand out until the next.
+void Tfmain::mark_changed_variables() {
+    bt_showvarsClick();
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        const double now = var_get(k);
+        const double before = shown_at_pause_[k];
+        const bool changed = !(now == before || (std::isnan(now) && std::isnan(before)));
+        variable_labels[k]->setStyleSheet(
+            changed ? "color: white; font-weight: bold; background: black;"
+                    : "color: yellow; background: black;");
+        variable_labels[k]->setProperty("changed", changed);
+        shown_at_pause_[k] = now;
+    }
+}
+
+void Tfmain::toggle_breakpoint_at_caret() {
+    mcod->toggle_breakpoint(mcod->textCursor().blockNumber());
+}
+
+// Without breakpoints the run loop asks nothing before a statement.
+void Tfmain::breakpoints_changed() {
+    if (mcod->has_breakpoints()) {
+        run_control->hold_before = [this](int line) { return mcod->has_breakpoint(line); };
+    } else {
+        run_control->hold_before = nullptr;
+    }
+}
+
+void Tfmain::cb_speedChange() {
+    run_control->set_rate(cb_speed->currentData().toInt());
+}
+
+// A double click on "ERROR in line: N" in the output takes the caret to line N.
+bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdb->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        jump_to_reported_line(mdb->cursorForPosition(click->position().toPoint()).block().text());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfmain::jump_to_reported_line(const QString& output_line) {
+    static const QString prefix = QStringLiteral("ERROR in line: ");
+    if (!output_line.startsWith(prefix)) return;
+    bool ok = false;
+    const int line = output_line.mid(prefix.size()).toInt(&ok);
+    const QTextBlock block = mcod->document()->findBlockByNumber(line);
+    if (!ok || !block.isValid()) return;
+    mcod->setTextCursor(QTextCursor(block));
+    mcod->ensureCursorVisible();
+    mcod->setFocus();
+}
+
 void Tfmain::end_run() {
+    mark_changed_variables();
+    if (interp.error_reported && interp.error_line >= 0) mcod->set_error_line(interp.error_line);
     set_status(QStringLiteral("Stop in line: %1").arg(current_line()));
     if (mdb->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM) give_back_memory();
 }

@@ -6,7 +6,7 @@
 //                                   resident memory while it runs and after STOP
 //   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000
 //   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
-//   window_driver screenshot FILE PROGRAM [SECONDS]
+//   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
 #include <sys/resource.h>
 
@@ -144,11 +144,15 @@ class FirstPaint : public QObject {
     bool seen_ = false;
 };
 
-int screenshot(Tfmain& w, const QString& file, const QString& program, int seconds) {
+int screenshot(Tfmain& w, const QString& file, const QString& program, int seconds,
+               int breakpoint) {
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
     w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    if (breakpoint >= 0) w.mcod->toggle_breakpoint(breakpoint);
+    bool taken = false;
     QTimer::singleShot(seconds * 1000, [&] {
+        taken = true;
         QScreen* screen = w.screen();
         const QPixmap shot =
             screen->grabWindow(0, w.frameGeometry().x(), w.frameGeometry().y(),
@@ -158,6 +162,8 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
         w.bt_stop->click();
     });
     w.bt_run->click();
+    // A program that ends before the picture is taken leaves the window as it ended.
+    while (!taken) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return 0;
 }
 
@@ -183,11 +189,12 @@ int main(int argc, char** argv) {
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
     if (mode == "screenshot" && argc > 3) {
-        return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3);
+        return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3,
+                          argc > 5 ? std::atoi(argv[5]) : -1);
     }
     std::fprintf(stderr,
                  "usage: window_driver rate|print-rate|print-memory SECONDS|idle-cpu|startup "
                  "T0_NS|screenshot FILE "
-                 "PROGRAM [SECONDS]\n");
+                 "PROGRAM [SECONDS [BREAKPOINT_LINE]]\n");
     return 2;
 }

@@ -139,13 +139,15 @@ class WindowTest : public testing::Test {
         QTest::mouseClick(w->bt_run, Qt::LeftButton);
     }
 
-    // Puts `program` into the editor and clicks RUN; the steps run while the program runs.
-    // Returns whether every step was taken.
-    bool run_steps(const QString& program, std::vector<Step> steps) {
+    // Puts `program` into the editor and clicks RUN (or `start`); the steps run while the
+    // program runs. Returns whether every step was taken.
+    bool run_steps(const QString& program, std::vector<Step> steps, QPushButton* start = nullptr) {
         StepDriver driver(std::move(steps));
-        run(program);
+        w->mcod->setPlainText(program);
+        QTest::mouseClick(start != nullptr ? start : w->bt_run, Qt::LeftButton);
         return driver.done();
     }
+    bool paused() const { return w->run_control->state() == RunControl::State::Paused; }
 
     // Waits, serving the window, until `condition` holds; false after five seconds.
     static bool wait_for(const std::function<bool()>& condition) {

@@ -1,0 +1,162 @@
+// Watching a program run: STEP, breakpoints, the band on the next statement, the error line,
+// the variables that changed, and slow motion.
+#include <QComboBox>
+#include <QTextBlock>
+
+#include "clock.h"
+#include "window_fixture.h"
+
+namespace {
+
+// "run pause stop step" as 1 for enabled, 0 for disabled.
+QString all_buttons(const Tfmain& w) {
+    return QStringLiteral("%1%2%3%4")
+        .arg(w.bt_run->isEnabled())
+        .arg(w.bt_pause->isEnabled())
+        .arg(w.bt_stop->isEnabled())
+        .arg(w.bt_step->isEnabled());
+}
+
+TEST_F(WindowTest, StepGoesOneStatementAtATimeFromIdle) {
+    QStringList seen;
+    const auto record = [&] {
+        seen << QStringLiteral("%1 %2 %3 %4")
+                    .arg(w->mcod->current_band_line())
+                    .arg(label("lA"), label("lB"))
+                    .arg(all_buttons(*w));
+    };
+    const auto step = [&] { QTest::mouseClick(w->bt_step, Qt::LeftButton); };
+    const bool taken = run_steps("A=1\nB=2\nPRINT A+B",
+                                 {{[&] { return paused(); }, record},
+                                  {at_once(), step},
+                                  {[&] { return paused(); }, record},
+                                  {at_once(), step},
+                                  {[&] { return paused(); }, record},
+                                  {at_once(), step}},
+                                 w->bt_step);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(seen, QStringList({"0 A: 0 B: 0 1011", "1 A: 1 B: 0 1011", "2 A: 1 B: 2 1011"}));
+    EXPECT_EQ(output(), QStringList({"3"}));
+    EXPECT_EQ(all_buttons(*w), "1001");
+    EXPECT_EQ(w->mcod->current_band_line(), -1);
+}
+
+TEST_F(WindowTest, StepWaitsOutADelayFirst) {
+    VirtualClock clock;
+    clock.install();
+    double during_delay = -1;
+    const bool taken = run_steps(
+        "DELAY 500\nA=7",
+        {{[&] { return paused(); }, [&] { QTest::mouseClick(w->bt_step, Qt::LeftButton); }},
+         {[&] { return paused() && w->mcod->current_band_line() == 1; },
+          [&] { QTest::mouseClick(w->bt_step, Qt::LeftButton); }},
+         {[&] { return w->run_control->state() == RunControl::State::Waiting; },
+          [&] {
+              during_delay = var_get(0);
+              clock.advance_to(500);
+          }}},
+        w->bt_step);
+    clock_set_source(nullptr, nullptr);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(during_delay, 0);
+    EXPECT_EQ(var_get(0), 7);
+    EXPECT_EQ(all_buttons(*w), "1001");
+}
+
+TEST_F(WindowTest, ABreakpointInALoopHoldsEveryPassAndRunGoesOnPastIt) {
+    w->mcod->setPlainText("FOR I=1 TO 3\nA=A+I\nNEXT I\nPRINT A");
+    w->mcod->toggle_breakpoint(1);
+    QStringList holds;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!paused()) return;
+        holds << QStringLiteral("%1 %2").arg(w->mcod->current_band_line()).arg(label("lA"));
+        QTest::mouseClick(w->bt_run, Qt::LeftButton);
+    });
+    poll.start(2);
+    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+    EXPECT_EQ(holds, QStringList({"1 A: 0", "1 A: 1", "1 A: 3"}));
+    EXPECT_EQ(output(), QStringList({"6"}));
+}
+
+TEST_F(WindowTest, BreakpointsMoveWithTheirLines) {
+    w->mcod->setPlainText("A=1\nB=2\n// note\n");
+    w->bt_save->setEnabled(false);
+    w->mcod->toggle_breakpoint(1);
+    EXPECT_FALSE(w->bt_save->isEnabled()) << "a breakpoint is no edit of the text";
+    w->mcod->toggle_breakpoint(2);
+    QTextCursor top(w->mcod->document());
+    top.insertText("// new first line\n");
+    EXPECT_EQ(w->mcod->breakpoint_lines(), (std::vector<int>{2, 3}));
+    w->mcod->toggle_breakpoint(3);
+    EXPECT_EQ(w->mcod->breakpoint_lines(), (std::vector<int>{2}));
+}
+
+TEST_F(WindowTest, PauseShowsTheNextStatementAndAnEditKeepsItsLine) {
+    int band = -2;
+    int line = -3;
+    const bool taken =
+        run_steps("LABEL 1\nA=A+1\nGOTO 1",
+                  {{at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+                   {[&] { return paused(); },
+                    [&] {
+                        band = w->mcod->current_band_line();
+                        line = current_line();
+                        QTextCursor(w->mcod->document()).insertText("// added\n");
+                    }},
+                   {at_once(), [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}});
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(band, line);
+    EXPECT_EQ(w->mcod->current_band_line(), -1);
+    EXPECT_TRUE(w->status_text().startsWith("Stop in line: "));
+}
+
+TEST_F(WindowTest, TheErrorLineGetsABandAndTheCaret) {
+    run("A=1\nB=1/0\nPRINT 3");
+    EXPECT_EQ(output().value(0), "ERROR in line: 1");
+    EXPECT_EQ(w->mcod->error_band_line(), 1);
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
+    EXPECT_EQ(w->mcod->textCursor().positionInBlock(), 0);
+    EXPECT_EQ(w->status_text(), "Stop in line: 1");
+    EXPECT_EQ(label("lA"), "A: 1");
+    EXPECT_TRUE(w->variable_labels[0]->property("changed").toBool());
+    EXPECT_FALSE(w->variable_labels[1]->property("changed").toBool());
+
+    // A double click on the report takes the caret back there.
+    w->mcod->setTextCursor(QTextCursor(w->mcod->document()));
+    const QRect first = w->mdb->cursorRect(QTextCursor(w->mdb->document()));
+    QTest::mouseDClick(w->mdb->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
+
+    // Mending the line takes the band away.
+    QTest::keyClicks(w->mcod, "B");
+    EXPECT_EQ(w->mcod->error_band_line(), -1);
+}
+
+TEST_F(WindowTest, SlowMotionKeepsItsRateOnTheProgramClock) {
+    VirtualClock clock;
+    clock.install();
+    w->cb_speed->setCurrentIndex(w->cb_speed->findData(10));
+    std::vector<long long> steps;
+    int band = -1;
+    std::vector<Step> script;
+    for (int t = 100; t <= 500; t += 100) {
+        script.push_back({[&, t] { return w->run_control->steps() == t / 100; },
+                          [&, t] {
+                              steps.push_back(w->run_control->steps());
+                              band = std::max(band, w->mcod->current_band_line());
+                              clock.advance_to(t);
+                          }});
+    }
+    script.push_back({[&] { return w->run_control->steps() == 6; },
+                      [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }});
+    const bool taken = run_steps("LABEL 1\nA=A+1\nGOTO 1", script);
+    clock_set_source(nullptr, nullptr);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(steps, (std::vector<long long>{1, 2, 3, 4, 5}));
+    EXPECT_GE(band, 0);  // the band followed the running statement
+    // LABEL, then A=A+1 and GOTO in turn: GOTO goes on after the LABEL.
+    EXPECT_EQ(var_get(0), 3);
+}
+
+}  // namespace
