@@ -69,6 +69,7 @@ class RunControl : public QObject {
    private:
     void set_state(State s);
     void wait_for_events(int64_t milliseconds);
+    void serve_window();
     static HookAction before_statement(const char* position, int editor_line, void* self);
 
     RunSession session_;
@@ -79,6 +80,8 @@ class RunControl : public QObject {
     int rate_ = 0;
     // The program clock's time at which the next statement may run at a limited rate.
     int32_t next_due_ = 0;
+    // The steady clock's millisecond of the last visit to the event queue.
+    int32_t last_served_ms_ = 0;
     QTimer* resume_timer_;
     std::function<void(const QString&)> append_output_;
     QString queued_output_;
