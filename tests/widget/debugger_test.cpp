@@ -1,5 +1,6 @@
 // Watching a program run: STEP, breakpoints, the band on the next statement, the error line,
 // the variables that changed, and slow motion.
+#include <QApplication>
 #include <QComboBox>
 #include <QTextBlock>
 
@@ -90,6 +91,15 @@ TEST_F(WindowTest, BreakpointsMoveWithTheirLines) {
     EXPECT_EQ(w->mcod->breakpoint_lines(), (std::vector<int>{2, 3}));
     w->mcod->toggle_breakpoint(3);
     EXPECT_EQ(w->mcod->breakpoint_lines(), (std::vector<int>{2}));
+
+    // A click in the gutter beside a line, and F9 on the caret's line.
+    const QRect line_one =
+        w->mcod->cursorRect(QTextCursor(w->mcod->document()->findBlockByNumber(1)));
+    QTest::mouseClick(w->mcod->gutter(), Qt::LeftButton, {}, QPoint(5, line_one.center().y()));
+    w->mcod->setTextCursor(QTextCursor(w->mcod->document()));
+    QApplication::setActiveWindow(w.get());
+    QTest::keyClick(w->mcod, Qt::Key_F9);
+    EXPECT_EQ(w->mcod->breakpoint_lines(), (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(WindowTest, PauseShowsTheNextStatementAndAnEditKeepsItsLine) {
