@@ -127,10 +127,13 @@ void Tfmain::mark_changed_variables() {
         const double now = var_get(k);
         const double before = shown_at_pause_[k];
         const bool changed = !(now == before || (std::isnan(now) && std::isnan(before)));
-        variable_labels[k]->setStyleSheet(
-            changed ? "color: white; font-weight: bold; background: black;"
-                    : "color: yellow; background: black;");
-        variable_labels[k]->setProperty("changed", changed);
+        QLabel* label = variable_labels[k];
+        // A new style sheet costs a restyle: only when the mark really changes.
+        if (label->property("changed").toBool() != changed) {
+            label->setStyleSheet(changed ? "color: white; font-weight: bold; background: black;"
+                                         : "color: yellow; background: black;");
+            label->setProperty("changed", changed);
+        }
         shown_at_pause_[k] = now;
     }
 }
