@@ -106,8 +106,8 @@ void Tfmain::run_state_changed(RunControl::State state) {
     bt_stop->setEnabled(state != State::Idle);
     bt_step->setEnabled(!running);
     if (state == State::Paused) {
-        show_next_statement();
-        mark_changed_variables();
+        mark_changed_variables();  // refreshes the panel too
+        mcod->set_current_line(current_line());
     } else if (run_control->rate() == 0 || run_control->rate() > 10 || state == State::Idle) {
         mcod->set_current_line(-1);
     }
