@@ -18,6 +18,22 @@ const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--vars] [--state] [--no-wait] [--max-steps N] FILE\n"
     "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
 
+const char* const HELP =
+    "Runs a program file without the window, as RUN does, and prints its output.\n"
+    "\n"
+    "  --set NAME=POS   move a sensor slider before the run; NAME is one of\n"
+    "                   magx, magy, magz, colr, colg, colb, tem, rx\n"
+    "  --vars           print the variables A to Z after the run\n"
+    "  --state          print the coils, the CPU speed and the transmitter after the run\n"
+    "  --no-wait        DELAY moves a virtual clock on instead of waiting\n"
+    "  --max-steps N    stop as STOP does after N statements\n"
+    "  --help           print this help and exit\n"
+    "  --version        print the version and exit\n"
+    "\n"
+    "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
+    "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, program\n"
+    "too large); 3 the step limit was reached.\n";
+
 // The sensors a user can set; coils, bars and the timer are not inputs of a run.
 const char* const SETTABLE[] = {"magx", "magy", "magz", "colr", "colg", "colb", "tem", "rx"};
 
@@ -47,7 +63,11 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
                        std::string& problem) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--vars") {
+        if (a == "--help" || a == "--version") {
+            // Asked for on its own terms: the rest of the line does not matter.
+            (a == "--help" ? options.help : options.version) = true;
+            return true;
+        } else if (a == "--vars") {
             options.vars = true;
         } else if (a == "--state") {
             options.state = true;
@@ -157,6 +177,14 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     if (!runner_parse_args(args, options, problem)) {
         std::fprintf(err, "zorvant-run: %s\n%s", problem.c_str(), USAGE);
         return RUNNER_NOT_RUN;
+    }
+    if (options.help) {
+        std::fprintf(out, "%s%s", USAGE, HELP);
+        return RUNNER_OK;
+    }
+    if (options.version) {
+        std::fprintf(out, "zorvant-run %s\n", ZORVANT_VERSION);
+        return RUNNER_OK;
     }
     const FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {

@@ -29,6 +29,8 @@ struct RunnerOptions {
     bool state = false;
     bool no_wait = false;
     long long max_steps = -1;  // -1: no limit
+    bool help = false;     // --help: print the usage and what each option does
+    bool version = false;  // --version
     std::string file;
 };
 

@@ -34,6 +34,26 @@ const char* label_name(Channel c) {
 
 }  // namespace
 
+const char* channel_accessible_name(Channel c) {
+    switch (c) {
+        case Channel::MagX: return "Magnetometer X";
+        case Channel::MagY: return "Magnetometer Y";
+        case Channel::MagZ: return "Magnetometer Z";
+        case Channel::ColR: return "Colour red";
+        case Channel::ColG: return "Colour green";
+        case Channel::ColB: return "Colour blue";
+        case Channel::Tem: return "Temperature";
+        case Channel::Rx: return "RX signal strength";
+        case Channel::CoiX: return "Coil X";
+        case Channel::CoiY: return "Coil Y";
+        case Channel::CoiZ: return "Coil Z";
+        case Channel::Spd: return "CPU speed";
+        case Channel::Sys: return "System power";
+        case Channel::Timer: return "Waterfall speed";
+        default: return "";
+    }
+}
+
 QSlider* make_channel_slider(Channel c, QWidget* parent) {
     const ChannelInfo& info = channel_info[static_cast<int>(c)];
     auto* s = new QSlider(Qt::Horizontal, parent);
@@ -44,6 +64,7 @@ QSlider* make_channel_slider(Channel c, QWidget* parent) {
     s->setTickInterval(1);
     s->setSingleStep(1);
     s->setPageStep(1);
+    s->setAccessibleName(channel_accessible_name(c));
     QObject::connect(s, &QSlider::valueChanged, s, [c](int v) { channel_set(c, v); });
     return s;
 }
@@ -79,16 +100,20 @@ DevicePanelBox::DevicePanelBox(QWidget* parent) : QGroupBox("Peripherals Simulat
     for (Channel c : {Channel::CoiX, Channel::CoiY, Channel::CoiZ}) slider(c)->setEnabled(false);
 }
 
-void DevicePanelBox::add_caption(const char* text, int top, bool bold) {
+QLabel* DevicePanelBox::add_caption(const char* text, int top, bool bold) {
     auto* caption = new QLabel(text, this);
     caption->setFont(panel_font(bold));
     caption->move(CAPTION_X, top);
     caption->adjustSize();
+    return caption;
 }
 
+// The letter before a slider and the value after it both name the slider to a screen reader.
 void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, bool bold) {
-    add_caption(caption, top + 2, bold);
+    QLabel* letter = add_caption(caption, top + 2, bold);
     QSlider* s = make_channel_slider(c, this);
+    letter->setBuddy(s);
+    letter->setAccessibleName(QStringLiteral("%1 caption").arg(channel_accessible_name(c)));
     s->setGeometry(SLIDER_X, top, SLIDER_W, SLIDER_H);
     sliders_[static_cast<int>(c)] = s;
 
@@ -96,6 +121,8 @@ void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, boo
     label->setObjectName(label_name(c));
     label->setFont(panel_font(bold));
     label->setGeometry(LABEL_X, top + 2, 64, TEXT_PX + 6);
+    label->setBuddy(s);
+    label->setAccessibleName(QStringLiteral("%1 value").arg(channel_accessible_name(c)));
     labels_[static_cast<int>(c)] = label;
 }
 
@@ -106,6 +133,7 @@ QProgressBar* DevicePanelBox::add_bar(const char* name, Channel c, int top) {
     bar->setRange(info.minimum, info.maximum);
     bar->setValue(channel_position(c));
     bar->setTextVisible(false);
+    bar->setAccessibleName(channel_accessible_name(c));
     bar->setGeometry(CAPTION_X, top, BAR_W, BAR_H);
     return bar;
 }

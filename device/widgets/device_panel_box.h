@@ -14,6 +14,9 @@ class QSlider;
 // move forwarded to the model.
 QSlider* make_channel_slider(Channel c, QWidget* parent);
 
+// What a screen reader calls the control of a channel: "Magnetometer X", "Coil Z", ...
+const char* channel_accessible_name(Channel c);
+
 class DevicePanelBox : public QGroupBox {
     Q_OBJECT
    public:
@@ -30,7 +33,7 @@ class DevicePanelBox : public QGroupBox {
     void mirror(Channel c);
 
    private:
-    void add_caption(const char* text, int top, bool bold);
+    QLabel* add_caption(const char* text, int top, bool bold);
     void add_slider_row(const char* caption, Channel c, int top, bool bold);
     QProgressBar* add_bar(const char* name, Channel c, int top);
 

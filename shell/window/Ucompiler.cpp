@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -14,7 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -55,6 +60,33 @@ QFont fixed_font(int pixels, bool bold = false) {
     f.setBold(bold);
     return f;
 }
+
+// Controls that exist for their handlers or as working storage: nobody sees them, so neither
+// the keyboard nor a screen reader may reach them. A window of its own is outside the main
+// window's accessibility tree and focus chain, and is never shown.
+void hide_from_user(QWidget* w) {
+    w->setFocusPolicy(Qt::NoFocus);
+    w->setWindowFlag(Qt::Window);
+    w->setVisible(false);
+}
+
+// Shows its panels at their full size when there is room; the usual scroll area caps its size
+// hint at a few dozen text lines.
+class PanelScrollArea : public QScrollArea {
+   public:
+    explicit PanelScrollArea(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setWidgetResizable(false);
+        viewport()->setAutoFillBackground(false);
+        setStyleSheet("QScrollArea, #panels { background: transparent; }");
+    }
+    QSize sizeHint() const override {
+        return widget() != nullptr ? widget()->sizeHint() : QScrollArea::sizeHint();
+    }
+    QSize minimumSizeHint() const override { return {160, 120}; }
+};
 
 QPushButton* make_button(const char* name, const char* caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -120,7 +152,8 @@ void Tfmain::build_controls() {
     editor_colours.setColor(QPalette::Base, Qt::black);
     editor_colours.setColor(QPalette::Text, QColor(0, 255, 0));
     mcod->setPalette(editor_colours);
-    mcod->setMinimumSize(498, 300);
+    // The editor keeps a usable size on a small screen; the panels beside it give way first.
+    mcod->setMinimumSize(320, 150);
     connect(mcod, &QPlainTextEdit::textChanged, this, &Tfmain::mcodChange);
     connect(mcod, &CodeEditor::keyUp, this, &Tfmain::show_cursor_position);
     connect(mcod, &CodeEditor::mouseUp, this, &Tfmain::show_cursor_position);
@@ -129,28 +162,54 @@ void Tfmain::build_controls() {
     mdb = new QPlainTextEdit(central);
     mdb->setObjectName("mdb");
     mdb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mdb->setMinimumSize(497, 113);
+    mdb->setMinimumSize(320, 80);
+    mdb->setTabChangesFocus(true);
     mdb->setMaximumBlockCount(MAX_OUTPUT_LINES);
     // Nobody undoes a program's output; an undo history would keep every line ever printed.
     mdb->setUndoRedoEnabled(false);
     mdb->viewport()->installEventFilter(this);
+    // Drops reach the editor or its viewport, whichever accepts them.
+    mcod->installEventFilter(this);
+    mcod->viewport()->installEventFilter(this);
 
     msrc = new QPlainTextEdit("msrc", central);
     msrc->setObjectName("msrc");
     msrc->setLineWrapMode(QPlainTextEdit::NoWrap);
     msrc->setVisible(false);
+    hide_from_user(msrc);
 
     GroupBox1 = new DevicePanelBox(central);
+    // The three panels scroll as one when the window is smaller than they are; at the window's
+    // design size they show whole and the scroll area is not seen.
+    auto* panels = new QWidget;
+    panels->setObjectName("panels");
+    auto* panel_row = new QHBoxLayout(panels);
+    panel_row->setContentsMargins(0, 0, 0, 0);
+    panel_row->setSpacing(14);
+    panel_row->addWidget(build_variable_panel(), 0, Qt::AlignTop);
+    panel_row->addWidget(GroupBox1, 0, Qt::AlignTop);
+    panel_row->addWidget(build_sdr_box(), 0, Qt::AlignTop);
+    auto* panel_scroll = new PanelScrollArea(central);
+    panel_scroll->setObjectName("panel_scroll");
+    panel_scroll->setWidget(panels);
+    panel_scroll->setAccessibleName("Panels");
+    // The sliders inside take the focus; the area scrolls to the one that has it.
+    panel_scroll->setFocusPolicy(Qt::NoFocus);
+
+    auto* bottom = new QWidget(central);
+    auto* bottom_row = new QHBoxLayout(bottom);
+    bottom_row->setContentsMargins(0, 0, 0, 0);
+    bottom_row->addWidget(build_run_buttons(), 1);
+    bottom_row->addWidget(build_file_buttons(), 0, Qt::AlignTop);
+    bottom_row->addSpacing(20);
+
     auto* grid = new QGridLayout(central);
     grid->setContentsMargins(8, 0, 8, 4);
     grid->setHorizontalSpacing(14);
     grid->addWidget(mcod, 0, 0);
-    grid->addWidget(build_variable_panel(), 0, 1, Qt::AlignTop);
-    grid->addWidget(GroupBox1, 0, 2, Qt::AlignTop);
-    grid->addWidget(build_sdr_box(), 0, 3, Qt::AlignTop);
+    grid->addWidget(panel_scroll, 0, 1);
     grid->addWidget(mdb, 1, 0);
-    grid->addWidget(build_run_buttons(), 1, 1, 1, 2);
-    grid->addWidget(build_file_buttons(), 1, 3, Qt::AlignTop);
+    grid->addWidget(bottom, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 6);
     grid->setRowStretch(1, 1);
@@ -168,7 +227,10 @@ void Tfmain::build_controls() {
     bt_showvars = make_button("bt_showvars", "showvars", central);
     bt_sini = make_button("bt_sini", "saveini", central);
     bt_showgage = make_button("bt_showgage", "showgage", central);
-    for (QPushButton* b : {bt_showvars, bt_sini, bt_showgage}) b->setVisible(false);
+    for (QPushButton* b : {bt_showvars, bt_sini, bt_showgage}) {
+        b->setVisible(false);
+        hide_from_user(b);
+    }
     connect(bt_showvars, &QPushButton::clicked, this, &Tfmain::bt_showvarsClick);
     connect(bt_showgage, &QPushButton::clicked, this, &Tfmain::bt_showgageClick);
 
@@ -182,6 +244,9 @@ void Tfmain::build_controls() {
         new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
     connect(run_control, &RunControl::stateChanged, this, &Tfmain::run_state_changed);
     connect(run_control, &RunControl::stepped, this, &Tfmain::show_next_statement);
+    build_menus();
+    set_accessible_names();
+    setAcceptDrops(true);
 }
 
 QWidget* Tfmain::build_variable_panel() {
@@ -259,12 +324,6 @@ QWidget* Tfmain::build_run_buttons() {
     connect(bt_pause, &QPushButton::clicked, this, &Tfmain::bt_pauseClick);
     connect(bt_stop, &QPushButton::clicked, this, &Tfmain::bt_stopClick);
     connect(bt_step, &QPushButton::clicked, this, &Tfmain::bt_stepClick);
-    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [this] {
-        if (bt_step->isEnabled()) bt_stepClick();
-    });
-    auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
-    connect(f9, &QShortcut::activated, this, &Tfmain::toggle_breakpoint_at_caret);
     return box;
 }
 
@@ -384,4 +443,77 @@ void Tfmain::show_math_error(const QString& text) {
     stop->setObjectName("math_stop");
     box.exec();
     if (box.clickedButton() == stop) bt_stopClick();
+}
+
+// ---- accessibility ----
+
+void Tfmain::set_accessible_names() {
+    mcod->setAccessibleName("Program");
+    mdb->setAccessibleName("Output");
+    Panel1->setAccessibleName("Variables");
+    Iprev->setAccessibleName("Waterfall");
+    sb->setAccessibleName("Status bar");
+    status_panel_->setAccessibleName("Status");
+    Label5->setAccessibleName("Version label");
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        variable_labels[k]->setAccessibleName(QStringLiteral("Variable %1").arg(QChar('A' + k)));
+    }
+}
+
+// ---- any screen ----
+
+// At the design size when the screen has room for it, else as large as the screen allows,
+// frame included, so that no button lies beyond the screen's edge.
+void Tfmain::fit_to_screen() {
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QSize extra = frame.size() - size();
+    const QSize room = available.size() - extra;
+    if (room.width() >= width() && room.height() >= height() && available.contains(frame)) return;
+    resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    move(available.topLeft());
+}
+
+void Tfmain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (fitted_to_screen_) return;
+    fitted_to_screen_ = true;
+    fit_to_screen();
+}
+
+// ---- dropped files ----
+
+namespace {
+
+// The first local file among the dropped URLs, or an empty text.
+QString dropped_file(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+void Tfmain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Tfmain::dropEvent(QDropEvent* event) {
+    take_dropped_file(event);
+}
+
+// A file dropped anywhere in the window, the editor included, opens as LOAD would open it;
+// its address never lands in the program text.
+bool Tfmain::take_dropped_file(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = dropped_file(drop->mimeData());
+    if (path.isEmpty()) return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        // After the drag has ended: the question and the box need a free event loop.
+        QTimer::singleShot(0, this, [this, path] { open_file(path); });
+    }
+    return true;
 }

@@ -9,12 +9,16 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "channels.h"
 #include "run_control.h"
 
 class CodeEditor;
+class QAction;
+class QKeySequence;
+class QMenu;
 class DevicePanelBox;
 class QComboBox;
 class QDateTime;
@@ -79,6 +83,36 @@ class Tfmain : public QMainWindow {
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return current_file_; }
 
+    // The menu bar's entries.
+    QAction* act_new = nullptr;
+    QAction* act_open = nullptr;
+    QAction* act_save = nullptr;
+    QAction* act_save_as = nullptr;
+    QAction* act_quit = nullptr;
+    QAction* act_undo = nullptr;
+    QAction* act_redo = nullptr;
+    QAction* act_cut = nullptr;
+    QAction* act_copy = nullptr;
+    QAction* act_paste = nullptr;
+    QAction* act_select_all = nullptr;
+    QAction* act_run = nullptr;
+    QAction* act_pause = nullptr;
+    QAction* act_stop = nullptr;
+    QAction* act_step = nullptr;
+    QAction* act_breakpoint = nullptr;
+    QAction* act_about = nullptr;
+    QMenu* recent_menu() const { return recent_menu_; }
+    QMenu* examples_menu() const { return examples_menu_; }
+    QStringList recent_files() const;
+
+    // Opens a program file as LOAD does once its dialog is answered, after "Save changes?"
+    // when the text is modified.
+    void open_file(const QString& path);
+    // File > New: an empty, untitled editor, after the same question.
+    void new_program();
+    // An example as an untitled copy of its text.
+    void open_example(const QString& title, const QString& text);
+
     // Handlers.
     void FormCreate();
     void bt_runClick();
@@ -112,9 +146,30 @@ class Tfmain : public QMainWindow {
 
    protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
    private:
     void build_controls();
+    void build_menus();
+    QAction* add_action(QMenu* menu, const QString& text, const QKeySequence& key,
+                        const std::function<void()>& handler);
+    QAction* add_button_action(QMenu* menu, const QString& text, const QKeySequence& key,
+                               QPushButton* button);
+    void mirror_button_state(QObject* button);
+    QPlainTextEdit* text_in_focus() const;
+    void remember_recent_file(const QString& path);
+    void forget_recent_file(const QString& path);
+    void update_recent_menu();
+    void build_examples_menu();
+    void show_about();
+    void set_accessible_names();
+    void fit_to_screen();
+    bool may_replace_text();
+    void load_program(const QString& path);
+    void replace_text_untitled(const QString& text);
+    bool take_dropped_file(QEvent* event);
     QWidget* build_variable_panel();
     QGroupBox* build_sdr_box();
     QWidget* build_run_buttons();
@@ -158,6 +213,13 @@ class Tfmain : public QMainWindow {
     void close_on_signal();
 
     QLabel* status_panel_ = nullptr;
+    QMenu* recent_menu_ = nullptr;
+    QMenu* examples_menu_ = nullptr;
+    QMenu* edit_menu_ = nullptr;
+    QMenu* view_menu_ = nullptr;
+    QMenu* help_menu_ = nullptr;
+    std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
+    bool fitted_to_screen_ = false;
     QString current_file_;
     QString last_opened_;
     // The run was started by RUN and has not been paused since.

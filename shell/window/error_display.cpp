@@ -1,6 +1,7 @@
 #include "error_display.h"
 
 #include <QMessageBox>
+#include <QProxyStyle>
 
 std::function<void(const QString&, const QString&, const QString&)> error_display_hook;
 
@@ -26,6 +27,25 @@ void show_error(const QString& message, const std::string& reason) {
     // The system's texts follow the user's locale, which need not be Latin-1.
     show_error(message,
                QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
+}
+
+namespace {
+
+// A click on a slider's track puts the handle where the click was, rather than one step
+// towards it: the way to set a sensor quickly with a mouse, and on a touch screen.
+class TrackClickStyle : public QProxyStyle {
+   public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons) return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+}  // namespace
+
+ZorvantApplication::ZorvantApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setStyle(new TrackClickStyle);
 }
 
 bool ZorvantApplication::notify(QObject* receiver, QEvent* event) {

@@ -31,7 +31,7 @@ extern std::function<void(const QString& title, const QString& text, const QStri
 
 class ZorvantApplication : public QApplication {
    public:
-    ZorvantApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    ZorvantApplication(int& argc, char** argv);
     // Catches an error that escapes an event handler and shows it.
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -116,18 +116,32 @@ bool Tfmain::write_program_file(const QString& path) {
     return true;
 }
 
+// Unsaved text is worth a question before it is replaced; false when the user keeps it.
+bool Tfmain::may_replace_text() {
+    if (!bt_save->isEnabled()) return true;
+    const int answer = ask_save_changes();
+    if (answer == QMessageBox::Cancel) return false;
+    // A cancelled save dialog still lets the replacement go on; a failed write ends it.
+    return answer != QMessageBox::Yes || save() != SaveResult::Failed;
+}
+
 void Tfmain::bt_loadClick() {
-    if (bt_save->isEnabled()) {
-        const int answer = ask_save_changes();
-        if (answer == QMessageBox::Cancel) return;
-        // A cancelled save dialog still lets the LOAD go on; a failed write ends it.
-        if (answer == QMessageBox::Yes && save() == SaveResult::Failed) return;
-    }
+    if (!may_replace_text()) return;
     if (exec_dialog(*od, last_opened_) != QDialog::Accepted || od->selectedFiles().isEmpty())
         return;
-    const QString path = od->selectedFiles().constFirst();
+    load_program(od->selectedFiles().constFirst());
+}
+
+void Tfmain::open_file(const QString& path) {
+    if (may_replace_text()) load_program(path);
+}
+
+void Tfmain::load_program(const QString& path) {
     last_opened_ = path;
-    if (!read_program_file(path)) return;
+    if (!read_program_file(path)) {
+        forget_recent_file(path);
+        return;
+    }
     current_file_ = path;
     mcod->clear_breakpoints();
     mcod->set_error_line(-1);
@@ -135,6 +149,29 @@ void Tfmain::bt_loadClick() {
     set_caption();
     bt_save->setEnabled(false);
     remove_recovery();
+    remember_recent_file(path);
+}
+
+void Tfmain::new_program() {
+    if (!may_replace_text()) return;
+    replace_text_untitled(QString());
+    bt_save->setEnabled(false);
+    remove_recovery();
+}
+
+// An example is a copy without a name: SAVE asks for one, so the example stays as it is.
+void Tfmain::open_example(const QString& title, const QString& text) {
+    if (!may_replace_text()) return;
+    replace_text_untitled(text);
+    set_status("Example: " + title);
+}
+
+void Tfmain::replace_text_untitled(const QString& text) {
+    mcod->setPlainText(text);
+    current_file_.clear();
+    mcod->clear_breakpoints();
+    mcod->set_error_line(-1);
+    set_caption();
 }
 
 void Tfmain::bt_saveClick() {
@@ -166,5 +203,6 @@ Tfmain::SaveResult Tfmain::save_as() {
     current_file_ = sd->selectedFiles().constFirst();
     if (!write_program_file(current_file_)) return SaveResult::Failed;
     saved();
+    remember_recent_file(current_file_);
     return SaveResult::Saved;
 }

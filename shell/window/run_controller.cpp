@@ -157,6 +157,18 @@ void Tfmain::cb_speedChange() {
 
 // A double click on "ERROR in line: N" in the output takes the caret to line N.
 bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::EnabledChange:
+            mirror_button_state(watched);
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (take_dropped_file(event)) return true;
+            break;
+        default:
+            break;
+    }
     if (watched == mdb->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         const auto* click = static_cast<QMouseEvent*>(event);
         jump_to_reported_line(mdb->cursorForPosition(click->position().toPoint()).block().text());

@@ -63,6 +63,18 @@ TEST(Runner, BadArgumentsShowUsage) {
     }
 }
 
+// Help and version go to standard output, so `zorvant-run --help | less` works, and succeed.
+TEST(Runner, HelpAndVersionPrintToStandardOutput) {
+    Result r = run("--help");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.rfind("usage: zorvant-run", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("--max-steps N"), std::string::npos);
+    EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+    r = run("--no-wait --version no-such-file.bas");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, std::string("zorvant-run ") + ZORVANT_VERSION + "\n");
+}
+
 TEST(Runner, UnreadableFile) {
     const std::string missing = testing::TempDir() + "no-such-file.bas";
     Result r = run(missing, true);

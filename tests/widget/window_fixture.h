@@ -71,6 +71,8 @@ class WindowTest : public testing::Test {
         QDir::setCurrent(dir.path());
         // Recovery files too: a test's unsaved text must not be offered to the next test.
         qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+        // And the recent files of the toolkit's settings store.
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
         clear_hooks();
         // A question or dialog nobody expected fails the test instead of waiting forever.
         answer_questions({});

@@ -1,0 +1,209 @@
+// The menu bar. Every entry that has a button does what the button does: it clicks it, and it
+// is enabled exactly when the button is.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+#include "Ucompiler.h"
+#include "code_editor.h"
+
+namespace {
+
+// Recent files live in the toolkit's own settings store; brevolin.ini keeps its fixed lines.
+constexpr int MAX_RECENT_FILES = 10;
+const char* const RECENT_KEY = "recentFiles";
+
+QSettings user_settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "zorvant", "zorvant");
+}
+
+// The first comment line of an example is its title; the file name stands in without one.
+QString example_title(const QString& path, const QString& text) {
+    const QString first = text.section('\n', 0, 0).trimmed();
+    if (first.startsWith("//") && first.size() > 2) return first.mid(2).trimmed();
+    return QFileInfo(path).completeBaseName().replace('_', ' ');
+}
+
+}  // namespace
+
+QAction* Tfmain::add_action(QMenu* menu, const QString& text, const QKeySequence& key,
+                            const std::function<void()>& handler) {
+    auto* action = menu->addAction(text);
+    if (!key.isEmpty()) action->setShortcut(key);
+    // The window's shortcuts work wherever the focus is in it, the editor included.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+// The entry clicks the button, so the button's handler and its checks run as for a click.
+QAction* Tfmain::add_button_action(QMenu* menu, const QString& text, const QKeySequence& key,
+                                   QPushButton* button) {
+    QAction* action = add_action(menu, text, key, [button] {
+        if (button->isEnabled()) button->click();
+    });
+    action->setEnabled(button->isEnabled());
+    button_actions_.emplace_back(button, action);
+    button->installEventFilter(this);
+    return action;
+}
+
+void Tfmain::mirror_button_state(QObject* button) {
+    for (const auto& [b, action] : button_actions_) {
+        if (b == button) action->setEnabled(b->isEnabled());
+    }
+}
+
+void Tfmain::build_menus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("menu_bar");
+    bar->setAccessibleName("Menu bar");
+
+    QMenu* file = bar->addMenu("&File");
+    file->setObjectName("menu_file");
+    act_new = add_action(file, "&New", QKeySequence::New, [this] { new_program(); });
+    act_open = add_button_action(file, "&Open...", QKeySequence::Open, bt_load);
+    recent_menu_ = file->addMenu("Open &Recent");
+    recent_menu_->setObjectName("menu_recent");
+    examples_menu_ = file->addMenu("&Examples");
+    examples_menu_->setObjectName("menu_examples");
+    build_examples_menu();
+    file->addSeparator();
+    act_save = add_button_action(file, "&Save", QKeySequence::Save, bt_save);
+    act_save_as = add_button_action(file, "Save &As...", QKeySequence("Ctrl+Shift+S"), bt_savas);
+    file->addSeparator();
+    act_quit = add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); });
+    update_recent_menu();
+
+    QMenu* edit = bar->addMenu("&Edit");
+    edit->setObjectName("menu_edit");
+    act_undo = add_action(edit, "&Undo", QKeySequence::Undo, [this] { mcod->undo(); });
+    act_redo = add_action(edit, "&Redo", QKeySequence("Ctrl+Y"), [this] { mcod->redo(); });
+    act_redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    act_undo->setEnabled(false);
+    act_redo->setEnabled(false);
+    connect(mcod, &QPlainTextEdit::undoAvailable, act_undo, &QAction::setEnabled);
+    connect(mcod, &QPlainTextEdit::redoAvailable, act_redo, &QAction::setEnabled);
+    edit->addSeparator();
+    act_cut = add_action(edit, "Cu&t", QKeySequence::Cut, [this] { mcod->cut(); });
+    act_copy = add_action(edit, "&Copy", QKeySequence::Copy, [this] { text_in_focus()->copy(); });
+    act_paste = add_action(edit, "&Paste", QKeySequence::Paste, [this] { mcod->paste(); });
+    act_select_all = add_action(edit, "Select &All", QKeySequence::SelectAll,
+                                [this] { text_in_focus()->selectAll(); });
+    edit_menu_ = edit;
+
+    QMenu* run = bar->addMenu("&Run");
+    run->setObjectName("menu_run");
+    act_run = add_button_action(run, "&Run", QKeySequence(Qt::Key_F5), bt_run);
+    act_pause = add_button_action(run, "&Pause", QKeySequence(Qt::Key_F6), bt_pause);
+    act_stop = add_button_action(run, "&Stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), bt_stop);
+    act_step = add_button_action(run, "S&tep", QKeySequence(Qt::Key_F10), bt_step);
+    run->addSeparator();
+    act_breakpoint = add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
+                                [this] { toggle_breakpoint_at_caret(); });
+    QMenu* speed = run->addMenu("Run S&peed");
+    speed->setObjectName("menu_speed");
+    auto* speeds = new QActionGroup(speed);
+    for (int i = 0; i < cb_speed->count(); ++i) {
+        QAction* a = speed->addAction(cb_speed->itemText(i));
+        a->setCheckable(true);
+        a->setChecked(i == cb_speed->currentIndex());
+        speeds->addAction(a);
+        connect(a, &QAction::triggered, cb_speed, [this, i] { cb_speed->setCurrentIndex(i); });
+    }
+    connect(cb_speed, &QComboBox::currentIndexChanged, speed,
+            [speeds](int i) { speeds->actions().at(i)->setChecked(true); });
+
+    view_menu_ = bar->addMenu("&View");
+    view_menu_->setObjectName("menu_view");
+
+    help_menu_ = bar->addMenu("&Help");
+    help_menu_->setObjectName("menu_help");
+    act_about = add_action(help_menu_, "&About", QKeySequence(), [this] { show_about(); });
+}
+
+QPlainTextEdit* Tfmain::text_in_focus() const {
+    return mdb->hasFocus() ? mdb : static_cast<QPlainTextEdit*>(mcod);
+}
+
+// ---- recent files ----
+
+QStringList Tfmain::recent_files() const {
+    return user_settings().value(RECENT_KEY).toStringList();
+}
+
+void Tfmain::remember_recent_file(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = recent_files();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    while (files.size() > MAX_RECENT_FILES) files.removeLast();
+    user_settings().setValue(RECENT_KEY, files);
+    update_recent_menu();
+}
+
+void Tfmain::forget_recent_file(const QString& path) {
+    QStringList files = recent_files();
+    if (files.removeAll(QFileInfo(path).absoluteFilePath()) == 0) return;
+    user_settings().setValue(RECENT_KEY, files);
+    update_recent_menu();
+}
+
+void Tfmain::update_recent_menu() {
+    recent_menu_->clear();
+    const QStringList files = recent_files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        // "&1" to "&9", then "1&0": every entry has its key.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        QAction* a = recent_menu_->addAction(number + "  " + path);
+        connect(a, &QAction::triggered, this, [this, path] { open_file(path); });
+    }
+    recent_menu_->setEnabled(!files.isEmpty());
+}
+
+// ---- examples ----
+
+void Tfmain::build_examples_menu() {
+    QStringList paths;
+    for (QDirIterator it(":/samples", {"*.bas"}, QDir::Files); it.hasNext();) paths << it.next();
+    paths.sort();
+    for (const QString& path : paths) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromLatin1(f.readAll()).replace("\r\n", "\n");
+        const QString title = example_title(path, text);
+        QAction* a = examples_menu_->addAction(title);
+        a->setData(path);
+        connect(a, &QAction::triggered, this, [this, title, text] { open_example(title, text); });
+    }
+    examples_menu_->setEnabled(!paths.isEmpty());
+}
+
+// ---- help ----
+
+void Tfmain::show_about() {
+    QMessageBox box(QMessageBox::Information, "About",
+                    QStringLiteral("<b>%1</b><p>Version %2</p>"
+                                   "<p>An editor and interpreter for a small BASIC that drives "
+                                   "a simulated satellite.</p>")
+                        .arg(QString::fromLatin1(EditorTitle), ZORVANT_VERSION),
+                    QMessageBox::Ok, this);
+    box.setObjectName("about_box");
+    if (question_hook) {
+        question_hook(box);
+        return;
+    }
+    box.exec();
+}

@@ -1,0 +1,250 @@
+// The window as a classroom uses it: menus and their keys, files from the command line and
+// from a drop, examples, screen readers and small screens.
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <sys/wait.h>
+#include <QSet>
+#include <QUrl>
+#include <cstdio>
+
+#include "window_fixture.h"
+
+namespace {
+
+void press(Tfmain* w, QKeySequence key) {
+    QApplication::setActiveWindow(w);
+    QTest::keySequence(w->mcod, key);
+}
+
+TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
+    EXPECT_FALSE(w->act_save->isEnabled());
+    EXPECT_FALSE(w->act_pause->isEnabled());
+    QTest::keyClicks(w->mcod, "PRINT 1");
+    EXPECT_TRUE(w->act_save->isEnabled());
+
+    // F5 runs, F6 pauses, F10 steps while paused, Shift+F5 stops: the keys of the Run menu.
+    QString states_while_running;
+    QString states_while_paused;
+    double before = 0;
+    ASSERT_TRUE(run_steps("FOR I=0 TO 1000000000\nA=A+1\nNEXT I",
+                          {{at_once(), [&] { press(w.get(), QKeySequence(Qt::Key_F6)); }},
+                           {[&] { return paused(); },
+                            [&] {
+                                states_while_paused = QStringLiteral("%1%2%3").arg(
+                                    w->act_run->isEnabled()).arg(w->act_pause->isEnabled()).arg(
+                                    w->act_step->isEnabled());
+                                before = var_get(0);
+                                press(w.get(), QKeySequence(Qt::Key_F10));
+                            }},
+                           {[&] { return paused(); },
+                            [&] { press(w.get(), QKeySequence(Qt::Key_F10)); }},
+                           // Two steps: one pass of the loop, and paused again.
+                           {[&] { return paused() && var_get(0) == before + 1; },
+                            [&] { press(w.get(), QKeySequence(Qt::Key_F5)); }},
+                           {[&] { return !paused(); },
+                            [&] {
+                                states_while_running = QStringLiteral("%1%2").arg(
+                                    w->act_pause->isEnabled()).arg(w->act_stop->isEnabled());
+                                press(w.get(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+                            }}}));
+    EXPECT_EQ(states_while_paused, "101");
+    EXPECT_EQ(states_while_running, "11");
+    EXPECT_EQ(button_states(), "100");
+    EXPECT_FALSE(w->act_stop->isEnabled());
+
+    w->mcod->setPlainText("PRINT 1");
+    press(w.get(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(output(), QStringList({"1"}));
+    press(w.get(), QKeySequence(Qt::Key_F9));
+    EXPECT_TRUE(w->mcod->has_breakpoint(0));
+}
+
+TEST_F(WindowTest, FileKeysAskAsTheButtonsDo) {
+    const QString path = dir.filePath("p.bas");
+    answer_dialogs({path, ""});
+    QTest::keyClicks(w->mcod, "PRINT 2");
+    press(w.get(), QKeySequence("Ctrl+S"));  // untitled: SAVE asks for a name
+    EXPECT_EQ(read_bytes(path), "PRINT 2");
+    EXPECT_EQ(w->recent_files(), QStringList({path}));
+    press(w.get(), QKeySequence("Ctrl+O"));  // cancelled
+    EXPECT_EQ(dialogs, QStringList({"sd", "od"}));
+
+    // New asks about modified text like LOAD, and leaves an untitled, unmodified editor.
+    QTest::keyClicks(w->mcod, "X");
+    answer_questions({QMessageBox::Cancel, QMessageBox::No});
+    press(w.get(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 2X");
+    press(w.get(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(questions, QStringList({"Save changes?", "Save changes?"}));
+    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(w->current_file(), "");
+    EXPECT_FALSE(w->bt_save->isEnabled());
+
+    // Open Recent opens as LOAD does.
+    w->recent_menu()->actions().constFirst()->trigger();
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 2");
+    EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  " + path);
+    EXPECT_EQ(w->status_text(), "Loaded.");
+}
+
+TEST_F(WindowTest, OpenFileAsLoadDoesAndForgetsAMissingRecentFile) {
+    const QString path = dir.filePath("given.bas");
+    write_bytes(path, "PRINT 3\r\n");
+    w->open_file(path);
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 3\n");
+    EXPECT_EQ(w->status_text(), "Loaded.");
+    EXPECT_EQ(w->recent_menu()->actions().size(), 1);
+
+    QFile::remove(path);
+    w->open_file(path);
+    EXPECT_EQ(errors, QStringList({"Cannot open file " + path + "."}));
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 3\n");
+    EXPECT_TRUE(w->recent_files().isEmpty());
+    EXPECT_FALSE(w->recent_menu()->isEnabled());
+}
+
+TEST_F(WindowTest, ADroppedFileOpensAndItsAddressIsNeverTyped) {
+    const QString path = dir.filePath("dropped.bas");
+    write_bytes(path, "PRINT 4");
+    QTest::keyClicks(w->mcod, "A=1");
+    answer_questions({QMessageBox::No});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // A drop reaches only a widget that took the drag's entry.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w->mcod->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QApplication::sendEvent(w->mcod->viewport(), &drop);
+    EXPECT_TRUE(wait_for([&] { return w->current_file() == path; }));
+    EXPECT_EQ(questions, QStringList({"Save changes?"}));
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 4");
+    EXPECT_EQ(w->current_file(), path);
+}
+
+TEST_F(WindowTest, ExamplesOpenAsUntitledCopies) {
+    const QList<QAction*> examples = w->examples_menu()->actions();
+    ASSERT_FALSE(examples.isEmpty());
+    for (QAction* example : examples) {
+        example->trigger();
+        EXPECT_EQ(w->current_file(), "") << example->text().toStdString();
+        EXPECT_TRUE(w->mcod->toPlainText().startsWith("//")) << example->text().toStdString();
+        EXPECT_EQ(w->status_text(), "Example: " + example->text());
+        // Untitled and not on disk: SAVE asks for a name; the next example asks first.
+        EXPECT_TRUE(w->bt_save->isEnabled());
+        answer_questions({QMessageBox::No});
+    }
+    answer_dialogs({""});
+    w->bt_save->click();
+    EXPECT_EQ(dialogs, QStringList({"sd"}));
+}
+
+// Every control a screen reader reaches has a name of its own.
+TEST_F(WindowTest, ScreenReadersTellEveryControlApart) {
+    QAccessible::setActive(true);
+    QHash<QString, QString> seen;  // name -> object name
+    QStringList unnamed;
+    QStringList doubled;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface* child = node->child(i);
+            if (child == nullptr || child->state().invisible) continue;
+            auto* widget = qobject_cast<QWidget*>(child->object());
+            const QString name = child->text(QAccessible::Name);
+            const bool focusable = widget != nullptr && widget->focusPolicy() != Qt::NoFocus;
+            const bool control = focusable || child->role() == QAccessible::Slider ||
+                                 child->role() == QAccessible::ProgressBar;
+            const QString id = widget != nullptr ? widget->objectName() : QString();
+            if (control && name.isEmpty()) unnamed << id + "/" + QString::number(child->role());
+            if (!name.isEmpty() && child->role() != QAccessible::StaticText) {
+                if (seen.contains(name)) doubled << name;
+                seen.insert(name, id);
+            }
+            walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(w.get()));
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(doubled.isEmpty()) << doubled.join(", ").toStdString();
+    for (const char* name : {"Program", "Output", "Magnetometer X", "Coil Z", "Colour red",
+                             "Temperature", "RX signal strength", "CPU speed", "System power",
+                             "Waterfall", "Waterfall speed", "Status bar"}) {
+        EXPECT_TRUE(seen.contains(name)) << name;
+    }
+    // The hidden helpers are reached by nobody.
+    for (const char* name : {"bt_showvars", "bt_sini", "bt_showgage", "msrc"}) {
+        auto* hidden = w->findChild<QWidget*>(name);
+        ASSERT_NE(hidden, nullptr);
+        EXPECT_FALSE(seen.values().contains(name)) << name;
+        EXPECT_EQ(hidden->focusPolicy(), Qt::NoFocus) << name;
+    }
+    QAccessible::setActive(false);
+}
+
+// On a small screen every control stays inside the window and none covers another.
+TEST_F(WindowTest, NothingOverlapsAt1024x600) {
+    w->resize(1024, 600 - 30);
+    QCoreApplication::processEvents();
+    EXPECT_LE(w->width(), 1024);
+    const QRect inside = w->rect();
+    QList<QWidget*> controls;
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (!c->isVisible() || c->objectName().isEmpty() || c->isWindow()) continue;
+        if (qobject_cast<QPushButton*>(c) != nullptr || c == w->mcod || c == w->mdb ||
+            c->objectName() == "panel_scroll" || c->objectName() == "cb_speed") {
+            controls << c;
+        }
+    }
+    ASSERT_GE(controls.size(), 10);
+    for (QWidget* c : controls) {
+        const QRect r(c->mapTo(w.get(), QPoint(0, 0)), c->size());
+        EXPECT_TRUE(inside.contains(r)) << c->objectName().toStdString();
+        for (QWidget* other : controls) {
+            const QRect o(other->mapTo(w.get(), QPoint(0, 0)), other->size());
+            if (c != other && !c->isAncestorOf(other) && !other->isAncestorOf(c)) {
+                EXPECT_FALSE(r.intersects(o))
+                    << c->objectName().toStdString() << " " << other->objectName().toStdString();
+            }
+        }
+    }
+    EXPECT_GE(w->mcod->width(), 320);
+    EXPECT_GE(w->mcod->height(), 150);
+    // The panels that no longer fit scroll.
+    auto* scroll = w->findChild<QScrollArea*>("panel_scroll");
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+}
+
+// The editor's command line works without a display.
+TEST(EditorCommandLine, HelpVersionAndNoDisplay) {
+    auto run = [](const std::string& command) {
+        std::string out;
+        std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+        char buffer[512];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        const int status = pclose(pipe);
+        return std::make_pair(WEXITSTATUS(status), out);
+    };
+    const std::string bin = ZORVANT_BIN;
+    const std::string bare = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    auto [code, out] = run(bare + bin + " --version");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out, std::string("zorvant ") + ZORVANT_VERSION + "\n");
+    std::tie(code, out) = run(bare + bin + " --help");
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out.rfind("usage: zorvant [--help] [--version] [FILE]\n", 0), 0u) << out;
+    std::tie(code, out) = run(bare + bin + " --bogus");
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(out, "zorvant: unknown option '--bogus'\nusage: zorvant [--help] [--version] [FILE]\n");
+    std::tie(code, out) = run(bare + bin);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(out, "zorvant: cannot open the window: no display could be reached (DISPLAY is not "
+                   "set)\n");
+}
+
+}  // namespace
