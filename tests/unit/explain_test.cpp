@@ -27,6 +27,24 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+const fs::path help_dir = fs::path(ZORVANT_SOURCE_DIR) / "shell/window/help";
+
+std::string unescape(std::string text) {
+    for (const auto& [ref, c] : {std::pair{"&lt;", "<"},
+                                 {"&gt;", ">"},
+                                 {"&quot;", "\""},
+                                 {"&#x27;", "'"},
+                                 {"&amp;", "&"}}) {
+        text = std::regex_replace(text, std::regex(ref), c);
+    }
+    return text;
+}
+
+// The text of a help page with its markup's character references undone.
+std::string page_text(const std::string& page) {
+    return unescape(read_source(help_dir / page));
+}
+
 // Programs that make the reports a user meets, from each statement family.
 const char* const failing_programs[] = {
     "A=1\nIF A=1 THEN B=2 ELSE B=3",  // ELSE after an assignment
@@ -94,6 +112,13 @@ TEST(Explain, EveryReportOfTheseProgramsIsExplained) {
           "sinh: OVERFLOW error", "pow: DOMAIN error", "pow: OVERFLOW error"}) {
         EXPECT_TRUE(seen.count(box)) << box;
     }
+    // The errors page lists them all.
+    const std::string errors_page = page_text("errors.html");
+    for (const std::string& report : seen) {
+        if (!report.starts_with("ERROR")) {
+            EXPECT_TRUE(contains(errors_page, report)) << report;
+        }
+    }
 }
 
 TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
@@ -103,6 +128,7 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
     const std::regex math_call(R"((?:domain|overflow|logarithm|math_error_report)\(\"(\w+)\")");
     const std::regex math_kind(R"(math_error_report\(\w+, \"(\w+)\"\))");
     std::vector<std::string> texts;
+    std::vector<std::string> fixed_parts;  // what comes before the first placeholder
     std::set<std::string> functions;
     std::set<std::string> kinds;
     for (const char* dir : {"interpreter", "device/model", "shell/core"}) {
@@ -113,6 +139,7 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
             const std::string code =
                 std::regex_replace(read_source(entry.path()), std::regex(R"(\n\s*//[^\n]*)"), "");
             for (std::sregex_iterator i(code.begin(), code.end(), literal), end; i != end; ++i) {
+                fixed_parts.push_back((*i)[1].str().substr(0, (*i)[1].str().find('%')));
                 std::string text = std::regex_replace((*i)[1].str(), std::regex("%d"), "3");
                 text = std::regex_replace(text, std::regex(R"(\\n$)"), "");
                 if (text.ends_with(": ")) text += "3";
@@ -127,8 +154,11 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
     kinds.insert({"DOMAIN", "OVERFLOW"});  // through domain() and overflow()
     EXPECT_GE(texts.size(), 14u);
     EXPECT_GE(functions.size(), 9u);
-    for (const std::string& text : texts) {
-        EXPECT_NE(explain_report(text), "") << text;
+    for (const std::string& text : texts) EXPECT_NE(explain_report(text), "") << text;
+    const std::string errors_page = page_text("errors.html");
+    for (const std::string& part : fixed_parts) {
+        EXPECT_TRUE(contains(errors_page, std::regex_replace(part, std::regex(R"(\\n$)"), "")))
+            << "errors.html does not explain " << part;
     }
     for (const std::string& f : functions) {
         bool explained = false;
@@ -186,6 +216,35 @@ TEST(Explain, ReportsWithNumbersInThem) {
     EXPECT_TRUE(contains(two, "line 4") && contains(two, "NUL")) << two;
     EXPECT_TRUE(contains(explain_report("sqrt: DOMAIN error"), "SQRT"));
     EXPECT_TRUE(contains(explain_report("pow: OVERFLOW error"), "POW or EXP"));
+}
+
+TEST(Explain, EveryKeywordHasAHelpPage) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        const std::string page = help_page_for_word(k->keyword);
+        ASSERT_NE(page, "") << k->keyword;
+        EXPECT_TRUE(fs::is_regular_file(help_dir / page)) << page;
+    }
+    EXPECT_EQ(help_page_for_word("print"), "print.html");
+    EXPECT_EQ(help_page_for_word("ELSE"), "if.html");
+    EXPECT_TRUE(fs::is_regular_file(help_dir / help_page_for_word("DATA")));
+    for (const char* word : {"", "A", "LET", "PRINTA", "HELLO", "ERROR"})
+        EXPECT_EQ(help_page_for_word(word), "") << word;
+}
+
+TEST(Explain, TheErrorsPageNamesTheTokensAsTheExplanationsDo) {
+    // Cells are read before their character references are undone: a name may be "<".
+    const std::string page = read_source(help_dir / "errors.html");
+    const size_t start = page.find("<table class=\"tokens\"");
+    ASSERT_NE(start, std::string::npos);
+    const std::string table = page.substr(start, page.find("</table>", start) - start);
+    const std::regex row(R"(<tr><td>(\d+)</td><td>([^<]*)</td></tr>)");
+    int expected_code = 0;
+    for (std::sregex_iterator i(table.begin(), table.end(), row), end; i != end; ++i) {
+        EXPECT_EQ(std::stoi((*i)[1]), expected_code);
+        EXPECT_EQ(unescape((*i)[2]), token_name(expected_code)) << "code " << expected_code;
+        ++expected_code;
+    }
+    EXPECT_EQ(expected_code, TOKEN_KIND_COUNT);
 }
 
 TEST(Explain, OtherLinesAreNoReports) {
