@@ -190,8 +190,9 @@ std::string token_trap(int expected, int got) {
         switch (got) {
             case TK_VARIABLE:
                 return "A letter was left over. Two statements on one line need a ':' between "
-                       "them (A=1:B=2). A number like 1E5 is read as 1 and then the variable E: "
-                       "write 100000. A word the language does not know is read letter by "
+                       "them (A=1:B=2). After a number like 1E5 the E is read again, as a "
+                       "variable: write 100000. A word the language does not know is read letter "
+                       "by "
                        "letter.";
             case TK_ENDOFINPUT:
                 return "The program ended in the middle of the statement.";
