@@ -1,0 +1,475 @@
+#include "explain.h"
+
+#include <cctype>
+#include <charconv>
+
+#include "eval.h"
+#include "interp.h"
+#include "prepare.h"
+#include "tokens.h"
+
+namespace {
+
+const char* keyword_text(int code) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (k->token == code) return k->keyword;
+    }
+    return nullptr;
+}
+
+bool is_keyword_code(int code) {
+    return keyword_text(code) != nullptr;
+}
+
+// What a token is, in a sentence: "the word THEN", "a comma ','".
+std::string token_phrase(int code) {
+    switch (code) {
+        case TK_ERROR:
+            return "something it could not read (a lower-case letter, a tab, a sign such as "
+                   "! ? $ or ', or a number of more than 15 characters)";
+        case TK_ENDOFINPUT:
+            return "the end of the program";
+        case TK_NUMBER:
+            return "a number";
+        case TK_STRING:
+            return "a text in double quotes";
+        case TK_VARIABLE:
+            return "a variable (one letter from A to Z)";
+        case TK_COMMA:
+            return "a comma ','";
+        case TK_SEMICOLON:
+            return "a semicolon ';'";
+        case TK_LEFTPAREN:
+            return "an opening bracket '('";
+        case TK_RIGHTPAREN:
+            return "a closing bracket ')'";
+        case TK_EQ:
+            return "an equals sign '='";
+        case TK_CR:
+            return "the end of the statement (a ':' or the end of the line)";
+        default:
+            break;
+    }
+    if (is_keyword_code(code)) return std::string("the word ") + token_name(code);
+    if (code > TK_END && code < TK_CR) return std::string("the sign '") + token_name(code) + "'";
+    return "an unknown token";
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+bool take_prefix(std::string_view& s, std::string_view prefix) {
+    if (s.substr(0, prefix.size()) != prefix) return false;
+    s.remove_prefix(prefix.size());
+    return true;
+}
+
+// A whole (possibly negative) decimal number at the start of `s`, which moves past it.
+bool take_int(std::string_view& s, int& value) {
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end == s.data()) return false;
+    s.remove_prefix(static_cast<size_t>(end - s.data()));
+    return true;
+}
+
+const char* const SEVERAL_REPORTS =
+    " When one statement gives several reports, fix the first one: the others often follow "
+    "from it.";
+
+// The usual trap behind "Expected token A, got B", or "" when there is none to name.
+std::string token_trap(int expected, int got) {
+    if (expected == TK_CR && got == TK_ELSE) {
+        return "This usually comes from IF ... THEN statement ELSE statement, where the "
+               "statement after THEN must end before ELSE can come: an assignment such as "
+               "B=2, FOR, GOSUB, PEEK, POKE, or a math or device statement. Only GOTO, RETURN "
+               "and END can stand before ELSE (PRINT can too, but then the ELSE part runs as "
+               "well). Write two lines instead: first B=3, then IF A=1 THEN B=2. Or jump: "
+               "IF A=1 THEN GOTO 10 ELSE GOTO 20.";
+    }
+    if (got == TK_ERROR) {
+        return "Check the line for lower-case letters: the language only knows upper case "
+               "(PRINT, not print). Letters you type become upper case, but pasted or loaded "
+               "text stays as it is. A tab character also stops the computer: use spaces. "
+               "Other causes: a sign the language does not use (! ? $ '), a number with more "
+               "than 15 characters, or a text with no closing '\"'.";
+    }
+    if (expected == TK_VARIABLE && got == TK_SLASH) {
+        return "Is there a '//' after code on this line? '//' starts a comment only at the "
+               "beginning of a line. After code it is two division signs. Put the comment on "
+               "a line of its own.";
+    }
+    if (expected == TK_LABEL && got == TK_ENDOFINPUT) {
+        return "A GOTO or GOSUB names a label that is not in the program. The computer searched "
+               "the whole program for it and reached the end. That is why this report names "
+               "the last line of the program, not the line of the GOTO. Check that the label "
+               "exists: GOTO 10 needs a line LABEL 10 somewhere.";
+    }
+    if (expected == TK_NUMBER && got == TK_ENDOFINPUT) {
+        return "This follows the report just before it: a GOTO or GOSUB names a label that is "
+               "not in the program.";
+    }
+    if (expected == TK_LABEL) {
+        return "A GOTO or GOSUB searched for its label and had to stop here, before the end of "
+               "the program. Check the labels and this line.";
+    }
+    if (expected == TK_NUMBER) {
+        return "LABEL, GOSUB and GOTO need a number written in digits: LABEL 10, GOSUB 10. A "
+               "variable or a calculation cannot stand there.";
+    }
+    if (expected == TK_THEN) {
+        return "IF needs THEN after its condition: IF A<5 THEN PRINT A. Is THEN missing? A "
+               "condition can use only <, > and = (there is no <=, >= or <>).";
+    }
+    if (expected == TK_TO) {
+        return "FOR needs TO between the start and the end value: FOR I=1 TO 10. There is no "
+               "STEP: a loop always counts up by 1.";
+    }
+    if (expected == TK_RIGHTPAREN) {
+        return "A closing bracket ')' is missing. Every '(' needs its ')'.";
+    }
+    if (expected == TK_COMMA) {
+        if (got == TK_CR || got == TK_ENDOFINPUT) {
+            return "The statement stopped too early: a part of it is missing. A math statement "
+                   "needs a comma and the variable for its result (SQRT 16,A); TX needs a "
+                   "channel and a symbol (TX 5,7); PEEK needs an address and a variable "
+                   "(PEEK 2048,A).";
+        }
+        return "A comma is missing between two parts of the statement, as in SQRT 16,A or "
+               "TX 5,7 or MGET X,Y,Z or COIL X,Y,Z.";
+    }
+    if (expected == TK_EQ) {
+        if (got == TK_CR) {
+            return "A statement began with a variable letter, so it is an assignment and needs "
+                   "'=' after the letter. Often this comes from PRINT -A: PRINT stops at the "
+                   "'-', and A starts a new statement. Write PRINT 0-A instead.";
+        }
+        return "A statement that begins with a letter is an assignment and needs '=' right "
+               "after that one letter: A=5. Variable names have one letter only (AB=1 is read "
+               "as A, then B). There is no LET: write A=1. A word the language does not know "
+               "is read letter by letter, so WAIT 5 starts like W=... FOR needs '=' too: "
+               "FOR I=1 TO 5.";
+    }
+    if (expected == TK_VARIABLE) {
+        switch (got) {
+            case TK_LT:
+            case TK_GT:
+            case TK_EQ:
+                return "There is no <=, >=, <> or == in this language: after '<', '>' or '=' a "
+                       "value must come. For whole numbers write A<B+1 instead of A<=B, or use "
+                       "two IF lines.";
+            case TK_MINUS:
+                return "A minus sign can only stand at the start of an expression or right "
+                       "before a digit. A*-B does not work: write A*(0-B), or -A*B.";
+            case TK_CR:
+            case TK_ENDOFINPUT:
+                return "The statement ended where a value or a variable was still needed. "
+                       "Something is missing at its end, as in A= with nothing after it, or "
+                       "SQRT 16, without the variable, or MGET X,Y without Z.";
+            case TK_NUMBER:
+                return "A number stood where a variable letter is needed. The result of a math "
+                       "or sensor statement goes into a variable: SQRT 16,A, not SQRT 16,5. FOR "
+                       "and NEXT need a letter too: FOR I=1 TO 5.";
+            case TK_STRING:
+                return "A text in quotes can only be printed (PRINT \"HI\"). It cannot be "
+                       "stored in a variable or used in a calculation.";
+            default:
+                break;
+        }
+        if (is_keyword_code(got)) {
+            return "A word of the language stood where a value should be. Math functions are "
+                   "statements, not part of a calculation: write SQRT 16,A and then use A. "
+                   "Letters that start a word are read as that word: TOTAL is read as TO, T, "
+                   "A, L.";
+        }
+        return "A value should come here: a number, a variable or a '('.";
+    }
+    if (expected == TK_CR) {
+        switch (got) {
+            case TK_VARIABLE:
+                return "A letter was left over. Two statements on one line need a ':' between "
+                       "them (A=1:B=2). After a number like 1E5 the E is read again, as a "
+                       "variable: write 100000. A word the language does not know is read letter "
+                       "by "
+                       "letter.";
+            case TK_ENDOFINPUT:
+                return "The program ended in the middle of the statement.";
+            case TK_RIGHTPAREN:
+                return "There is one ')' too many.";
+            case TK_COMMA:
+                return "There is a comma too many, or this statement takes fewer parts: TGET, "
+                       "PGET and RX read into one variable (TGET T).";
+            default:
+                return "Something is left over after a complete statement. Put a ':' between "
+                       "two statements, or check for a missing sign.";
+        }
+    }
+    return "";
+}
+
+std::string explain_expected(int expected, int got) {
+    std::string text = std::string("The computer expected ") + token_phrase(expected) +
+                       " here, but found " + token_phrase(got) + ".";
+    const std::string trap = token_trap(expected, got);
+    if (!trap.empty()) text += " " + trap;
+    text += SEVERAL_REPORTS;
+    return text;
+}
+
+std::string variable_phrase(int index) {
+    if (index < 0 || index >= VARIABLE_COUNT) return "something that is not a variable";
+    return std::string(1, static_cast<char>('A' + index));
+}
+
+std::string explain_next(int expected, int got) {
+    if (expected < 0) {
+        return "NEXT " + variable_phrase(got) +
+               " came, but no FOR loop is open. Check that a FOR line comes before it, that the "
+               "loop was not already closed by another NEXT, and that no GOTO jumps into the "
+               "middle of a loop.";
+    }
+    return "NEXT " + variable_phrase(got) + " came, but the loop that is open inside is FOR " +
+           variable_phrase(expected) +
+           ". Loops must close in the opposite order: FOR I ... FOR J ... NEXT J ... NEXT I. "
+           "Check the letter after NEXT.";
+}
+
+struct MathFunction {
+    const char* library;      // the name the box shows
+    const char* keywords;     // the statements that use it
+    const char* good_values;  // what it can work with
+};
+
+// The functions whose errors show a box; the others never report.
+const MathFunction math_functions[] = {
+    {"acos", "ACOS", "ACOS needs a value from -1 to 1."},
+    {"asin", "ASIN", "ASIN needs a value from -1 to 1."},
+    {"atan2", "TPATAN", "TPATAN cannot find the angle of the point 0,0."},
+    {"cosh", "HCOS", ""},
+    {"sinh", "HSIN", ""},
+    {"log", "LOG", "LOG needs a value above 0."},
+    {"log10", "DLOG", "DLOG needs a value above 0."},
+    {"pow", "POW or EXP",
+     "A negative number cannot be raised to a power with a fraction (POW -8,0.5,A), and 0 "
+     "cannot be raised to a power of 0 or less."},
+    {"sqrt", "SQRT", "SQRT needs a value of 0 or more: there is no square root of -4."},
+};
+
+// "<function>: <KIND> error", the text of a math statement's box.
+std::string explain_math(std::string_view function, std::string_view kind) {
+    const MathFunction* f = nullptr;
+    for (const MathFunction& m : math_functions) {
+        if (function == m.library) f = &m;
+    }
+    if (f == nullptr) return "";
+    std::string text = std::string("The math statement ") + f->keywords + " ";
+    if (kind == "DOMAIN" && f->good_values[0] != '\0') {
+        text += std::string("got a value it cannot work with. ") + f->good_values +
+                " The variable gets NAN (not a number).";
+    } else if (kind == "SING" && (function == "log" || function == "log10")) {
+        text += "was asked for the logarithm of 0. The variable gets -INF (minus infinity).";
+    } else if (kind == "OVERFLOW") {
+        text += "gave a result too big to hold, so the variable gets INF (infinity).";
+        if (function == "cosh" || function == "sinh")
+            text += " Keep the value between -710 and 710.";
+        if (function == "log" || function == "log10") text += " Its value was already INF.";
+    } else {
+        return "";
+    }
+    text +=
+        " After you close the box, the program goes on with that value. An IF, NEXT, COIL, "
+        "SPEED or TX that gets NAN stops the run with \"Invalid floating point operation\".";
+    return text;
+}
+
+std::string explain_line(std::string_view line) {
+    std::string_view s = trim(line);
+    if (take_prefix(s, "ERROR in line: ")) {
+        int n = 0;
+        if (!take_int(s, n) || !trim(s).empty() || n < 0) return "";
+        return "The error was found in line " + std::to_string(n) +
+               " of the editor. Lines count from 0, as in the line numbers at the left and in "
+               "the status bar: the first line is line 0, and comment lines and empty lines "
+               "count too. The next line of the output says what went wrong. If it says "
+               "\"Expected token 1, got 2\", the line named is simply the last line of the "
+               "program: a GOTO or GOSUB searched for a label that is missing.";
+    }
+    if (s == "Program finished.") {
+        return "The program was asked to go on after its last statement. Nothing is wrong "
+               "with the program.";
+    }
+    if (take_prefix(s, "ERROR: Expected token ")) {
+        int expected = 0;
+        int got = 0;
+        if (!take_int(s, expected) || !take_prefix(s, ", got ") || !take_int(s, got) ||
+            !s.empty()) {
+            return "";
+        }
+        return explain_expected(expected, got);
+    }
+    if (take_prefix(s, "ERROR: NEXT does not match. Expected ")) {
+        int expected = 0;
+        int got = 0;
+        if (!take_int(s, expected) || !take_prefix(s, ", got ") || !take_int(s, got) ||
+            !s.empty()) {
+            return "";
+        }
+        return explain_next(expected, got);
+    }
+    if (s == "ERROR: Unknown command") {
+        return "A statement must begin with a word of the language (PRINT, IF, FOR ...) or with "
+               "a variable letter for an assignment (A=5), and this one does not. Usual "
+               "causes: lower-case letters (print instead of PRINT: typed letters become upper "
+               "case, but pasted or loaded text does not); a tab character (use spaces); two "
+               "':' in a row; a line that starts with a number (there are no line numbers: "
+               "mark jump targets with LABEL); THEN, ELSE or TO where a statement should start; "
+               "CALL, which is a reserved word with no statement; a text with no closing '\"'.";
+    }
+    if (s == "ERROR: GOSUB stack overflow") {
+        return "More than 10 GOSUBs were waiting for their RETURN at the same time. Usually a "
+               "subroutine calls itself, or it is left with GOTO instead of RETURN, so the "
+               "return points pile up.";
+    }
+    if (s == "ERROR: RETURN does not match") {
+        return "RETURN came, but no GOSUB is waiting for it. Usually the program ran into a "
+               "subroutine from above: put END before the LABEL of your first subroutine. A "
+               "GOTO to a subroutine's label has the same effect: use GOSUB.";
+    }
+    if (s == "ERROR: FOR stack overflow") {
+        return "A fifth FOR loop was opened while four were still open. Loops can be nested "
+               "four deep at most. A loop left with GOTO stays open, and every FOR met again "
+               "opens one more: finish loops with their NEXT.";
+    }
+    if (s == FAULT_DIVISION_BY_ZERO) {
+        return "A '/' or '%' had 0 on its right side. Check the value you divide by, for "
+               "example with IF B=0 THEN GOTO ... before A=X/B. A variable you never set is 0. "
+               "Note: '//' after code is not a comment but two division signs.";
+    }
+    if (s == FAULT_OVERFLOW) {
+        return "A calculation gave a number too big to hold (more than about 1.8E308). This "
+               "usually happens when a value is multiplied again and again in a loop.";
+    }
+    if (s == FAULT_INVALID) {
+        return "A calculation had no answer, or a comparison got NAN (not a number). NAN comes "
+               "from a math statement that showed an error box, such as SQRT -4,A or ACOS 2,A: "
+               "IF, NEXT, COIL, SPEED and TX cannot work with it. INF-INF has no answer either.";
+    }
+    if (s == "ERROR: Line holds a NUL character") {
+        return "This program line holds a NUL character (code 0), which a program cannot "
+               "contain. It usually comes from a file that is not plain text. Type the line "
+               "again.";
+    }
+    if (s == "ERROR: Line holds a character that a program cannot use") {
+        return "This program line holds a character with no 8-bit form, such as the euro "
+               "sign, an emoji or the curly quotes of a word processor. Type the line again with "
+               "plain characters; for a text use straight double quotes \".";
+    }
+    if (take_prefix(s, "ERROR: Program too large: ")) {
+        if (s.find(" lines") != std::string_view::npos) {
+            return "The program has more than " + std::to_string(MAX_PROGRAM_LINES) +
+                   " lines. Comment lines and empty lines do not count. Split it into smaller "
+                   "programs.";
+        }
+        return "The program does not fit. Its lines with a ':' each, and the DATA bytes, must "
+               "fit into " +
+               std::to_string(PROGRAM_STORE_SIZE) +
+               " bytes. Comment lines and empty lines do not count. Shorten lines, remove "
+               "spaces at the start of lines, or use less DATA.";
+    }
+    // "<function>: <KIND> error"
+    constexpr std::string_view suffix = " error";
+    const size_t colon = s.find(": ");
+    if (colon != std::string_view::npos && s.ends_with(suffix) &&
+        colon + 2 + suffix.size() <= s.size()) {
+        const size_t kind_start = colon + 2;
+        return explain_math(s.substr(0, colon),
+                            s.substr(kind_start, s.size() - suffix.size() - kind_start));
+    }
+    return "";
+}
+
+}  // namespace
+
+const char* token_name(int code) {
+    switch (code) {
+        case TK_ERROR:
+            return "something the scanner could not read";
+        case TK_ENDOFINPUT:
+            return "end of the program";
+        case TK_NUMBER:
+            return "number";
+        case TK_STRING:
+            return "string";
+        case TK_VARIABLE:
+            return "variable";
+        case TK_COMMA:
+            return ",";
+        case TK_SEMICOLON:
+            return ";";
+        case TK_PLUS:
+            return "+";
+        case TK_MINUS:
+            return "-";
+        case TK_AND:
+            return "&";
+        case TK_OR:
+            return "|";
+        case TK_ASTR:
+            return "*";
+        case TK_SLASH:
+            return "/";
+        case TK_MOD:
+            return "%";
+        case TK_HASH:
+            return "#";
+        case TK_LEFTPAREN:
+            return "(";
+        case TK_RIGHTPAREN:
+            return ")";
+        case TK_LT:
+            return "<";
+        case TK_GT:
+            return ">";
+        case TK_EQ:
+            return "=";
+        case TK_CR:
+            return "end of statement (a ':' or the end of a line)";
+        default:
+            break;
+    }
+    if (const char* k = keyword_text(code)) return k;
+    return "unknown token";
+}
+
+std::string explain_report(std::string_view message) {
+    std::string result;
+    while (!message.empty()) {
+        const size_t nl = message.find('\n');
+        const std::string text = explain_line(message.substr(0, nl));
+        if (!text.empty()) {
+            if (!result.empty()) result += "\n\n";
+            result += text;
+        }
+        if (nl == std::string_view::npos) break;
+        message.remove_prefix(nl + 1);
+    }
+    return result;
+}
+
+std::string help_page_for_word(std::string_view word) {
+    std::string upper(word);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper == "THEN" || upper == "ELSE") return "if.html";
+    if (upper == "TO") return "for.html";
+    // The line that starts the DATA section is no statement, but it is a word of programs.
+    if (upper == "DATA") return "comments_and_data.html";
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (upper != k->keyword) continue;
+        std::string page = upper;
+        for (char& c : page) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return page + ".html";
+    }
+    return "";
+}

@@ -1,0 +1,258 @@
+#include "explain.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_source(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const fs::path help_dir = fs::path(ZORVANT_SOURCE_DIR) / "shell/window/help";
+
+std::string unescape(std::string text) {
+    for (const auto& [ref, c] : {std::pair{"&lt;", "<"},
+                                 {"&gt;", ">"},
+                                 {"&quot;", "\""},
+                                 {"&#x27;", "'"},
+                                 {"&amp;", "&"}}) {
+        text = std::regex_replace(text, std::regex(ref), c);
+    }
+    return text;
+}
+
+// The text of a help page with its markup's character references undone.
+std::string page_text(const std::string& page) {
+    return unescape(read_source(help_dir / page));
+}
+
+// Programs that make the reports a user meets, from each statement family.
+const char* const failing_programs[] = {
+    "A=1\nIF A=1 THEN B=2 ELSE B=3",  // ELSE after an assignment
+    "GOTO 7\nPRINT 1",                // missing label
+    "PRINT 1 // note",                // "//" after code
+    "print 1",                        // lower case
+    "PRINT\t1",                       // tab
+    "A=1/0",
+    "A=7%0",
+    "A=1000000000000\nB=A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A",
+    "SQRT -4,A\nIF A<1 THEN PRINT 1",
+    "NEXT I",
+    "FOR I=1 TO 2\nFOR J=1 TO 2\nNEXT I",
+    "FOR A=1 TO 2\nFOR B=1 TO 2\nFOR C=1 TO 2\nFOR D=1 TO 2\nFOR E=1 TO 2",
+    "RETURN",
+    "LABEL 1\nGOSUB 1",
+    "IF A<=B THEN PRINT 1",
+    "IF A<B PRINT 1",
+    "LET A=1",
+    "A=5\nPRINT -A",
+    "A=1 B=2",
+    "A=(1+2",
+    "A=B*-C",
+    "A=SQRT(4)",
+    "SQRT 4",
+    "SQRT 4,5",
+    "MGET X,Y",
+    "TGET T,U",
+    "FOR I=1 5\nNEXT I",
+    "GOSUB A",
+    "A=1::B=2",
+    "CALL 5",
+    "A=12345678901234567",
+    "A=\"HI\"",
+    "ACOS 2,A\nCOIL A,0,0",
+    "ASIN 2,A\nSPEED A",
+    "TPATAN 0,0,A\nTX A,1",
+    "LOG 0,A\nLOG -1,B\nDLOG 0,C\nDLOG -1,D",
+    "HCOS 1000,A\nHSIN 1000,B\nLOG A,C\nDLOG A,D",
+    "POW 0,0,A\nPOW -8,0.5,B\nEXP 10,400,C",
+};
+
+TEST(Explain, EveryReportOfTheseProgramsIsExplained) {
+    TestMachine m;
+    std::set<std::string> seen;
+    for (const char* program : failing_programs) {
+        m.math_errors.clear();
+        std::vector<std::string> lines = m.run(program);
+        lines.insert(lines.end(), m.math_errors.begin(), m.math_errors.end());
+        bool reported = false;
+        for (const std::string& line : lines) {
+            if (line.starts_with("ERROR") || contains(line, " error")) {
+                reported = true;
+                seen.insert(line);
+                EXPECT_NE(explain_report(line), "") << line << "\n(from: " << program << ")";
+            }
+        }
+        EXPECT_TRUE(reported) << program;
+    }
+    // The box texts of every function that can fail, in each way it can.
+    for (const char* box :
+         {"acos: DOMAIN error", "asin: DOMAIN error", "atan2: DOMAIN error", "sqrt: DOMAIN error",
+          "log: SING error", "log: DOMAIN error", "log: OVERFLOW error", "log10: SING error",
+          "log10: DOMAIN error", "log10: OVERFLOW error", "cosh: OVERFLOW error",
+          "sinh: OVERFLOW error", "pow: DOMAIN error", "pow: OVERFLOW error"}) {
+        EXPECT_TRUE(seen.count(box)) << box;
+    }
+    // The errors page lists them all.
+    const std::string errors_page = page_text("errors.html");
+    for (const std::string& report : seen) {
+        if (!report.starts_with("ERROR")) {
+            EXPECT_TRUE(contains(errors_page, report)) << report;
+        }
+    }
+}
+
+TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
+    // String literals that start with "ERROR", wherever a report can come from; a placeholder
+    // or a number added behind the literal becomes 3.
+    const std::regex literal("\"(ERROR[^\"]*)\"");
+    const std::regex math_call(R"((?:domain|overflow|logarithm|math_error_report)\(\"(\w+)\")");
+    const std::regex math_kind(R"(math_error_report\(\w+, \"(\w+)\"\))");
+    std::vector<std::string> texts;
+    std::vector<std::string> fixed_parts;  // what comes before the first placeholder
+    std::set<std::string> functions;
+    std::set<std::string> kinds;
+    for (const char* dir : {"interpreter", "device/model", "shell/core"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(ZORVANT_SOURCE_DIR) / dir)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("explain.")) continue;
+            // Comment lines may quote a report; only code makes one.
+            const std::string code =
+                std::regex_replace(read_source(entry.path()), std::regex(R"(\n\s*//[^\n]*)"), "");
+            for (std::sregex_iterator i(code.begin(), code.end(), literal), end; i != end; ++i) {
+                fixed_parts.push_back((*i)[1].str().substr(0, (*i)[1].str().find('%')));
+                std::string text = std::regex_replace((*i)[1].str(), std::regex("%d"), "3");
+                text = std::regex_replace(text, std::regex(R"(\\n$)"), "");
+                if (text.ends_with(": ")) text += "3";
+                texts.push_back(text);
+            }
+            for (std::sregex_iterator i(code.begin(), code.end(), math_call), end; i != end; ++i)
+                functions.insert((*i)[1]);
+            for (std::sregex_iterator i(code.begin(), code.end(), math_kind), end; i != end; ++i)
+                kinds.insert((*i)[1]);
+        }
+    }
+    kinds.insert({"DOMAIN", "OVERFLOW"});  // through domain() and overflow()
+    EXPECT_GE(texts.size(), 14u);
+    EXPECT_GE(functions.size(), 9u);
+    for (const std::string& text : texts) EXPECT_NE(explain_report(text), "") << text;
+    const std::string errors_page = page_text("errors.html");
+    for (const std::string& part : fixed_parts) {
+        EXPECT_TRUE(contains(errors_page, std::regex_replace(part, std::regex(R"(\\n$)"), "")))
+            << "errors.html does not explain " << part;
+    }
+    for (const std::string& f : functions) {
+        bool explained = false;
+        for (const std::string& k : kinds) {
+            if (k == "UNDERFLOW" || k == "TLOSS") continue;  // never shown
+            explained = explained || !explain_report(f + ": " + k + " error").empty();
+        }
+        EXPECT_TRUE(explained) << f;
+    }
+}
+
+TEST(Explain, TokenCodesAreNamed) {
+    std::set<std::string> names;
+    for (int code = 0; code < TOKEN_KIND_COUNT; ++code) {
+        const std::string name = token_name(code);
+        EXPECT_NE(name, "unknown token") << code;
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), static_cast<size_t>(TOKEN_KIND_COUNT)) << "two codes share a name";
+    EXPECT_STREQ(token_name(TK_CR), "end of statement (a ':' or the end of a line)");
+    EXPECT_STREQ(token_name(-1), "unknown token");
+    EXPECT_STREQ(token_name(TOKEN_KIND_COUNT), "unknown token");
+}
+
+TEST(Explain, ExpectedTokenNamesBothAndTheTrap) {
+    const std::string else_trap = explain_report("ERROR: Expected token 35, got 9");
+    EXPECT_TRUE(contains(else_trap, "end of the statement")) << else_trap;
+    EXPECT_TRUE(contains(else_trap, "the word ELSE")) << else_trap;
+    EXPECT_TRUE(contains(else_trap, "IF A=1 THEN B=2")) << else_trap;
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 5, got 27"), "'//'"));
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 35, got 0"), "lower-case"));
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 8, got 6"), "the word THEN"));
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 8, got 6"), "the word PRINT"));
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 1, got 2"), "last line"));
+    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 5, got 34"), "<="));
+    // Codes the language never expects still get both names.
+    const std::string odd = explain_report("ERROR: Expected token 29, got 64");
+    EXPECT_TRUE(contains(odd, "'#'") && contains(odd, "DELAY")) << odd;
+}
+
+TEST(Explain, ReportsWithNumbersInThem) {
+    const std::string line = explain_report("ERROR in line: 12");
+    EXPECT_TRUE(contains(line, "line 12")) << line;
+    EXPECT_TRUE(contains(line, "count from 0")) << line;
+    const std::string next = explain_report("ERROR: NEXT does not match. Expected 9, got 8");
+    EXPECT_TRUE(contains(next, "NEXT I") && contains(next, "FOR J")) << next;
+    EXPECT_TRUE(contains(explain_report("ERROR: NEXT does not match. Expected -1, got 8"),
+                         "no FOR loop is open"));
+    // A NEXT followed by no letter at all.
+    EXPECT_NE(explain_report("ERROR: NEXT does not match. Expected 2, got -12"), "");
+    // The preparation's report comes as one text of two lines.
+    const std::string two = explain_report("ERROR in line: 4\nERROR: Line holds a NUL character");
+    EXPECT_TRUE(contains(two, "line 4") && contains(two, "NUL")) << two;
+    EXPECT_TRUE(contains(explain_report("sqrt: DOMAIN error"), "SQRT"));
+    EXPECT_TRUE(contains(explain_report("pow: OVERFLOW error"), "POW or EXP"));
+}
+
+TEST(Explain, EveryKeywordHasAHelpPage) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        const std::string page = help_page_for_word(k->keyword);
+        ASSERT_NE(page, "") << k->keyword;
+        EXPECT_TRUE(fs::is_regular_file(help_dir / page)) << page;
+    }
+    EXPECT_EQ(help_page_for_word("print"), "print.html");
+    EXPECT_EQ(help_page_for_word("ELSE"), "if.html");
+    EXPECT_TRUE(fs::is_regular_file(help_dir / help_page_for_word("DATA")));
+    for (const char* word : {"", "A", "LET", "PRINTA", "HELLO", "ERROR"})
+        EXPECT_EQ(help_page_for_word(word), "") << word;
+}
+
+TEST(Explain, TheErrorsPageNamesTheTokensAsTheExplanationsDo) {
+    // Cells are read before their character references are undone: a name may be "<".
+    const std::string page = read_source(help_dir / "errors.html");
+    const size_t start = page.find("<table class=\"tokens\"");
+    ASSERT_NE(start, std::string::npos);
+    const std::string table = page.substr(start, page.find("</table>", start) - start);
+    const std::regex row(R"(<tr><td>(\d+)</td><td>([^<]*)</td></tr>)");
+    int expected_code = 0;
+    for (std::sregex_iterator i(table.begin(), table.end(), row), end; i != end; ++i) {
+        EXPECT_EQ(std::stoi((*i)[1]), expected_code);
+        EXPECT_EQ(unescape((*i)[2]), token_name(expected_code)) << "code " << expected_code;
+        ++expected_code;
+    }
+    EXPECT_EQ(expected_code, TOKEN_KIND_COUNT);
+}
+
+TEST(Explain, OtherLinesAreNoReports) {
+    for (const char* line :
+         {"", "5", "HELLO", "Stop in line: 3", "ERROR", "ERROR in line: x", "ERROR in line: -1",
+          "ERROR: Expected token 35", "ERROR: Expected token 35, got 9 and more",
+          "ERROR: something new", "GAME: OVER error", "sqrt: HAPPY error", "a: error",
+          "ERROR: Expected token 99999999999, got 1"}) {
+        EXPECT_EQ(explain_report(line), "") << line;
+    }
+}
+
+}  // namespace
