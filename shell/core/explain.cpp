@@ -6,6 +6,7 @@
 #include "eval.h"
 #include "interp.h"
 #include "prepare.h"
+#include "tokenizer.h"
 #include "tokens.h"
 
 namespace {
@@ -210,8 +211,11 @@ std::string token_trap(int expected, int got) {
 }
 
 std::string explain_expected(int expected, int got) {
-    std::string text = std::string("The computer expected ") + token_phrase(expected) +
-                       " here, but found " + token_phrase(got) + ".";
+    // The codes first: they are what the report shows.
+    std::string text = "Token " + std::to_string(expected) + " is " + token_name(expected) +
+                       ", token " + std::to_string(got) + " is " + token_name(got) + ". ";
+    text += std::string("The computer expected ") + token_phrase(expected) + " here, but found " +
+            token_phrase(got) + ".";
     const std::string trap = token_trap(expected, got);
     if (!trap.empty()) text += " " + trap;
     text += SEVERAL_REPORTS;
@@ -472,4 +476,26 @@ std::string help_page_for_word(std::string_view word) {
         return page + ".html";
     }
     return "";
+}
+
+std::string keyword_at(std::string_view line, size_t column) {
+    const std::string text(line);  // the scanner reads up to a NUL
+    const char* const start = text.c_str();
+    const char* p = start;
+    while (true) {
+        while (*p == ' ') ++p;
+        const char* end = p;
+        const TokenKind kind = scan_token(p, &end);
+        if (kind == TK_ERROR || kind == TK_ENDOFINPUT || end <= p) return {};
+        const auto from = static_cast<size_t>(p - start);
+        const auto to = static_cast<size_t>(end - start);
+        if (column <= to && column >= from) {
+            std::string word(p, end);
+            if (!help_page_for_word(word).empty() && kind != TK_NUMBER && kind != TK_STRING)
+                return word;
+            if (column < to) return {};
+        }
+        if (from > column) return {};
+        p = end;
+    }
 }

@@ -20,3 +20,8 @@ std::string explain_report(std::string_view message);
 // The file name of the help page of a word of the language ("print.html" for PRINT, "if.html"
 // for THEN); upper or lower case. "" for a word that is not one.
 std::string help_page_for_word(std::string_view word);
+
+// The word of the language that the caret at `column` of `line` stands in or just after, as
+// the interpreter's scanner splits the line ("PRINT" for column 2 of "PRINTA"); "" when the
+// caret is on anything else.
+std::string keyword_at(std::string_view line, size_t column);

@@ -16,6 +16,7 @@
 #include "run_control.h"
 
 class CodeEditor;
+class HelpWindow;
 class QAction;
 class QKeySequence;
 class QMenu;
@@ -24,6 +25,7 @@ class QComboBox;
 class QDateTime;
 class QFileDialog;
 class QGroupBox;
+class QHelpEvent;
 class QMessageBox;
 class QLabel;
 class QPlainTextEdit;
@@ -101,6 +103,10 @@ class Tfmain : public QMainWindow {
     QAction* act_step = nullptr;
     QAction* act_breakpoint = nullptr;
     QAction* act_about = nullptr;
+    QAction* act_reference = nullptr;
+    // Help > Language Reference: the page of the word at the editor's caret, or the contents.
+    void show_language_reference();
+    HelpWindow* help_window() const { return help_window_; }
     QMenu* recent_menu() const { return recent_menu_; }
     QMenu* examples_menu() const { return examples_menu_; }
     QStringList recent_files() const;
@@ -185,6 +191,7 @@ class Tfmain : public QMainWindow {
     void breakpoints_changed();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void jump_to_reported_line(const QString& output_line);
+    void explain_output_line(QHelpEvent* event);
     void end_run();
     void give_back_memory();
     void show_math_error(const QString& text);
@@ -220,6 +227,7 @@ class Tfmain : public QMainWindow {
     QMenu* help_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
+    HelpWindow* help_window_ = nullptr;
     QString current_file_;
     QString last_opened_;
     // The run was started by RUN and has not been paused since.

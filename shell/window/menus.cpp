@@ -14,9 +14,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTextBlock>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "Ucompiler.h"
 #include "code_editor.h"
+#include "explain.h"
+#include "help_pages.h"
+#include "help_window.h"
 
 namespace {
 
@@ -130,6 +136,8 @@ void Tfmain::build_menus() {
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");
+    act_reference = add_action(help_menu_, "Language &Reference", QKeySequence(Qt::Key_F1),
+                               [this] { show_language_reference(); });
     act_about = add_action(help_menu_, "&About", QKeySequence(), [this] { show_about(); });
 }
 
@@ -192,6 +200,32 @@ void Tfmain::build_examples_menu() {
 }
 
 // ---- help ----
+
+void Tfmain::show_language_reference() {
+    const QTextCursor caret = mcod->textCursor();
+    const std::string word = keyword_at(caret.block().text().toLatin1().toStdString(),
+                                        static_cast<size_t>(caret.positionInBlock()));
+    if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
+    help_window_->show_page(help_url_for_word(QString::fromStdString(word)));
+}
+
+// The plain explanation of an error report in the output pane, with its token names.
+void Tfmain::explain_output_line(QHelpEvent* event) {
+    QTextBlock block = mdb->cursorForPosition(event->pos()).block();
+    QString text = block.text();
+    if (text.startsWith("ERROR in line: ") && block.next().isValid()) {
+        text += '\n' + block.next().text();
+    }
+    const std::string explanation = explain_report(text.toStdString());
+    if (explanation.empty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(event->globalPos(),
+                       "<p style='white-space:pre-wrap'>" +
+                           QString::fromStdString(explanation).toHtmlEscaped() + "</p>",
+                       mdb->viewport());
+}
 
 void Tfmain::show_about() {
     QMessageBox box(QMessageBox::Information, "About",

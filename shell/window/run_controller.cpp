@@ -169,6 +169,10 @@ bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
+    if (watched == mdb->viewport() && event->type() == QEvent::ToolTip) {
+        explain_output_line(static_cast<QHelpEvent*>(event));
+        return true;
+    }
     if (watched == mdb->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         const auto* click = static_cast<QMouseEvent*>(event);
         jump_to_reported_line(mdb->cursorForPosition(click->position().toPoint()).block().text());

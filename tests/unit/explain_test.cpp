@@ -256,3 +256,16 @@ TEST(Explain, OtherLinesAreNoReports) {
 }
 
 }  // namespace
+
+// F1 asks for the word the caret is in, split as a run splits the line.
+TEST(Explain, KeywordAtTheCaret) {
+    EXPECT_EQ(keyword_at("PRINT A", 0), "PRINT");
+    EXPECT_EQ(keyword_at("PRINT A", 5), "PRINT");  // just after the word
+    EXPECT_EQ(keyword_at("PRINT A", 6), "");       // on the variable
+    EXPECT_EQ(keyword_at("  IF A>1 THEN GOTO 5", 11), "THEN");
+    EXPECT_EQ(keyword_at("PRINTA", 2), "PRINT");  // no word boundaries in this language
+    EXPECT_EQ(keyword_at("SQRT 2,A", 7), "");
+    EXPECT_EQ(keyword_at("PRINT \"PRINT\"", 8), "");  // inside a string
+    EXPECT_EQ(keyword_at("print a", 1), "");         // the scanner stops at lower case
+    EXPECT_EQ(keyword_at("", 0), "");
+}

@@ -10,6 +10,12 @@
 #include <sys/wait.h>
 #include <QSet>
 #include <QUrl>
+#include <QTextBrowser>
+#include <QTextBlock>
+#include <QToolTip>
+#include <QHelpEvent>
+
+#include "help_window.h"
 #include <cstdio>
 
 #include "window_fixture.h"
@@ -245,6 +251,41 @@ TEST(EditorCommandLine, HelpVersionAndNoDisplay) {
     EXPECT_EQ(code, 1);
     EXPECT_EQ(out, "zorvant: cannot open the window: no display could be reached (DISPLAY is not "
                    "set)\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, F1OpensThePageOfTheWordAtTheCaret) {
+    w->mcod->setPlainText("A=1\nIF A>0 THEN PRINT A");
+    QTextCursor caret = w->mcod->textCursor();
+    caret.setPosition(4 + 9);  // in THEN
+    w->mcod->setTextCursor(caret);
+    press(w.get(), QKeySequence(Qt::Key_F1));
+    ASSERT_NE(w->help_window(), nullptr);
+    EXPECT_TRUE(w->help_window()->isVisible());
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/if.html"));
+    EXPECT_FALSE(w->help_window()->browser()->toPlainText().isEmpty());
+    caret.setPosition(0);
+    w->mcod->setTextCursor(caret);
+    press(w.get(), QKeySequence(Qt::Key_F1));  // on a variable: the contents
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/index.html"));
+}
+
+// Hovering an error report explains it in plain words, with the token codes named.
+TEST_F(WindowTest, HoveringAnErrorReportExplainsIt) {
+    run("A=1\nIF A=1 THEN B=2 ELSE B=3");
+    ASSERT_EQ(output(), QStringList({"ERROR in line: 1", "ERROR: Expected token 35, got 9"}));
+    const QRect second = w->mdb->cursorRect(
+        QTextCursor(w->mdb->document()->findBlockByNumber(1)));
+    QHelpEvent hover(QEvent::ToolTip, second.center(),
+                     w->mdb->viewport()->mapToGlobal(second.center()));
+    QApplication::sendEvent(w->mdb->viewport(), &hover);
+    const QString tip = QToolTip::text();
+    EXPECT_TRUE(tip.contains("ELSE")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("35")) << tip.toStdString();
+    QToolTip::hideText();
 }
 
 }  // namespace
