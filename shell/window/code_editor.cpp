@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QToolTip>
 
+#include "highlighter.h"
 #include "prepare.h"
 
 namespace {
@@ -46,7 +48,8 @@ class Gutter : public QWidget {
 
 }  // namespace
 
-CodeEditor::CodeEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+CodeEditor::CodeEditor(QWidget* parent)
+    : QPlainTextEdit(parent), gutter_(new Gutter(this)), highlighter_(new Highlighter(document())) {
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(gutter_width(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
@@ -77,6 +80,39 @@ void CodeEditor::keyReleaseEvent(QKeyEvent* event) {
 void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseReleaseEvent(event);
     emit mouseUp();
+}
+
+// ---- problems ----
+
+QString CodeEditor::problem_at(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return {};
+    const int column = position - block.position();
+    for (const HighlightSpan& s : Highlighter::line_of(block).spans) {
+        if (column >= s.start && column < s.start + s.length)
+            return QString::fromStdString(s.problem);
+    }
+    return {};
+}
+
+bool CodeEditor::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    // The character under the pointer: the caret position nearest to it, or the one before
+    // when the pointer is left of that position.
+    QTextCursor at = cursorForPosition(help->pos());
+    const QRect caret = cursorRect(at);
+    if (caret.left() > help->pos().x() && at.positionInBlock() > 0)
+        at.movePosition(QTextCursor::PreviousCharacter);
+    const bool on_line = help->pos().y() >= caret.top() && help->pos().y() < caret.bottom();
+    const QString reason = on_line ? problem_at(at.position()) : QString();
+    if (reason.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), reason, viewport());
+    }
+    return true;
 }
 
 // ---- breakpoints ----
