@@ -23,6 +23,7 @@ const QColor BREAKPOINT(230, 40, 40);
 const QColor CURRENT_BAND(0, 70, 150);
 const QColor ERROR_BAND(130, 0, 0);
 constexpr int GUTTER_PADDING = 6;
+constexpr int INDENT = 2;
 
 LineMarks* marks_of(const QTextBlock& block) {
     return static_cast<LineMarks*>(block.userData());
@@ -62,6 +63,21 @@ CodeEditor::CodeEditor(QWidget* parent)
 
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
+    // A tab character is no space to the scanner, so typing never inserts one. Ctrl+Tab and
+    // Ctrl+Shift+Tab leave the editor for the next or previous control.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || text == "\t") {
+        const bool back =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        if (event->modifiers() & Qt::ControlModifier) {
+            QWidget::focusNextPrevChild(!back);
+        } else if (back) {
+            unindent();
+        } else {
+            indent();
+        }
+        event->accept();
+        return;
+    }
     if (text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
         QKeyEvent upper(event->type(), event->key(), event->modifiers(), text.toUpper(),
                         event->isAutoRepeat(), static_cast<ushort>(event->count()));
@@ -70,6 +86,86 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void CodeEditor::indent() {
+    QTextCursor c = textCursor();
+    if (c.hasSelection() &&
+        document()->findBlock(c.selectionStart()) != document()->findBlock(c.selectionEnd())) {
+        shift_lines(true);
+        return;
+    }
+    c.beginEditBlock();
+    c.removeSelectedText();
+    c.insertText(QString(INDENT - c.positionInBlock() % INDENT, QLatin1Char(' ')));
+    c.endEditBlock();
+    setTextCursor(c);
+}
+
+void CodeEditor::unindent() {
+    shift_lines(false);
+}
+
+// The lines the selection touches (a selection that ends at the start of a line leaves that
+// line alone), or the caret's line. The selection keeps its characters.
+void CodeEditor::shift_lines(bool right) {
+    QTextDocument* doc = document();
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    const QTextBlock first = doc->findBlock(start);
+    QTextBlock last = doc->findBlock(end);
+    if (last != first && end == last.position()) last = last.previous();
+    const int first_line = first.blockNumber();
+
+    // Where anchor and caret were, as line and column.
+    const auto where = [doc](int position) {
+        const QTextBlock b = doc->findBlock(position);
+        return std::pair{b.blockNumber(), position - b.position()};
+    };
+    const auto [anchor_line, anchor_column] = where(selection.anchor());
+    const auto [caret_line, caret_column] = where(selection.position());
+
+    std::vector<int> change;  // columns gained or lost by each line from `first` on
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        int delta = 0;
+        const QString text = b.text();
+        if (right) {
+            if (!text.isEmpty()) {
+                edit.setPosition(b.position());
+                edit.insertText(QString(INDENT, QLatin1Char(' ')));
+                delta = INDENT;
+            }
+        } else {
+            while (-delta < INDENT && -delta < text.size() && text[-delta] == QLatin1Char(' '))
+                --delta;
+            if (delta != 0) {
+                edit.setPosition(b.position());
+                edit.setPosition(b.position() - delta, QTextCursor::KeepAnchor);
+                edit.removeSelectedText();
+            }
+        }
+        change.push_back(delta);
+        if (b == last) break;
+    }
+    edit.endEditBlock();
+    if (change.size() == 1 && change[0] == 0) return;
+
+    const auto moved = [&](int line, int column) {
+        const size_t k = static_cast<size_t>(line - first_line);
+        if (line >= first_line && k < change.size()) {
+            // A column-0 end of an indented line stays at 0, so the new spaces are selected.
+            if (change[k] > 0 && column > 0) column += change[k];
+            if (change[k] < 0) column = qMax(0, column + change[k]);
+        }
+        return doc->findBlockByNumber(line).position() + column;
+    };
+    QTextCursor after(doc);
+    after.setPosition(moved(anchor_line, anchor_column));
+    after.setPosition(moved(caret_line, caret_column), QTextCursor::KeepAnchor);
+    setTextCursor(after);
 }
 
 void CodeEditor::keyReleaseEvent(QKeyEvent* event) {

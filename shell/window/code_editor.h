@@ -31,6 +31,12 @@ class CodeEditor : public QPlainTextEdit {
     void set_error_line(int line);
     int error_band_line() const;
 
+    // Tab: spaces up to the next multiple of two columns, or with a selection over several
+    // lines, two more spaces at the start of each. Shift+Tab: up to two leading spaces fewer
+    // on the caret's line or on each selected line. Each is one undo step.
+    void indent();
+    void unindent();
+
     Highlighter* highlighter() const { return highlighter_; }
     // Why a run stops at the character at `position`; empty when nothing is wrong there.
     QString problem_at(int position) const;
@@ -53,6 +59,7 @@ class CodeEditor : public QPlainTextEdit {
     bool viewportEvent(QEvent* event) override;
 
    private:
+    void shift_lines(bool right);
     void text_changed_at(int position, int removed, int added);
     void update_gutter(const QRect& rect, int dy);
     void update_bands();

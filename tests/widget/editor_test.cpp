@@ -1,5 +1,6 @@
 // The editor as a classroom tool: colours from the scanner, problems explained on hover.
 #include <QApplication>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -101,6 +102,71 @@ TEST_F(WindowTest, HoveringAProblemTellsWhy) {
               "A tab is not a space in this language: indent with spaces. A run stops here with "
               "\"Unknown command\".");
     EXPECT_EQ(e.problem_at(e.document()->findBlockByNumber(1).position() + 1), "");
+}
+
+}  // namespace
+
+namespace {
+
+QString text_of(const QPlainTextEdit& e) {
+    return e.toPlainText();
+}
+
+TEST_F(WindowTest, TabIndentsWithSpacesAndShiftTabTakesThemBack) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("PRINT 1\nA=1\n\nB=2\n X");
+    put_caret(e, 0, 0);
+    QTest::keyClick(&e, Qt::Key_Tab);
+    put_caret(e, 0, 3);  // "  P|RINT": one space reaches column 4
+    QTest::keyClick(&e, Qt::Key_Tab);
+    EXPECT_EQ(e.document()->firstBlock().text(), "  P RINT 1");
+    e.undo();
+    EXPECT_EQ(e.document()->firstBlock().text(), "  PRINT 1");
+
+    // A selection over lines 1 to 3 that ends at the start of line 4: three lines, the blank
+    // one left as it is, in one undo step.
+    QTextCursor c(e.document()->findBlockByNumber(1));
+    c.setPosition(e.document()->findBlockByNumber(4).position(), QTextCursor::KeepAnchor);
+    e.setTextCursor(c);
+    QTest::keyClick(&e, Qt::Key_Tab);
+    EXPECT_EQ(text_of(e), "  PRINT 1\n  A=1\n\n  B=2\n X");
+    EXPECT_EQ(e.textCursor().selectedText(), QString("  A=1\u2029\u2029  B=2\u2029"));
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(text_of(e), "  PRINT 1\nA=1\n\nB=2\n X");
+    e.undo();
+    EXPECT_EQ(text_of(e), "  PRINT 1\n  A=1\n\n  B=2\n X");
+
+    // Shift+Tab on the caret's line takes at most two spaces, and only leading ones.
+    put_caret(e, 4, 2);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    put_caret(e, 0, 9);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(text_of(e), "PRINT 1\n  A=1\n\n  B=2\nX");
+    EXPECT_EQ(e.textCursor().positionInBlock(), 7);
+    EXPECT_FALSE(text_of(e).contains('\t'));
+}
+
+TEST_F(WindowTest, CtrlTabLeavesTheEditorAndPastedTabsStay) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("A=1");
+    QApplication::setActiveWindow(w.get());
+    e.setFocus();
+    ASSERT_TRUE(e.hasFocus());
+    QTest::keyClick(&e, Qt::Key_Tab, Qt::ControlModifier);
+    QWidget* next = QApplication::focusWidget();
+    EXPECT_NE(next, &e);
+    e.setFocus();
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), &e);
+    EXPECT_NE(QApplication::focusWidget(), next);
+    EXPECT_EQ(text_of(e), "A=1");
+
+    e.selectAll();
+    e.insertPlainText("\tPRINT 1\n");
+    QApplication::clipboard()->setText("\tB=2");
+    e.paste();
+    EXPECT_EQ(text_of(e), "\tPRINT 1\n\tB=2");
 }
 
 }  // namespace
