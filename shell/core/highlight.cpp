@@ -215,3 +215,24 @@ Rgb highlight_colour(Highlight kind) {
 Rgb problem_underline_colour() {
     return {255, 40, 40};
 }
+
+std::string upper_case_outside_strings(std::string text) {
+    size_t k = 0;
+    while (k < text.size()) {
+        const char c = text[k];
+        if (c == '"') {
+            const size_t line_end = text.find('\n', k);
+            const size_t close = text.find('"', k + 1);
+            if (close == std::string::npos || close > line_end) {
+                // Not closed on its line: the rest of the line stays as it is.
+                k = line_end == std::string::npos ? text.size() : line_end + 1;
+            } else {
+                k = close + 1;
+            }
+            continue;
+        }
+        if (c >= 'a' && c <= 'z') text[k] = static_cast<char>(c - 'a' + 'A');
+        ++k;
+    }
+    return text;
+}

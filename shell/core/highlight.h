@@ -49,3 +49,8 @@ struct Rgb {
 };
 Rgb highlight_colour(Highlight kind);
 Rgb problem_underline_colour();
+
+// Lower-case letters a-z become upper case, except inside "..." string literals, which the
+// scanner takes as they are. Each line ("\n" ends it) is taken on its own; a quote that is
+// not closed on its line leaves the rest of the line as it is.
+std::string upper_case_outside_strings(std::string text);

@@ -168,6 +168,68 @@ void CodeEditor::shift_lines(bool right) {
     setTextCursor(after);
 }
 
+void CodeEditor::upper_case_selection() {
+    QTextDocument* doc = document();
+    const QTextCursor selection = textCursor();
+    int start = selection.selectionStart();
+    int end = selection.selectionEnd();
+    if (!selection.hasSelection()) {
+        start = selection.block().position();
+        end = start + selection.block().length() - 1;
+    }
+    // Whole lines, so that a selection that begins inside a string knows it.
+    const QTextBlock first = doc->findBlock(start);
+    const QTextBlock last = doc->findBlock(end);
+    const int from = first.position();
+    QString lines;
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        lines += b.text() + QLatin1Char('\n');
+        if (b == last) break;
+    }
+    // Only a-z change, so any other character may stand in for one outside ASCII.
+    std::string bytes(static_cast<size_t>(lines.size()), '\x80');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].unicode() < 0x80)
+            bytes[static_cast<size_t>(i)] = static_cast<char>(lines[i].unicode());
+    }
+    const std::string upper = upper_case_outside_strings(bytes);
+
+    // The changed part of each line is replaced where it stands: lines are never joined or
+    // split, so their breakpoints stay.
+    const auto changed = [&](int position) {
+        const size_t i = static_cast<size_t>(position - from);
+        return upper[i] != bytes[i];
+    };
+    QTextCursor edit(doc);
+    bool editing = false;
+    int p = start;
+    while (p < end) {
+        if (!changed(p)) {
+            ++p;
+            continue;
+        }
+        const QTextBlock line = doc->findBlock(p);
+        int q = qMin(end, line.position() + line.length() - 1);
+        while (!changed(q - 1)) --q;
+        if (!editing) edit.beginEditBlock();
+        editing = true;
+        edit.setPosition(p);
+        edit.setPosition(q, QTextCursor::KeepAnchor);
+        QString part = lines.mid(p - from, q - p);
+        for (int k = p; k < q; ++k) {
+            if (changed(k)) part[k - p] = QLatin1Char(upper[static_cast<size_t>(k - from)]);
+        }
+        edit.insertText(part);
+        p = q;
+    }
+    if (!editing) return;
+    edit.endEditBlock();
+    QTextCursor after(doc);
+    after.setPosition(selection.anchor());
+    after.setPosition(selection.position(), QTextCursor::KeepAnchor);
+    setTextCursor(after);
+}
+
 void CodeEditor::keyReleaseEvent(QKeyEvent* event) {
     QPlainTextEdit::keyReleaseEvent(event);
     emit keyUp();

@@ -36,6 +36,9 @@ class CodeEditor : public QPlainTextEdit {
     // on the caret's line or on each selected line. Each is one undo step.
     void indent();
     void unindent();
+    // Letters of the selection, or of the caret's line, in upper case, string literals kept;
+    // one undo step, and the selection stays.
+    void upper_case_selection();
 
     Highlighter* highlighter() const { return highlighter_; }
     // Why a run stops at the character at `position`; empty when nothing is wrong there.

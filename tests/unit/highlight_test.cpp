@@ -157,3 +157,15 @@ TEST(Highlight, EveryColourIsLegibleOnBlack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UpperCase, LeavesStringLiteralsAsTheyAre) {
+    EXPECT_EQ(upper_case_outside_strings("print \"hi there\";a:x=1"), "PRINT \"hi there\";A:X=1");
+    EXPECT_EQ(upper_case_outside_strings("print \"a\" b \"c\" d"), "PRINT \"a\" B \"c\" D");
+    // A quote left open keeps the rest of its line, and only its line.
+    EXPECT_EQ(upper_case_outside_strings("print \"open a\nb=\"x\"+c"), "PRINT \"open a\nB=\"x\"+C");
+    EXPECT_EQ(upper_case_outside_strings("\xe9t\xe9 // caf\xe9"), "\xe9T\xe9 // CAF\xe9");
+}
+
+}  // namespace

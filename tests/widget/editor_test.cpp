@@ -170,3 +170,28 @@ TEST_F(WindowTest, CtrlTabLeavesTheEditorAndPastedTabsStay) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowTest, UpperCaseKeepsStringsBreakpointsAndIsOneUndoStep) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("print \"hi\";a\u00e9z\nb=\"x\u00e9\"+c\nd=1");
+    e.toggle_breakpoint(1);
+    // From inside the string on line 0 into line 1: the string's rest stays as it is.
+    QTextCursor c(e.document());
+    c.setPosition(8);
+    c.setPosition(e.document()->findBlockByNumber(1).position() + 7, QTextCursor::KeepAnchor);
+    e.setTextCursor(c);
+    e.upper_case_selection();
+    EXPECT_EQ(e.toPlainText(), "print \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+    EXPECT_EQ(e.textCursor().selectionStart(), 8);
+    EXPECT_EQ(e.breakpoint_lines(), std::vector<int>{1});
+
+    put_caret(e, 0, 2);  // no selection: the caret's line
+    e.upper_case_selection();
+    EXPECT_EQ(e.toPlainText(), "PRINT \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+    e.undo();
+    EXPECT_EQ(e.toPlainText(), "print \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+}
+
+}  // namespace
