@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolTip>
 
+#include "find_bar.h"
 #include "highlighter.h"
 #include "window_fixture.h"
 
@@ -192,6 +194,100 @@ TEST_F(WindowTest, UpperCaseKeepsStringsBreakpointsAndIsOneUndoStep) {
     EXPECT_EQ(e.toPlainText(), "PRINT \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
     e.undo();
     EXPECT_EQ(e.toPlainText(), "print \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+}
+
+}  // namespace
+
+namespace {
+
+class FindBarTest : public WindowTest {
+   protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        bar = new FindBar(w->mcod, w.get());
+        QObject::connect(bar, &FindBar::message, [this](const QString& m) { messages << m; });
+        QApplication::setActiveWindow(w.get());
+    }
+    QLineEdit* field(const char* name) const { return bar->findChild<QLineEdit*>(name); }
+    int caret_line() const { return w->mcod->textCursor().blockNumber(); }
+
+    FindBar* bar = nullptr;
+    QStringList messages;
+};
+
+TEST_F(FindBarTest, FindsBothWaysWrapsAndSaysWhatItCannotFind) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("A=1\nPRINT A\nB=2\nPRINT B");
+    EXPECT_TRUE(bar->isHidden());
+    put_caret(e, 3, 0);
+    e.moveCursor(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);  // "PRINT B" selected
+    bar->show_find();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text(), "PRINT B");
+    EXPECT_TRUE(field("find_text")->hasFocus());
+    EXPECT_FALSE(field("replace_text")->isVisible());
+
+    bar->set_text("print");                               // no case match asked for
+    QTest::keyClick(field("find_text"), Qt::Key_Return);  // past the end: from the start
+    EXPECT_EQ(caret_line(), 1);
+    EXPECT_EQ(messages.last(), "Passed the end: went on from the start");
+    QTest::keyClick(field("find_text"), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(caret_line(), 3);
+    EXPECT_EQ(messages.last(), "Passed the start: went on from the end");
+    EXPECT_TRUE(bar->find_previous());
+    EXPECT_EQ(caret_line(), 1);
+    EXPECT_EQ(messages.last(), "");
+
+    bar->set_match_case(true);
+    EXPECT_FALSE(bar->find_next());
+    EXPECT_EQ(messages.last(), "\"print\" not found");
+    EXPECT_EQ(bar->findChild<QLabel*>("find_status")->text(), "\"print\" not found");
+    EXPECT_NE(field("find_text")->palette().color(QPalette::Base),
+              bar->palette().color(QPalette::Base));
+    EXPECT_EQ(caret_line(), 1);                 // the caret stays where it was
+    QTest::keyClicks(field("find_text"), "X");  // typing takes the red away
+    EXPECT_EQ(field("find_text")->palette().color(QPalette::Base),
+              bar->palette().color(QPalette::Base));
+
+    QTest::keyClick(field("find_text"), Qt::Key_Escape);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(e.hasFocus());
+    for (QWidget* c : bar->findChildren<QWidget*>()) {
+        if (c->focusPolicy() != Qt::NoFocus) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(FindBarTest, ReplaceAndReplaceAllAreUndoneInOneStep) {
+    CodeEditor& e = *w->mcod;
+    const QString program = "A=A+1\nPRINT \"a\"\nA=A*2";
+    e.setPlainText(program);
+    e.toggle_breakpoint(2);
+    bar->show_replace();
+    EXPECT_TRUE(field("replace_text")->isVisible());
+    bar->set_text("A");
+    bar->set_replacement("AA");
+    bar->set_match_case(true);
+    EXPECT_EQ(bar->replace_all(), 4);  // a replacement holding the text is not taken again
+    EXPECT_EQ(e.toPlainText(), "AA=AA+1\nPRINT \"a\"\nAA=AA*2");
+    EXPECT_EQ(messages.last(), "Replaced 4 matches");
+    EXPECT_EQ(e.breakpoint_lines(), std::vector<int>{2});
+    e.undo();
+    EXPECT_EQ(e.toPlainText(), program);
+
+    // Replace takes the selected match and selects the next; Enter in its field does the same.
+    bar->set_match_case(false);
+    bar->set_replacement("B");
+    put_caret(e, 0, 0);
+    EXPECT_TRUE(bar->find_next());
+    EXPECT_TRUE(bar->replace_next());
+    QTest::keyClick(field("replace_text"), Qt::Key_Return);
+    EXPECT_EQ(e.toPlainText(), "B=B+1\nPRINT \"a\"\nA=A*2");
+    EXPECT_EQ(e.textCursor().selectionStart(), e.document()->findBlockByNumber(1).position() + 7);
+    bar->set_text("Q");
+    EXPECT_EQ(bar->replace_all(), 0);
+    EXPECT_EQ(messages.last(), "\"Q\" not found");
 }
 
 }  // namespace
