@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QToolTip>
 
+#include "editor_commands.h"
 #include "highlighter.h"
 #include "prepare.h"
 
@@ -57,6 +58,7 @@ CodeEditor::CodeEditor(QWidget* parent)
     connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, qOverload<>(&QWidget::update));
     connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::text_changed_at);
     setViewportMargins(gutter_width(), 0, 0, 0);
+    enable_wheel_zoom(this);
 }
 
 // ---- typing ----
@@ -240,6 +242,12 @@ void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseUp();
 }
 
+void CodeEditor::go_to_line(int line) {
+    const int last = document()->blockCount() - 1;
+    setTextCursor(QTextCursor(document()->findBlockByNumber(qBound(0, line, last))));
+    centerCursor();
+}
+
 // ---- problems ----
 
 QString CodeEditor::problem_at(int position) const {
@@ -398,6 +406,16 @@ void CodeEditor::resizeEvent(QResizeEvent* event) {
     QPlainTextEdit::resizeEvent(event);
     const QRect r = contentsRect();
     gutter_->setGeometry(QRect(r.left(), r.top(), gutter_width(), r.height()));
+}
+
+// A zoom changes the font: the gutter's numbers and dots follow it.
+void CodeEditor::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    setViewportMargins(gutter_width(), 0, 0, 0);
+    const QRect r = contentsRect();
+    gutter_->setGeometry(QRect(r.left(), r.top(), gutter_width(), r.height()));
+    gutter_->update();
 }
 
 void CodeEditor::update_gutter(const QRect& rect, int dy) {

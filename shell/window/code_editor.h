@@ -40,6 +40,10 @@ class CodeEditor : public QPlainTextEdit {
     // one undo step, and the selection stays.
     void upper_case_selection();
 
+    // The caret to the start of `line` (0-based, as the gutter counts; clamped to the text),
+    // with the line in the middle of the view.
+    void go_to_line(int line);
+
     Highlighter* highlighter() const { return highlighter_; }
     // Why a run stops at the character at `position`; empty when nothing is wrong there.
     QString problem_at(int position) const;
@@ -59,6 +63,7 @@ class CodeEditor : public QPlainTextEdit {
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
    private:

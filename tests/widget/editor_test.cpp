@@ -2,11 +2,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHelpEvent>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolTip>
+#include <QWheelEvent>
 
+#include "editor_commands.h"
 #include "find_bar.h"
 #include "highlighter.h"
 #include "window_fixture.h"
@@ -288,6 +291,72 @@ TEST_F(FindBarTest, ReplaceAndReplaceAllAreUndoneInOneStep) {
     bar->set_text("Q");
     EXPECT_EQ(bar->replace_all(), 0);
     EXPECT_EQ(messages.last(), "\"Q\" not found");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, GoToLineCentresTheLineTheDialogNames) {
+    CodeEditor& e = *w->mcod;
+    QStringList lines;
+    for (int i = 0; i < 300; ++i) lines << QString("PRINT %1").arg(i);
+    e.setPlainText(lines.join('\n'));
+    QStringList asked;
+    line_dialog_hook = [&](QInputDialog& d) {
+        asked << d.windowTitle() << d.labelText() << QString::number(d.intValue())
+              << QString::number(d.intMaximum());
+        d.setIntValue(150);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    const int line = ask_line_number(w.get(), 7, 299);
+    EXPECT_EQ(asked, QStringList({"Go to Line", "Line (0 to 299):", "7", "299"}));
+    EXPECT_EQ(line, 150);
+    line_dialog_hook = [](QInputDialog&) { return static_cast<int>(QDialog::Rejected); };
+    EXPECT_EQ(ask_line_number(w.get(), 7, 299), -1);
+    line_dialog_hook = nullptr;
+
+    e.go_to_line(line);
+    EXPECT_EQ(e.textCursor().blockNumber(), 150);
+    EXPECT_EQ(e.textCursor().positionInBlock(), 0);
+    const int middle = e.viewport()->height() / 2;
+    EXPECT_LE(std::abs(e.cursorRect().center().y() - middle), e.fontMetrics().height());
+    e.go_to_line(5000);
+    EXPECT_EQ(e.textCursor().blockNumber(), 299);
+}
+
+TEST_F(WindowTest, CtrlWheelZoomsTheEditorAndItsGutterWithinLimits) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("PRINT 1");
+    const int size = text_pixel_size(&e);
+    const int gutter = e.gutter()->width();
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+        const QPointF at(10, 10);
+        QWheelEvent ev(at, e.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                       mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(e.viewport(), &ev);
+    };
+    wheel(240, Qt::ControlModifier);
+    EXPECT_EQ(text_pixel_size(&e), size + 2 * ZOOM_STEP_PX);
+    EXPECT_GT(e.gutter()->width(), gutter);
+    wheel(120, Qt::NoModifier);  // a plain wheel scrolls
+    EXPECT_EQ(text_pixel_size(&e), size + 2 * ZOOM_STEP_PX);
+    zoom_text(&e, 100);
+    EXPECT_EQ(text_pixel_size(&e), ZOOM_MAX_PX);
+    zoom_text(&e, -100);
+    EXPECT_EQ(text_pixel_size(&e), ZOOM_MIN_PX);
+    reset_zoom(&e);
+    EXPECT_EQ(text_pixel_size(&e), size);
+    EXPECT_EQ(e.gutter()->width(), gutter);
+
+    // The output pane zooms the same way once it is asked to.
+    enable_wheel_zoom(w->mdb);
+    const int output = text_pixel_size(w->mdb);
+    const QPointF at(5, 5);
+    QWheelEvent ev(at, at, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->mdb->viewport(), &ev);
+    EXPECT_EQ(text_pixel_size(w->mdb), output - ZOOM_STEP_PX);
 }
 
 }  // namespace
