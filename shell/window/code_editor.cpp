@@ -443,10 +443,8 @@ void CodeEditor::gutter_clicked(int y) {
 void CodeEditor::paint_gutter(QPaintEvent* event) {
     QPainter p(gutter_);
     p.fillRect(event->rect(), GUTTER_BACKGROUND);
-    bool in_data = false;
-    for (QTextBlock b = document()->begin(); b.isValid() && b != firstVisibleBlock(); b = b.next())
-        in_data =
-            in_data || classify_line(b.text().toLatin1().toStdString()) == LineKind::DataMarker;
+    // The highlighter's state of the line above says whether the data section has begun.
+    bool in_data = Highlighter::data_follows(firstVisibleBlock().previous());
     const int caret_line = textCursor().blockNumber();
     const int dot = fontMetrics().height() - 6;
     for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {

@@ -47,9 +47,12 @@ Highlighter::Highlighter(QTextDocument* document) : QSyntaxHighlighter(document)
     }
 }
 
+bool Highlighter::data_follows(const QTextBlock& block) {
+    return block.isValid() && block.userState() == STATE_DATA;
+}
+
 LineHighlight Highlighter::line_of(const QTextBlock& block) {
-    const QTextBlock above = block.previous();
-    return highlight_text(block.text(), above.isValid() && above.userState() == STATE_DATA);
+    return highlight_text(block.text(), data_follows(block.previous()));
 }
 
 void Highlighter::highlightBlock(const QString& text) {

@@ -21,6 +21,8 @@ class Highlighter : public QSyntaxHighlighter {
 
     // The colours of `block` as the highlighter gives them, from the state of the line above.
     static LineHighlight line_of(const QTextBlock& block);
+    // Whether the data section goes on below `block` (false for an invalid block).
+    static bool data_follows(const QTextBlock& block);
 
    protected:
     void highlightBlock(const QString& text) override;
