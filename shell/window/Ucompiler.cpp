@@ -29,6 +29,8 @@
 #include "code_editor.h"
 #include "device_panel_box.h"
 #include "device_stmts.h"
+#include "editor_commands.h"
+#include "find_bar.h"
 #include "format.h"
 #include "interp.h"
 #include "math_stmts.h"
@@ -164,6 +166,7 @@ void Tfmain::build_controls() {
     mdb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mdb->setMinimumSize(320, 80);
     mdb->setTabChangesFocus(true);
+    enable_wheel_zoom(mdb);
     mdb->setMaximumBlockCount(MAX_OUTPUT_LINES);
     // Nobody undoes a program's output; an undo history would keep every line ever printed.
     mdb->setUndoRedoEnabled(false);
@@ -206,7 +209,17 @@ void Tfmain::build_controls() {
     auto* grid = new QGridLayout(central);
     grid->setContentsMargins(8, 0, 8, 4);
     grid->setHorizontalSpacing(14);
-    grid->addWidget(mcod, 0, 0);
+    auto* editor_column = new QWidget(central);
+    auto* editor_rows = new QVBoxLayout(editor_column);
+    editor_rows->setContentsMargins(0, 0, 0, 0);
+    editor_rows->setSpacing(2);
+    editor_rows->addWidget(mcod, 1);
+    find_bar = new FindBar(mcod, editor_column);
+    editor_rows->addWidget(find_bar);
+    connect(find_bar, &FindBar::message, this, [this](const QString& text) {
+        if (!text.isEmpty()) set_status(text);
+    });
+    grid->addWidget(editor_column, 0, 0);
     grid->addWidget(panel_scroll, 0, 1);
     grid->addWidget(mdb, 1, 0);
     grid->addWidget(bottom, 1, 1);

@@ -16,6 +16,7 @@
 #include "run_control.h"
 
 class CodeEditor;
+class FindBar;
 class HelpWindow;
 class QAction;
 class QKeySequence;
@@ -77,6 +78,7 @@ class Tfmain : public QMainWindow {
     QFileDialog* sd = nullptr;  // SAVE AS
     RunControl* run_control = nullptr;
     QComboBox* cb_speed = nullptr;  // statements per second
+    FindBar* find_bar = nullptr;    // under the editor: find and replace
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -102,6 +104,15 @@ class Tfmain : public QMainWindow {
     QAction* act_stop = nullptr;
     QAction* act_step = nullptr;
     QAction* act_breakpoint = nullptr;
+    QAction* act_find = nullptr;
+    QAction* act_find_next = nullptr;
+    QAction* act_find_previous = nullptr;
+    QAction* act_replace = nullptr;
+    QAction* act_go_to_line = nullptr;
+    QAction* act_upper_case = nullptr;
+    QAction* act_zoom_in = nullptr;
+    QAction* act_zoom_out = nullptr;
+    QAction* act_zoom_reset = nullptr;
     QAction* act_about = nullptr;
     QAction* act_reference = nullptr;
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
@@ -165,6 +176,7 @@ class Tfmain : public QMainWindow {
                                QPushButton* button);
     void mirror_button_state(QObject* button);
     QPlainTextEdit* text_in_focus() const;
+    void go_to_line();
     void remember_recent_file(const QString& path);
     void forget_recent_file(const QString& path);
     void update_recent_menu();

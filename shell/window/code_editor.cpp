@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QToolTip>
 
+#include "editor_commands.h"
+#include "highlighter.h"
 #include "prepare.h"
 
 namespace {
@@ -21,6 +24,7 @@ const QColor BREAKPOINT(230, 40, 40);
 const QColor CURRENT_BAND(0, 70, 150);
 const QColor ERROR_BAND(130, 0, 0);
 constexpr int GUTTER_PADDING = 6;
+constexpr int INDENT = 2;
 
 LineMarks* marks_of(const QTextBlock& block) {
     return static_cast<LineMarks*>(block.userData());
@@ -46,19 +50,36 @@ class Gutter : public QWidget {
 
 }  // namespace
 
-CodeEditor::CodeEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+CodeEditor::CodeEditor(QWidget* parent)
+    : QPlainTextEdit(parent), gutter_(new Gutter(this)), highlighter_(new Highlighter(document())) {
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(gutter_width(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, qOverload<>(&QWidget::update));
     connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::text_changed_at);
     setViewportMargins(gutter_width(), 0, 0, 0);
+    enable_wheel_zoom(this);
 }
 
 // ---- typing ----
 
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
+    // A tab character is no space to the scanner, so typing never inserts one. Ctrl+Tab and
+    // Ctrl+Shift+Tab leave the editor for the next or previous control.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || text == "\t") {
+        const bool back =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        if (event->modifiers() & Qt::ControlModifier) {
+            QWidget::focusNextPrevChild(!back);
+        } else if (back) {
+            unindent();
+        } else {
+            indent();
+        }
+        event->accept();
+        return;
+    }
     if (text.size() == 1 && text[0] >= QLatin1Char('a') && text[0] <= QLatin1Char('z')) {
         QKeyEvent upper(event->type(), event->key(), event->modifiers(), text.toUpper(),
                         event->isAutoRepeat(), static_cast<ushort>(event->count()));
@@ -69,6 +90,148 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
+void CodeEditor::indent() {
+    QTextCursor c = textCursor();
+    if (c.hasSelection() &&
+        document()->findBlock(c.selectionStart()) != document()->findBlock(c.selectionEnd())) {
+        shift_lines(true);
+        return;
+    }
+    c.beginEditBlock();
+    c.removeSelectedText();
+    c.insertText(QString(INDENT - c.positionInBlock() % INDENT, QLatin1Char(' ')));
+    c.endEditBlock();
+    setTextCursor(c);
+}
+
+void CodeEditor::unindent() {
+    shift_lines(false);
+}
+
+// The lines the selection touches (a selection that ends at the start of a line leaves that
+// line alone), or the caret's line. The selection keeps its characters.
+void CodeEditor::shift_lines(bool right) {
+    QTextDocument* doc = document();
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    const QTextBlock first = doc->findBlock(start);
+    QTextBlock last = doc->findBlock(end);
+    if (last != first && end == last.position()) last = last.previous();
+    const int first_line = first.blockNumber();
+
+    // Where anchor and caret were, as line and column.
+    const auto where = [doc](int position) {
+        const QTextBlock b = doc->findBlock(position);
+        return std::pair{b.blockNumber(), position - b.position()};
+    };
+    const auto [anchor_line, anchor_column] = where(selection.anchor());
+    const auto [caret_line, caret_column] = where(selection.position());
+
+    std::vector<int> change;  // columns gained or lost by each line from `first` on
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        int delta = 0;
+        const QString text = b.text();
+        if (right) {
+            if (!text.isEmpty()) {
+                edit.setPosition(b.position());
+                edit.insertText(QString(INDENT, QLatin1Char(' ')));
+                delta = INDENT;
+            }
+        } else {
+            while (-delta < INDENT && -delta < text.size() && text[-delta] == QLatin1Char(' '))
+                --delta;
+            if (delta != 0) {
+                edit.setPosition(b.position());
+                edit.setPosition(b.position() - delta, QTextCursor::KeepAnchor);
+                edit.removeSelectedText();
+            }
+        }
+        change.push_back(delta);
+        if (b == last) break;
+    }
+    edit.endEditBlock();
+    if (change.size() == 1 && change[0] == 0) return;
+
+    const auto moved = [&](int line, int column) {
+        const size_t k = static_cast<size_t>(line - first_line);
+        if (line >= first_line && k < change.size()) {
+            // A column-0 end of an indented line stays at 0, so the new spaces are selected.
+            if (change[k] > 0 && column > 0) column += change[k];
+            if (change[k] < 0) column = qMax(0, column + change[k]);
+        }
+        return doc->findBlockByNumber(line).position() + column;
+    };
+    QTextCursor after(doc);
+    after.setPosition(moved(anchor_line, anchor_column));
+    after.setPosition(moved(caret_line, caret_column), QTextCursor::KeepAnchor);
+    setTextCursor(after);
+}
+
+void CodeEditor::upper_case_selection() {
+    QTextDocument* doc = document();
+    const QTextCursor selection = textCursor();
+    int start = selection.selectionStart();
+    int end = selection.selectionEnd();
+    if (!selection.hasSelection()) {
+        start = selection.block().position();
+        end = start + selection.block().length() - 1;
+    }
+    // Whole lines, so that a selection that begins inside a string knows it.
+    const QTextBlock first = doc->findBlock(start);
+    const QTextBlock last = doc->findBlock(end);
+    const int from = first.position();
+    QString lines;
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        lines += b.text() + QLatin1Char('\n');
+        if (b == last) break;
+    }
+    // Only a-z change, so any other character may stand in for one outside ASCII.
+    std::string bytes(static_cast<size_t>(lines.size()), '\x80');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].unicode() < 0x80)
+            bytes[static_cast<size_t>(i)] = static_cast<char>(lines[i].unicode());
+    }
+    const std::string upper = upper_case_outside_strings(bytes);
+
+    // The changed part of each line is replaced where it stands: lines are never joined or
+    // split, so their breakpoints stay.
+    const auto changed = [&](int position) {
+        const size_t i = static_cast<size_t>(position - from);
+        return upper[i] != bytes[i];
+    };
+    QTextCursor edit(doc);
+    bool editing = false;
+    int p = start;
+    while (p < end) {
+        if (!changed(p)) {
+            ++p;
+            continue;
+        }
+        const QTextBlock line = doc->findBlock(p);
+        int q = qMin(end, line.position() + line.length() - 1);
+        while (!changed(q - 1)) --q;
+        if (!editing) edit.beginEditBlock();
+        editing = true;
+        edit.setPosition(p);
+        edit.setPosition(q, QTextCursor::KeepAnchor);
+        QString part = lines.mid(p - from, q - p);
+        for (int k = p; k < q; ++k) {
+            if (changed(k)) part[k - p] = QLatin1Char(upper[static_cast<size_t>(k - from)]);
+        }
+        edit.insertText(part);
+        p = q;
+    }
+    if (!editing) return;
+    edit.endEditBlock();
+    QTextCursor after(doc);
+    after.setPosition(selection.anchor());
+    after.setPosition(selection.position(), QTextCursor::KeepAnchor);
+    setTextCursor(after);
+}
+
 void CodeEditor::keyReleaseEvent(QKeyEvent* event) {
     QPlainTextEdit::keyReleaseEvent(event);
     emit keyUp();
@@ -77,6 +240,45 @@ void CodeEditor::keyReleaseEvent(QKeyEvent* event) {
 void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
     QPlainTextEdit::mouseReleaseEvent(event);
     emit mouseUp();
+}
+
+void CodeEditor::go_to_line(int line) {
+    const int last = document()->blockCount() - 1;
+    setTextCursor(QTextCursor(document()->findBlockByNumber(qBound(0, line, last))));
+    centerCursor();
+}
+
+// ---- problems ----
+
+QString CodeEditor::problem_at(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return {};
+    const int column = position - block.position();
+    for (const HighlightSpan& s : Highlighter::line_of(block).spans) {
+        if (column >= s.start && column < s.start + s.length)
+            return QString::fromStdString(s.problem);
+    }
+    return {};
+}
+
+bool CodeEditor::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    // The character under the pointer: the caret position nearest to it, or the one before
+    // when the pointer is left of that position.
+    QTextCursor at = cursorForPosition(help->pos());
+    const QRect caret = cursorRect(at);
+    if (caret.left() > help->pos().x() && at.positionInBlock() > 0)
+        at.movePosition(QTextCursor::PreviousCharacter);
+    const bool on_line = help->pos().y() >= caret.top() && help->pos().y() < caret.bottom();
+    const QString reason = on_line ? problem_at(at.position()) : QString();
+    if (reason.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), reason, viewport());
+    }
+    return true;
 }
 
 // ---- breakpoints ----
@@ -206,6 +408,16 @@ void CodeEditor::resizeEvent(QResizeEvent* event) {
     gutter_->setGeometry(QRect(r.left(), r.top(), gutter_width(), r.height()));
 }
 
+// A zoom changes the font: the gutter's numbers and dots follow it.
+void CodeEditor::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    setViewportMargins(gutter_width(), 0, 0, 0);
+    const QRect r = contentsRect();
+    gutter_->setGeometry(QRect(r.left(), r.top(), gutter_width(), r.height()));
+    gutter_->update();
+}
+
 void CodeEditor::update_gutter(const QRect& rect, int dy) {
     if (dy != 0) {
         gutter_->scroll(0, dy);
@@ -231,10 +443,8 @@ void CodeEditor::gutter_clicked(int y) {
 void CodeEditor::paint_gutter(QPaintEvent* event) {
     QPainter p(gutter_);
     p.fillRect(event->rect(), GUTTER_BACKGROUND);
-    bool in_data = false;
-    for (QTextBlock b = document()->begin(); b.isValid() && b != firstVisibleBlock(); b = b.next())
-        in_data =
-            in_data || classify_line(b.text().toLatin1().toStdString()) == LineKind::DataMarker;
+    // The highlighter's state of the line above says whether the data section has begun.
+    bool in_data = Highlighter::data_follows(firstVisibleBlock().previous());
     const int caret_line = textCursor().blockNumber();
     const int dot = fontMetrics().height() - 6;
     for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {

@@ -1,13 +1,16 @@
 // The program editor: typed letters a-z become upper case on the way in; pasted and loaded
 // text stays as it is. Key and mouse releases are reported for the cursor display. A gutter
 // numbers the lines as the reports do (from 0) and carries the breakpoints; bands mark the
-// line a paused program goes on with and the line an error report named.
+// line a paused program goes on with and the line an error report named. The text is coloured
+// by the interpreter's own scanner; hovering a character a run would stop at tells why.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <functional>
 #include <vector>
+
+class Highlighter;
 
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
@@ -28,6 +31,23 @@ class CodeEditor : public QPlainTextEdit {
     void set_error_line(int line);
     int error_band_line() const;
 
+    // Tab: spaces up to the next multiple of two columns, or with a selection over several
+    // lines, two more spaces at the start of each. Shift+Tab: up to two leading spaces fewer
+    // on the caret's line or on each selected line. Each is one undo step.
+    void indent();
+    void unindent();
+    // Letters of the selection, or of the caret's line, in upper case, string literals kept;
+    // one undo step, and the selection stays.
+    void upper_case_selection();
+
+    // The caret to the start of `line` (0-based, as the gutter counts; clamped to the text),
+    // with the line in the middle of the view.
+    void go_to_line(int line);
+
+    Highlighter* highlighter() const { return highlighter_; }
+    // Why a run stops at the character at `position`; empty when nothing is wrong there.
+    QString problem_at(int position) const;
+
     QWidget* gutter() const { return gutter_; }
     int gutter_width() const;
     void paint_gutter(QPaintEvent* event);
@@ -43,14 +63,18 @@ class CodeEditor : public QPlainTextEdit {
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
    private:
+    void shift_lines(bool right);
     void text_changed_at(int position, int removed, int added);
     void update_gutter(const QRect& rect, int dy);
     void update_bands();
     int line_of(const QTextCursor& band) const;
 
     QWidget* gutter_;
+    Highlighter* highlighter_;
     QTextCursor current_band_;
     QTextCursor error_band_;
     // Breakpoints by line, rebuilt after an edit: a running program asks for every statement.

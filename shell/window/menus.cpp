@@ -20,7 +20,9 @@
 
 #include "Ucompiler.h"
 #include "code_editor.h"
+#include "editor_commands.h"
 #include "explain.h"
+#include "find_bar.h"
 #include "help_pages.h"
 #include "help_window.h"
 
@@ -107,6 +109,30 @@ void Tfmain::build_menus() {
     act_paste = add_action(edit, "&Paste", QKeySequence::Paste, [this] { mcod->paste(); });
     act_select_all = add_action(edit, "Select &All", QKeySequence::SelectAll,
                                 [this] { text_in_focus()->selectAll(); });
+    edit->addSeparator();
+    act_find = add_action(edit, "&Find...", QKeySequence::Find, [this] { find_bar->show_find(); });
+    act_find_next = add_action(edit, "Find &Next", QKeySequence(Qt::Key_F3), [this] {
+        if (find_bar->text().isEmpty()) {
+            find_bar->show_find();
+        } else {
+            find_bar->find_next();
+        }
+    });
+    act_find_previous =
+        add_action(edit, "Find Pre&vious", QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] {
+            if (find_bar->text().isEmpty()) {
+                find_bar->show_find();
+            } else {
+                find_bar->find_previous();
+            }
+        });
+    act_replace = add_action(edit, "R&eplace...", QKeySequence("Ctrl+H"),
+                             [this] { find_bar->show_replace(); });
+    act_go_to_line =
+        add_action(edit, "&Go to Line...", QKeySequence("Ctrl+G"), [this] { go_to_line(); });
+    edit->addSeparator();
+    act_upper_case = add_action(edit, "U&pper Case", QKeySequence("Ctrl+Shift+U"),
+                                [this] { mcod->upper_case_selection(); });
     edit_menu_ = edit;
 
     QMenu* run = bar->addMenu("&Run");
@@ -133,12 +159,32 @@ void Tfmain::build_menus() {
 
     view_menu_ = bar->addMenu("&View");
     view_menu_->setObjectName("menu_view");
+    // The editor and the output grow and shrink together, for a projector or a small screen.
+    act_zoom_in = add_action(view_menu_, "Zoom &In", QKeySequence::ZoomIn, [this] {
+        zoom_text(mcod, 1);
+        zoom_text(mdb, 1);
+    });
+    act_zoom_in->setShortcuts({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")});
+    act_zoom_out = add_action(view_menu_, "Zoom &Out", QKeySequence("Ctrl+-"), [this] {
+        zoom_text(mcod, -1);
+        zoom_text(mdb, -1);
+    });
+    act_zoom_reset = add_action(view_menu_, "&Reset Zoom", QKeySequence("Ctrl+0"), [this] {
+        reset_zoom(mcod);
+        reset_zoom(mdb);
+    });
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");
     act_reference = add_action(help_menu_, "Language &Reference", QKeySequence(Qt::Key_F1),
                                [this] { show_language_reference(); });
     act_about = add_action(help_menu_, "&About", QKeySequence(), [this] { show_about(); });
+}
+
+void Tfmain::go_to_line() {
+    const int line =
+        ask_line_number(this, mcod->textCursor().blockNumber(), mcod->blockCount() - 1);
+    if (line >= 0) mcod->go_to_line(line);
 }
 
 QPlainTextEdit* Tfmain::text_in_focus() const {

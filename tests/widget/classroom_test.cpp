@@ -10,11 +10,14 @@
 #include <sys/wait.h>
 #include <QSet>
 #include <QUrl>
+#include <QInputDialog>
 #include <QTextBrowser>
 #include <QTextBlock>
 #include <QToolTip>
 #include <QHelpEvent>
 
+#include "editor_commands.h"
+#include "find_bar.h"
 #include "help_window.h"
 #include <cstdio>
 
@@ -286,6 +289,46 @@ TEST_F(WindowTest, HoveringAnErrorReportExplainsIt) {
     EXPECT_TRUE(tip.contains("ELSE")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("35")) << tip.toStdString();
     QToolTip::hideText();
+}
+
+}  // namespace
+
+namespace {
+
+// The editing keys of the Edit and View menus, each doing its job in the window.
+TEST_F(WindowTest, EditAndViewKeys) {
+    w->mcod->setPlainText("A=1\nprint a\nB=A\nC=A");
+    press(w.get(), QKeySequence("Ctrl+F"));
+    ASSERT_TRUE(w->find_bar->isVisible());
+    w->find_bar->set_text("A");
+    press(w.get(), QKeySequence(Qt::Key_F3));
+    const int first = w->mcod->textCursor().position();
+    press(w.get(), QKeySequence(Qt::Key_F3));
+    EXPECT_GT(w->mcod->textCursor().position(), first);
+    press(w.get(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    EXPECT_EQ(w->mcod->textCursor().position(), first);
+
+    line_dialog_hook = [](QInputDialog& d) {
+        d.setIntValue(1);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    press(w.get(), QKeySequence("Ctrl+G"));
+    line_dialog_hook = nullptr;
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
+    press(w.get(), QKeySequence("Ctrl+Shift+U"));  // no selection: the caret's line
+    EXPECT_EQ(w->mcod->toPlainText(), "A=1\nPRINT A\nB=A\nC=A");
+
+    press(w.get(), QKeySequence("Ctrl+H"));
+    EXPECT_TRUE(w->findChild<QWidget*>("replace_text")->isVisible());
+
+    const int editor_px = text_pixel_size(w->mcod);
+    const int output_px = text_pixel_size(w->mdb);
+    press(w.get(), QKeySequence("Ctrl++"));
+    EXPECT_GT(text_pixel_size(w->mcod), editor_px);
+    EXPECT_GT(text_pixel_size(w->mdb), output_px);
+    press(w.get(), QKeySequence("Ctrl+0"));
+    EXPECT_EQ(text_pixel_size(w->mcod), editor_px);
+    EXPECT_EQ(text_pixel_size(w->mdb), output_px);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 //                                   resident memory while it runs and after STOP
 //   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000
 //   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
+//   window_driver highlight         milliseconds to colour a 5,000-line program, and what a
+//                                   keystroke costs in it
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
 #include <sys/resource.h>
@@ -13,11 +15,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -28,6 +32,7 @@
 
 #include "Ucompiler.h"
 #include "code_editor.h"
+#include "highlighter.h"
 #include "interp.h"
 
 namespace {
@@ -167,6 +172,91 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
     return 0;
 }
 
+// A key press and release in the editor, as the user types it.
+void type_key(CodeEditor& e, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&e, &press);
+    QCoreApplication::sendEvent(&e, &release);
+}
+
+double ms_since(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+int highlight(Tfmain& w) {
+    static const char* const lines[] = {"// ATTITUDE LOOP, ONE PASS",
+                                        "FOR I=1 TO 200",
+                                        "MGET X,Y,Z",
+                                        "COIL 0-X,0-Y,0-Z",
+                                        "TGET T",
+                                        "IF T>40 THEN SPEED 1 ELSE SPEED 4",
+                                        "S=I%8:TX 5,S",
+                                        "PRINT \"STATUS\";S*2+1",
+                                        "DELAY 20",
+                                        "NEXT I",
+                                        "",
+                                        "GOSUB 100"};
+    QString program;
+    for (int i = 0; i < 5000; ++i) {
+        program += QString::fromLatin1(lines[i % 12]);
+        if (i + 1 < 5000) program += '\n';
+    }
+    CodeEditor& e = *w.mcod;
+    settle();
+    QElapsedTimer t;
+    t.start();
+    e.setPlainText(program);
+    const double load_ms = ms_since(t);
+    t.restart();
+    e.highlighter()->rehighlight();
+    const double colour_ms = ms_since(t);
+    t.restart();
+    bool in_data = false;
+    size_t spans = 0;
+    for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next()) {
+        const LineHighlight h = highlight_text(b.text(), in_data);
+        in_data = h.data_follows;
+        spans += h.spans.size();
+    }
+    const double classify_ms = ms_since(t);
+
+    // A keystroke in the middle, then a DATA marker typed near the top and taken away.
+    QTextCursor c(e.document()->findBlockByNumber(2500));
+    e.setTextCursor(c);
+    long before = e.highlighter()->highlighted_lines();
+    t.restart();
+    type_key(e, Qt::Key_A, "a");
+    const double key_ms = ms_since(t);
+    const long key_lines = e.highlighter()->highlighted_lines() - before;
+
+    e.setTextCursor(QTextCursor(e.document()->findBlockByNumber(10)));
+    for (const char* k : {"d", "a", "t"}) type_key(e, Qt::Key_A, k);
+    before = e.highlighter()->highlighted_lines();
+    t.restart();
+    type_key(e, Qt::Key_A, "a");
+    const double marker_ms = ms_since(t);
+    const long marker_lines = e.highlighter()->highlighted_lines() - before;
+    t.restart();
+    type_key(e, Qt::Key_Backspace, "");
+    const double unmark_ms = ms_since(t);
+
+    e.go_to_line(4990);
+    QCoreApplication::processEvents();
+    t.restart();
+    for (int i = 0; i < 10; ++i) e.gutter()->repaint();
+    const double gutter_ms = ms_since(t) / 10;
+
+    std::printf("gutter paint at the end of the text: %.2f ms\n", gutter_ms);
+    std::printf("5000 lines: setPlainText with colours %.1f ms, rehighlight alone %.1f ms\n",
+                load_ms, colour_ms);
+    std::printf("the lines' classes alone (%zu spans): %.1f ms\n", spans, classify_ms);
+    std::printf("keystroke: %.2f ms, %ld line(s) coloured\n", key_ms, key_lines);
+    std::printf("DATA marker typed: %.1f ms, %ld lines coloured; taken away: %.1f ms\n", marker_ms,
+                marker_lines, unmark_ms);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,14 +277,16 @@ int main(int argc, char** argv) {
     if (mode == "rate") return rate(w);
     if (mode == "print-rate") return print_rate(w);
     if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "highlight") return highlight(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
     if (mode == "screenshot" && argc > 3) {
         return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3,
                           argc > 5 ? std::atoi(argv[5]) : -1);
     }
-    std::fprintf(stderr,
-                 "usage: window_driver rate|print-rate|print-memory SECONDS|idle-cpu|startup "
-                 "T0_NS|screenshot FILE "
-                 "PROGRAM [SECONDS [BREAKPOINT_LINE]]\n");
+    std::fprintf(
+        stderr,
+        "usage: window_driver rate|print-rate|print-memory SECONDS|idle-cpu|highlight|startup "
+        "T0_NS|screenshot FILE "
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]\n");
     return 2;
 }

@@ -1,0 +1,362 @@
+// The editor as a classroom tool: colours from the scanner, problems explained on hover.
+#include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include "editor_commands.h"
+#include "find_bar.h"
+#include "highlighter.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The format the highlighter gave the character at `column` of `line`.
+QTextCharFormat format_at(const QPlainTextEdit& edit, int line, int column) {
+    const QTextBlock block = edit.document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
+        if (column >= r.start && column < r.start + r.length) return r.format;
+    }
+    return {};
+}
+
+QColor colour_at(const QPlainTextEdit& edit, int line, int column) {
+    const QTextCharFormat f = format_at(edit, line, column);
+    return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color()
+                                                       : edit.palette().color(QPalette::Text);
+}
+
+QColor colour(Highlight kind) {
+    const Rgb c = highlight_colour(kind);
+    return QColor(c.r, c.g, c.b);
+}
+
+void put_caret(QPlainTextEdit& edit, int line, int column) {
+    QTextCursor c(edit.document()->findBlockByNumber(line));
+    c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+    edit.setTextCursor(c);
+}
+
+TEST_F(WindowTest, TheEditorColoursALineAsTheScannerSeesIt) {
+    w->mcod->setPlainText("PRINT \"HI\";A+1 // NOTE\nprint");
+    const CodeEditor& e = *w->mcod;
+    EXPECT_EQ(colour_at(e, 0, 0), colour(Highlight::Keyword));
+    EXPECT_EQ(colour_at(e, 0, 5), QColor(0, 255, 0));  // a space keeps the plain lime
+    EXPECT_EQ(colour_at(e, 0, 7), colour(Highlight::String));
+    EXPECT_EQ(colour_at(e, 0, 10), colour(Highlight::Operator));
+    EXPECT_EQ(colour_at(e, 0, 11), colour(Highlight::Variable));
+    EXPECT_EQ(colour_at(e, 0, 13), colour(Highlight::Number));
+    EXPECT_EQ(colour_at(e, 0, 18), colour(Highlight::Comment));
+    // "//" after code and lower-case letters are problems: red waves under them.
+    EXPECT_EQ(format_at(e, 0, 15).underlineStyle(), QTextCharFormat::WaveUnderline);
+    EXPECT_EQ(format_at(e, 1, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
+    EXPECT_EQ(format_at(e, 0, 0).underlineStyle(), QTextCharFormat::NoUnderline);
+    // Colouring is no edit: SAVE stays as the load left it.
+    w->mcod->document()->setModified(false);
+    w->mcod->highlighter()->rehighlight();
+    EXPECT_FALSE(w->mcod->document()->isModified());
+}
+
+// Typing DATA turns every line below into data, and taking a letter away turns them back; a
+// keystroke elsewhere colours its own line only.
+TEST_F(WindowTest, TypingTheDataMarkerColoursTheLinesBelow) {
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i) lines << "A=A+1";
+    w->mcod->setPlainText("PRINT 1\n\n" + lines.join('\n'));
+    CodeEditor& e = *w->mcod;
+    const Highlighter& h = *e.highlighter();
+
+    put_caret(e, 1, 0);
+    long before = h.highlighted_lines();
+    QTest::keyClicks(&e, "dat");
+    EXPECT_LE(h.highlighted_lines() - before, 3);
+    EXPECT_EQ(colour_at(e, 999, 0), colour(Highlight::Variable));
+
+    before = h.highlighted_lines();
+    QTest::keyClick(&e, Qt::Key_A);
+    EXPECT_EQ(e.document()->findBlockByNumber(1).text(), "DATA");
+    EXPECT_GE(h.highlighted_lines() - before, 1001);
+    EXPECT_EQ(colour_at(e, 1, 0), colour(Highlight::Data));
+    EXPECT_EQ(colour_at(e, 1001, 0), colour(Highlight::Data));
+    EXPECT_EQ(colour_at(e, 0, 0), colour(Highlight::Keyword));
+
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    EXPECT_EQ(colour_at(e, 1001, 0), colour(Highlight::Variable));
+    EXPECT_EQ(colour_at(e, 2, 1), colour(Highlight::Operator));
+}
+
+TEST_F(WindowTest, HoveringAProblemTellsWhy) {
+    w->mcod->setPlainText("A=1\n\tPRINT 2");
+    CodeEditor& e = *w->mcod;
+    const auto hover = [&](int line, int column) {
+        QTextCursor c(e.document()->findBlockByNumber(line));
+        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+        const QRect r = e.cursorRect(c);
+        const QPoint p(r.left() + 2, r.center().y());  // just right of the caret: on the character
+        QHelpEvent help(QEvent::ToolTip, p, e.viewport()->mapToGlobal(p));
+        QApplication::sendEvent(e.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hover(0, 0), "");
+    EXPECT_EQ(hover(1, 0),
+              "A tab is not a space in this language: indent with spaces. A run stops here with "
+              "\"Unknown command\".");
+    EXPECT_EQ(e.problem_at(e.document()->findBlockByNumber(1).position() + 1), "");
+}
+
+}  // namespace
+
+namespace {
+
+QString text_of(const QPlainTextEdit& e) {
+    return e.toPlainText();
+}
+
+TEST_F(WindowTest, TabIndentsWithSpacesAndShiftTabTakesThemBack) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("PRINT 1\nA=1\n\nB=2\n X");
+    put_caret(e, 0, 0);
+    QTest::keyClick(&e, Qt::Key_Tab);
+    put_caret(e, 0, 3);  // "  P|RINT": one space reaches column 4
+    QTest::keyClick(&e, Qt::Key_Tab);
+    EXPECT_EQ(e.document()->firstBlock().text(), "  P RINT 1");
+    e.undo();
+    EXPECT_EQ(e.document()->firstBlock().text(), "  PRINT 1");
+
+    // A selection over lines 1 to 3 that ends at the start of line 4: three lines, the blank
+    // one left as it is, in one undo step.
+    QTextCursor c(e.document()->findBlockByNumber(1));
+    c.setPosition(e.document()->findBlockByNumber(4).position(), QTextCursor::KeepAnchor);
+    e.setTextCursor(c);
+    QTest::keyClick(&e, Qt::Key_Tab);
+    EXPECT_EQ(text_of(e), "  PRINT 1\n  A=1\n\n  B=2\n X");
+    EXPECT_EQ(e.textCursor().selectedText(), QString("  A=1\u2029\u2029  B=2\u2029"));
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(text_of(e), "  PRINT 1\nA=1\n\nB=2\n X");
+    e.undo();
+    EXPECT_EQ(text_of(e), "  PRINT 1\n  A=1\n\n  B=2\n X");
+
+    // Shift+Tab on the caret's line takes at most two spaces, and only leading ones.
+    put_caret(e, 4, 2);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    put_caret(e, 0, 9);
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(text_of(e), "PRINT 1\n  A=1\n\n  B=2\nX");
+    EXPECT_EQ(e.textCursor().positionInBlock(), 7);
+    EXPECT_FALSE(text_of(e).contains('\t'));
+}
+
+TEST_F(WindowTest, CtrlTabLeavesTheEditorAndPastedTabsStay) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("A=1");
+    QApplication::setActiveWindow(w.get());
+    e.setFocus();
+    ASSERT_TRUE(e.hasFocus());
+    QTest::keyClick(&e, Qt::Key_Tab, Qt::ControlModifier);
+    QWidget* next = QApplication::focusWidget();
+    EXPECT_NE(next, &e);
+    e.setFocus();
+    QTest::keyClick(&e, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), &e);
+    EXPECT_NE(QApplication::focusWidget(), next);
+    EXPECT_EQ(text_of(e), "A=1");
+
+    e.selectAll();
+    e.insertPlainText("\tPRINT 1\n");
+    QApplication::clipboard()->setText("\tB=2");
+    e.paste();
+    EXPECT_EQ(text_of(e), "\tPRINT 1\n\tB=2");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, UpperCaseKeepsStringsBreakpointsAndIsOneUndoStep) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("print \"hi\";a\u00e9z\nb=\"x\u00e9\"+c\nd=1");
+    e.toggle_breakpoint(1);
+    // From inside the string on line 0 into line 1: the string's rest stays as it is.
+    QTextCursor c(e.document());
+    c.setPosition(8);
+    c.setPosition(e.document()->findBlockByNumber(1).position() + 7, QTextCursor::KeepAnchor);
+    e.setTextCursor(c);
+    e.upper_case_selection();
+    EXPECT_EQ(e.toPlainText(), "print \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+    EXPECT_EQ(e.textCursor().selectionStart(), 8);
+    EXPECT_EQ(e.breakpoint_lines(), std::vector<int>{1});
+
+    put_caret(e, 0, 2);  // no selection: the caret's line
+    e.upper_case_selection();
+    EXPECT_EQ(e.toPlainText(), "PRINT \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+    e.undo();
+    EXPECT_EQ(e.toPlainText(), "print \"hi\";A\u00e9Z\nB=\"x\u00e9\"+c\nd=1");
+}
+
+}  // namespace
+
+namespace {
+
+class FindBarTest : public WindowTest {
+   protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        bar = new FindBar(w->mcod, w.get());
+        QObject::connect(bar, &FindBar::message, [this](const QString& m) { messages << m; });
+        QApplication::setActiveWindow(w.get());
+    }
+    QLineEdit* field(const char* name) const { return bar->findChild<QLineEdit*>(name); }
+    int caret_line() const { return w->mcod->textCursor().blockNumber(); }
+
+    FindBar* bar = nullptr;
+    QStringList messages;
+};
+
+TEST_F(FindBarTest, FindsBothWaysWrapsAndSaysWhatItCannotFind) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("A=1\nPRINT A\nB=2\nPRINT B");
+    EXPECT_TRUE(bar->isHidden());
+    put_caret(e, 3, 0);
+    e.moveCursor(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);  // "PRINT B" selected
+    bar->show_find();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text(), "PRINT B");
+    EXPECT_TRUE(field("find_text")->hasFocus());
+    EXPECT_FALSE(field("replace_text")->isVisible());
+
+    bar->set_text("print");                               // no case match asked for
+    QTest::keyClick(field("find_text"), Qt::Key_Return);  // past the end: from the start
+    EXPECT_EQ(caret_line(), 1);
+    EXPECT_EQ(messages.last(), "Passed the end: went on from the start");
+    QTest::keyClick(field("find_text"), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(caret_line(), 3);
+    EXPECT_EQ(messages.last(), "Passed the start: went on from the end");
+    EXPECT_TRUE(bar->find_previous());
+    EXPECT_EQ(caret_line(), 1);
+    EXPECT_EQ(messages.last(), "");
+
+    bar->set_match_case(true);
+    EXPECT_FALSE(bar->find_next());
+    EXPECT_EQ(messages.last(), "\"print\" not found");
+    EXPECT_EQ(bar->findChild<QLabel*>("find_status")->text(), "\"print\" not found");
+    EXPECT_NE(field("find_text")->palette().color(QPalette::Base),
+              bar->palette().color(QPalette::Base));
+    EXPECT_EQ(caret_line(), 1);                 // the caret stays where it was
+    QTest::keyClicks(field("find_text"), "X");  // typing takes the red away
+    EXPECT_EQ(field("find_text")->palette().color(QPalette::Base),
+              bar->palette().color(QPalette::Base));
+
+    QTest::keyClick(field("find_text"), Qt::Key_Escape);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_TRUE(e.hasFocus());
+    for (QWidget* c : bar->findChildren<QWidget*>()) {
+        if (c->focusPolicy() != Qt::NoFocus) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(FindBarTest, ReplaceAndReplaceAllAreUndoneInOneStep) {
+    CodeEditor& e = *w->mcod;
+    const QString program = "A=A+1\nPRINT \"a\"\nA=A*2";
+    e.setPlainText(program);
+    e.toggle_breakpoint(2);
+    bar->show_replace();
+    EXPECT_TRUE(field("replace_text")->isVisible());
+    bar->set_text("A");
+    bar->set_replacement("AA");
+    bar->set_match_case(true);
+    EXPECT_EQ(bar->replace_all(), 4);  // a replacement holding the text is not taken again
+    EXPECT_EQ(e.toPlainText(), "AA=AA+1\nPRINT \"a\"\nAA=AA*2");
+    EXPECT_EQ(messages.last(), "Replaced 4 matches");
+    EXPECT_EQ(e.breakpoint_lines(), std::vector<int>{2});
+    e.undo();
+    EXPECT_EQ(e.toPlainText(), program);
+
+    // Replace takes the selected match and selects the next; Enter in its field does the same.
+    bar->set_match_case(false);
+    bar->set_replacement("B");
+    put_caret(e, 0, 0);
+    EXPECT_TRUE(bar->find_next());
+    EXPECT_TRUE(bar->replace_next());
+    QTest::keyClick(field("replace_text"), Qt::Key_Return);
+    EXPECT_EQ(e.toPlainText(), "B=B+1\nPRINT \"a\"\nA=A*2");
+    EXPECT_EQ(e.textCursor().selectionStart(), e.document()->findBlockByNumber(1).position() + 7);
+    bar->set_text("Q");
+    EXPECT_EQ(bar->replace_all(), 0);
+    EXPECT_EQ(messages.last(), "\"Q\" not found");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, GoToLineCentresTheLineTheDialogNames) {
+    CodeEditor& e = *w->mcod;
+    QStringList lines;
+    for (int i = 0; i < 300; ++i) lines << QString("PRINT %1").arg(i);
+    e.setPlainText(lines.join('\n'));
+    QStringList asked;
+    line_dialog_hook = [&](QInputDialog& d) {
+        asked << d.windowTitle() << d.labelText() << QString::number(d.intValue())
+              << QString::number(d.intMaximum());
+        d.setIntValue(150);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    const int line = ask_line_number(w.get(), 7, 299);
+    EXPECT_EQ(asked, QStringList({"Go to Line", "Line (0 to 299):", "7", "299"}));
+    EXPECT_EQ(line, 150);
+    line_dialog_hook = [](QInputDialog&) { return static_cast<int>(QDialog::Rejected); };
+    EXPECT_EQ(ask_line_number(w.get(), 7, 299), -1);
+    line_dialog_hook = nullptr;
+
+    e.go_to_line(line);
+    EXPECT_EQ(e.textCursor().blockNumber(), 150);
+    EXPECT_EQ(e.textCursor().positionInBlock(), 0);
+    const int middle = e.viewport()->height() / 2;
+    EXPECT_LE(std::abs(e.cursorRect().center().y() - middle), e.fontMetrics().height());
+    e.go_to_line(5000);
+    EXPECT_EQ(e.textCursor().blockNumber(), 299);
+}
+
+TEST_F(WindowTest, CtrlWheelZoomsTheEditorAndItsGutterWithinLimits) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("PRINT 1");
+    const int size = text_pixel_size(&e);
+    const int gutter = e.gutter()->width();
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+        const QPointF at(10, 10);
+        QWheelEvent ev(at, e.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                       mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(e.viewport(), &ev);
+    };
+    wheel(240, Qt::ControlModifier);
+    EXPECT_EQ(text_pixel_size(&e), size + 2 * ZOOM_STEP_PX);
+    EXPECT_GT(e.gutter()->width(), gutter);
+    wheel(120, Qt::NoModifier);  // a plain wheel scrolls
+    EXPECT_EQ(text_pixel_size(&e), size + 2 * ZOOM_STEP_PX);
+    zoom_text(&e, 100);
+    EXPECT_EQ(text_pixel_size(&e), ZOOM_MAX_PX);
+    zoom_text(&e, -100);
+    EXPECT_EQ(text_pixel_size(&e), ZOOM_MIN_PX);
+    reset_zoom(&e);
+    EXPECT_EQ(text_pixel_size(&e), size);
+    EXPECT_EQ(e.gutter()->width(), gutter);
+
+    // The output pane zooms the same way once it is asked to.
+    enable_wheel_zoom(w->mdb);
+    const int output = text_pixel_size(w->mdb);
+    const QPointF at(5, 5);
+    QWheelEvent ev(at, at, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->mdb->viewport(), &ev);
+    EXPECT_EQ(text_pixel_size(w->mdb), output - ZOOM_STEP_PX);
+}
+
+}  // namespace
