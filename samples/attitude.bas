@@ -1,4 +1,5 @@
-// Attitude control demo: read the magnetometer, drive the coils against the field,
+// ATTITUDE CONTROL DEMO
+// Read the magnetometer, drive the coils against the field,
 // report the temperature and send a status symbol on channel 5.
 PRINT "ATTITUDE LOOP"
 TX 5,7

@@ -20,6 +20,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -84,10 +86,30 @@ class PanelScrollArea : public QScrollArea {
         viewport()->setAutoFillBackground(false);
         setStyleSheet("QScrollArea, #panels { background: transparent; }");
     }
+    // Room for the panels, and for the scroll bar beside them once they are taller than the
+    // area: the bar then takes no width from them.
     QSize sizeHint() const override {
-        return widget() != nullptr ? widget()->sizeHint() : QScrollArea::sizeHint();
+        if (widget() == nullptr) return QScrollArea::sizeHint();
+        QSize hint = widget()->sizeHint();
+        if (scrolls_up_and_down()) hint.rwidth() += verticalScrollBar()->sizeHint().width();
+        return hint;
     }
     QSize minimumSizeHint() const override { return {160, 120}; }
+
+   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        if (scrolls_up_and_down() != scrolled_) {
+            scrolled_ = !scrolled_;
+            updateGeometry();
+        }
+    }
+
+   private:
+    bool scrolls_up_and_down() const {
+        return height() > 0 && widget() != nullptr && height() < widget()->sizeHint().height();
+    }
+    bool scrolled_ = false;
 };
 
 QPushButton* make_button(const char* name, const char* caption, QWidget* parent) {
@@ -483,7 +505,14 @@ void Tfmain::fit_to_screen() {
     const QSize extra = frame.size() - size();
     const QSize room = available.size() - extra;
     if (room.width() >= width() && room.height() >= height() && available.contains(frame)) return;
-    resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    QSize fitted = size().boundedTo(room);
+    // The panels beside the editor scroll up and down now; their scroll bar takes width that a
+    // wide enough screen can give.
+    if (fitted.height() < height()) {
+        fitted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        fitted = fitted.boundedTo(room);
+    }
+    resize(fitted.expandedTo(minimumSizeHint()));
     move(available.topLeft());
 }
 
