@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-dev
   libgtest-dev googletest libgmock-dev
   libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-charts-dev libqt6opengl6-dev
   xvfb xauth imagemagick
   fonts-dejavu-core
   locales

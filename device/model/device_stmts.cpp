@@ -64,6 +64,7 @@ void stmt_rx() {
     expect_token(TK_VARIABLE);
     expect_token(TK_CR);
     radio.tx_active = false;
+    radio_changed();
     var_set(i, channel_value(Channel::Rx));
 }
 

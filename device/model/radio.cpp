@@ -20,9 +20,26 @@ void tx_inject() {
     }
 }
 
+namespace {
+
+RadioListener radio_listener = nullptr;
+void* radio_listener_context = nullptr;
+
+}  // namespace
+
+void radio_set_listener(RadioListener listener, void* context) {
+    radio_listener = listener;
+    radio_listener_context = context;
+}
+
+void radio_changed() {
+    if (radio_listener != nullptr) radio_listener(radio_listener_context);
+}
+
 void tx_reset() {
     radio.tx_active = false;
     radio.tx_column = 0;
+    radio_changed();
 }
 
 int noise_random(int n) {
@@ -84,6 +101,7 @@ void stmt_tx() {
     radio.tx_column = channel * 3;
     radio.tx_symbol = symbol;
     radio.tx_active = true;
+    radio_changed();
 }
 
 // ROFF end
@@ -91,4 +109,5 @@ void stmt_roff() {
     expect_token(TK_ROFF);
     radio.tx_active = false;
     expect_token(TK_CR);
+    radio_changed();
 }

@@ -28,6 +28,11 @@ extern Radio radio;
 
 void radio_reset();
 
+// Called after a statement changed the transmitter (TX, ROFF, RX) and after tx_reset.
+using RadioListener = void (*)(void* context);
+void radio_set_listener(RadioListener listener, void* context);
+void radio_changed();
+
 // Marks the transmission in the next waterfall row; the run loop calls it on every pass.
 void tx_inject();
 // A fresh run starts with the transmitter off; the symbol stays.

@@ -123,8 +123,13 @@ void output_to_mdb(std::string_view line, void* window) {
     static_cast<Tfmain*>(window)->run_control->queue_output(line);
 }
 
+void transmitter_changed(void* window) {
+    static_cast<Tfmain*>(window)->record_telemetry_transmitter();
+}
+
 void channel_changed(Channel c, void* window) {
     auto* w = static_cast<Tfmain*>(window);
+    w->record_telemetry_channel(c);
     w->GroupBox1->mirror(c);
     if (c == Channel::Timer) {
         if (w->tb_timer->value() != channel_position(c)) w->tb_timer->setValue(channel_position(c));
@@ -147,6 +152,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
                      },
                      this, nullptr});
     device_set_listener(channel_changed, this);
+    radio_set_listener(transmitter_changed, this);
     FormCreate();
     start_recovery();
 }
@@ -154,6 +160,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 Tfmain::~Tfmain() {
     restore_signal_handlers();
     device_set_listener(nullptr, nullptr);
+    radio_set_listener(nullptr, nullptr);
     session_uninstall();
 }
 
@@ -279,6 +286,7 @@ void Tfmain::build_controls() {
         new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
     connect(run_control, &RunControl::stateChanged, this, &Tfmain::run_state_changed);
     connect(run_control, &RunControl::stepped, this, &Tfmain::show_next_statement);
+    build_telemetry();
     build_menus();
     set_accessible_names();
     setAcceptDrops(true);
@@ -457,6 +465,7 @@ void Tfmain::t_sdrTimer() {
     sdr_tick();
     Iprev->update();
     bt_showvarsClick();
+    if (recording_telemetry_) telemetry_.record_variables(program_time_ms());
 }
 
 // ---- math errors ----

@@ -14,8 +14,10 @@
 
 #include "channels.h"
 #include "run_control.h"
+#include "telemetry.h"
 
 class CodeEditor;
+class TelemetryPane;
 class FindBar;
 class HelpWindow;
 class QAction;
@@ -79,6 +81,9 @@ class Tfmain : public QMainWindow {
     RunControl* run_control = nullptr;
     QComboBox* cb_speed = nullptr;  // statements per second
     FindBar* find_bar = nullptr;    // under the editor: find and replace
+    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry
+    QTimer* t_telemetry = nullptr;            // redraws the telemetry while it is shown
+    QAction* act_telemetry = nullptr;
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -151,6 +156,14 @@ class Tfmain : public QMainWindow {
     void bt_siniClick();
     void t_recoveryTimer();
 
+    // The recording of the last run, kept after it ends.
+    const TelemetryRecording& telemetry() const { return telemetry_; }
+    // Milliseconds of program time since the run started.
+    int64_t program_time_ms() const;
+    void record_telemetry_channel(Channel c);
+    void record_telemetry_transmitter();
+    void refresh_telemetry();
+
     // The file that keeps this window's unsaved text between a crash and the next start.
     QString recovery_file() const;
 
@@ -181,6 +194,9 @@ class Tfmain : public QMainWindow {
     void forget_recent_file(const QString& path);
     void update_recent_menu();
     void build_examples_menu();
+    void build_telemetry();
+    void start_telemetry();
+    void end_telemetry();
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
@@ -239,6 +255,9 @@ class Tfmain : public QMainWindow {
     QMenu* help_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
+    TelemetryRecording telemetry_;
+    bool recording_telemetry_ = false;
+    int32_t run_started_ms_ = 0;
     HelpWindow* help_window_ = nullptr;
     QString current_file_;
     QString last_opened_;

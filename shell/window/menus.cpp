@@ -25,6 +25,7 @@
 #include "find_bar.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "telemetry_pane.h"
 
 namespace {
 
@@ -173,6 +174,12 @@ void Tfmain::build_menus() {
         reset_zoom(mcod);
         reset_zoom(mdb);
     });
+    view_menu_->addSeparator();
+    act_telemetry = telemetry_pane->toggleViewAction();
+    act_telemetry->setText("&Telemetry");
+    act_telemetry->setShortcut(QKeySequence("Ctrl+T"));
+    act_telemetry->setShortcutContext(Qt::WindowShortcut);
+    view_menu_->addAction(act_telemetry);
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");

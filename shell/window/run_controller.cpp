@@ -53,6 +53,7 @@ bool Tfmain::fresh_start(bool paused) {
     std::vector<int> foreign_lines;
     const std::vector<std::string> lines = editor_lines(foreign_lines);
     PreparedProgram prepared;
+    start_telemetry();
     if (!run_control->start(lines, foreign_lines, paused, prepared)) {
         mdb->appendPlainText(QString::fromStdString(prepared.error));
         return false;
@@ -106,6 +107,8 @@ void Tfmain::run_state_changed(RunControl::State state) {
     bt_stop->setEnabled(state != State::Idle);
     bt_step->setEnabled(!running);
     if (state == State::Paused) {
+        if (recording_telemetry_) telemetry_.record_variables(program_time_ms());
+        refresh_telemetry();
         mark_changed_variables();  // refreshes the panel too
         mcod->set_current_line(current_line());
     } else if (run_control->rate() == 0 || run_control->rate() > 10 || state == State::Idle) {
@@ -193,6 +196,7 @@ void Tfmain::jump_to_reported_line(const QString& output_line) {
 }
 
 void Tfmain::end_run() {
+    end_telemetry();
     mark_changed_variables();
     if (interp.error_reported && interp.error_line >= 0) mcod->set_error_line(interp.error_line);
     set_status(QStringLiteral("Stop in line: %1").arg(current_line()));

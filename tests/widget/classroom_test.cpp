@@ -19,6 +19,8 @@
 #include "editor_commands.h"
 #include "find_bar.h"
 #include "help_window.h"
+#include "telemetry_pane.h"
+#include <QLineSeries>
 #include <cstdio>
 
 #include "window_fixture.h"
@@ -329,6 +331,36 @@ TEST_F(WindowTest, EditAndViewKeys) {
     press(w.get(), QKeySequence("Ctrl+0"));
     EXPECT_EQ(text_pixel_size(w->mcod), editor_px);
     EXPECT_EQ(text_pixel_size(w->mdb), output_px);
+}
+
+}  // namespace
+
+namespace {
+
+// A slider moved during a run and the coils a program sets both land in the recording, and
+// the pane draws them.
+TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
+    w->act_telemetry->trigger();
+    ASSERT_TRUE(w->telemetry_pane->isVisible());
+    ASSERT_TRUE(run_steps("COIL 1,0,0\nDELAY 200\nLABEL 1\nIF A=0 THEN GOTO 1\nCOIL -1,0,0",
+                          {{[] { return channel_position(Channel::CoiX) == 100; },
+                            [&] { slider("tb_magx")->setValue(42); }},
+                           {[] { return true; }, [] { var_set(0, 1); }}}));
+    const TelemetryRecording& t = w->telemetry();
+    auto values = [&](int series) {
+        std::vector<double> v;
+        for (const TelemetryPoint& p : t.points(series)) v.push_back(p.value);
+        return v;
+    };
+    EXPECT_EQ(values(0), (std::vector<double>{0, 42}));
+    EXPECT_EQ(values(8), (std::vector<double>{0, 100, -100}));
+    EXPECT_EQ(values(TS_VARIABLE_A), (std::vector<double>{0, 1}));
+    EXPECT_LE(t.points(0)[1].time_ms, t.points(8)[2].time_ms);
+    EXPECT_GT(w->telemetry_pane->line(0)->count(), 0);
+    // The recording stays after the run; a fresh RUN starts a new one.
+    run("PRINT 1");
+    EXPECT_EQ(w->telemetry().points(8).size(), 1u);
+    EXPECT_EQ(w->telemetry().points(8)[0].value, -100);
 }
 
 }  // namespace

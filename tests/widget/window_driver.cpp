@@ -23,6 +23,9 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
+#include <QSlider>
+#include <QAction>
+#include <cmath>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -257,6 +260,23 @@ int highlight(Tfmain& w) {
     return 0;
 }
 
+// The telemetry pane during a run while the field turns, as a tumbling satellite sees it.
+int telemetry_shot(Tfmain& w, const QString& file, const QString& program, int seconds) {
+    w.act_telemetry->trigger();
+    QTimer turn;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const double t = static_cast<double>(clock.elapsed()) / 1000.0;
+        const double slowing = std::exp(-t / 8.0);
+        w.slider(Channel::MagX)->setValue(static_cast<int>(60 * std::sin(2.0 * t) * slowing));
+        w.slider(Channel::MagY)->setValue(static_cast<int>(60 * std::cos(2.0 * t) * slowing));
+        w.slider(Channel::MagZ)->setValue(static_cast<int>(20 * std::sin(0.7 * t)));
+    });
+    turn.start(100);
+    return screenshot(w, file, program, seconds, -1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -279,6 +299,9 @@ int main(int argc, char** argv) {
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "highlight") return highlight(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
+    if (mode == "telemetry-shot" && argc > 4) {
+        return telemetry_shot(w, argv[2], argv[3], std::atoi(argv[4]));
+    }
     if (mode == "screenshot" && argc > 3) {
         return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3,
                           argc > 5 ? std::atoi(argv[5]) : -1);
@@ -287,6 +310,6 @@ int main(int argc, char** argv) {
         stderr,
         "usage: window_driver rate|print-rate|print-memory SECONDS|idle-cpu|highlight|startup "
         "T0_NS|screenshot FILE "
-        "PROGRAM [SECONDS [BREAKPOINT_LINE]]\n");
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS\n");
     return 2;
 }

@@ -1,0 +1,137 @@
+#include "telemetry.h"
+
+#include <algorithm>
+
+#include "channels.h"
+#include "interp.h"
+#include "radio.h"
+
+void TelemetryRecording::clear() {
+    for (auto& s : series_) {
+        s.clear();
+        s.shrink_to_fit();
+    }
+    samples_ = 0;
+    last_time_ = 0;
+}
+
+void TelemetryRecording::record(int series, int64_t time_ms, double value) {
+    std::vector<TelemetryPoint>& s = series_[series];
+    last_time_ = std::max(last_time_, time_ms);
+    if (!s.empty() && s.back().value == value) return;
+    // Two changes in the same millisecond: the later value is the one that held.
+    if (!s.empty() && s.back().time_ms == time_ms) {
+        s.back().value = value;
+        if (s.size() >= 2 && s[s.size() - 2].value == value) {
+            s.pop_back();
+            --samples_;
+        }
+        return;
+    }
+    s.push_back({time_ms, value});
+    if (++samples_ > max_samples) thin();
+}
+
+void TelemetryRecording::record_channels(int64_t time_ms) {
+    for (int c = 0; c < TS_CHANNELS; ++c) {
+        record(c, time_ms, channel_position(static_cast<Channel>(c)));
+    }
+}
+
+void TelemetryRecording::record_transmitter(int64_t time_ms) {
+    record(TS_TX_ACTIVE, time_ms, radio.tx_active ? 1 : 0);
+    record(TS_TX_CHANNEL, time_ms, radio.tx_column / 3);
+    record(TS_TX_SYMBOL, time_ms, radio.tx_symbol);
+}
+
+void TelemetryRecording::record_variables(int64_t time_ms) {
+    for (int k = 0; k < VARIABLE_COUNT; ++k) record(TS_VARIABLE_A + k, time_ms, var_get(k));
+}
+
+void TelemetryRecording::record_machine(int64_t time_ms) {
+    record_channels(time_ms);
+    record_transmitter(time_ms);
+    record_variables(time_ms);
+}
+
+// Every second sample of the older half of each series goes; the first sample stays, so each
+// series still starts where it started.
+void TelemetryRecording::thin() {
+    samples_ = 0;
+    for (auto& s : series_) {
+        const size_t older = s.size() / 2;
+        size_t kept = 1;
+        for (size_t i = 1; i < s.size(); ++i) {
+            if (i < older && i % 2 == 1) continue;
+            s[kept++] = s[i];
+        }
+        if (!s.empty()) s.resize(kept);
+        samples_ += s.size();
+    }
+}
+
+double TelemetryRecording::value_at(int series, int64_t time_ms) const {
+    const auto& s = series_[series];
+    auto after = std::upper_bound(s.begin(), s.end(), time_ms,
+                                  [](int64_t t, const TelemetryPoint& p) { return t < p.time_ms; });
+    return after == s.begin() ? 0 : std::prev(after)->value;
+}
+
+std::vector<int64_t> TelemetryRecording::change_times() const {
+    std::vector<int64_t> times;
+    for (const auto& s : series_) {
+        for (const TelemetryPoint& p : s) times.push_back(p.time_ms);
+    }
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    return times;
+}
+
+std::vector<TelemetryPoint> TelemetryRecording::outline(int series, int64_t from, int64_t to,
+                                                        int buckets) const {
+    std::vector<TelemetryPoint> out;
+    if (to <= from || buckets < 1) return out;
+    const auto& s = series_[series];
+    auto first = std::upper_bound(s.begin(), s.end(), from,
+                                  [](int64_t t, const TelemetryPoint& p) { return t < p.time_ms; });
+    out.push_back({from, value_at(series, from)});
+    const double width = static_cast<double>(to - from) / buckets;
+    for (auto it = first; it != s.end() && it->time_ms <= to;) {
+        const auto bucket = static_cast<int64_t>((it->time_ms - from) / width);
+        // Past the first point at least: a bucket narrower than a millisecond still takes it.
+        const int64_t bucket_end =
+            std::max(from + static_cast<int64_t>(static_cast<double>(bucket + 1) * width),
+                     it->time_ms + 1);
+        auto last = it;
+        TelemetryPoint low = *it;
+        TelemetryPoint high = *it;
+        while (last != s.end() && last->time_ms <= to && last->time_ms < bucket_end) {
+            if (last->value < low.value) low = *last;
+            if (last->value > high.value) high = *last;
+            ++last;
+        }
+        const TelemetryPoint end_point = *std::prev(last);
+        // In time order, each once.
+        TelemetryPoint picks[4] = {*it, low, high, end_point};
+        std::sort(std::begin(picks), std::end(picks), [](const auto& a, const auto& b) {
+            return a.time_ms < b.time_ms;
+        });
+        for (const TelemetryPoint& p : picks) {
+            if (out.back().time_ms != p.time_ms || out.back().value != p.value) out.push_back(p);
+        }
+        it = last;
+    }
+    out.push_back({to, out.back().value});
+    return out;
+}
+
+const char* telemetry_series_name(int series) {
+    static const char* const names[TS_VARIABLE_A] = {
+        "magx", "magy", "magz", "colr", "colg", "colb",      "tem",       "rx",
+        "coix", "coiy", "coiz", "spd",  "tx_active", "tx_channel", "tx_symbol", "line"};
+    static const char* const letters[26] = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
+                                            "J", "K", "L", "M", "N", "O", "P", "Q", "R",
+                                            "S", "T", "U", "V", "W", "X", "Y", "Z"};
+    if (series < 0 || series >= TS_COUNT) return "";
+    return series < TS_VARIABLE_A ? names[series] : letters[series - TS_VARIABLE_A];
+}

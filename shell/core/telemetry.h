@@ -1,0 +1,68 @@
+// The telemetry of one run: every device channel, the transmitter, the line and the
+// variables as they changed over the program's time. The window records into it and draws
+// it; it keeps a bounded number of samples however long the run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// order: Channel for the first twelve (magx .. spd).
+enum TelemetrySeries : int {
+    TS_CHANNELS = 12,  // MagX .. Spd, as the channels are numbered
+    TS_TX_ACTIVE = 12,
+    TS_TX_CHANNEL = 13,
+    TS_TX_SYMBOL = 14,
+    TS_LINE = 15,  // editor line of the statement run next
+    TS_VARIABLE_A = 16,
+    TS_COUNT = TS_VARIABLE_A + 26,
+};
+
+struct TelemetryPoint {
+    int64_t time_ms;
+    double value;
+};
+
+class TelemetryRecording {
+   public:
+    // Past this many samples the older half of every series is thinned.
+    static constexpr size_t MAX_SAMPLES = 1000000;
+
+    // A new recording; the last one is gone.
+    void clear();
+    // Records a value if it differs from the series' last one.
+    void record(int series, int64_t time_ms, double value);
+    // The device channels, the transmitter and the variables as they are now.
+    void record_machine(int64_t time_ms);
+    void record_channels(int64_t time_ms);
+    void record_transmitter(int64_t time_ms);
+    void record_variables(int64_t time_ms);
+
+    const std::vector<TelemetryPoint>& points(int series) const { return series_[series]; }
+    size_t sample_count() const { return samples_; }
+    int64_t last_time() const { return last_time_; }
+    bool empty() const { return samples_ == 0; }
+    // The value of a series at a time: its last sample up to then, 0 before the first.
+    double value_at(int series, int64_t time_ms) const;
+    // Every time at which some series changed, in order, without repeats.
+    std::vector<int64_t> change_times() const;
+
+    // The series drawn between two times with at most about `buckets` points: in each
+    // bucket its first, lowest, highest and last values, so that no spike disappears. The
+    // value at `from` leads; the last value is carried on to `to`.
+    std::vector<TelemetryPoint> outline(int series, int64_t from, int64_t to,
+                                        int buckets) const;
+
+    // For tests: a lower bound than MAX_SAMPLES.
+    size_t max_samples = MAX_SAMPLES;
+
+   private:
+    void thin();
+
+    std::vector<TelemetryPoint> series_[TS_COUNT];
+    size_t samples_ = 0;
+    int64_t last_time_ = 0;
+};
+
+// What a series is called in the view and in the export's header ("magx", "tx_symbol", "A").
+const char* telemetry_series_name(int series);

@@ -1,0 +1,86 @@
+// The window's side of the telemetry: what a run records, when, and the pane that shows it.
+#include <QAction>
+#include <QTimer>
+
+#include "Ucompiler.h"
+#include "interp.h"
+#include "telemetry_pane.h"
+
+namespace {
+
+// The pane is redrawn this often while a program runs: often enough to watch, seldom enough
+// to leave the run its speed.
+constexpr int TELEMETRY_REDRAW_MS = 500;
+
+}  // namespace
+
+void Tfmain::build_telemetry() {
+    telemetry_pane = new TelemetryPane(telemetry_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, telemetry_pane);
+    // Beside the window at first, where the charts have room; it docks below when dragged there.
+    telemetry_pane->setFloating(true);
+    telemetry_pane->resize(900, 680);
+    telemetry_pane->hide();
+    t_telemetry = new QTimer(this);
+    t_telemetry->setObjectName("t_telemetry");
+    t_telemetry->setInterval(TELEMETRY_REDRAW_MS);
+    connect(t_telemetry, &QTimer::timeout, this, &Tfmain::refresh_telemetry);
+    connect(telemetry_pane, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) {
+            refresh_telemetry();
+            if (run_control->active()) t_telemetry->start();
+        } else {
+            t_telemetry->stop();
+        }
+    });
+}
+
+int64_t Tfmain::program_time_ms() const {
+    // The program clock wraps in 32 bits; the difference does not, for runs under 24 days.
+    return static_cast<int32_t>(static_cast<uint32_t>(clock_ms()) -
+                                static_cast<uint32_t>(run_started_ms_));
+}
+
+// A fresh run starts a new recording, with the machine as it is at the start.
+void Tfmain::start_telemetry() {
+    telemetry_.clear();
+    run_started_ms_ = clock_ms();
+    recording_telemetry_ = true;
+    telemetry_.record_machine(0);
+    if (telemetry_pane->isVisible()) {
+        t_telemetry->start();
+        telemetry_pane->refresh(0, true);
+    }
+}
+
+void Tfmain::end_telemetry() {
+    if (!recording_telemetry_) return;
+    const int64_t now = program_time_ms();
+    telemetry_.record_machine(now);
+    telemetry_.record(TS_LINE, now, current_line());
+    recording_telemetry_ = false;
+    t_telemetry->stop();
+    if (telemetry_pane->isVisible()) telemetry_pane->show_whole_run();
+}
+
+void Tfmain::record_telemetry_channel(Channel c) {
+    if (!recording_telemetry_ || static_cast<int>(c) >= TS_CHANNELS) return;
+    const int64_t now = program_time_ms();
+    telemetry_.record(static_cast<int>(c), now, channel_position(c));
+    telemetry_.record(TS_LINE, now, current_line());
+}
+
+void Tfmain::record_telemetry_transmitter() {
+    if (!recording_telemetry_) return;
+    const int64_t now = program_time_ms();
+    telemetry_.record_transmitter(now);
+    telemetry_.record(TS_LINE, now, current_line());
+}
+
+void Tfmain::refresh_telemetry() {
+    if (!telemetry_pane->isVisible()) return;
+    const bool running = run_control->state() == RunControl::State::Running ||
+                         run_control->state() == RunControl::State::Waiting;
+    telemetry_pane->refresh(recording_telemetry_ ? program_time_ms() : telemetry_.last_time(),
+                            running);
+}
