@@ -364,3 +364,16 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
 }
 
 }  // namespace
+
+namespace {
+
+// A click on a slider's track puts the handle there, not one step towards the click.
+TEST_F(WindowTest, AClickOnASliderTrackMovesTheHandleThere) {
+    QSlider* s = slider("tb_magx");
+    QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(s->width() - 3, s->height() / 2));
+    EXPECT_GT(s->value(), 80);
+    QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(3, s->height() / 2));
+    EXPECT_LT(s->value(), -80);
+}
+
+}  // namespace
