@@ -195,7 +195,10 @@ void TelemetryPane::set_view(int64_t from, int64_t to) {
 }
 
 void TelemetryPane::redraw() {
-    if (!isVisible()) return;
+    if (isVisible()) draw();
+}
+
+void TelemetryPane::draw() {
     for (int v = 0; v < 4; ++v) {
         time_axes_[v]->setRange(static_cast<double>(from_) / 1000.0,
                                 static_cast<double>(to_) / 1000.0);
@@ -273,6 +276,12 @@ bool TelemetryPane::eventFilter(QObject* watched, QEvent* event) {
     return QDockWidget::eventFilter(watched, event);
 }
 
+// Drawn even when the pane is closed: the export needs no open pane.
 QPixmap TelemetryPane::picture() {
+    if (!isVisible()) {
+        charts_->resize(widget()->size().expandedTo(QSize(880, 600)));
+        set_view(0, std::max<int64_t>(recording_.last_time(), 1000));
+        draw();
+    }
     return charts_->grab();
 }

@@ -44,7 +44,8 @@ class TelemetryPane : public QDockWidget {
    private:
     QChartView* add_chart(const char* title, std::initializer_list<int> series);
     void set_view(int64_t from, int64_t to);
-    void redraw();
+    void redraw();  // when shown
+    void draw();
     void zoom(double factor, double at_fraction);
     void pan(double fraction);
 
