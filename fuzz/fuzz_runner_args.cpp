@@ -38,11 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(problem.empty());
-    check(!options.file.empty());
+    if (options.help || options.version) return 0;
     // The file is one of the arguments as given, not a piece of one.
-    bool given = false;
-    for (const std::string& a : args) given = given || a == options.file;
-    check(given);
+    const auto given = [&](const std::string& file) {
+        bool found = false;
+        for (const std::string& a : args) found = found || a == file;
+        return found;
+    };
+    check(!options.file.empty() && given(options.file));
     // Only the eight sensors are inputs of a run; coils, bars and the timer are not.
     for (const auto& [channel, position] : options.settings) {
         (void)position;
@@ -50,5 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(c >= static_cast<int>(Channel::MagX) && c <= static_cast<int>(Channel::Rx));
     }
     check(options.max_steps >= -1);
+    check(options.timeout_ms >= -1 && options.timeout_ms <= INT32_MAX);
     return 0;
 }

@@ -1,13 +1,17 @@
-// Scenario files and trace rows.
+// Scenario files and trace rows: read and written on their own, and through the runner.
 #include "trace.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "run_shell.h"
+#include "runner.h"
 #include "scenario.h"
 
 // An event as a scenario line, for the messages of failed checks.
@@ -116,6 +120,107 @@ TEST(Trace, ARowIsDueWhenClockChannelOrTransmitterChange) {
     same[2].channels[static_cast<int>(Channel::Sys)] = 500;
     same[3].channels[static_cast<int>(Channel::Timer)] = 9;
     for (const TraceSnapshot& s : same) EXPECT_FALSE(trace_state_changed(base, s));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Through the runner
+
+struct Captured {
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&data, &size);
+    ~Captured() { std::free(data); }
+    std::string text() {
+        std::fflush(file);
+        return std::string(data, size);
+    }
+};
+
+TEST(RunnerTrace, RowsAtStartBeforeStatementsAfterAChangeAndAtEnd) {
+    const std::string program = write_temp_file("traced.bas",
+                                                "A=1\n"
+                                                "DELAY 100\n"
+                                                "B=2\n"
+                                                "COIL 0.25,0,0\n"
+                                                "C=3\n"
+                                                "TX 2,5\n"
+                                                "D=4\n"
+                                                "E=5\n");
+    const std::string events = write_temp_file("traced.events", "100 magx=30\n");
+    const std::string trace = testing::TempDir() + "traced.csv";
+    Captured out;
+    Captured err;
+    const int code = runner_main(
+        {"--no-wait", "--set", "colr=10", "--scenario", events, "--trace", trace, program},
+        out.file, err.file);
+    EXPECT_EQ(code, RUNNER_OK) << err.text();
+    EXPECT_EQ(out.text(), "");
+    // The start shows the --set slider; the event at 100 ms comes with the clock, before line
+    // 2; the coil and the transmitter each make a row before the next statement; the end shows
+    // every variable. Statements that change nothing of a row make none.
+    EXPECT_EQ(read_file(trace),
+              trace_header() + "\n" +                                         //
+                  "0,-1,0,0,0,10,0,0,0,0,0,0,0,4,0,0,0," + vars("") + "\n" +  //
+                  "100,2,30,0,0,10,0,0,0,0,0,0,0,4,0,0,0," + vars("1") + "\n" +
+                  "100,4,30,0,0,10,0,0,0,0,25,0,0,4,0,0,0," + vars("1,2") + "\n" +
+                  "100,6,30,0,0,10,0,0,0,0,25,0,0,4,1,6,5," + vars("1,2,3") + "\n" +
+                  "100,-1,30,0,0,10,0,0,0,0,25,0,0,4,1,6,5," + vars("1,2,3,4,5") + "\n");
+}
+
+using Result = ShellResult;
+
+Result runner(const std::string& args) {
+    return run_shell(std::string(ZORVANT_RUN) + " " + args + " 2>&1");
+}
+
+TEST(RunnerTrace, ATraceThatCannotBeWrittenIsNoSuccess) {
+    const std::string program = write_temp_file("trace_fail.bas", "PRINT 1\nTX 1,1\nPRINT 2\n");
+    // Cannot even be opened: nothing runs.
+    const std::string nowhere = testing::TempDir() + "no-such-folder/t.csv";
+    Result r = runner("--no-wait --trace " + nowhere + " " + program);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "zorvant-run: cannot write " + nowhere + ": No such file or directory\n");
+    // Opened, but the rows never reach the disk.
+    r = runner("--no-wait --trace /dev/full " + program);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out.substr(r.out.find("zorvant-run")),
+              "zorvant-run: cannot write /dev/full: No space left on device\n");
+}
+
+TEST(RunnerScenario, ABadLineStopsTheRunBeforeItStarts) {
+    const std::string program = write_temp_file("scenario_bad.bas", "PRINT 1\n");
+    const std::string events = write_temp_file("bad.events", "0 magx=1\n\n20 magx=2 3\n");
+    Result r = runner("--no-wait --scenario " + events + " " + program);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out,
+              "zorvant-run: " + events + ":3: expected TIME_MS NAME=POS, got '20 magx=2 3'\n");
+    const std::string missing = testing::TempDir() + "missing.events";
+    r = runner("--no-wait --scenario " + missing + " " + program);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "zorvant-run: cannot read " + missing + ": No such file or directory\n");
+}
+
+// Without real waits, the same program and scenario give the same bytes every time: output,
+// stop line and trace.
+TEST(RunnerScenario, RunsAreDeterministic) {
+    std::string events;
+    for (int t = 0; t < 3000; t += 100) {
+        events += std::to_string(t) + " magx=" + std::to_string(t / 50) + "\n";
+        events += std::to_string(t + 50) + " magy=-" + std::to_string(t / 40) + "\n";
+    }
+    const std::string args = "--no-wait --vars --state --scenario " +
+                             write_temp_file("turning.events", events) + " " + ZORVANT_SOURCE_DIR +
+                             "/samples/05_detumbling.bas";
+    const std::string first = testing::TempDir() + "first.csv";
+    const std::string second = testing::TempDir() + "second.csv";
+    const Result a = runner("--trace " + first + " " + args);
+    const Result b = runner("--trace " + second + " " + args);
+    EXPECT_EQ(a.code, 0);
+    EXPECT_EQ(a.out, b.out);
+    const std::string trace = read_file(first);
+    EXPECT_EQ(trace, read_file(second));
+    // Long enough to mean something: a row for every look at the turning field.
+    EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 600);
 }
 
 }  // namespace
