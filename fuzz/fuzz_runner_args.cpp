@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "grade.h"
 #include "runner.h"
 
 namespace {
@@ -39,13 +40,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     check(problem.empty());
     if (options.help || options.version) return 0;
-    // The file is one of the arguments as given, not a piece of one.
+    // The files are arguments as given, not pieces of them: one to run, or some to grade.
     const auto given = [&](const std::string& file) {
         bool found = false;
         for (const std::string& a : args) found = found || a == file;
         return found;
     };
-    check(!options.file.empty() && given(options.file));
+    if (options.grade_dir.empty()) {
+        check(!options.file.empty() && given(options.file));
+        check(options.files.empty() && options.junit.empty() && options.jobs == 0);
+    } else {
+        check(options.file.empty() && !options.files.empty());
+        for (const std::string& file : options.files) check(given(file));
+        check(options.settings.empty() && options.scenario.empty() && options.trace.empty());
+        check(options.jobs >= 0 && options.jobs <= MAX_GRADE_JOBS);
+    }
     // Only the eight sensors are inputs of a run; coils, bars and the timer are not.
     for (const auto& [channel, position] : options.settings) {
         (void)position;

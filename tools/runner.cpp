@@ -8,6 +8,7 @@
 #include "channels.h"
 #include "file_access.h"
 #include "format.h"
+#include "grade.h"
 #include "interp.h"
 #include "math_stmts.h"
 #include "program_text.h"
@@ -21,6 +22,7 @@ namespace {
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] FILE\n"
+    "       zorvant-run --grade DIR [--junit REPORT] [-j N] FILE...\n"
     "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
 
 const char* const HELP =
@@ -41,13 +43,31 @@ const char* const HELP =
     "                    and scenario give the same output and trace every time\n"
     "  --max-steps N     stop as STOP does after N statements\n"
     "  --timeout MS      stop as STOP does when the clock reaches MS milliseconds\n"
+    "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
+    "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
+    "  -j N              with --grade: run N programs at once (default: one per core)\n"
     "  --help            print this help and exit\n"
     "  --version         print the version and exit\n"
     "\n"
     "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
     "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
     "scenario, program too large) or its output or trace could not be written; 3 the step\n"
-    "limit or the timeout was reached.\n";
+    "limit or the timeout was reached.\n"
+    "\n";
+
+// The grading paragraph of the help, with its limits filled in.
+const char* const GRADE_HELP =
+    "Grading: every folder in DIR is a case, tried in the order of their names. A case\n"
+    "holds 'expect' (the expected output) and/or 'expect-state' (lines as --vars and --state\n"
+    "print them, such as \"A: 0.5\" or \"tb_coix=20\"; only the lines given are compared), and\n"
+    "may hold 'args' (options of the run, such as --set, --timeout or --max-steps, on one\n"
+    "line) and 'scenario' (events as for --scenario). Each run is a process of its own with\n"
+    "--no-wait, and with --max-steps %lld when args gives no step limit; a run still\n"
+    "going after %d seconds is ended and fails. A FILE passes a case when its run exits 0 or\n"
+    "3 and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and the\n"
+    "first difference for each FILE and case, then how many passed and failed. Exit status 0\n"
+    "when every case passed, 1 when one failed, 2 when grading could not start (bad DIR or\n"
+    "case) or the report could not be written.\n";
 
 bool parse_count(const std::string& text, long long& value) {
     if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
@@ -57,9 +77,15 @@ bool parse_count(const std::string& text, long long& value) {
     return errno == 0 && *end == '\0' && value >= 0;
 }
 
+// Options of a single run, which a grading takes from each case's args file instead.
+bool is_run_option(const std::string& a) {
+    return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
+           a == "--no-wait" || a == "--max-steps" || a == "--timeout";
+}
+
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
-           a == "--timeout";
+           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j";
 }
 
 // Takes the value given after option `a`.
@@ -84,12 +110,22 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
                 "bad timeout '" + value + "': milliseconds, 0 to " + std::to_string(INT32_MAX);
             return false;
         }
+    } else if (a == "-j") {
+        long long jobs = 0;
+        if (!parse_count(value, jobs) || jobs < 1 || jobs > MAX_GRADE_JOBS) {
+            problem = "bad job count '" + value + "': 1 to " + std::to_string(MAX_GRADE_JOBS);
+            return false;
+        }
+        options.jobs = static_cast<int>(jobs);
     } else {
         if (value.empty()) {
             problem = a + " needs a value";
             return false;
         }
-        (a == "--scenario" ? options.scenario : options.trace) = value;
+        (a == "--scenario" ? options.scenario
+         : a == "--trace"  ? options.trace
+         : a == "--grade"  ? options.grade_dir
+                           : options.junit) = value;
     }
     return true;
 }
@@ -98,7 +134,8 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
 
 bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& options,
                        std::string& problem) {
-    std::vector<std::string> files;
+    std::string run_option;  // the first option of a single run, for a clash with --grade
+    bool grade_option = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "--version") {
@@ -106,6 +143,8 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
             (a == "--help" ? options.help : options.version) = true;
             return true;
         }
+        if (is_run_option(a) && run_option.empty()) run_option = a;
+        grade_option = grade_option || a == "--junit" || a == "-j";
         if (a == "--vars") {
             options.vars = true;
         } else if (a == "--state") {
@@ -125,18 +164,23 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
             problem = "an empty FILE name";
             return false;
         } else {
-            files.push_back(a);
+            options.files.push_back(a);
         }
     }
-    if (files.empty()) {
+    if (!options.grade_dir.empty() && !run_option.empty()) {
+        problem = run_option + " does not go with --grade: a case gives it in its args file";
+    } else if (options.grade_dir.empty() && grade_option) {
+        problem = "--junit and -j go with --grade only";
+    } else if (options.files.empty()) {
         problem = "no FILE given";
-        return false;
-    }
-    if (files.size() > 1) {
+    } else if (options.grade_dir.empty() && options.files.size() > 1) {
         problem = "more than one FILE";
-        return false;
     }
-    options.file = files.front();
+    if (!problem.empty()) return false;
+    if (options.grade_dir.empty()) {
+        options.file = options.files.front();
+        options.files.clear();
+    }
     return true;
 }
 
@@ -276,7 +320,8 @@ int not_run(std::FILE* err, const std::string& message) {
 
 }  // namespace
 
-int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                const char* self) {
     RunnerOptions options;
     std::string problem;
     if (!runner_parse_args(args, options, problem)) {
@@ -285,11 +330,16 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     }
     if (options.help) {
         std::fprintf(out, "%s%s", USAGE, HELP);
+        std::fprintf(out, GRADE_HELP, GRADE_DEFAULT_STEPS, GRADE_CASE_SECONDS);
         return RUNNER_OK;
     }
     if (options.version) {
         std::fprintf(out, "zorvant-run %s\n", ZORVANT_VERSION);
         return RUNNER_OK;
+    }
+    if (!options.grade_dir.empty()) {
+        return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
+                          out, err);
     }
     const FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {

@@ -1,5 +1,6 @@
 // The headless runner: reads a program file as LOAD does, prepares it as a fresh RUN does and
-// runs it to its end on the same interpreter and device model as the window.
+// runs it to its end on the same interpreter and device model as the window. With --grade it
+// runs student programs against a folder of cases instead.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,8 @@
 #include "channels.h"
 
 enum RunnerExit {
-    RUNNER_OK = 0,          // the run ended without an error report
-    RUNNER_ERROR = 1,       // an error report or an arithmetic fault
+    RUNNER_OK = 0,          // the run ended without an error report; grading: all passed
+    RUNNER_ERROR = 1,       // an error report or an arithmetic fault; grading: a case failed
     RUNNER_NOT_RUN = 2,     // unreadable file, program too large, bad arguments, lost output
     RUNNER_STEP_LIMIT = 3,  // --max-steps or --timeout reached
 };
@@ -23,7 +24,9 @@ inline constexpr const char* STATE_LINE_NAMES[] = {"tb_coix",   "tb_coiy",   "tb
 
 // `args` are the command-line arguments without the program name. Program output goes to
 // `out`, math errors, the stop line and usage texts to `err`. Starts from a fresh machine.
-int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+// Grading starts each run as a new process of the executable `self`.
+int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                const char* self = "/proc/self/exe");
 
 // What the command line asks for.
 struct RunnerOptions {
@@ -40,6 +43,12 @@ struct RunnerOptions {
     bool help = false;          // --help: print the usage and what each option does
     bool version = false;       // --version
     std::string file;
+
+    // --grade: the folder of cases; the programs are in `files` and `file` stays empty.
+    std::string grade_dir;
+    std::string junit;  // empty: no report
+    int jobs = 0;       // 0: one per core
+    std::vector<std::string> files;
 };
 
 // Reads the arguments without the program name. On failure `problem` says what is wrong, in

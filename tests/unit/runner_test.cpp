@@ -40,6 +40,11 @@ TEST(Runner, BadArgumentsShowUsage) {
                          "--timeout 2147483648 x.bas",
                          "--scenario",
                          "--trace '' x.bas",
+                         "--grade cases",
+                         "--junit r.xml x.bas",
+                         "-j 2 x.bas",
+                         "--grade cases -j 0 x.bas",
+                         "--grade cases --no-wait x.bas",
                          "--no-wait ''"};
     for (const char* args : bad) {
         const Result r = run(args, true);
@@ -55,6 +60,8 @@ TEST(Runner, HelpAndVersionPrintToStandardOutput) {
     EXPECT_EQ(r.out.rfind("usage: zorvant-run", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("--max-steps N"), std::string::npos);
     EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+    // Grading's own limits are named, so a teacher knows what an endless program meets.
+    EXPECT_NE(r.out.find("--max-steps 10000000 when args gives no step limit"), std::string::npos);
     r = run("--no-wait --version no-such-file.bas");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, std::string("zorvant-run ") + ZORVANT_VERSION + "\n");
