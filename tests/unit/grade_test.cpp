@@ -228,6 +228,20 @@ TEST_F(Grading, LinesDoNotDependOnHowManyRunAtOnce) {
     EXPECT_NE(one.out.find("\n6 passed, 6 failed\n"), std::string::npos) << one.out;
 }
 
+// The worked example of the README, as it reads there.
+TEST(GradingSample, OneSubmissionFailsOneCase) {
+    const ShellResult r = run_shell(
+        std::string("cd ") + ZORVANT_SOURCE_DIR + " && " + ZORVANT_RUN +
+        " --grade samples/grading/cases samples/05_detumbling.bas samples/grading/wrong_sign.bas");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "PASS samples/05_detumbling.bas still\n"
+              "PASS samples/05_detumbling.bas turning\n"
+              "PASS samples/grading/wrong_sign.bas still\n"
+              "FAIL samples/grading/wrong_sign.bas turning: state tb_coiy: got -80, expected 80\n"
+              "3 passed, 1 failed\n");
+}
+
 TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
     add("good.bas", GOOD);
     const std::string usage = "\nusage: zorvant-run";
