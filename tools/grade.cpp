@@ -117,15 +117,16 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         problem = c.path + "/args: " + why;
         return false;
     }
-    const char* refused = o.help                 ? "--help"
-                          : o.version            ? "--version"
-                          : !o.grade_dir.empty() ? "--grade"
-                          : !o.scenario.empty()  ? "--scenario"
-                          : !o.trace.empty()     ? "--trace"
-                                                 : nullptr;
-    if (refused != nullptr) {
-        problem = c.path + "/args: " + refused +
-                  " does not go in a case (events go in the case's scenario file)";
+    std::string refused;
+    if (o.help || o.version || !o.grade_dir.empty()) {
+        refused = "--help, --version and --grade do not go in a case";
+    } else if (!o.scenario.empty()) {
+        refused = "--scenario does not go in a case: its events go in the case's scenario file";
+    } else if (!o.trace.empty()) {
+        refused = "--trace does not go in a case: the runs of all files would write one file";
+    }
+    if (!refused.empty()) {
+        problem = c.path + "/args: " + refused;
         return false;
     }
     c.args_vars = o.vars;

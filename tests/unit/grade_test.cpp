@@ -260,7 +260,8 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
          "colg, colb, tem, rx"},
         {"args", "--max-steps many", "cases/c/args: bad step count 'many'"},
         {"args", "--trace t.csv",
-         "cases/c/args: --trace does not go in a case (events go in the case's scenario file)"},
+         "cases/c/args: --trace does not go in a case: the runs of all files would write one "
+         "file"},
         {"args", "other.bas", "cases/c/args: more than one FILE"},
     };
     for (const auto& b : bad) {
