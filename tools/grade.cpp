@@ -346,6 +346,71 @@ std::string exit_reason(const OutputLines& out, const Capture& err) {
     return words;
 }
 
+// Where the lines of --vars and --state begin: they close the output, in this order.
+struct EndLines {
+    uint64_t vars_start;
+    uint64_t state_start;
+};
+
+// The first line where the output differs from the expected output, in words; empty when none
+// does. Lines that only the grader asked for (`removed`) are not part of the output.
+std::string output_difference(const Case& c, const OutputLines& out,
+                              const std::vector<std::pair<uint64_t, uint64_t>>& removed) {
+    uint64_t visible = out.count;
+    for (const auto& [start, size] : removed) visible -= size;
+    const auto line = [&](uint64_t i) {
+        for (const auto& [start, size] : removed) {
+            if (i >= start) i += size;
+        }
+        return out.at(i);
+    };
+    const uint64_t expected = c.expect.size();
+    const uint64_t common = std::min(expected, visible);
+    for (uint64_t i = 0; i <= common; ++i) {
+        const std::string where = "output line " + std::to_string(i + 1) + ": ";
+        if (i == common) {
+            if (visible == expected) return {};
+            if (visible < expected) {
+                return where + "got " + END_OF_OUTPUT + ", expected " + shown(c.expect[i]);
+            }
+            const std::string* got = line(i);
+            return where + "got " + (got ? shown(*got) : "more") + ", expected " + END_OF_OUTPUT;
+        }
+        const std::string* got = line(i);
+        if (got == nullptr) return where + "too far into a long output to compare";
+        if (*got != c.expect[i]) {
+            return where + "got " + shown(*got) + ", expected " + shown(c.expect[i]);
+        }
+    }
+    return {};
+}
+
+// The first line of expect-state that the run's variables or state do not match, in words;
+// empty when all do.
+std::string state_difference(const Case& c, const OutputLines& out, const EndLines& end) {
+    for (const ExpectedValue& v : c.expect_state) {
+        // "A: 0.5" or "tb_coix=20": the value follows the name and two characters or one.
+        uint64_t index = 0;
+        size_t skip = 0;
+        if (v.variable) {
+            index = end.vars_start + static_cast<uint64_t>(v.name[0] - 'A');
+            skip = 3;
+        } else {
+            const auto name = std::find(std::begin(STATE_LINE_NAMES), std::end(STATE_LINE_NAMES),
+                                        std::string_view(v.name));
+            index = end.state_start + static_cast<uint64_t>(name - std::begin(STATE_LINE_NAMES));
+            skip = v.name.size() + 1;
+        }
+        const std::string* line = out.at(index);
+        const std::string got = line != nullptr && line->size() >= skip ? line->substr(skip) : "";
+        if (got != v.value) {
+            return (v.variable ? "variable " : "state ") + v.name + ": got " + shown(got) +
+                   ", expected " + shown(v.value);
+        }
+    }
+    return {};
+}
+
 Verdict judge(const Case& c, bool vars_added, bool state_added, const Finished& run) {
     if (run.timed_out) {
         return {false, "no result after " + std::to_string(GRADE_CASE_SECONDS) +
@@ -362,70 +427,21 @@ Verdict judge(const Case& c, bool vars_added, bool state_added, const Finished& 
         return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason)};
     }
 
-    // The variables and the state close the output, in this order.
-    const bool vars = c.args_vars || c.need_vars;
-    const bool state = c.args_state || c.need_state;
-    const uint64_t block = (vars ? VARIABLE_LINES : 0) + (state ? STATE_LINES : 0);
-    if (out.count < block) return {false, "the run printed no variables or state"};
-    const uint64_t state_start = out.count - (state ? STATE_LINES : 0);
-    const uint64_t vars_start = state_start - (vars ? VARIABLE_LINES : 0);
-
-    if (c.has_expect) {
-        // The output the case's own args give: without the lines only the grader asked for.
-        struct Range {
-            uint64_t start, size;
-        };
-        std::vector<Range> removed;
-        if (vars_added) removed.push_back({vars_start, VARIABLE_LINES});
-        if (state_added) removed.push_back({state_start, STATE_LINES});
-        uint64_t visible = out.count;
-        for (const Range& r : removed) visible -= r.size;
-        const auto line = [&](uint64_t i) {
-            for (const Range& r : removed) {
-                if (i >= r.start) i += r.size;
-            }
-            return out.at(i);
-        };
-        const uint64_t expected = c.expect.size();
-        const uint64_t common = std::min(expected, visible);
-        for (uint64_t i = 0; i < common; ++i) {
-            const std::string* got = line(i);
-            const std::string where = "output line " + std::to_string(i + 1) + ": ";
-            if (got == nullptr) return {false, where + "too far into a long output to compare"};
-            if (*got != c.expect[i]) {
-                return {false, where + "got " + shown(*got) + ", expected " + shown(c.expect[i])};
-            }
-        }
-        if (visible != expected) {
-            const std::string where = "output line " + std::to_string(common + 1) + ": ";
-            if (visible < expected) {
-                return {false,
-                        where + "got " + END_OF_OUTPUT + ", expected " + shown(c.expect[common])};
-            }
-            const std::string* got = line(common);
-            return {false, where + "got " + (got ? shown(*got) : std::string("more")) +
-                               ", expected " + END_OF_OUTPUT};
-        }
+    const uint64_t vars_lines = c.args_vars || c.need_vars ? VARIABLE_LINES : 0;
+    const uint64_t state_lines = c.args_state || c.need_state ? STATE_LINES : 0;
+    if (out.count < vars_lines + state_lines) {
+        return {false, "the run printed no variables or state"};
     }
+    EndLines end;
+    end.state_start = out.count - state_lines;
+    end.vars_start = end.state_start - vars_lines;
+    std::vector<std::pair<uint64_t, uint64_t>> removed;
+    if (vars_added) removed.emplace_back(end.vars_start, vars_lines);
+    if (state_added) removed.emplace_back(end.state_start, state_lines);
 
-    for (const ExpectedValue& v : c.expect_state) {
-        std::string got;
-        if (v.variable) {
-            const std::string* l = out.at(vars_start + static_cast<uint64_t>(v.name[0] - 'A'));
-            if (l != nullptr && l->size() >= 3) got = l->substr(3);
-        } else {
-            for (int i = 0; i < STATE_LINES; ++i) {
-                if (v.name != STATE_LINE_NAMES[i]) continue;
-                const std::string* l = out.at(state_start + static_cast<uint64_t>(i));
-                if (l != nullptr && l->size() > v.name.size()) got = l->substr(v.name.size() + 1);
-            }
-        }
-        if (got != v.value) {
-            return {false, (v.variable ? "variable " : "state ") + v.name + ": got " + shown(got) +
-                               ", expected " + shown(v.value)};
-        }
-    }
-    return {true, {}};
+    std::string words = c.has_expect ? output_difference(c, out, removed) : "";
+    if (words.empty()) words = state_difference(c, out, end);
+    return {words.empty(), words};
 }
 
 // ---------------------------------------------------------------------------------------------
