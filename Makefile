@@ -32,7 +32,7 @@ run: build
 
 # Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
 # given and so the one it writes to; the seed folders after it are only read.
-FUZZ_TARGETS := fuzz_program fuzz_settings fuzz_program_text fuzz_runner_args
+FUZZ_TARGETS := fuzz_program fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -54,6 +54,7 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
+	bash bench/grade_time.sh $(BENCH_BUILD)/bin/zorvant-run
 
 bench-window: build
 	bash bench/window_figures.sh $(BUILD)/bin

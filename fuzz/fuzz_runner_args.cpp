@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "grade.h"
 #include "runner.h"
 
 namespace {
@@ -38,11 +39,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     check(problem.empty());
-    check(!options.file.empty());
-    // The file is one of the arguments as given, not a piece of one.
-    bool given = false;
-    for (const std::string& a : args) given = given || a == options.file;
-    check(given);
+    if (options.help || options.version) return 0;
+    // The files are arguments as given, not pieces of them: one to run, or some to grade.
+    const auto given = [&](const std::string& file) {
+        bool found = false;
+        for (const std::string& a : args) found = found || a == file;
+        return found;
+    };
+    if (options.grade_dir.empty()) {
+        check(!options.file.empty() && given(options.file));
+        check(options.files.empty() && options.junit.empty() && options.jobs == 0);
+    } else {
+        check(options.file.empty() && !options.files.empty());
+        for (const std::string& file : options.files) check(given(file));
+        check(options.settings.empty() && options.scenario.empty() && options.trace.empty());
+        check(options.jobs >= 0 && options.jobs <= MAX_GRADE_JOBS);
+    }
     // Only the eight sensors are inputs of a run; coils, bars and the timer are not.
     for (const auto& [channel, position] : options.settings) {
         (void)position;
@@ -50,5 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(c >= static_cast<int>(Channel::MagX) && c <= static_cast<int>(Channel::Rx));
     }
     check(options.max_steps >= -1);
+    check(options.timeout_ms >= -1 && options.timeout_ms <= INT32_MAX);
     return 0;
 }

@@ -1,7 +1,8 @@
 // Runs every program under tests/programs through the headless runner and compares its output
 // with the expectations written beside the code:
 //   // expect: TEXT   one line of standard output, in order
-//   // args: OPTIONS  runner options before the file (--no-wait is always added)
+//   // args: OPTIONS  runner options before the file (--no-wait is always added); {dir} stands
+//                    for the program's folder, where files such as scenarios lie beside it
 //   // exit: N        the exit code, 0 when not given
 //   // stderr: TEXT   when given, the whole standard error, line by line
 #include <gtest/gtest.h>
@@ -47,6 +48,7 @@ bool take_directive(const std::string& line, const std::string& name, std::strin
 }
 
 Expectation read_expectation(const fs::path& path) {
+    const std::string dir = path.parent_path().string();
     Expectation e;
     for (const std::string& line : split_lines(read_bytes(path))) {
         std::string value;
@@ -59,7 +61,10 @@ Expectation read_expectation(const fs::path& path) {
             e.exit_code = std::atoi(value.c_str());
         } else if (take_directive(line, "args", value)) {
             std::istringstream words(value);
-            for (std::string w; words >> w;) e.args.push_back(w);
+            for (std::string w; words >> w;) {
+                for (size_t at; (at = w.find("{dir}")) != std::string::npos;) w.replace(at, 5, dir);
+                e.args.push_back(w);
+            }
         }
     }
     return e;

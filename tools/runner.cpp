@@ -1,59 +1,132 @@
 #include "runner.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 
 #include "channels.h"
 #include "file_access.h"
 #include "format.h"
+#include "grade.h"
 #include "interp.h"
 #include "math_stmts.h"
 #include "program_text.h"
 #include "radio.h"
 #include "run_session.h"
+#include "scenario.h"
+#include "trace.h"
 
 namespace {
 
 const char* const USAGE =
-    "usage: zorvant-run [--set NAME=POS]... [--vars] [--state] [--no-wait] [--max-steps N] FILE\n"
+    "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
+    "                   [--no-wait] [--max-steps N] [--timeout MS] FILE\n"
+    "       zorvant-run --grade DIR [--junit REPORT] [-j N] FILE...\n"
     "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
 
 const char* const HELP =
     "Runs a program file without the window, as RUN does, and prints its output.\n"
     "\n"
-    "  --set NAME=POS   move a sensor slider before the run; NAME is one of\n"
-    "                   magx, magy, magz, colr, colg, colb, tem, rx\n"
-    "  --vars           print the variables A to Z after the run\n"
-    "  --state          print the coils, the CPU speed and the transmitter after the run\n"
-    "  --no-wait        DELAY moves a virtual clock on instead of waiting\n"
-    "  --max-steps N    stop as STOP does after N statements\n"
-    "  --help           print this help and exit\n"
-    "  --version        print the version and exit\n"
+    "  --set NAME=POS    move a sensor slider before the run; NAME is one of\n"
+    "                    magx, magy, magz, colr, colg, colb, tem, rx\n"
+    "  --scenario FILE   move sliders during the run: one \"TIME_MS NAME=POS\" a line, times\n"
+    "                    never decreasing, each applied before the first statement that runs\n"
+    "                    when the clock has reached TIME_MS milliseconds since the start;\n"
+    "                    blank lines and lines starting with # are skipped\n"
+    "  --trace FILE      write a CSV row of the clock, the next line, the sliders, the\n"
+    "                    transmitter and the variables at the start, before each statement\n"
+    "                    after the clock, a slider or the transmitter changed, and at the end\n"
+    "  --vars            print the variables A to Z after the run\n"
+    "  --state           print the coils, the CPU speed and the transmitter after the run\n"
+    "  --no-wait         DELAY moves a virtual clock on instead of waiting: the same program\n"
+    "                    and scenario give the same output and trace every time\n"
+    "  --max-steps N     stop as STOP does after N statements\n"
+    "  --timeout MS      stop as STOP does when the clock reaches MS milliseconds\n"
+    "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
+    "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
+    "  -j N              with --grade: run N programs at once (default: one per core)\n"
+    "  --help            print this help and exit\n"
+    "  --version         print the version and exit\n"
     "\n"
     "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
-    "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, program\n"
-    "too large); 3 the step limit was reached.\n";
+    "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
+    "scenario, program too large) or its output or trace could not be written; 3 the step\n"
+    "limit or the timeout was reached.\n"
+    "\n";
 
-// The sensors a user can set; coils, bars and the timer are not inputs of a run.
-const char* const SETTABLE[] = {"magx", "magy", "magz", "colr", "colg", "colb", "tem", "rx"};
+// The grading paragraph of the help, with its limits filled in.
+const char* const GRADE_HELP =
+    "Grading: every folder in DIR is a case, tried in the order of their names. A case\n"
+    "holds 'expect' (the expected output) and/or 'expect-state' (lines as --vars and --state\n"
+    "print them, such as \"A: 0.5\" or \"tb_coix=20\"; only the lines given are compared), and\n"
+    "may hold 'args' (options of the run, such as --set, --timeout or --max-steps, on one\n"
+    "line) and 'scenario' (events as for --scenario). Each run is a process of its own with\n"
+    "--no-wait, and with --max-steps %lld when args gives no step limit; a run still\n"
+    "going after %d seconds is ended and fails. A FILE passes a case when its run exits 0 or\n"
+    "3 and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and the\n"
+    "first difference for each FILE and case, then how many passed and failed. Exit status 0\n"
+    "when every case passed, 1 when one failed, 2 when grading could not start (bad DIR or\n"
+    "case) or the report could not be written.\n";
 
-bool parse_integer(const std::string& text, long long& value) {
-    if (text.empty()) return false;
+bool parse_count(const std::string& text, long long& value) {
+    if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
     errno = 0;
     char* end = nullptr;
     value = std::strtoll(text.c_str(), &end, 10);
-    return errno == 0 && *end == '\0';
+    return errno == 0 && *end == '\0' && value >= 0;
 }
 
-bool parse_setting(const std::string& text, RunnerOptions& options) {
-    const size_t eq = text.find('=');
-    if (eq == std::string::npos) return false;
-    const std::string name = text.substr(0, eq);
-    bool known = false;
-    for (const char* s : SETTABLE) known = known || name == s;
-    long long position = 0;
-    if (!known || !parse_integer(text.substr(eq + 1), position)) return false;
-    options.settings.emplace_back(channel_from_control("tb_" + name), position);
+// Options of a single run, which a grading takes from each case's args file instead.
+bool is_run_option(const std::string& a) {
+    return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
+           a == "--no-wait" || a == "--max-steps" || a == "--timeout";
+}
+
+bool takes_value(const std::string& a) {
+    return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
+           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j";
+}
+
+// Takes the value given after option `a`.
+bool take_value(const std::string& a, const std::string& value, RunnerOptions& options,
+                std::string& problem) {
+    if (a == "--set") {
+        Channel channel = Channel::Count;
+        int64_t position = 0;
+        if (!parse_sensor_setting(value, channel, position)) {
+            problem = "bad setting '" + value + "'";
+            return false;
+        }
+        options.settings.emplace_back(channel, position);
+    } else if (a == "--max-steps") {
+        if (!parse_count(value, options.max_steps)) {
+            problem = "bad step count '" + value + "'";
+            return false;
+        }
+    } else if (a == "--timeout") {
+        if (!parse_count(value, options.timeout_ms) || options.timeout_ms > INT32_MAX) {
+            problem =
+                "bad timeout '" + value + "': milliseconds, 0 to " + std::to_string(INT32_MAX);
+            return false;
+        }
+    } else if (a == "-j") {
+        long long jobs = 0;
+        if (!parse_count(value, jobs) || jobs < 1 || jobs > MAX_GRADE_JOBS) {
+            problem = "bad job count '" + value + "': 1 to " + std::to_string(MAX_GRADE_JOBS);
+            return false;
+        }
+        options.jobs = static_cast<int>(jobs);
+    } else {
+        if (value.empty()) {
+            problem = a + " needs a value";
+            return false;
+        }
+        (a == "--scenario" ? options.scenario
+         : a == "--trace"  ? options.trace
+         : a == "--grade"  ? options.grade_dir
+                           : options.junit) = value;
+    }
     return true;
 }
 
@@ -61,46 +134,52 @@ bool parse_setting(const std::string& text, RunnerOptions& options) {
 
 bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& options,
                        std::string& problem) {
+    std::string run_option;  // the first option of a single run, for a clash with --grade
+    bool grade_option = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "--version") {
             // Asked for on its own terms: the rest of the line does not matter.
             (a == "--help" ? options.help : options.version) = true;
             return true;
-        } else if (a == "--vars") {
+        }
+        if (is_run_option(a) && run_option.empty()) run_option = a;
+        grade_option = grade_option || a == "--junit" || a == "-j";
+        if (a == "--vars") {
             options.vars = true;
         } else if (a == "--state") {
             options.state = true;
         } else if (a == "--no-wait") {
             options.no_wait = true;
-        } else if (a == "--set" || a == "--max-steps") {
+        } else if (takes_value(a)) {
             if (i + 1 >= args.size()) {
                 problem = a + " needs a value";
                 return false;
             }
-            const std::string& value = args[++i];
-            if (a == "--set" && !parse_setting(value, options)) {
-                problem = "bad setting '" + value + "'";
-                return false;
-            }
-            if (a == "--max-steps" &&
-                (!parse_integer(value, options.max_steps) || options.max_steps < 0)) {
-                problem = "bad step count '" + value + "'";
-                return false;
-            }
+            if (!take_value(a, args[++i], options, problem)) return false;
         } else if (a.size() > 1 && a[0] == '-') {
             problem = "unknown option '" + a + "'";
             return false;
-        } else if (options.file.empty()) {
-            options.file = a;
-        } else {
-            problem = "more than one FILE";
+        } else if (a.empty()) {
+            problem = "an empty FILE name";
             return false;
+        } else {
+            options.files.push_back(a);
         }
     }
-    if (options.file.empty()) {
+    if (!options.grade_dir.empty() && !run_option.empty()) {
+        problem = run_option + " does not go with --grade: a case gives it in its args file";
+    } else if (options.grade_dir.empty() && grade_option) {
+        problem = "--junit and -j go with --grade only";
+    } else if (options.files.empty()) {
         problem = "no FILE given";
-        return false;
+    } else if (options.grade_dir.empty() && options.files.size() > 1) {
+        problem = "more than one FILE";
+    }
+    if (!problem.empty()) return false;
+    if (options.grade_dir.empty()) {
+        options.file = options.files.front();
+        options.files.clear();
     }
     return true;
 }
@@ -155,23 +234,94 @@ void print_vars(OutputStream& out) {
 }
 
 void print_state(OutputStream& out) {
-    const std::pair<const char*, int> values[] = {
-        {"tb_coix", channel_position(Channel::CoiX)},
-        {"tb_coiy", channel_position(Channel::CoiY)},
-        {"tb_coiz", channel_position(Channel::CoiZ)},
-        {"pb_spd", channel_position(Channel::Spd)},
-        {"tx_active", radio.tx_active ? 1 : 0},
-        {"tx_column", radio.tx_column},
-        {"tx_symbol", radio.tx_symbol},
+    const int values[] = {
+        channel_position(Channel::CoiX),
+        channel_position(Channel::CoiY),
+        channel_position(Channel::CoiZ),
+        channel_position(Channel::Spd),
+        radio.tx_active ? 1 : 0,
+        radio.tx_column,
+        radio.tx_symbol,
     };
-    for (const auto& [name, value] : values) {
-        out.write_line(std::string(name) + "=" + std::to_string(value));
+    static_assert(std::size(values) == std::size(STATE_LINE_NAMES));
+    for (size_t i = 0; i < std::size(values); ++i) {
+        out.write_line(std::string(STATE_LINE_NAMES[i]) + "=" + std::to_string(values[i]));
     }
+}
+
+// The trace file, written as the run goes: a long run's trace need not fit in memory. A row
+// that cannot be written ends the run, as lost output does.
+struct TraceFile {
+    std::FILE* file = nullptr;
+    int error = 0;  // errno of the first failure
+
+    bool open(const std::string& path) {
+        errno = 0;
+        file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) error = errno != 0 ? errno : EIO;
+        return file != nullptr;
+    }
+    void write_line(const std::string& line) {
+        if (error != 0) return;
+        errno = 0;
+        if (std::fwrite(line.data(), 1, line.size(), file) != line.size() ||
+            std::fputc('\n', file) == EOF) {
+            error = errno != 0 ? errno : EIO;
+            interp.run_stopped = 1;
+        }
+    }
+    // Closes the file; true when every row reached it.
+    bool close() {
+        if (file == nullptr) return error == 0;
+        errno = 0;
+        if (std::fclose(file) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+        file = nullptr;
+        return error == 0;
+    }
+};
+
+// What the runner does before each statement: the scenario's events that are due, then a trace
+// row when something a row shows has changed.
+struct RunWatch {
+    int32_t start_ms = 0;  // the program clock when the run started
+    const std::vector<ScenarioEvent>* events = nullptr;
+    size_t next_event = 0;
+    TraceFile* trace = nullptr;
+    TraceSnapshot last_row;
+
+    int64_t now() const { return int64_t{clock_ms()} - start_ms; }
+    void row(const TraceSnapshot& s) {
+        trace->write_line(trace_row(s));
+        last_row = s;
+    }
+};
+
+HookAction before_statement(const char*, int editor_line, void* context) {
+    auto* watch = static_cast<RunWatch*>(context);
+    const int64_t now = watch->now();
+    if (watch->events != nullptr) {
+        const std::vector<ScenarioEvent>& events = *watch->events;
+        while (watch->next_event < events.size() && events[watch->next_event].time_ms <= now) {
+            const ScenarioEvent& e = events[watch->next_event++];
+            channel_set(e.channel, e.position);
+        }
+    }
+    if (watch->trace != nullptr) {
+        const TraceSnapshot s = trace_snapshot(now, editor_line);
+        if (trace_state_changed(watch->last_row, s)) watch->row(s);
+    }
+    return HookAction::Go;
+}
+
+int not_run(std::FILE* err, const std::string& message) {
+    std::fprintf(err, "zorvant-run: %s\n", message.c_str());
+    return RUNNER_NOT_RUN;
 }
 
 }  // namespace
 
-int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                const char* self) {
     RunnerOptions options;
     std::string problem;
     if (!runner_parse_args(args, options, problem)) {
@@ -180,17 +330,34 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     }
     if (options.help) {
         std::fprintf(out, "%s%s", USAGE, HELP);
+        std::fprintf(out, GRADE_HELP, GRADE_DEFAULT_STEPS, GRADE_CASE_SECONDS);
         return RUNNER_OK;
     }
     if (options.version) {
         std::fprintf(out, "zorvant-run %s\n", ZORVANT_VERSION);
         return RUNNER_OK;
     }
+    if (!options.grade_dir.empty()) {
+        return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
+                          out, err);
+    }
     const FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {
-        std::fprintf(err, "zorvant-run: cannot read %s: %s\n", options.file.c_str(),
-                     file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason.c_str());
-        return RUNNER_NOT_RUN;
+        return not_run(err, "cannot read " + options.file + ": " +
+                                (file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason));
+    }
+    ScenarioRead scenario;
+    if (!options.scenario.empty()) {
+        const FileRead events = read_regular_file(options.scenario, MAX_SCENARIO_FILE_BYTES);
+        if (!events.ok || events.truncated) {
+            return not_run(err, "cannot read " + options.scenario + ": " +
+                                    (events.ok ? REASON_SCENARIO_FILE_TOO_LARGE : events.reason));
+        }
+        scenario = scenario_parse(events.bytes);
+        if (scenario.error_line != 0) {
+            return not_run(err, options.scenario + ":" + std::to_string(scenario.error_line) +
+                                    ": " + scenario.error);
+        }
     }
 
     session_reset_machine();
@@ -204,10 +371,31 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     session.step_limit = options.max_steps;
     const PreparedProgram prepared = session.start(split_lines(file.bytes));
     int code = RUNNER_NOT_RUN;
+    TraceFile trace;
     if (!prepared.ok) {
         output.write_line(prepared.error);
+    } else if (!options.trace.empty() && !trace.open(options.trace)) {
+        session_uninstall();
+        return not_run(err, "cannot write " + options.trace + ": " + errno_reason(trace.error));
     } else {
+        RunWatch watch;
+        watch.start_ms = clock_ms();
+        if (options.timeout_ms >= 0) {
+            session.time_limit = static_cast<int32_t>(
+                std::min<int64_t>(int64_t{watch.start_ms} + options.timeout_ms, INT32_MAX));
+        }
+        if (!scenario.events.empty()) watch.events = &scenario.events;
+        if (!options.trace.empty()) {
+            watch.trace = &trace;
+            trace.write_line(trace_header());
+            watch.row(trace_snapshot(0, -1));
+        }
+        if (watch.events != nullptr || watch.trace != nullptr) {
+            session.hook = before_statement;
+            session.hook_context = &watch;
+        }
         const PassStop stop = session.run_to_end();
+        if (watch.trace != nullptr) watch.row(trace_snapshot(watch.now(), -1));
         code = stop == PassStop::StepLimit ? RUNNER_STEP_LIMIT
                : interp.error_reported     ? RUNNER_ERROR
                                            : RUNNER_OK;
@@ -219,9 +407,11 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     session_uninstall();
     // Output that never arrived is no successful run, whatever the program did.
     if (!output.flush()) {
-        std::fprintf(err, "zorvant-run: cannot write the output: %s\n",
-                     errno_reason(output.error).c_str());
-        return RUNNER_NOT_RUN;
+        trace.close();
+        return not_run(err, "cannot write the output: " + errno_reason(output.error));
+    }
+    if (!trace.close()) {
+        return not_run(err, "cannot write " + options.trace + ": " + errno_reason(trace.error));
     }
     return code;
 }

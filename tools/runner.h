@@ -1,7 +1,9 @@
 // The headless runner: reads a program file as LOAD does, prepares it as a fresh RUN does and
-// runs it to its end on the same interpreter and device model as the window.
+// runs it to its end on the same interpreter and device model as the window. With --grade it
+// runs student programs against a folder of cases instead.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -10,28 +12,43 @@
 #include "channels.h"
 
 enum RunnerExit {
-    RUNNER_OK = 0,          // the run ended without an error report
-    RUNNER_ERROR = 1,       // an error report or an arithmetic fault
-    RUNNER_NOT_RUN = 2,     // unreadable file, program too large, or bad arguments
-    RUNNER_STEP_LIMIT = 3,  // --max-steps reached
+    RUNNER_OK = 0,          // the run ended without an error report; grading: all passed
+    RUNNER_ERROR = 1,       // an error report or an arithmetic fault; grading: a case failed
+    RUNNER_NOT_RUN = 2,     // unreadable file, program too large, bad arguments, lost output
+    RUNNER_STEP_LIMIT = 3,  // --max-steps or --timeout reached
 };
+
+// The lines --state prints after the run, in this order, each as NAME=VALUE.
+inline constexpr const char* STATE_LINE_NAMES[] = {"tb_coix",   "tb_coiy",   "tb_coiz",  "pb_spd",
+                                                   "tx_active", "tx_column", "tx_symbol"};
 
 // `args` are the command-line arguments without the program name. Program output goes to
 // `out`, math errors, the stop line and usage texts to `err`. Starts from a fresh machine.
-int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+// Grading starts each run as a new process of the executable `self`.
+int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                const char* self = "/proc/self/exe");
 
 // What the command line asks for.
 struct RunnerOptions {
     // Sensor positions to set before the run, in the order given; a later one for the same
     // channel wins.
-    std::vector<std::pair<Channel, long long>> settings;
+    std::vector<std::pair<Channel, int64_t>> settings;
     bool vars = false;
     bool state = false;
     bool no_wait = false;
-    long long max_steps = -1;  // -1: no limit
-    bool help = false;     // --help: print the usage and what each option does
-    bool version = false;  // --version
+    long long max_steps = -1;   // -1: no limit
+    long long timeout_ms = -1;  // -1: no limit
+    std::string scenario;       // empty: none
+    std::string trace;          // empty: none
+    bool help = false;          // --help: print the usage and what each option does
+    bool version = false;       // --version
     std::string file;
+
+    // --grade: the folder of cases; the programs are in `files` and `file` stays empty.
+    std::string grade_dir;
+    std::string junit;  // empty: no report
+    int jobs = 0;       // 0: one per core
+    std::vector<std::string> files;
 };
 
 // Reads the arguments without the program name. On failure `problem` says what is wrong, in

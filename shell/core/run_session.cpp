@@ -1,5 +1,6 @@
 #include "run_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <thread>
@@ -54,6 +55,10 @@ bool RunSession::resume_time_reached() {
     if (resume_known_ && resume_reached_ == interp.resume_time) return true;
     if (clock_ms() < interp.resume_time) {
         if (clock_ == nullptr) return false;
+        if (time_limit && interp.resume_time > *time_limit) {
+            clock_->advance_to(*time_limit);
+            return false;
+        }
         clock_->advance_to(interp.resume_time);
     }
     resume_known_ = true;
@@ -66,7 +71,9 @@ PassStop RunSession::run(long long budget) {
     while (budget_ > 0) {
         if (interp_finished()) return PassStop::Finished;
         if (step_limit >= 0 && steps_ >= step_limit) return PassStop::StepLimit;
-        if (!resume_time_reached()) return PassStop::Waiting;
+        const bool resumed = resume_time_reached();
+        if (time_limit_reached()) return PassStop::StepLimit;
+        if (!resumed) return PassStop::Waiting;
         if (hook != nullptr) {
             const char* position = tok_position();
             if (position != held_at_ &&
@@ -88,7 +95,9 @@ PassStop RunSession::run_to_end() {
     for (;;) {
         const PassStop stop = run(LLONG_MAX);
         if (stop != PassStop::Waiting) return stop;
-        std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms()));
+        int64_t wait = wait_ms();
+        if (time_limit) wait = std::min<int64_t>(wait, int64_t{*time_limit} - clock_ms());
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,7 @@ using StatementHook = HookAction (*)(const char* position, int editor_line, void
 // Why a run of passes ended.
 enum class PassStop {
     Finished,   // END, an error, or the end of the text
-    StepLimit,  // the session's step limit is reached
+    StepLimit,  // the session's step limit or time limit is reached
     Waiting,    // real time: a DELAY holds the program for wait_ms() more
     Held,       // the hook held the program before a statement
     Budget,     // the statements asked for have run
@@ -62,7 +63,7 @@ class RunSession {
     // waterfall row. A statement the hook held at is run without asking again when the next
     // call starts there: that is how a run resumes past a breakpoint.
     PassStop run(long long budget);
-    // Runs to the end or the step limit, sleeping through the waits of real time.
+    // Runs to the end or a limit, sleeping through the waits of real time.
     PassStop run_to_end();
     // Ends the current run() after the statement now running: for a STOP or PAUSE that comes
     // from inside a statement, through a box the statement shows.
@@ -73,11 +74,16 @@ class RunSession {
     long long steps() const { return steps_; }
     // Statements after which the run stops as STOP would; -1 for no limit.
     long long step_limit = -1;
+    // The program clock value at which the run stops as at the step limit, before the next
+    // statement. A virtual clock jumps no further than this, so a DELAY across the limit ends
+    // the run at the limit in either kind of time.
+    std::optional<int32_t> time_limit;
     StatementHook hook = nullptr;
     void* hook_context = nullptr;
 
    private:
     bool resume_time_reached();
+    bool time_limit_reached() const { return time_limit && clock_ms() >= *time_limit; }
 
     VirtualClock* clock_;
     long long steps_ = 0;

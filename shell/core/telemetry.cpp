@@ -5,6 +5,7 @@
 #include "channels.h"
 #include "interp.h"
 #include "radio.h"
+#include "trace.h"
 
 void TelemetryRecording::clear() {
     for (auto& s : series_) {
@@ -134,4 +135,26 @@ const char* telemetry_series_name(int series) {
                                             "S", "T", "U", "V", "W", "X", "Y", "Z"};
     if (series < 0 || series >= TS_COUNT) return "";
     return series < TS_VARIABLE_A ? names[series] : letters[series - TS_VARIABLE_A];
+}
+
+std::string telemetry_csv(const TelemetryRecording& recording) {
+    std::string csv = trace_header() + "\n";
+    for (const int64_t t : recording.change_times()) {
+        TraceSnapshot row;
+        row.time_ms = t;
+        row.line = recording.points(TS_LINE).empty()
+                       ? -1
+                       : static_cast<int>(recording.value_at(TS_LINE, t));
+        for (int c = 0; c < TS_CHANNELS; ++c) {
+            row.channels[c] = static_cast<int>(recording.value_at(c, t));
+        }
+        row.tx_active = recording.value_at(TS_TX_ACTIVE, t) != 0;
+        row.tx_column = static_cast<int>(recording.value_at(TS_TX_CHANNEL, t)) * 3;
+        row.tx_symbol = static_cast<int>(recording.value_at(TS_TX_SYMBOL, t));
+        for (int k = 0; k < VARIABLE_COUNT; ++k) {
+            row.variables[k] = recording.value_at(TS_VARIABLE_A + k, t);
+        }
+        csv += trace_row(row) + "\n";
+    }
+    return csv;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // order: Channel for the first twelve (magx .. spd).
@@ -66,3 +67,7 @@ class TelemetryRecording {
 
 // What a series is called in the view and in the export's header ("magx", "tx_symbol", "A").
 const char* telemetry_series_name(int series);
+
+// The recording as the CSV a trace is written in: a row at every time something changed, with
+// every value as it stood then.
+std::string telemetry_csv(const TelemetryRecording& recording);

@@ -84,6 +84,8 @@ class Tfmain : public QMainWindow {
     TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry
     QTimer* t_telemetry = nullptr;            // redraws the telemetry while it is shown
     QAction* act_telemetry = nullptr;
+    QAction* act_export_telemetry = nullptr;
+    QFileDialog* ed = nullptr;  // File > Export Telemetry
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -163,6 +165,8 @@ class Tfmain : public QMainWindow {
     void record_telemetry_channel(Channel c);
     void record_telemetry_transmitter();
     void refresh_telemetry();
+    // File > Export Telemetry: the CSV, and the charts as a PNG beside it.
+    void export_telemetry();
 
     // The file that keeps this window's unsaved text between a crash and the next start.
     QString recovery_file() const;

@@ -92,6 +92,10 @@ void Tfmain::build_menus() {
     act_save = add_button_action(file, "&Save", QKeySequence::Save, bt_save);
     act_save_as = add_button_action(file, "Save &As...", QKeySequence("Ctrl+Shift+S"), bt_savas);
     file->addSeparator();
+    act_export_telemetry = add_action(file, "Export &Telemetry...", QKeySequence(),
+                                      [this] { export_telemetry(); });
+    act_export_telemetry->setEnabled(!telemetry_.empty());
+    file->addSeparator();
     act_quit = add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); });
     update_recent_menu();
 

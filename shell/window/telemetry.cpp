@@ -1,8 +1,15 @@
 // The window's side of the telemetry: what a run records, when, and the pane that shows it.
 #include <QAction>
+#include <QBuffer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPixmap>
 #include <QTimer>
 
 #include "Ucompiler.h"
+#include "error_display.h"
+#include "file_access.h"
 #include "interp.h"
 #include "telemetry_pane.h"
 
@@ -25,6 +32,12 @@ void Tfmain::build_telemetry() {
     t_telemetry->setObjectName("t_telemetry");
     t_telemetry->setInterval(TELEMETRY_REDRAW_MS);
     connect(t_telemetry, &QTimer::timeout, this, &Tfmain::refresh_telemetry);
+    ed = new QFileDialog(this);
+    ed->setObjectName("ed");
+    ed->setAcceptMode(QFileDialog::AcceptSave);
+    ed->setFileMode(QFileDialog::AnyFile);
+    ed->setDefaultSuffix("csv");
+    ed->setNameFilter("CSV files (*.csv)");
     connect(telemetry_pane, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (shown) {
             refresh_telemetry();
@@ -47,6 +60,7 @@ void Tfmain::start_telemetry() {
     run_started_ms_ = clock_ms();
     recording_telemetry_ = true;
     telemetry_.record_machine(0);
+    if (act_export_telemetry != nullptr) act_export_telemetry->setEnabled(true);
     if (telemetry_pane->isVisible()) {
         t_telemetry->start();
         telemetry_pane->refresh(0, true);
@@ -83,4 +97,35 @@ void Tfmain::refresh_telemetry() {
                          run_control->state() == RunControl::State::Waiting;
     telemetry_pane->refresh(recording_telemetry_ ? program_time_ms() : telemetry_.last_time(),
                             running);
+}
+
+namespace {
+
+bool write_export(const QString& path, const std::string& bytes) {
+    const FileWrite written = write_file_atomically(QFile::encodeName(path).toStdString(), bytes,
+                                                    LinkPolicy::WriteTarget);
+    if (!written.ok) show_error("Cannot create file " + path, written.reason);
+    return written.ok;
+}
+
+}  // namespace
+
+void Tfmain::export_telemetry() {
+    if (telemetry_.empty()) return;
+    const QString offered =
+        current_file_.isEmpty() ? QString("telemetry.csv")
+                                : QFileInfo(current_file_).completeBaseName() + "-telemetry.csv";
+    if (exec_dialog(*ed, offered) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
+    const QString csv_path = ed->selectedFiles().constFirst();
+    const QFileInfo csv(csv_path);
+    const QString png_path = csv.dir().filePath(csv.completeBaseName() + ".png");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    telemetry_pane->picture().save(&buffer, "PNG");
+    if (write_export(csv_path, telemetry_csv(telemetry_)) &&
+        write_export(png_path, png.toStdString())) {
+        set_status("Exported " + QFileInfo(csv_path).fileName() + " and " +
+                   QFileInfo(png_path).fileName() + ".");
+    }
 }

@@ -357,6 +357,18 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
     EXPECT_EQ(values(TS_VARIABLE_A), (std::vector<double>{0, 1}));
     EXPECT_LE(t.points(0)[1].time_ms, t.points(8)[2].time_ms);
     EXPECT_GT(w->telemetry_pane->line(0)->count(), 0);
+
+    // The export: the trace's CSV, and the charts beside it.
+    answer_dialogs({dir.filePath("run.csv")});
+    w->act_export_telemetry->trigger();
+    const QList<QByteArray> rows = read_bytes(dir.filePath("run.csv")).split('\n');
+    EXPECT_TRUE(rows.first().startsWith("time_ms,line,magx,magy,magz,colr,colg,colb,tem,rx,coix,"));
+    EXPECT_TRUE(rows.at(1).startsWith("0,")) << rows.at(1).toStdString();
+    bool coil_seen = false;
+    for (const QByteArray& row : rows) coil_seen |= row.split(',').value(10) == "-100";
+    EXPECT_TRUE(coil_seen);
+    EXPECT_TRUE(read_bytes(dir.filePath("run.png")).startsWith("\x89PNG"));
+    EXPECT_EQ(w->status_text(), "Exported run.csv and run.png.");
     // The recording stays after the run; a fresh RUN starts a new one.
     run("PRINT 1");
     EXPECT_EQ(w->telemetry().points(8).size(), 1u);

@@ -1,0 +1,115 @@
+#include "scenario.h"
+
+#include <charconv>
+
+#include "program_text.h"
+
+namespace {
+
+// The program clock counts milliseconds in 32 bits; a later time is never reached.
+constexpr int64_t LATEST_TIME_MS = INT32_MAX;
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool parse_int64(std::string_view text, int64_t& value) {
+    if (text.empty()) return false;
+    // from_chars takes no '+', but a position may be written "+5" as well as "-5".
+    if (text.front() == '+') text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// A word of the line for an error message: cut short, and only printable ASCII as itself.
+std::string quoted(std::string_view word) {
+    constexpr size_t MAX_SHOWN = 40;
+    std::string out = "'";
+    for (size_t i = 0; i < word.size() && i < MAX_SHOWN; ++i) {
+        const unsigned char c = static_cast<unsigned char>(word[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            constexpr char HEX[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += HEX[c >> 4];
+            out += HEX[c & 15];
+        }
+    }
+    if (word.size() > MAX_SHOWN) out += "...";
+    return out + "'";
+}
+
+}  // namespace
+
+Channel sensor_from_name(std::string_view name) {
+    for (int i = 0; i < static_cast<int>(std::size(SENSOR_NAMES)); ++i) {
+        if (name == SENSOR_NAMES[i]) return static_cast<Channel>(i);
+    }
+    return Channel::Count;
+}
+
+bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& position) {
+    const size_t eq = text.find('=');
+    if (eq == std::string_view::npos) return false;
+    channel = sensor_from_name(text.substr(0, eq));
+    return channel != Channel::Count && parse_int64(text.substr(eq + 1), position);
+}
+
+ScenarioRead scenario_parse(std::string_view text) {
+    ScenarioRead read;
+    const std::vector<std::string> lines = split_lines(text);
+    int64_t previous = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = trim(lines[i]);
+        if (line.empty() || line.front() == '#') continue;
+        const auto fail = [&](std::string reason) {
+            read.error_line = static_cast<int>(i + 1);
+            read.error = std::move(reason);
+            return read;
+        };
+
+        size_t gap = 0;
+        while (gap < line.size() && !is_blank(line[gap])) ++gap;
+        const std::string_view time_text = line.substr(0, gap);
+        const std::string_view setting = trim(line.substr(gap));
+        const size_t eq = setting.find('=');
+        if (eq == std::string_view::npos ||
+            setting.find_first_of(" \t") != std::string_view::npos) {
+            return fail("expected TIME_MS NAME=POS, got " + quoted(line));
+        }
+        int64_t time = 0;
+        if (time_text.front() == '+' || !parse_int64(time_text, time) || time < 0 ||
+            time > LATEST_TIME_MS) {
+            return fail("bad time " + quoted(time_text) +
+                        ": a whole number of milliseconds, 0 to " + std::to_string(LATEST_TIME_MS));
+        }
+        if (time < previous) {
+            return fail("time " + std::to_string(time) + " is earlier than " +
+                        std::to_string(previous) + " on a line above");
+        }
+        const std::string_view name = setting.substr(0, eq);
+        const Channel channel = sensor_from_name(name);
+        if (channel == Channel::Count) {
+            return fail("unknown slider " + quoted(name) +
+                        ": NAME is one of magx, magy, magz, colr, colg, colb, tem, rx");
+        }
+        int64_t position = 0;
+        const std::string_view position_text = setting.substr(eq + 1);
+        if (!parse_int64(position_text, position)) {
+            return fail("bad position " + quoted(position_text));
+        }
+        const ChannelInfo& info = channel_info[static_cast<int>(channel)];
+        if (position < info.minimum) position = info.minimum;
+        if (position > info.maximum) position = info.maximum;
+        read.events.push_back({time, channel, static_cast<int>(position)});
+        previous = time;
+    }
+    return read;
+}

@@ -1,0 +1,59 @@
+#include "trace.h"
+
+#include "format.h"
+#include "radio.h"
+
+static_assert(CHANNEL_COUNT == 14 && TRACE_CHANNEL_COUNT == 12,
+              "the trace columns name the channels one by one");
+
+TraceSnapshot trace_snapshot(int64_t time_ms, int line) {
+    TraceSnapshot s;
+    s.time_ms = time_ms;
+    s.line = line;
+    for (int c = 0; c < CHANNEL_COUNT; ++c) s.channels[c] = device.position[c];
+    s.tx_active = radio.tx_active;
+    s.tx_column = radio.tx_column;
+    s.tx_symbol = radio.tx_symbol;
+    for (int k = 0; k < VARIABLE_COUNT; ++k) s.variables[k] = var_get(k);
+    return s;
+}
+
+std::string trace_header() {
+    std::string h = "time_ms,line";
+    for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
+        // The control name without its prefix: "tb_magx" is magx, "pb_spd" spd.
+        h += ',';
+        h += channel_info[c].control + 3;
+    }
+    h += ",tx_active,tx_column,tx_symbol";
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        h += ',';
+        h += static_cast<char>('A' + k);
+    }
+    return h;
+}
+
+std::string trace_row(const TraceSnapshot& s) {
+    std::string row = std::to_string(s.time_ms) + ',' + std::to_string(s.line);
+    for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) row += ',' + std::to_string(s.channels[c]);
+    row += s.tx_active ? ",1," : ",0,";
+    row += std::to_string(s.tx_column) + ',' + std::to_string(s.tx_symbol);
+    for (double v : s.variables) {
+        char text[FORMAT_BUFFER_SIZE];
+        const int n = format_value(v, text);
+        row += ',';
+        row.append(text, static_cast<size_t>(n));
+    }
+    return row;
+}
+
+bool trace_state_changed(const TraceSnapshot& a, const TraceSnapshot& b) {
+    if (a.time_ms != b.time_ms || a.tx_active != b.tx_active || a.tx_column != b.tx_column ||
+        a.tx_symbol != b.tx_symbol) {
+        return true;
+    }
+    for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
+        if (a.channels[c] != b.channels[c]) return true;
+    }
+    return false;
+}

@@ -1,0 +1,36 @@
+// A trace of a run as CSV: the program clock, the line about to run, the sliders and bars of the
+// device panel, the transmitter and the variables. The runner writes one with --trace, and the
+// window exports the same format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "channels.h"
+#include "interp.h"
+
+// Channels written to a row: magx..rx, coix..coiz and spd, the first ones of `Channel`. The
+// system-power bar never moves and the waterfall speed is no business of the program.
+inline constexpr int TRACE_CHANNEL_COUNT = static_cast<int>(Channel::Spd) + 1;
+
+struct TraceSnapshot {
+    int64_t time_ms = 0;
+    int line = -1;  // editor line of the next statement, -1 at start / end
+    // Slider and bar positions indexed by `Channel`: the columns magx..rx, coix..coiz, spd, then
+    // the system-power bar and the waterfall speed, which no row shows.
+    int channels[CHANNEL_COUNT] = {};
+    bool tx_active = false;
+    int tx_column = 0;
+    int tx_symbol = 0;
+    double variables[VARIABLE_COUNT] = {};
+};
+
+// Reads the device panel, the transmitter and the variables now.
+TraceSnapshot trace_snapshot(int64_t time_ms, int line);
+// "time_ms,line,magx,...,tx_symbol,A,...,Z", without a line break.
+std::string trace_header();
+// One row in the order of the header, without a line break: channel positions as integers,
+// tx_active as 0 or 1, variables as the variable panel shows them.
+std::string trace_row(const TraceSnapshot& s);
+// Whether the clock, a channel of the row or the transmitter differ; variables do not count.
+bool trace_state_changed(const TraceSnapshot& a, const TraceSnapshot& b);

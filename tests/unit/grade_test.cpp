@@ -1,0 +1,287 @@
+// Grading through the real executable: verdicts and their words, the JUnit report, the order
+// of the lines whatever runs at once, and case folders that stop a grading before it starts.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "run_shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder of cases and programs under the test's temporary folder.
+class Grading : public testing::Test {
+   protected:
+    void SetUp() override {
+        root_ = testing::TempDir() + "grading-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        fs::remove_all(root_);
+        fs::create_directories(root_ + "cases");
+    }
+    void add(const std::string& relative, const std::string& bytes) {
+        fs::create_directories(fs::path(root_ + relative).parent_path());
+        std::ofstream(root_ + relative, std::ios::binary) << bytes;
+    }
+    // Runs the grader from the root folder, so that file names in its lines stay short.
+    ShellResult grade(const std::string& args) {
+        return run_shell("cd " + root_ + " && " + ZORVANT_RUN + " --grade cases " + args + " 2>&1");
+    }
+    void add_two_cases() {
+        add("cases/output/expect", "1\n2\n3\n");
+        add("cases/state/args", "--set magx=50\n");
+        add("cases/state/expect-state", "A: 0.5\r\n\ntb_coix = -50\n");
+    }
+    std::string root_;
+};
+
+// What a student writes right: three lines, then the coil against the field.
+const char* const GOOD = "PRINT 1\nPRINT 2\nPRINT 3\nMGET A,B,C\nCOIL -A,0,0\n";
+
+TEST_F(Grading, VerdictsNameTheFirstDifference) {
+    add_two_cases();
+    add("good.bas", GOOD);
+    add("wrong_line.bas", "PRINT 1\nPRINT 5\nPRINT 3\nMGET A,B,C\nCOIL -A,0,0\n");
+    add("short.bas", "PRINT 1\nPRINT 2\nMGET A,B,C\nCOIL -A,0,0\n");
+    add("long.bas", std::string(GOOD) + "PRINT \"\"\n");
+    add("sign.bas", "PRINT 1\nPRINT 2\nPRINT 3\nMGET A,B,C\nCOIL A,0,0\n");
+    add("error.bas", "PRINT 1\nRETURN\n");
+    // Endless: the default step limit ends it, and a run stopped by a limit may pass.
+    add("endless.bas", std::string(GOOD) + "LABEL 1\nGOTO 1\n");
+    // Bytes that could steer a terminal are shown, not sent.
+    add("control.bas", "PRINT \"\x1b[2J\x01\"\n");
+    const ShellResult r = grade(
+        "good.bas wrong_line.bas short.bas long.bas sign.bas error.bas endless.bas control.bas "
+        "missing.bas");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "PASS good.bas output\n"
+              "PASS good.bas state\n"
+              "FAIL wrong_line.bas output: output line 2: got 5, expected 2\n"
+              "PASS wrong_line.bas state\n"
+              "FAIL short.bas output: output line 3: got the end of the output, expected 3\n"
+              "PASS short.bas state\n"
+              "FAIL long.bas output: output line 4: got an empty line, expected the end of the "
+              "output\n"
+              "PASS long.bas state\n"
+              "PASS sign.bas output\n"
+              "FAIL sign.bas state: state tb_coix: got 50, expected -50\n"
+              "FAIL error.bas output: exit 1: ERROR in line: 1 (RETURN does not match)\n"
+              "FAIL error.bas state: exit 1: ERROR in line: 1 (RETURN does not match)\n"
+              "PASS endless.bas output\n"
+              "PASS endless.bas state\n"
+              "FAIL control.bas output: output line 1: got \\x1B[2J\\x01, expected 1\n"
+              "FAIL control.bas state: variable A: got 0, expected 0.5\n"
+              "FAIL missing.bas output: exit 2: cannot read missing.bas: No such file or "
+              "directory\n"
+              "FAIL missing.bas state: exit 2: cannot read missing.bas: No such file or "
+              "directory\n"
+              "8 passed, 10 failed\n");
+    EXPECT_EQ(grade("good.bas").code, 0);
+}
+
+// The case's own args decide what its output is: --vars there makes the variables part of the
+// output the expect file gives, while the --state that expect-state needs stays out of it.
+TEST_F(Grading, OutputIsWhatTheCaseArgsPrint) {
+    std::string vars = "1\n2\n3\nA: 0\nB: 0\n";
+    for (char v = 'C'; v <= 'Z'; ++v) vars += std::string(1, v) + ": 0\n";
+    add("cases/vars/args", "--vars --max-steps 3");
+    add("cases/vars/expect", vars);
+    add("cases/vars/expect-state", "tb_coix=0\npb_spd=4\n");
+    add("good.bas", GOOD);
+    EXPECT_EQ(grade("good.bas").out, "PASS good.bas vars\n1 passed, 0 failed\n");
+}
+
+// The report's elements in document order, each with its depth: a small XML reader that knows
+// elements, attributes, text and the five entities of XML, and fails on anything else, a '<',
+// '>' or '&' left unescaped included.
+struct Element {
+    std::string name;
+    size_t depth;
+    std::map<std::string, std::string> attributes;
+    std::string text;
+};
+
+bool unescape(std::string_view s, std::string& out) {
+    static const std::map<std::string, char, std::less<>> entities = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '<' || s[i] == '>' || s[i] == '"') return false;
+        if (s[i] != '&') {
+            out += s[i];
+            continue;
+        }
+        const size_t semi = s.find(';', i);
+        const auto e = entities.find(s.substr(i, semi - i + 1));
+        if (semi == std::string_view::npos || e == entities.end()) return false;
+        out += e->second;
+        i = semi;
+    }
+    return true;
+}
+
+bool read_xml(const std::string& xml, std::vector<Element>& elements) {
+    const std::string prolog = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    if (xml.rfind(prolog, 0) != 0) return false;
+    std::vector<size_t> open;  // the elements not closed yet
+    for (size_t i = prolog.size(); i < xml.size();) {
+        const size_t lt = std::min(xml.find('<', i), xml.size());
+        std::string text;
+        if (!unescape(std::string_view(xml).substr(i, lt - i), text)) return false;
+        if (!open.empty()) elements[open.back()].text += text;
+        const size_t gt = xml.find('>', lt);
+        if (lt == xml.size()) break;
+        if (gt == std::string::npos) return false;
+        std::string_view tag = std::string_view(xml).substr(lt + 1, gt - lt - 1);
+        i = gt + 1;
+        if (tag.starts_with('/')) {
+            if (open.empty() || elements[open.back()].name != tag.substr(1)) return false;
+            open.pop_back();
+            continue;
+        }
+        const bool closed = tag.ends_with('/');
+        if (closed) tag.remove_suffix(1);
+        Element e{std::string(tag.substr(0, tag.find(' '))), open.size(), {}, {}};
+        // Attributes: name="value", one space before each.
+        for (size_t at = e.name.size(); at < tag.size();) {
+            const size_t eq = tag.find("=\"", at);
+            const size_t end = tag.find('"', eq + 2);
+            if (tag[at] != ' ' || end == std::string_view::npos) return false;
+            std::string& value = e.attributes[std::string(tag.substr(at + 1, eq - at - 1))];
+            if (!unescape(tag.substr(eq + 2, end - eq - 2), value)) return false;
+            at = end + 1;
+        }
+        if (!closed) open.push_back(elements.size());
+        elements.push_back(std::move(e));
+    }
+    return open.empty() && !elements.empty();
+}
+
+TEST_F(Grading, JUnitReportHoldsEveryVerdict) {
+    add_two_cases();
+    // Markup characters in a case name and in a program's output.
+    add("cases/a&b \"c\" <d>/expect", "1\n");
+    add("good.bas", GOOD);
+    add("odd.bas", "PRINT \"<&>\"\n");
+    const ShellResult r = grade("--junit report.xml good.bas odd.bas");
+    EXPECT_EQ(r.code, 1);
+    std::vector<Element> xml;
+    ASSERT_TRUE(read_xml(read_file(root_ + "report.xml"), xml)) << read_file(root_ + "report.xml");
+
+    // testsuites > testsuite per file > testcase per case > failure when it failed.
+    const std::string cases[] = {"a&b \"c\" <d>", "output", "state"};
+    const std::string files[] = {"good.bas", "odd.bas"};
+    size_t e = 0;
+    ASSERT_EQ(xml[e].name, "testsuites");
+    EXPECT_EQ(xml[e].attributes["tests"], "6");
+    EXPECT_EQ(xml[e++].attributes["failures"], "4");
+    for (int f = 0; f < 2; ++f) {
+        ASSERT_LT(e, xml.size());
+        EXPECT_EQ(xml[e].name + " " + xml[e].attributes["name"], "testsuite " + files[f]);
+        EXPECT_EQ(xml[e].depth, 1u);
+        EXPECT_EQ(xml[e++].attributes["failures"], f == 0 ? "1" : "3");
+        for (int k = 0; k < 3; ++k) {
+            ASSERT_LT(e, xml.size());
+            EXPECT_EQ(xml[e].name + " " + xml[e].attributes["name"], "testcase " + cases[k]);
+            EXPECT_EQ(xml[e].depth, 2u);
+            EXPECT_EQ(xml[e++].attributes["classname"], files[f]);
+            if (f == 0 && k > 0) continue;  // passed: no failure inside
+            // The same words as the line on standard output.
+            ASSERT_LT(e, xml.size());
+            Element& failure = xml[e++];
+            EXPECT_EQ(failure.name, "failure");
+            EXPECT_EQ(failure.depth, 3u);
+            EXPECT_EQ(failure.text, failure.attributes["message"]);
+            const std::string line = "FAIL " + files[f] + " " + cases[k] + ": " + failure.text;
+            EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(e, xml.size());
+    EXPECT_NE(r.out.find("FAIL odd.bas output: output line 1: got <&>, expected 1\n"),
+              std::string::npos);
+
+    // A report that cannot be written is no success, even when every case passed.
+    const ShellResult lost = grade("--junit no-such-folder/report.xml good.bas");
+    EXPECT_EQ(lost.code, 2);
+    EXPECT_NE(lost.out.find("zorvant-run: cannot write no-such-folder/report.xml: "),
+              std::string::npos);
+}
+
+// Runs finish in any order when several go at once; the lines come in the order of the files
+// and cases all the same. The slow endless program comes first, so the others overtake it.
+TEST_F(Grading, LinesDoNotDependOnHowManyRunAtOnce) {
+    add_two_cases();
+    add("endless.bas", std::string(GOOD) + "LABEL 1\nGOTO 1\n");
+    add("good.bas", GOOD);
+    add("short.bas", "PRINT 1\n");
+    add("error.bas", "PRINT 1/0\n");
+    const std::string files = " endless.bas good.bas short.bas error.bas good.bas short.bas";
+    const ShellResult one = grade("-j 1" + files);
+    const ShellResult four = grade("-j 4" + files);
+    EXPECT_EQ(one.code, 1);
+    EXPECT_EQ(one.out, four.out);
+    EXPECT_NE(one.out.find("\n6 passed, 6 failed\n"), std::string::npos) << one.out;
+}
+
+// The worked example of the README, as it reads there.
+TEST(GradingSample, OneSubmissionFailsOneCase) {
+    const ShellResult r = run_shell(
+        std::string("cd ") + ZORVANT_SOURCE_DIR + " && " + ZORVANT_RUN +
+        " --grade samples/grading/cases samples/05_detumbling.bas samples/grading/wrong_sign.bas");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "PASS samples/05_detumbling.bas still\n"
+              "PASS samples/05_detumbling.bas turning\n"
+              "PASS samples/grading/wrong_sign.bas still\n"
+              "FAIL samples/grading/wrong_sign.bas turning: state tb_coiy: got -80, expected 80\n"
+              "3 passed, 1 failed\n");
+}
+
+TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
+    add("good.bas", GOOD);
+    const std::string usage = "\nusage: zorvant-run";
+    struct {
+        std::string file;  // under cases/c/, or empty for no file at all
+        std::string bytes;
+        std::string message;
+    } bad[] = {
+        {"", "", "cases holds no case folders"},
+        {"args", "--vars", "cases/c: holds neither expect nor expect-state"},
+        {"expect-state", "A: 1\ncoix=5\n",
+         "cases/c/expect-state:2: not a line of --vars or --state, such as \"A: 0.5\" or "
+         "\"tb_coix=20\""},
+        {"scenario", "0 magx=1\n5 coix=1\n",
+         "cases/c/scenario:2: unknown slider 'coix': NAME is one of magx, magy, magz, colr, "
+         "colg, colb, tem, rx"},
+        {"args", "--max-steps many", "cases/c/args: bad step count 'many'"},
+        {"args", "--trace t.csv",
+         "cases/c/args: --trace does not go in a case: the runs of all files would write one "
+         "file"},
+        {"args", "other.bas", "cases/c/args: more than one FILE"},
+    };
+    for (const auto& b : bad) {
+        fs::remove_all(root_ + "cases");
+        fs::create_directories(root_ + "cases");
+        if (!b.file.empty()) {
+            add("cases/c/" + b.file, b.bytes);
+            if (b.file != "args" || b.message.find("neither") == std::string::npos) {
+                add("cases/c/expect", "1\n");
+            }
+        }
+        const ShellResult r = grade("good.bas");
+        EXPECT_EQ(r.code, 2) << b.message;
+        EXPECT_EQ(r.out, "zorvant-run: " + b.message + "\n");
+    }
+    const ShellResult r =
+        run_shell(std::string(ZORVANT_RUN) + " --grade " + root_ + "no-such-folder x.bas 2>&1");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out,
+              "zorvant-run: cannot read " + root_ + "no-such-folder: No such file or directory\n");
+}
+
+}  // namespace

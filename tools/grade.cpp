@@ -1,0 +1,815 @@
+#include "grade.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "file_access.h"
+#include "program_text.h"
+#include "runner.h"
+#include "scenario.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t MAX_CASE_FILE_BYTES = 16u * 1024 * 1024;
+constexpr const char* REASON_CASE_FILE_TOO_LARGE = "It is larger than 16 MiB";
+// Of a run's output the grader keeps the beginning, as far as the expected output reaches and
+// this much further, and this much of the end, where --vars and --state print. The rest of a
+// long output is read and dropped, so a chatty endless loop costs no memory.
+constexpr size_t OUTPUT_MARGIN_BYTES = 64 * 1024;
+constexpr size_t OUTPUT_TAIL_BYTES = 64 * 1024;
+constexpr size_t ERROR_HEAD_BYTES = 4096;
+// Longest piece of a line that a verdict shows.
+constexpr size_t MAX_SHOWN_CHARS = 100;
+constexpr int VARIABLE_LINES = 26;
+constexpr int STATE_LINES = static_cast<int>(std::size(STATE_LINE_NAMES));
+
+using Clock = std::chrono::steady_clock;
+
+// ---------------------------------------------------------------------------------------------
+// Case folders
+
+struct ExpectedValue {
+    std::string name;  // "A".."Z" or a --state name
+    std::string value;
+    bool variable;
+};
+
+struct Case {
+    std::string name;
+    std::string path;
+    std::vector<std::string> args;
+    bool args_vars = false;
+    bool args_state = false;
+    bool args_no_wait = false;
+    bool args_steps = false;
+    std::string scenario;  // its path; empty: none
+    bool has_expect = false;
+    std::vector<std::string> expect;
+    size_t expect_bytes = 0;
+    std::vector<ExpectedValue> expect_state;
+    bool need_vars = false;
+    bool need_state = false;
+};
+
+std::string_view trim(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Reads PATH when it is there: `present` says whether it is. False, with the reason in
+// `problem`, when it is there but cannot be read.
+bool read_case_file(const std::string& path, bool& present, std::string& bytes,
+                    std::string& problem) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+        present = false;
+        return true;
+    }
+    present = true;
+    FileRead read = read_regular_file(path, MAX_CASE_FILE_BYTES);
+    if (!read.ok || read.truncated) {
+        problem =
+            "cannot read " + path + ": " + (read.ok ? REASON_CASE_FILE_TOO_LARGE : read.reason);
+        return false;
+    }
+    bytes = std::move(read.bytes);
+    return true;
+}
+
+bool load_args(Case& c, const std::string& bytes, std::string& problem) {
+    std::string word;
+    for (const char ch : bytes + ' ') {
+        if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f') {
+            if (!word.empty()) c.args.push_back(std::move(word));
+            word.clear();
+        } else {
+            word += ch;
+        }
+    }
+    // The runner's own parser decides what is a good option; a case may not name the program,
+    // and nothing that writes a file or reads events from outside the case folder.
+    std::vector<std::string> probe = c.args;
+    probe.push_back("case.bas");
+    RunnerOptions o;
+    std::string why;
+    if (!runner_parse_args(probe, o, why)) {
+        problem = c.path + "/args: " + why;
+        return false;
+    }
+    std::string refused;
+    if (o.help || o.version || !o.grade_dir.empty()) {
+        refused = "--help, --version and --grade do not go in a case";
+    } else if (!o.scenario.empty()) {
+        refused = "--scenario does not go in a case: its events go in the case's scenario file";
+    } else if (!o.trace.empty()) {
+        refused = "--trace does not go in a case: the runs of all files would write one file";
+    }
+    if (!refused.empty()) {
+        problem = c.path + "/args: " + refused;
+        return false;
+    }
+    c.args_vars = o.vars;
+    c.args_state = o.state;
+    c.args_no_wait = o.no_wait;
+    c.args_steps = o.max_steps >= 0;
+    return true;
+}
+
+bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) {
+    const std::vector<std::string> lines = split_lines(bytes);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view t = trim(lines[i]);
+        if (t.empty()) continue;
+        ExpectedValue v;
+        if (t.size() >= 2 && t[0] >= 'A' && t[0] <= 'Z' && t[1] == ':') {
+            v = {std::string(1, t[0]), std::string(trim(t.substr(2))), true};
+        } else if (const size_t eq = t.find('='); eq != std::string_view::npos) {
+            v = {std::string(trim(t.substr(0, eq))), std::string(trim(t.substr(eq + 1))), false};
+            if (std::find_if(std::begin(STATE_LINE_NAMES), std::end(STATE_LINE_NAMES),
+                             [&](const char* n) { return v.name == n; }) ==
+                std::end(STATE_LINE_NAMES)) {
+                v.name.clear();
+            }
+        }
+        if (v.name.empty() || v.value.empty()) {
+            problem = c.path + "/expect-state:" + std::to_string(i + 1) +
+                      ": not a line of --vars or --state, such as \"A: 0.5\" or \"tb_coix=20\"";
+            return false;
+        }
+        (v.variable ? c.need_vars : c.need_state) = true;
+        c.expect_state.push_back(std::move(v));
+    }
+    return true;
+}
+
+bool load_case(Case& c, std::string& problem) {
+    bool present = false;
+    std::string bytes;
+    if (!read_case_file(c.path + "/args", present, bytes, problem)) return false;
+    if (present && !load_args(c, bytes, problem)) return false;
+
+    const std::string scenario = c.path + "/scenario";
+    if (!read_case_file(scenario, present, bytes, problem)) return false;
+    if (present) {
+        // Checked here once, so that a bad line stops the grading instead of failing every run.
+        const ScenarioRead read = scenario_parse(bytes);
+        if (read.error_line != 0) {
+            problem = scenario + ":" + std::to_string(read.error_line) + ": " + read.error;
+            return false;
+        }
+        c.scenario = scenario;
+    }
+
+    if (!read_case_file(c.path + "/expect", c.has_expect, bytes, problem)) return false;
+    if (c.has_expect) {
+        c.expect = split_lines(bytes);
+        c.expect_bytes = bytes.size();
+    }
+    bool has_state = false;
+    if (!read_case_file(c.path + "/expect-state", has_state, bytes, problem)) return false;
+    if (has_state && !load_expect_state(c, bytes, problem)) return false;
+    if (!c.has_expect && !has_state) {
+        problem = c.path + ": holds neither expect nor expect-state";
+        return false;
+    }
+    return true;
+}
+
+bool load_cases(const std::string& dir, std::vector<Case>& cases, std::string& problem) {
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code status_ec;
+        if (name.empty() || name[0] == '.' || !it->is_directory(status_ec)) continue;
+        names.push_back(name);
+    }
+    if (ec) {
+        problem = "cannot read " + dir + ": " + ec.message();
+        return false;
+    }
+    if (names.empty()) {
+        problem = dir + " holds no case folders";
+        return false;
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        Case c;
+        c.name = name;
+        c.path = dir + (dir.back() == '/' ? "" : "/") + name;
+        if (!load_case(c, problem)) return false;
+        cases.push_back(std::move(c));
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// A run's output as the grader keeps it
+
+struct Capture {
+    size_t head_limit = 0;
+    size_t tail_limit = 0;
+    std::string head;
+    std::string tail;
+    uint64_t total = 0;
+    uint64_t newlines = 0;
+
+    void add(const char* p, size_t n) {
+        total += n;
+        newlines += static_cast<uint64_t>(std::count(p, p + n, '\n'));
+        const size_t h = std::min(n, head_limit - head.size());
+        head.append(p, h);
+        if (n > h && tail_limit > 0) {
+            tail.append(p + h, n - h);
+            if (tail.size() > 2 * tail_limit) tail.erase(0, tail.size() - tail_limit);
+        }
+    }
+    bool complete() const { return total == head.size() + tail.size(); }
+};
+
+std::vector<std::string> split_at_newlines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t nl; (nl = text.find('\n', start)) != std::string_view::npos; start = nl + 1) {
+        lines.emplace_back(text.substr(start, nl - start));
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+// The lines of a run's output: all of them, or those of its beginning and its end.
+struct OutputLines {
+    std::vector<std::string> head;
+    std::vector<std::string> tail;
+    uint64_t count = 0;
+
+    explicit OutputLines(const Capture& c) {
+        if (c.complete()) {
+            head = split_at_newlines(c.head + c.tail);
+            count = head.size();
+            return;
+        }
+        // Only whole lines: the last piece of the beginning and the first of the end are cut.
+        head = split_at_newlines(std::string_view(c.head).substr(0, c.head.rfind('\n') + 1));
+        const size_t first = c.tail.find('\n');
+        tail = split_at_newlines(first == std::string::npos
+                                     ? std::string_view()
+                                     : std::string_view(c.tail).substr(first + 1));
+        count = c.newlines + (c.tail.empty() || c.tail.back() == '\n' ? 0 : 1);
+    }
+    const std::string* at(uint64_t i) const {
+        if (i < head.size()) return &head[i];
+        if (i < count && i >= count - tail.size()) return &tail[i - (count - tail.size())];
+        return nullptr;
+    }
+};
+
+// A line of output in a verdict: printable ASCII as itself, every other byte as \xNN, so that
+// a program cannot send control sequences to the teacher's terminal or break the report.
+std::string shown(std::string_view line) {
+    if (line.empty()) return "an empty line";
+    std::string out;
+    for (size_t i = 0; i < line.size() && i < MAX_SHOWN_CHARS; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            constexpr char HEX[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += HEX[c >> 4];
+            out += HEX[c & 15];
+        }
+    }
+    if (line.size() > MAX_SHOWN_CHARS) out += "...";
+    return out;
+}
+
+constexpr const char* END_OF_OUTPUT = "the end of the output";
+
+// ---------------------------------------------------------------------------------------------
+// Verdicts
+
+struct Verdict {
+    bool pass = false;
+    std::string words;  // the first difference, when failed
+};
+
+struct Finished {
+    bool timed_out = false;
+    int status = 0;
+    Capture out;
+    Capture err;
+};
+
+// Why a run that did not end well ended, in the words of its own reports.
+std::string exit_reason(const OutputLines& out, const Capture& err) {
+    const std::vector<std::string> err_lines = split_at_newlines(err.head);
+    const std::string_view prefix = "zorvant-run: ";
+    for (const std::string& line : err_lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0) return shown(line.substr(prefix.size()));
+    }
+    const auto report = [](const std::vector<std::string>& lines) -> std::string {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].rfind("ERROR in line: ", 0) != 0) continue;
+            std::string words = shown(lines[i]);
+            if (i + 1 < lines.size() && lines[i + 1].rfind("ERROR: ", 0) == 0) {
+                words += " (" + shown(lines[i + 1].substr(7)) + ")";
+            }
+            return words;
+        }
+        return {};
+    };
+    std::string words = report(out.head);
+    if (words.empty()) words = report(out.tail);
+    if (words.empty() && !err_lines.empty()) words = shown(err_lines.front());
+    return words;
+}
+
+// Where the lines of --vars and --state begin: they close the output, in this order.
+struct EndLines {
+    uint64_t vars_start;
+    uint64_t state_start;
+};
+
+// The first line where the output differs from the expected output, in words; empty when none
+// does. Lines that only the grader asked for (`removed`) are not part of the output.
+std::string output_difference(const Case& c, const OutputLines& out,
+                              const std::vector<std::pair<uint64_t, uint64_t>>& removed) {
+    uint64_t visible = out.count;
+    for (const auto& [start, size] : removed) visible -= size;
+    const auto line = [&](uint64_t i) {
+        for (const auto& [start, size] : removed) {
+            if (i >= start) i += size;
+        }
+        return out.at(i);
+    };
+    const uint64_t expected = c.expect.size();
+    const uint64_t common = std::min(expected, visible);
+    for (uint64_t i = 0; i <= common; ++i) {
+        const std::string where = "output line " + std::to_string(i + 1) + ": ";
+        if (i == common) {
+            if (visible == expected) return {};
+            if (visible < expected) {
+                return where + "got " + END_OF_OUTPUT + ", expected " + shown(c.expect[i]);
+            }
+            const std::string* got = line(i);
+            return where + "got " + (got ? shown(*got) : "more") + ", expected " + END_OF_OUTPUT;
+        }
+        const std::string* got = line(i);
+        if (got == nullptr) return where + "too far into a long output to compare";
+        if (*got != c.expect[i]) {
+            return where + "got " + shown(*got) + ", expected " + shown(c.expect[i]);
+        }
+    }
+    return {};
+}
+
+// The first line of expect-state that the run's variables or state do not match, in words;
+// empty when all do.
+std::string state_difference(const Case& c, const OutputLines& out, const EndLines& end) {
+    for (const ExpectedValue& v : c.expect_state) {
+        // "A: 0.5" or "tb_coix=20": the value follows the name and two characters or one.
+        uint64_t index = 0;
+        size_t skip = 0;
+        if (v.variable) {
+            index = end.vars_start + static_cast<uint64_t>(v.name[0] - 'A');
+            skip = 3;
+        } else {
+            const auto name = std::find(std::begin(STATE_LINE_NAMES), std::end(STATE_LINE_NAMES),
+                                        std::string_view(v.name));
+            index = end.state_start + static_cast<uint64_t>(name - std::begin(STATE_LINE_NAMES));
+            skip = v.name.size() + 1;
+        }
+        const std::string* line = out.at(index);
+        const std::string got = line != nullptr && line->size() >= skip ? line->substr(skip) : "";
+        if (got != v.value) {
+            return (v.variable ? "variable " : "state ") + v.name + ": got " + shown(got) +
+                   ", expected " + shown(v.value);
+        }
+    }
+    return {};
+}
+
+Verdict judge(const Case& c, bool vars_added, bool state_added, const Finished& run) {
+    if (run.timed_out) {
+        return {false, "no result after " + std::to_string(GRADE_CASE_SECONDS) +
+                           " seconds: the run was ended"};
+    }
+    const OutputLines out(run.out);
+    if (WIFSIGNALED(run.status)) {
+        const int sig = WTERMSIG(run.status);
+        return {false, "ended by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")"};
+    }
+    const int code = WEXITSTATUS(run.status);
+    if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT) {
+        const std::string reason = exit_reason(out, run.err);
+        return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason)};
+    }
+
+    const uint64_t vars_lines = c.args_vars || c.need_vars ? VARIABLE_LINES : 0;
+    const uint64_t state_lines = c.args_state || c.need_state ? STATE_LINES : 0;
+    if (out.count < vars_lines + state_lines) {
+        return {false, "the run printed no variables or state"};
+    }
+    EndLines end;
+    end.state_start = out.count - state_lines;
+    end.vars_start = end.state_start - vars_lines;
+    std::vector<std::pair<uint64_t, uint64_t>> removed;
+    if (vars_added) removed.emplace_back(end.vars_start, vars_lines);
+    if (state_added) removed.emplace_back(end.state_start, state_lines);
+
+    std::string words = c.has_expect ? output_difference(c, out, removed) : "";
+    if (words.empty()) words = state_difference(c, out, end);
+    return {words.empty(), words};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Runs
+
+struct Job {
+    size_t file;
+    size_t case_index;
+};
+
+struct Child {
+    size_t job;
+    pid_t pid = -1;
+    int out_fd = -1;
+    int err_fd = -1;
+    Clock::time_point deadline;
+    bool vars_added = false;
+    bool state_added = false;
+    Finished run;
+};
+
+int default_jobs() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+    const long n = sysconf(_SC_NPROCESSORS_ONLN);
+    return n > 0 ? static_cast<int>(n) : 1;
+}
+
+// Starts the runner on one file and case, its output and errors into pipes. Returns 0 or the
+// errno of what failed.
+int spawn_run(const GradeOptions& options, const std::string& shown_name, const std::string& file,
+              const Case& c, Child& child) {
+    std::vector<std::string> args{shown_name};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    if (!c.args_no_wait) args.push_back("--no-wait");
+    if (!c.args_steps) {
+        args.push_back("--max-steps");
+        args.push_back(std::to_string(GRADE_DEFAULT_STEPS));
+    }
+    if (!c.scenario.empty()) {
+        args.push_back("--scenario");
+        args.push_back(c.scenario);
+    }
+    child.vars_added = c.need_vars && !c.args_vars;
+    child.state_added = c.need_state && !c.args_state;
+    if (child.vars_added) args.push_back("--vars");
+    if (child.state_added) args.push_back("--state");
+    args.push_back(file);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int out_pipe[2];
+    int err_pipe[2];
+    if (pipe2(out_pipe, O_CLOEXEC) != 0) return errno;
+    if (pipe2(err_pipe, O_CLOEXEC) != 0) {
+        const int e = errno;
+        close(out_pipe[0]);
+        close(out_pipe[1]);
+        return e;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
+    const int e = posix_spawn(&child.pid, options.runner, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+    if (e != 0) {
+        close(out_pipe[0]);
+        close(err_pipe[0]);
+        return e;
+    }
+    child.out_fd = out_pipe[0];
+    child.err_fd = err_pipe[0];
+    fcntl(child.out_fd, F_SETFL, O_NONBLOCK);
+    fcntl(child.err_fd, F_SETFL, O_NONBLOCK);
+    child.deadline = Clock::now() + std::chrono::seconds(GRADE_CASE_SECONDS);
+    child.run.out.head_limit = c.has_expect ? c.expect_bytes + OUTPUT_MARGIN_BYTES : 0;
+    child.run.out.tail_limit = OUTPUT_TAIL_BYTES;
+    child.run.err.head_limit = ERROR_HEAD_BYTES;
+    return 0;
+}
+
+// Reads what the pipe holds; closes it at its end.
+void drain(int& fd, Capture& capture) {
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            capture.add(buffer, static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return;
+        close(fd);
+        fd = -1;
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// JUnit report
+
+// Text for an XML attribute or element: markup characters as entities; UTF-8 kept; control
+// characters and bytes that are no UTF-8 as \xNN, since XML cannot hold them at all.
+std::string xml_text(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                continue;
+            case '<':
+                out += "&lt;";
+                continue;
+            case '>':
+                out += "&gt;";
+                continue;
+            case '"':
+                out += "&quot;";
+                continue;
+            case '\'':
+                out += "&apos;";
+                continue;
+            default:
+                break;
+        }
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        // A whole UTF-8 sequence: a lead byte and its continuation bytes, no overlong form.
+        const int length = c >= 0xC2 && c <= 0xDF   ? 2
+                           : c >= 0xE0 && c <= 0xEF ? 3
+                           : c >= 0xF0 && c <= 0xF4 ? 4
+                                                    : 0;
+        bool whole = length > 0 && i + length <= s.size();
+        for (int k = 1; whole && k < length; ++k) {
+            whole = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        }
+        if (whole && length == 3) {
+            const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
+            whole = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0);
+        } else if (whole && length == 4) {
+            const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
+            whole = !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
+        }
+        if (whole) {
+            out.append(s.substr(i, static_cast<size_t>(length)));
+            i += static_cast<size_t>(length) - 1;
+        } else {
+            out += shown(std::string_view(s.substr(i, 1)));
+        }
+    }
+    return out;
+}
+
+std::string junit_report(const GradeOptions& options, const std::vector<Case>& cases,
+                         const std::vector<std::optional<Verdict>>& verdicts) {
+    size_t failures = 0;
+    for (const auto& v : verdicts) failures += v->pass ? 0 : 1;
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    xml += "<testsuites name=\"zorvant-run --grade\" tests=\"" + std::to_string(verdicts.size()) +
+           "\" failures=\"" + std::to_string(failures) + "\">\n";
+    for (size_t f = 0; f < options.files.size(); ++f) {
+        const std::string file = xml_text(options.files[f]);
+        size_t failed = 0;
+        for (size_t k = 0; k < cases.size(); ++k)
+            failed += verdicts[f * cases.size() + k]->pass ? 0 : 1;
+        xml += "  <testsuite name=\"" + file + "\" tests=\"" + std::to_string(cases.size()) +
+               "\" failures=\"" + std::to_string(failed) + "\">\n";
+        for (size_t k = 0; k < cases.size(); ++k) {
+            const Verdict& v = *verdicts[f * cases.size() + k];
+            xml +=
+                "    <testcase classname=\"" + file + "\" name=\"" + xml_text(cases[k].name) + "\"";
+            if (v.pass) {
+                xml += "/>\n";
+            } else {
+                const std::string words = xml_text(v.words);
+                xml += ">\n      <failure message=\"" + words + "\">" + words +
+                       "</failure>\n    </testcase>\n";
+            }
+        }
+        xml += "  </testsuite>\n";
+    }
+    xml += "</testsuites>\n";
+    return xml;
+}
+
+}  // namespace
+
+namespace {
+
+// Runs every file against every case, at most `jobs` runs at a time, and prints each verdict
+// as soon as those before it are printed: the order is the queue's, whatever finishes first.
+class Grader {
+   public:
+    Grader(const GradeOptions& options, const std::vector<Case>& cases, std::FILE* out)
+        : options_(options), cases_(cases), out_(out) {
+        for (size_t f = 0; f < options.files.size(); ++f) {
+            for (size_t k = 0; k < cases.size(); ++k) queue_.push_back({f, k});
+        }
+        verdicts_.resize(queue_.size());
+        jobs_ = std::min(options.jobs > 0 ? options.jobs : default_jobs(), MAX_GRADE_JOBS);
+        // The runs start `options.runner`; a process list shows them under the name it
+        // stands for.
+        runner_name_ = options.runner;
+        char target[4096];
+        const ssize_t n = readlink(options.runner, target, sizeof target);
+        if (n > 0 && static_cast<size_t>(n) < sizeof target) {
+            runner_name_.assign(target, static_cast<size_t>(n));
+        }
+    }
+
+    // False, with the reason in `problem`, when the system refused to start or watch a run.
+    bool run_all(std::string& problem) {
+        while (next_print_ < queue_.size()) {
+            if (!start_runs(problem) || !wait_for_output(problem)) {
+                end_all();
+                return false;
+            }
+            collect_finished();
+            print_ready();
+        }
+        return true;
+    }
+
+    size_t passed() const { return passed_; }
+    size_t total() const { return queue_.size(); }
+    const std::vector<std::optional<Verdict>>& verdicts() const { return verdicts_; }
+
+   private:
+    bool start_runs(std::string& problem) {
+        while (next_job_ < queue_.size() && static_cast<int>(running_.size()) < jobs_) {
+            const Job& job = queue_[next_job_];
+            Child child;
+            child.job = next_job_;
+            const int e = spawn_run(options_, runner_name_, options_.files[job.file],
+                                    cases_[job.case_index], child);
+            if (e != 0) {
+                problem = "cannot start a run: " + errno_reason(e);
+                return false;
+            }
+            running_.push_back(std::move(child));
+            ++next_job_;
+        }
+        return true;
+    }
+
+    // Waits until a run has written something or ended, or the first time limit is due.
+    bool wait_for_output(std::string& problem) {
+        std::vector<pollfd> fds;
+        Clock::time_point first_deadline = Clock::time_point::max();
+        for (const Child& c : running_) {
+            if (c.out_fd >= 0) fds.push_back({c.out_fd, POLLIN, 0});
+            if (c.err_fd >= 0) fds.push_back({c.err_fd, POLLIN, 0});
+            if (!c.run.timed_out) first_deadline = std::min(first_deadline, c.deadline);
+        }
+        int timeout = -1;
+        if (first_deadline != Clock::time_point::max()) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(first_deadline - Clock::now());
+            timeout = static_cast<int>(std::clamp<int64_t>(left.count(), 0, INT32_MAX));
+        }
+        if (!fds.empty() && poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) {
+            problem = "cannot wait for the runs: " + errno_reason(errno);
+            return false;
+        }
+        return true;
+    }
+
+    // Reads what the runs wrote, kills those past their time, and judges those that ended.
+    void collect_finished() {
+        const Clock::time_point now = Clock::now();
+        for (auto it = running_.begin(); it != running_.end();) {
+            Child& c = *it;
+            if (c.out_fd >= 0) drain(c.out_fd, c.run.out);
+            if (c.err_fd >= 0) drain(c.err_fd, c.run.err);
+            if (!c.run.timed_out && now >= c.deadline) {
+                kill(c.pid, SIGKILL);
+                c.run.timed_out = true;
+            }
+            if (c.out_fd >= 0 || c.err_fd >= 0) {
+                ++it;
+                continue;
+            }
+            while (waitpid(c.pid, &c.run.status, 0) < 0 && errno == EINTR) {
+            }
+            const Job& job = queue_[c.job];
+            verdicts_[c.job] = judge(cases_[job.case_index], c.vars_added, c.state_added, c.run);
+            it = running_.erase(it);
+        }
+    }
+
+    void print_ready() {
+        for (; next_print_ < queue_.size() && verdicts_[next_print_]; ++next_print_) {
+            const Verdict& v = *verdicts_[next_print_];
+            const Job& job = queue_[next_print_];
+            const std::string who = options_.files[job.file] + " " + cases_[job.case_index].name;
+            passed_ += v.pass ? 1 : 0;
+            if (v.pass) {
+                std::fprintf(out_, "PASS %s\n", who.c_str());
+            } else {
+                std::fprintf(out_, "FAIL %s: %s\n", who.c_str(), v.words.c_str());
+            }
+            std::fflush(out_);
+        }
+    }
+
+    void end_all() {
+        for (Child& c : running_) {
+            kill(c.pid, SIGKILL);
+            if (c.out_fd >= 0) close(c.out_fd);
+            if (c.err_fd >= 0) close(c.err_fd);
+            while (waitpid(c.pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        running_.clear();
+    }
+
+    const GradeOptions& options_;
+    const std::vector<Case>& cases_;
+    std::FILE* out_;
+    std::string runner_name_;
+    int jobs_ = 1;
+    std::vector<Job> queue_;
+    std::vector<std::optional<Verdict>> verdicts_;
+    std::vector<Child> running_;
+    size_t next_job_ = 0;
+    size_t next_print_ = 0;
+    size_t passed_ = 0;
+};
+
+}  // namespace
+
+int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
+    std::vector<Case> cases;
+    std::string problem;
+    if (!load_cases(options.dir, cases, problem)) {
+        std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
+        return RUNNER_NOT_RUN;
+    }
+    Grader grader(options, cases, out);
+    if (!grader.run_all(problem)) {
+        std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
+        return RUNNER_NOT_RUN;
+    }
+    std::fprintf(out, "%zu passed, %zu failed\n", grader.passed(),
+                 grader.total() - grader.passed());
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(err, "zorvant-run: cannot write the output: %s\n",
+                     errno_reason(errno).c_str());
+        return RUNNER_NOT_RUN;
+    }
+    if (!options.junit.empty()) {
+        const FileWrite w =
+            write_file_atomically(options.junit, junit_report(options, cases, grader.verdicts()),
+                                  LinkPolicy::WriteTarget);
+        if (!w.ok) {
+            std::fprintf(err, "zorvant-run: cannot write %s: %s\n", options.junit.c_str(),
+                         w.reason.c_str());
+            return RUNNER_NOT_RUN;
+        }
+    }
+    return grader.passed() == grader.total() ? RUNNER_OK : RUNNER_ERROR;
+}
