@@ -3,10 +3,11 @@ BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
 BENCH_BUILD ?= build-bench
+PACKAGE_BUILD ?= build-package
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test test-release test-asan run fuzz bench bench-window screenshot clean
+.PHONY: all deps build build-app test test-release test-asan run package fuzz bench bench-window screenshot clean
 
 all: build
 
@@ -27,8 +28,20 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-run: build
+# Only what the editor needs: the window and the runner, not the tests.
+build-app: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS) --target zorvant zorvant-run
+
+run: build-app
 	$(BUILD)/bin/zorvant
+
+# The Debian package, in $(PACKAGE_BUILD)/: install it with `sudo apt install ./FILE.deb`.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack
+	@ls $(PACKAGE_BUILD)/zorvant_*.deb
 
 # Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
 # given and so the one it writes to; the seed folders after it are only read.
@@ -63,4 +76,4 @@ screenshot: build
 	bash scripts/screenshot.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick
   fonts-dejavu-core
   locales
+  desktop-file-utils appstream groff-base dpkg-dev file
 )
 
 missing=()

@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(on_startup_message);
     ZorvantApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    // The desktop finds the window's icon and name through its entry.
+    QGuiApplication::setDesktopFileName("zorvant");
     Tfmain fmain;
     fmain.show();
     if (!args.file.empty()) fmain.open_file(QString::fromLocal8Bit(args.file.c_str()));
