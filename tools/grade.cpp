@@ -1,5 +1,6 @@
 #include "grade.h"
 
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
@@ -22,6 +23,7 @@
 #include "program_text.h"
 #include "runner.h"
 #include "scenario.h"
+#include "shown_text.h"
 
 extern char** environ;
 
@@ -289,20 +291,7 @@ struct OutputLines {
 // a program cannot send control sequences to the teacher's terminal or break the report.
 std::string shown(std::string_view line) {
     if (line.empty()) return "an empty line";
-    std::string out;
-    for (size_t i = 0; i < line.size() && i < MAX_SHOWN_CHARS; ++i) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            constexpr char HEX[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += HEX[c >> 4];
-            out += HEX[c & 15];
-        }
-    }
-    if (line.size() > MAX_SHOWN_CHARS) out += "...";
-    return out;
+    return printable_ascii(line, MAX_SHOWN_CHARS);
 }
 
 constexpr const char* END_OF_OUTPUT = "the end of the output";

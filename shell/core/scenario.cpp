@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "program_text.h"
+#include "shown_text.h"
 
 namespace {
 
@@ -31,19 +32,9 @@ bool parse_int64(std::string_view text, int64_t& value) {
 std::string quoted(std::string_view word) {
     constexpr size_t MAX_SHOWN = 40;
     std::string out = "'";
-    for (size_t i = 0; i < word.size() && i < MAX_SHOWN; ++i) {
-        const unsigned char c = static_cast<unsigned char>(word[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            constexpr char HEX[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += HEX[c >> 4];
-            out += HEX[c & 15];
-        }
-    }
-    if (word.size() > MAX_SHOWN) out += "...";
-    return out + "'";
+    out += printable_ascii(word, MAX_SHOWN);
+    out += '\'';
+    return out;
 }
 
 }  // namespace
