@@ -17,7 +17,7 @@ namespace {
 
 // The pane is redrawn this often while a program runs: often enough to watch, seldom enough
 // to leave the run its speed.
-constexpr int TELEMETRY_REDRAW_MS = 500;
+constexpr int TELEMETRY_REDRAW_MS = 1000;
 
 }  // namespace
 

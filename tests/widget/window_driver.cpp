@@ -34,6 +34,7 @@
 #include <string>
 
 #include "Ucompiler.h"
+#include "telemetry_pane.h"
 #include "code_editor.h"
 #include "highlighter.h"
 #include "interp.h"
@@ -285,6 +286,24 @@ int telemetry_shot(Tfmain& w, const QString& file, const QString& program, int s
     return screenshot(w, file, program, seconds, -1);
 }
 
+// What one redraw of the open telemetry pane costs the run loop: the pane is redrawn once a
+// second while a program runs, so this many milliseconds are taken from each second.
+int telemetry_redraw(Tfmain& w) {
+    w.act_telemetry->trigger();
+    timed_run(w, "FOR I=1 TO 200000\nCOIL I%3-1,0,0\nA=I\nNEXT I");
+    QElapsedTimer t;
+    constexpr int REDRAWS = 20;
+    t.start();
+    for (int i = 0; i < REDRAWS; ++i) {
+        w.telemetry_pane->refresh(w.telemetry().last_time() + i * 100, true);
+        w.telemetry_pane->repaint();
+        for (QWidget* c : w.telemetry_pane->findChildren<QWidget*>()) c->repaint();
+    }
+    std::printf("telemetry pane: %zu samples, one redraw %.1f ms\n", w.telemetry().sample_count(),
+                static_cast<double>(t.elapsed()) / REDRAWS);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -304,6 +323,7 @@ int main(int argc, char** argv) {
     w.show();
     if (mode == "rate") return rate(w, false);
     if (mode == "rate-telemetry") return rate(w, true);
+    if (mode == "telemetry-redraw") return telemetry_redraw(w);
     if (mode == "print-rate") return print_rate(w);
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "highlight") return highlight(w);
@@ -317,7 +337,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(
         stderr,
-        "usage: window_driver rate|rate-telemetry|print-rate|print-memory SECONDS|idle-cpu|highlight|startup "
+        "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|startup "
         "T0_NS|screenshot FILE "
         "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS\n");
     return 2;
