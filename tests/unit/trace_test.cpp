@@ -129,7 +129,10 @@ struct Captured {
     char* data = nullptr;
     size_t size = 0;
     std::FILE* file = open_memstream(&data, &size);
-    ~Captured() { std::free(data); }
+    ~Captured() {
+        std::fclose(file);
+        std::free(data);
+    }
     std::string text() {
         std::fflush(file);
         return std::string(data, size);
