@@ -56,6 +56,7 @@ bool Tfmain::fresh_start(bool paused) {
     start_telemetry();
     if (!run_control->start(lines, foreign_lines, paused, prepared)) {
         mdb->appendPlainText(QString::fromStdString(prepared.error));
+        end_telemetry();  // nothing ran: the recording ends where it began
         return false;
     }
     QStringList program_lines;

@@ -369,10 +369,14 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
     EXPECT_TRUE(coil_seen);
     EXPECT_TRUE(read_bytes(dir.filePath("run.png")).startsWith("\x89PNG"));
     EXPECT_EQ(w->status_text(), "Exported run.csv and run.png.");
-    // The recording stays after the run; a fresh RUN starts a new one.
+    // The recording stays after the run; a fresh RUN starts a new one, and a program that
+    // cannot start ends its recording at once: a slider moved after it is not recorded.
     run("PRINT 1");
     EXPECT_EQ(w->telemetry().points(8).size(), 1u);
     EXPECT_EQ(w->telemetry().points(8)[0].value, -100);
+    run(QString("PRINT 1\nPRINT ") + QChar(0x20AC));
+    slider("tb_magx")->setValue(7);
+    EXPECT_EQ(w->telemetry().points(0).size(), 1u);
 }
 
 }  // namespace
