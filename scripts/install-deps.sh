@@ -3,6 +3,7 @@
 # Safe to run again: when everything is present it does nothing.
 set -euo pipefail
 
+# yabasic is only the peer that `make bench` times zorvant-run against.
 packages=(
   g++ cmake make
   clang libclang-rt-dev
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth imagemagick
   fonts-dejavu-core
   locales
+  yabasic
 )
 
 missing=()
