@@ -13,9 +13,19 @@ struct TokenizerState {
     const char* pos = nullptr;  // first character of the current token
     const char* end = nullptr;  // first character behind it; the next advance starts here
     TokenKind current = TK_ERROR;
+    // The value of the current number literal, worked out while it was scanned; when not
+    // known, tok_number converts the text.
+    double number = 0.0;
+    bool number_known = false;
 };
 
 extern TokenizerState tokenizer;
+
+// The shortcuts of the scan, the number conversion and the label lookup; on by default. Off,
+// every token is classified by the rules one after the other with the keywords as one pass over
+// the whole table, every number goes through the C library, and labels are looked up by walking
+// the cache. Both ways give the same results; the differential fuzz target compares them.
+extern bool tok_fast_paths;
 
 void tok_reset(const char* text);
 void tok_jump(const char* position);
@@ -38,3 +48,5 @@ TokenKind scan_token(const char* pos, const char** end);
 // Value of a number text as the C library's atof reads it, in the "C" locale. Reads no farther
 // than the terminating NUL.
 double parse_number(const char* text);
+// The same value, always through the C library.
+double parse_number_plain(const char* text);
