@@ -69,11 +69,11 @@ double eval_factor() {
     switch (tok_current()) {
         case TK_NUMBER: {
             const double v = tok_number();
-            expect_token(TK_NUMBER);
+            tok_advance();
             return v;
         }
         case TK_LEFTPAREN: {
-            expect_token(TK_LEFTPAREN);
+            tok_advance();
             const double v = eval_expression();
             expect_token(TK_RIGHTPAREN);
             return v;
@@ -91,16 +91,46 @@ double eval_variable() {
     return v;
 }
 
-// term: factor { ("*" | "/" | "%") factor }
-double eval_term() {
-    double v = eval_factor();
+namespace {
+
+inline bool is_term_operator(TokenKind t) {
+    return t == TK_ASTR || t == TK_SLASH || t == TK_MOD;
+}
+
+// The rest of a term whose first factor is `v`.
+double term_rest(double v) {
     for (;;) {
         const TokenKind op = tok_current();
-        if (op != TK_ASTR && op != TK_SLASH && op != TK_MOD) return v;
+        if (!is_term_operator(op)) return v;
         tok_advance();
         const double r = eval_factor();
         v = apply_term(op, v, r);
     }
+}
+
+// A term. Most are one variable or one number: those are read here, without the calls down to
+// the factor.
+inline double fast_term() {
+    double v;
+    const TokenKind t = tok_current();
+    if (t == TK_VARIABLE) {
+        v = machine.variables[tok_variable()];
+        tok_advance();
+    } else if (t == TK_NUMBER) {
+        v = tok_number();
+        tok_advance();
+    } else {
+        v = eval_factor();
+    }
+    if (is_term_operator(tok_current())) [[unlikely]] return term_rest(v);
+    return v;
+}
+
+}  // namespace
+
+// term: factor { ("*" | "/" | "%") factor }
+double eval_term() {
+    return fast_term();
 }
 
 // expression: ["-"] term { ("+" | "-" | "&" | "|" | number) term }
@@ -109,9 +139,9 @@ double eval_expression() {
     double v;
     if (tok_current() == TK_MINUS) {
         tok_advance();
-        v = -eval_term();
+        v = -fast_term();
     } else {
-        v = eval_term();
+        v = fast_term();
     }
     for (;;) {
         TokenKind op = tok_current();
@@ -122,7 +152,7 @@ double eval_expression() {
         } else {
             return v;
         }
-        const double r = eval_term();
+        const double r = fast_term();
         switch (op) {
             case TK_PLUS:
                 v = checked(v, r, v + r);

@@ -118,14 +118,11 @@ void exec_statement() {
     dispatch_table[tok_current()]();
 }
 
-void expect_token(TokenKind expected) {
-    const TokenKind got = tok_current();
-    if (got != expected) {
-        char message[64];
-        std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
-                      static_cast<int>(expected), static_cast<int>(got));
-        report_error(message);
-    }
+void expect_token_mismatch(TokenKind expected) {
+    char message[64];
+    std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
+                  static_cast<int>(expected), static_cast<int>(tok_current()));
+    report_error(message);
     tok_advance();
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "tokenizer.h"
 #include "tokens.h"
 
 // The prepared program text, its terminating zero and the DATA bytes behind it.
@@ -77,7 +78,8 @@ void interp_step();
 bool interp_finished();
 int current_line();
 void exec_statement();
-void expect_token(TokenKind expected);
+// Advances over the current token; when it is not `expected`, reports the mismatch first.
+inline void expect_token(TokenKind expected);
 void report_error(std::string_view message);
 // The same report, naming the line on which the running statement began: for faults found
 // only after the statement has read its end, when the position already stands on the next line.
@@ -88,6 +90,17 @@ double var_get(int index);
 
 // The variable panel's text of a value: 6 significant digits. Returns the length written.
 int format_value(double value, char* out);
+
+// The report of a mismatch, then the advance all the same.
+void expect_token_mismatch(TokenKind expected);
+
+inline void expect_token(TokenKind expected) {
+    if (tok_current() == expected) [[likely]] {
+        tok_advance();
+    } else {
+        expect_token_mismatch(expected);
+    }
+}
 
 void stmt_let();
 void stmt_print();

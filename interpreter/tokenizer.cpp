@@ -11,20 +11,6 @@
 TokenizerState tokenizer;
 bool tok_fast_paths = true;
 
-const KeywordEntry keyword_table[] = {
-    {"LABEL", TK_LABEL}, {"PRINT", TK_PRINT}, {"IF", TK_IF},         {"THEN", TK_THEN},
-    {"ELSE", TK_ELSE},   {"FOR", TK_FOR},     {"TO", TK_TO},         {"NEXT", TK_NEXT},
-    {"GOTO", TK_GOTO},   {"GOSUB", TK_GOSUB}, {"RETURN", TK_RETURN}, {"CALL", TK_CALL},
-    {"PEEK", TK_PEEK},   {"POKE", TK_POKE},   {"END", TK_END},       {"ACOS", TK_ACOS},
-    {"ASIN", TK_ASIN},   {"ATAN", TK_ATAN},   {"TPATAN", TK_TPATAN}, {"CEIL", TK_CEIL},
-    {"COS", TK_COS},     {"HCOS", TK_HCOS},   {"EXP", TK_EXP},       {"FABS", TK_FABS},
-    {"FLOOR", TK_FLOOR}, {"FMOD", TK_FMOD},   {"LOG", TK_LOG},       {"DLOG", TK_DLOG},
-    {"POW", TK_POW},     {"SIN", TK_SIN},     {"HSIN", TK_HSIN},     {"SQRT", TK_SQRT},
-    {"TAN", TK_TAN},     {"HTAN", TK_HTAN},   {"ROFF", TK_ROFF},     {"TX", TK_TX},
-    {"RX", TK_RX},       {"MGET", TK_MGET},   {"CGET", TK_CGET},     {"COIL", TK_COIL},
-    {"PGET", TK_PGET},   {"TGET", TK_TGET},   {"SPEED", TK_SPEED},   {"DELAY", TK_DELAY},
-    {nullptr, TK_ERROR},
-};
 
 namespace {
 
@@ -54,45 +40,7 @@ inline double exact_decimal(uint64_t mantissa, int fraction_digits, bool negativ
     return negative ? -v : v;
 }
 
-// order: ":" "," ";" "+" "-" "&" "|" "*" "/" "%" "(" "#" ")" "<" ">" "="
-TokenKind scan_single_char(char c) {
-    switch (c) {
-        case ':':
-            return TK_CR;
-        case ',':
-            return TK_COMMA;
-        case ';':
-            return TK_SEMICOLON;
-        case '+':
-            return TK_PLUS;
-        case '-':
-            return TK_MINUS;
-        case '&':
-            return TK_AND;
-        case '|':
-            return TK_OR;
-        case '*':
-            return TK_ASTR;
-        case '/':
-            return TK_SLASH;
-        case '%':
-            return TK_MOD;
-        case '(':
-            return TK_LEFTPAREN;
-        case '#':
-            return TK_HASH;
-        case ')':
-            return TK_RIGHTPAREN;
-        case '<':
-            return TK_LT;
-        case '>':
-            return TK_GT;
-        case '=':
-            return TK_EQ;
-        default:
-            return TK_ERROR;
-    }
-}
+using tok_detail::scan_single_char;
 
 // What the first character of a token says about it.
 enum Lead : unsigned char {
@@ -117,12 +65,15 @@ struct KeywordRow {
 struct ScanTables {
     unsigned char lead[256];
     unsigned char single[256];
+    // The token of a character that is a whole token by itself, whatever follows: the
+    // one-character tokens and the letters no keyword begins with; 0 for every other.
+    unsigned char quick[256];
     unsigned char number[256];
     unsigned char first_row[256];
     unsigned char row_count[256];
     KeywordRow rows[KEYWORD_COUNT];
 
-    ScanTables() : lead{}, single{}, number{}, first_row{}, row_count{}, rows{} {
+    ScanTables() : lead{}, single{}, quick{}, number{}, first_row{}, row_count{}, rows{} {
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
             number[c] = is_number_char(ch) ? 1 : 0;
@@ -155,6 +106,10 @@ struct ScanTables {
                 }
             }
             row_count[c] = static_cast<unsigned char>(n - first_row[c]);
+        }
+        for (int c = 0; c < 256; ++c) {
+            if (lead[c] == LEAD_SINGLE) quick[c] = single[c];
+            if (lead[c] == LEAD_LETTER) quick[c] = TK_VARIABLE;
         }
     }
 };
@@ -246,13 +201,12 @@ inline TokenKind scan_word(const char* pos, const char** end, unsigned char c) {
 
 inline TokenKind scan_fast(const char* pos, const char** end, double* value, bool* known) {
     const unsigned char c = static_cast<unsigned char>(*pos);
+    const unsigned char quick = tables.quick[c];
+    if (quick != 0) {
+        *end = pos + 1;
+        return static_cast<TokenKind>(quick);
+    }
     switch (tables.lead[c]) {
-        case LEAD_SINGLE:
-            *end = pos + 1;
-            return static_cast<TokenKind>(tables.single[c]);
-        case LEAD_LETTER:
-            *end = pos + 1;
-            return TK_VARIABLE;
         case LEAD_WORD:
             return scan_word(pos, end, c);
         case LEAD_NUMBER:
@@ -327,11 +281,7 @@ void tok_jump(const char* position) {
     tok_reset(position);
 }
 
-void tok_advance() {
-    if (tok_at_end()) return;
-    const char* p = tokenizer.end;
-    while (*p == ' ') ++p;
-    tokenizer.pos = p;
+void tok_scan_at(const char* p) {
     scan_current(p);
 }
 

@@ -27,9 +27,94 @@ extern TokenizerState tokenizer;
 // the cache. Both ways give the same results; the differential fuzz target compares them.
 extern bool tok_fast_paths;
 
+namespace tok_detail {
+
+// order: ":" "," ";" "+" "-" "&" "|" "*" "/" "%" "(" "#" ")" "<" ">" "="
+constexpr TokenKind scan_single_char(char c) {
+    switch (c) {
+        case ':':
+            return TK_CR;
+        case ',':
+            return TK_COMMA;
+        case ';':
+            return TK_SEMICOLON;
+        case '+':
+            return TK_PLUS;
+        case '-':
+            return TK_MINUS;
+        case '&':
+            return TK_AND;
+        case '|':
+            return TK_OR;
+        case '*':
+            return TK_ASTR;
+        case '/':
+            return TK_SLASH;
+        case '%':
+            return TK_MOD;
+        case '(':
+            return TK_LEFTPAREN;
+        case '#':
+            return TK_HASH;
+        case ')':
+            return TK_RIGHTPAREN;
+        case '<':
+            return TK_LT;
+        case '>':
+            return TK_GT;
+        case '=':
+            return TK_EQ;
+        default:
+            return TK_ERROR;
+    }
+}
+
+constexpr bool begins_keyword(char c) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (k->keyword[0] == c) return true;
+    }
+    return false;
+}
+
+// The token of a character that is a whole token by itself whatever follows it: the
+// one-character tokens but "-" (which may be a number's sign), and the letters no keyword
+// begins with. Two more marks: QUICK_LETTER for a letter that is a variable unless an upper-case
+// letter follows (every keyword is two or more upper-case letters), QUICK_DIGIT for a digit
+// that is a whole number literal unless a character follows that continues it, as a literal or
+// as the library's conversion would. 0 for every other character.
+inline constexpr unsigned char QUICK_LETTER = 0x80;
+inline constexpr unsigned char QUICK_DIGIT = 0x81;
+
+struct QuickTable {
+    unsigned char code[256];
+    // 1 for the characters that continue a one-digit literal: digits, ".", exponent marks and
+    // the "X" of a hexadecimal prefix.
+    unsigned char continues_digit[256];
+};
+
+constexpr QuickTable make_quick_table() {
+    QuickTable t{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        if (ch != '-' && scan_single_char(ch) != TK_ERROR) {
+            t.code[c] = static_cast<unsigned char>(scan_single_char(ch));
+        } else if (ch >= 'A' && ch <= 'Z') {
+            t.code[c] = begins_keyword(ch) ? QUICK_LETTER : static_cast<unsigned char>(TK_VARIABLE);
+        } else if (ch >= '0' && ch <= '9') {
+            t.code[c] = QUICK_DIGIT;
+        }
+        t.continues_digit[c] = (ch >= '0' && ch <= '9') || ch == '.' || ch == 'e' || ch == 'E' ||
+                               ch == 'x' || ch == 'X';
+    }
+    return t;
+}
+
+inline constexpr QuickTable quick_table = make_quick_table();
+
+}  // namespace tok_detail
+
 void tok_reset(const char* text);
 void tok_jump(const char* position);
-void tok_advance();
 inline TokenKind tok_current() {
     return tokenizer.current;
 }
@@ -38,6 +123,39 @@ inline const char* tok_position() {
 }
 inline bool tok_at_end() {
     return *tokenizer.pos == '\0' || tokenizer.current == TK_ENDOFINPUT;
+}
+// Classifies the token at `p`, the new current position.
+void tok_scan_at(const char* p);
+
+inline void tok_advance() {
+    if (tok_at_end()) return;
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    tokenizer.pos = p;
+    using namespace tok_detail;
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const unsigned char quick = quick_table.code[c];
+    if (quick != 0 && tok_fast_paths) [[likely]] {
+        const unsigned char next = static_cast<unsigned char>(p[1]);
+        if (quick < QUICK_LETTER) {
+            tokenizer.current = static_cast<TokenKind>(quick);
+        } else if (quick == QUICK_LETTER && !(next >= 'A' && next <= 'Z')) {
+            tokenizer.current = TK_VARIABLE;
+        } else if (quick == QUICK_DIGIT && !quick_table.continues_digit[next]) {
+            tokenizer.current = TK_NUMBER;
+            tokenizer.end = p + 1;
+            tokenizer.number = c - '0';
+            tokenizer.number_known = true;
+            return;
+        } else {
+            tok_scan_at(p);
+            return;
+        }
+        tokenizer.end = p + 1;
+        tokenizer.number_known = false;
+        return;
+    }
+    tok_scan_at(p);
 }
 double tok_number();
 int tok_variable();
