@@ -104,10 +104,6 @@ void interp_step() {
     }
 }
 
-bool interp_finished() {
-    return interp.run_stopped != 0 || tok_at_end();
-}
-
 int current_line() {
     const long index = tok_position() - machine.program_store;
     if (index < 0 || index >= PROGRAM_STORE_SIZE) return 0;

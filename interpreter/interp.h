@@ -75,7 +75,9 @@ void interp_register(TokenKind token, StatementFn executor);
 
 void interp_start(const char* text);
 void interp_step();
-bool interp_finished();
+inline bool interp_finished() {
+    return interp.run_stopped != 0 || tok_at_end();
+}
 int current_line();
 void exec_statement();
 // Advances over the current token; when it is not `expected`, reports the mismatch first.

@@ -124,6 +124,14 @@ inline const char* tok_position() {
 inline bool tok_at_end() {
     return *tokenizer.pos == '\0' || tokenizer.current == TK_ENDOFINPUT;
 }
+// Where the next advance would put the current position, without moving it there.
+inline const char* tok_next_position() {
+    if (tok_at_end()) return tokenizer.pos;
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    return p;
+}
+
 // Classifies the token at `p`, the new current position.
 void tok_scan_at(const char* p);
 
