@@ -45,7 +45,11 @@ constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
     return table;
 }
 
-std::array<StatementFn, TOKEN_KIND_COUNT> dispatch_table = make_dispatch_table();
+}  // namespace
+
+constinit DispatchTable dispatch_table = make_dispatch_table();
+
+namespace {
 
 // The report's second line is the message itself, without the line break some messages
 // end in.
@@ -91,17 +95,8 @@ void interp_start(const char* text) {
     interp.resume_time = clock_ms();
 }
 
-void interp_step() {
-    if (tok_at_end()) {
-        report_error("Program finished.");
-        return;
-    }
-    interp.statement_start = tok_position();
-    try {
-        exec_statement();
-    } catch (const StatementAborted&) {
-        // The fault has been reported; nothing after it in the statement runs.
-    }
+void interp_step_at_end() {
+    report_error("Program finished.");
 }
 
 int current_line() {
@@ -110,9 +105,7 @@ int current_line() {
     return machine.line_table[index];
 }
 
-void exec_statement() {
-    dispatch_table[tok_current()]();
-}
+
 
 void expect_token_mismatch(TokenKind expected) {
     char message[64];

@@ -129,6 +129,11 @@ void stmt_gosub() {
 
 // RETURN  -- the ":" behind it is left behind by the jump
 void stmt_return() {
+    if (tok_current() == TK_RETURN && interp.gosub_level > 0 && tok_fast_paths) {
+        // The jump replaces the token after RETURN at once.
+        tok_jump(interp.gosub_stack[--interp.gosub_level]);
+        return;
+    }
     expect_token(TK_RETURN);
     if (interp.gosub_level > 0) {
         tok_jump(interp.gosub_stack[--interp.gosub_level]);
