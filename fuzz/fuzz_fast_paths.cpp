@@ -52,7 +52,7 @@ void record_math(std::string_view text, void*) {
 Outcome run_once(std::string_view text, bool fast, VirtualClock& clock) {
     Outcome out{};
     recording = &out;
-    tok_fast_paths = fast;
+    tok_set_fast_paths(fast);
     session_reset_machine();
     clock.now = 0;
     RunSession session(&clock);
@@ -66,7 +66,7 @@ Outcome run_once(std::string_view text, bool fast, VirtualClock& clock) {
     }
     std::memcpy(out.variables, machine.variables, sizeof out.variables);
     std::memcpy(out.user_ram, machine.user_ram, sizeof out.user_ram);
-    tok_fast_paths = true;
+    tok_set_fast_paths(true);
     recording = nullptr;
     return out;
 }

@@ -124,7 +124,11 @@ void expect_token_mismatch(TokenKind expected);
 
 inline void expect_token(TokenKind expected) {
     if (tok_current() == expected) [[likely]] {
-        tok_advance();
+        if (expected != TK_ENDOFINPUT) {
+            tok_advance_over_token();
+        } else {
+            tok_advance();
+        }
     } else {
         expect_token_mismatch(expected);
     }

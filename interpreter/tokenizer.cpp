@@ -10,6 +10,16 @@
 
 TokenizerState tokenizer;
 bool tok_fast_paths = true;
+const unsigned char* tok_quick_codes = tok_detail::quick_table.code;
+
+namespace {
+const unsigned char no_quick_codes[256] = {};
+}  // namespace
+
+void tok_set_fast_paths(bool on) {
+    tok_fast_paths = on;
+    tok_quick_codes = on ? tok_detail::quick_table.code : no_quick_codes;
+}
 
 
 namespace {
@@ -277,12 +287,13 @@ void tok_reset(const char* text) {
     scan_current(text);
 }
 
-void tok_jump(const char* position) {
-    tok_reset(position);
-}
-
 void tok_scan_at(const char* p) {
     scan_current(p);
+}
+
+void tok_scan_word_at(const char* p) {
+    tokenizer.number_known = false;
+    tokenizer.current = scan_word(p, &tokenizer.end, static_cast<unsigned char>(*p));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "tokens.h"
 
@@ -25,7 +26,13 @@ extern TokenizerState tokenizer;
 // every token is classified by the rules one after the other with the keywords as one pass over
 // the whole table, every number goes through the C library, and labels are looked up by walking
 // the cache. Both ways give the same results; the differential fuzz target compares them.
+// Read-only: tok_set_fast_paths changes it.
 extern bool tok_fast_paths;
+// The quick codes the inline classification uses (see tok_detail::QuickTable): the table's
+// own with the fast paths on, all 0 (the full scan every time) with them off.
+extern const unsigned char* tok_quick_codes;
+// Turns the fast paths on or off.
+void tok_set_fast_paths(bool on);
 
 namespace tok_detail {
 
@@ -114,7 +121,7 @@ inline constexpr QuickTable quick_table = make_quick_table();
 }  // namespace tok_detail
 
 void tok_reset(const char* text);
-void tok_jump(const char* position);
+inline void tok_jump(const char* position);
 inline TokenKind tok_current() {
     return tokenizer.current;
 }
@@ -134,36 +141,73 @@ inline const char* tok_next_position() {
 
 // Classifies the token at `p`, the new current position.
 void tok_scan_at(const char* p);
+// The same for a letter some keyword begins with and another upper-case letter behind it.
+void tok_scan_word_at(const char* p);
+
+// Makes `p` the current position and classifies the token there: the common cases inline,
+// the rest by the full scan.
+inline void tok_classify_at(const char* p) {
+    using namespace tok_detail;
+    tokenizer.pos = p;
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const unsigned char quick = tok_quick_codes[c];
+    if (quick == 0) {
+        tok_scan_at(p);
+        return;
+    }
+    if (quick < QUICK_LETTER) [[likely]] {
+        tokenizer.current = static_cast<TokenKind>(quick);
+        tokenizer.end = p + 1;
+        tokenizer.number_known = false;
+        return;
+    }
+    if (quick == QUICK_LETTER) {
+        if (p[1] >= 'A' && p[1] <= 'Z') {
+            tok_scan_word_at(p);
+            return;
+        }
+        tokenizer.current = TK_VARIABLE;
+        tokenizer.end = p + 1;
+        tokenizer.number_known = false;
+        return;
+    }
+    // QUICK_DIGIT: an integer literal of up to 9 digits is exact in 32 bits, and as a double.
+    const char* q = p + 1;
+    uint32_t value = c - '0';
+    unsigned d;
+    while ((d = static_cast<unsigned char>(*q) - '0') <= 9 && q - p < 9) {
+        value = value * 10 + d;
+        ++q;
+    }
+    if (quick_table.continues_digit[static_cast<unsigned char>(*q)]) {
+        tok_scan_at(p);
+        return;
+    }
+    tokenizer.current = TK_NUMBER;
+    tokenizer.end = q;
+    tokenizer.number = value;
+    tokenizer.number_known = true;
+}
+
+// Advances over a current token known not to be the end of the text, which begins with a
+// character other than NUL.
+inline void tok_advance_over_token() {
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    tok_classify_at(p);
+}
 
 inline void tok_advance() {
     if (tok_at_end()) return;
     const char* p = tokenizer.end;
     while (*p == ' ') ++p;
-    tokenizer.pos = p;
-    using namespace tok_detail;
-    const unsigned char c = static_cast<unsigned char>(*p);
-    const unsigned char quick = quick_table.code[c];
-    if (quick != 0 && tok_fast_paths) [[likely]] {
-        const unsigned char next = static_cast<unsigned char>(p[1]);
-        if (quick < QUICK_LETTER) {
-            tokenizer.current = static_cast<TokenKind>(quick);
-        } else if (quick == QUICK_LETTER && !(next >= 'A' && next <= 'Z')) {
-            tokenizer.current = TK_VARIABLE;
-        } else if (quick == QUICK_DIGIT && !quick_table.continues_digit[next]) {
-            tokenizer.current = TK_NUMBER;
-            tokenizer.end = p + 1;
-            tokenizer.number = c - '0';
-            tokenizer.number_known = true;
-            return;
-        } else {
-            tok_scan_at(p);
-            return;
-        }
-        tokenizer.end = p + 1;
-        tokenizer.number_known = false;
-        return;
-    }
-    tok_scan_at(p);
+    tok_classify_at(p);
+}
+
+// tok_reset for a position saved from tok_position in the same text.
+inline void tok_jump(const char* position) {
+    tokenizer.end = position;
+    tok_classify_at(position);
 }
 double tok_number();
 int tok_variable();

@@ -152,9 +152,9 @@ namespace {
 // Runs `body` with the fast paths of the scan off, then on again.
 template <typename F>
 void with_plain_paths(F body) {
-    tok_fast_paths = false;
+    tok_set_fast_paths(false);
     body();
-    tok_fast_paths = true;
+    tok_set_fast_paths(true);
 }
 
 TEST(TokenizerFastPaths, LiteralsConvertExactlyAsTheLibraryDoes) {
@@ -204,6 +204,12 @@ TEST(TokenizerFastPaths, RandomDecimalsMatchTheLibrary) {
         const double parsed = parse_number(text.c_str());
         ASSERT_EQ(std::memcmp(&expected, &scanned, sizeof scanned), 0) << text;
         ASSERT_EQ(std::memcmp(&expected, &parsed, sizeof parsed), 0) << text;
+        // Reached by an advance, as most literals are.
+        const std::string after = "+" + text;
+        tok_reset(after.c_str());
+        tok_advance();
+        const double advanced = tok_number();
+        ASSERT_EQ(std::memcmp(&expected, &advanced, sizeof advanced), 0) << text;
     }
 }
 
