@@ -69,11 +69,11 @@ double eval_factor() {
     switch (tok_current()) {
         case TK_NUMBER: {
             const double v = tok_number();
-            tok_advance();
+            tok_advance_over_token();
             return v;
         }
         case TK_LEFTPAREN: {
-            tok_advance();
+            tok_advance_over_token();
             const double v = eval_expression();
             expect_token(TK_RIGHTPAREN);
             return v;
@@ -102,7 +102,7 @@ double term_rest(double v) {
     for (;;) {
         const TokenKind op = tok_current();
         if (!is_term_operator(op)) return v;
-        tok_advance();
+        tok_advance_over_token();
         const double r = eval_factor();
         v = apply_term(op, v, r);
     }
@@ -115,10 +115,10 @@ inline double fast_term() {
     const TokenKind t = tok_current();
     if (t == TK_VARIABLE) {
         v = machine.variables[tok_variable()];
-        tok_advance();
+        tok_advance_over_token();
     } else if (t == TK_NUMBER) {
         v = tok_number();
-        tok_advance();
+        tok_advance_over_token();
     } else {
         v = eval_factor();
     }
@@ -138,7 +138,7 @@ double eval_term() {
 double eval_expression() {
     double v;
     if (tok_current() == TK_MINUS) {
-        tok_advance();
+        tok_advance_over_token();
         v = -fast_term();
     } else {
         v = fast_term();
@@ -148,7 +148,7 @@ double eval_expression() {
         if (op == TK_NUMBER) {
             op = TK_PLUS;
         } else if (op == TK_PLUS || op == TK_MINUS || op == TK_AND || op == TK_OR) {
-            tok_advance();
+            tok_advance_over_token();
         } else {
             return v;
         }
@@ -178,7 +178,7 @@ int eval_relation() {
     for (;;) {
         const TokenKind op = tok_current();
         if (op != TK_LT && op != TK_GT && op != TK_EQ) return result;
-        tok_advance();
+        tok_advance_over_token();
         const double right = eval_expression();
         check_ordered(left, right);
         if (op == TK_LT) {

@@ -146,7 +146,7 @@ void tok_scan_word_at(const char* p);
 
 // Makes `p` the current position and classifies the token there: the common cases inline,
 // the rest by the full scan.
-inline void tok_classify_at(const char* p) {
+[[gnu::always_inline]] inline void tok_classify_at(const char* p) {
     using namespace tok_detail;
     tokenizer.pos = p;
     const unsigned char c = static_cast<unsigned char>(*p);
