@@ -45,7 +45,7 @@ package: deps
 
 # Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
 # given and so the one it writes to; the seed folders after it are only read.
-FUZZ_TARGETS := fuzz_program fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
+FUZZ_TARGETS := fuzz_program fuzz_fast_paths fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -54,6 +54,7 @@ fuzz: deps
 	set -e; for t in $(FUZZ_TARGETS); do \
 	  case $$t in \
 	    fuzz_program)     extra="-dict=fuzz/basic.dict tests/programs fuzz/regressions" ;; \
+	    fuzz_fast_paths)  extra="-dict=fuzz/basic.dict tests/programs fuzz/regressions" ;; \
 	    fuzz_runner_args) extra="-dict=fuzz/runner_args.dict fuzz/seeds/$$t" ;; \
 	    *)                extra="fuzz/seeds/$$t" ;; \
 	  esac; \
@@ -68,6 +69,7 @@ bench: deps
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
 	bash bench/grade_time.sh $(BENCH_BUILD)/bin/zorvant-run
+	bash bench/compare.sh $(BENCH_BUILD)/bin/zorvant-run
 
 bench-window: build
 	bash bench/window_figures.sh $(BUILD)/bin

@@ -69,11 +69,11 @@ double eval_factor() {
     switch (tok_current()) {
         case TK_NUMBER: {
             const double v = tok_number();
-            expect_token(TK_NUMBER);
+            tok_advance_over_token();
             return v;
         }
         case TK_LEFTPAREN: {
-            expect_token(TK_LEFTPAREN);
+            tok_advance_over_token();
             const double v = eval_expression();
             expect_token(TK_RIGHTPAREN);
             return v;
@@ -91,16 +91,46 @@ double eval_variable() {
     return v;
 }
 
-// term: factor { ("*" | "/" | "%") factor }
-double eval_term() {
-    double v = eval_factor();
+namespace {
+
+inline bool is_term_operator(TokenKind t) {
+    return t == TK_ASTR || t == TK_SLASH || t == TK_MOD;
+}
+
+// The rest of a term whose first factor is `v`.
+double term_rest(double v) {
     for (;;) {
         const TokenKind op = tok_current();
-        if (op != TK_ASTR && op != TK_SLASH && op != TK_MOD) return v;
-        tok_advance();
+        if (!is_term_operator(op)) return v;
+        tok_advance_over_token();
         const double r = eval_factor();
         v = apply_term(op, v, r);
     }
+}
+
+// A term. Most are one variable or one number: those are read here, without the calls down to
+// the factor.
+inline double fast_term() {
+    double v;
+    const TokenKind t = tok_current();
+    if (t == TK_VARIABLE) {
+        v = machine.variables[tok_variable()];
+        tok_advance_over_token();
+    } else if (t == TK_NUMBER) {
+        v = tok_number();
+        tok_advance_over_token();
+    } else {
+        v = eval_factor();
+    }
+    if (is_term_operator(tok_current())) [[unlikely]] return term_rest(v);
+    return v;
+}
+
+}  // namespace
+
+// term: factor { ("*" | "/" | "%") factor }
+double eval_term() {
+    return fast_term();
 }
 
 // expression: ["-"] term { ("+" | "-" | "&" | "|" | number) term }
@@ -108,21 +138,21 @@ double eval_term() {
 double eval_expression() {
     double v;
     if (tok_current() == TK_MINUS) {
-        tok_advance();
-        v = -eval_term();
+        tok_advance_over_token();
+        v = -fast_term();
     } else {
-        v = eval_term();
+        v = fast_term();
     }
     for (;;) {
         TokenKind op = tok_current();
         if (op == TK_NUMBER) {
             op = TK_PLUS;
         } else if (op == TK_PLUS || op == TK_MINUS || op == TK_AND || op == TK_OR) {
-            tok_advance();
+            tok_advance_over_token();
         } else {
             return v;
         }
-        const double r = eval_term();
+        const double r = fast_term();
         switch (op) {
             case TK_PLUS:
                 v = checked(v, r, v + r);
@@ -148,7 +178,7 @@ int eval_relation() {
     for (;;) {
         const TokenKind op = tok_current();
         if (op != TK_LT && op != TK_GT && op != TK_EQ) return result;
-        tok_advance();
+        tok_advance_over_token();
         const double right = eval_expression();
         check_ordered(left, right);
         if (op == TK_LT) {

@@ -9,9 +9,6 @@ inline constexpr std::string_view FAULT_DIVISION_BY_ZERO = "ERROR: Division by z
 inline constexpr std::string_view FAULT_OVERFLOW = "ERROR: Floating point overflow";
 inline constexpr std::string_view FAULT_INVALID = "ERROR: Invalid floating point operation";
 
-// Thrown by arithmetic_fault after the report; the statement dispatcher catches it, so nothing
-// after the fault in that statement happens.
-struct StatementAborted {};
 
 // The one place arithmetic faults go through: reports `message` and aborts the statement.
 [[noreturn]] void arithmetic_fault(std::string_view message);

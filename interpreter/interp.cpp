@@ -45,7 +45,11 @@ constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
     return table;
 }
 
-std::array<StatementFn, TOKEN_KIND_COUNT> dispatch_table = make_dispatch_table();
+}  // namespace
+
+constinit DispatchTable dispatch_table = make_dispatch_table();
+
+namespace {
 
 // The report's second line is the message itself, without the line break some messages
 // end in.
@@ -91,21 +95,8 @@ void interp_start(const char* text) {
     interp.resume_time = clock_ms();
 }
 
-void interp_step() {
-    if (tok_at_end()) {
-        report_error("Program finished.");
-        return;
-    }
-    interp.statement_start = tok_position();
-    try {
-        exec_statement();
-    } catch (const StatementAborted&) {
-        // The fault has been reported; nothing after it in the statement runs.
-    }
-}
-
-bool interp_finished() {
-    return interp.run_stopped != 0 || tok_at_end();
+void interp_step_at_end() {
+    report_error("Program finished.");
 }
 
 int current_line() {
@@ -114,18 +105,13 @@ int current_line() {
     return machine.line_table[index];
 }
 
-void exec_statement() {
-    dispatch_table[tok_current()]();
-}
 
-void expect_token(TokenKind expected) {
-    const TokenKind got = tok_current();
-    if (got != expected) {
-        char message[64];
-        std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
-                      static_cast<int>(expected), static_cast<int>(got));
-        report_error(message);
-    }
+
+void expect_token_mismatch(TokenKind expected) {
+    char message[64];
+    std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
+                  static_cast<int>(expected), static_cast<int>(tok_current()));
+    report_error(message);
     tok_advance();
 }
 

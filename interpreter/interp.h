@@ -5,10 +5,12 @@
 // sink; the clock is in clock.h.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "tokenizer.h"
 #include "tokens.h"
 
 // The prepared program text, its terminating zero and the DATA bytes behind it.
@@ -73,11 +75,19 @@ using StatementFn = void (*)();
 void interp_register(TokenKind token, StatementFn executor);
 
 void interp_start(const char* text);
-void interp_step();
-bool interp_finished();
+inline void interp_step();
+inline bool interp_finished() {
+    return interp.run_stopped != 0 || tok_at_end();
+}
 int current_line();
-void exec_statement();
-void expect_token(TokenKind expected);
+using DispatchTable = std::array<StatementFn, TOKEN_KIND_COUNT>;
+// The executor of each token code, an unknown command where there is none.
+extern DispatchTable dispatch_table;
+inline void exec_statement() {
+    dispatch_table[tok_current()]();
+}
+// Advances over the current token; when it is not `expected`, reports the mismatch first.
+inline void expect_token(TokenKind expected);
 void report_error(std::string_view message);
 // The same report, naming the line on which the running statement began: for faults found
 // only after the statement has read its end, when the position already stands on the next line.
@@ -88,6 +98,41 @@ double var_get(int index);
 
 // The variable panel's text of a value: 6 significant digits. Returns the length written.
 int format_value(double value, char* out);
+
+void interp_step_at_end();
+
+// Thrown by arithmetic_fault after the report; the statement dispatcher catches it, so nothing
+// after the fault in that statement happens.
+struct StatementAborted {};
+
+// One statement; at the end of the text, the report that the program has finished.
+inline void interp_step() {
+    if (tok_at_end()) [[unlikely]] {
+        interp_step_at_end();
+        return;
+    }
+    interp.statement_start = tok_position();
+    try {
+        exec_statement();
+    } catch (const StatementAborted&) {
+        // The fault has been reported; nothing after it in the statement runs.
+    }
+}
+
+// The report of a mismatch, then the advance all the same.
+void expect_token_mismatch(TokenKind expected);
+
+inline void expect_token(TokenKind expected) {
+    if (tok_current() == expected) [[likely]] {
+        if (expected != TK_ENDOFINPUT) {
+            tok_advance_over_token();
+        } else {
+            tok_advance();
+        }
+    } else {
+        expect_token_mismatch(expected);
+    }
+}
 
 void stmt_let();
 void stmt_print();

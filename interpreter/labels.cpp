@@ -6,17 +6,43 @@
 
 LabelCache label_cache;
 
+namespace {
+
+inline unsigned bucket_of(int32_t number) {
+    return (static_cast<uint32_t>(number) * 2654435761u) >> 22;  // the top 10 bits
+}
+static_assert(LABEL_BUCKETS == 1 << 10);
+
+// The first entry added for `number`, found by walking the list from its start.
+const char* find_by_walk(int32_t number) {
+    for (int i = label_cache.first; i >= 0; i = label_cache.pool[i].next) {
+        if (label_cache.pool[i].number == number) return label_cache.pool[i].position;
+    }
+    return nullptr;
+}
+
+// The same entry through the index: a bucket's chain is in the order of the list.
+inline const char* find_by_index(int32_t number) {
+    for (int i = label_cache.bucket[bucket_of(number)]; i != 0;
+         i = label_cache.pool[i - 1].same_hash) {
+        if (label_cache.pool[i - 1].number == number) return label_cache.pool[i - 1].position;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void labels_clear() {
+    for (int i = 0; i < label_cache.count; ++i) {
+        label_cache.bucket[bucket_of(label_cache.pool[i].number)] = 0;
+    }
     label_cache.first = -1;
     label_cache.last = -1;
     label_cache.count = 0;
 }
 
 const char* label_find(int32_t number) {
-    for (int i = label_cache.first; i >= 0; i = label_cache.pool[i].next) {
-        if (label_cache.pool[i].number == number) return label_cache.pool[i].position;
-    }
-    return nullptr;
+    return tok_fast_paths ? find_by_index(number) : find_by_walk(number);
 }
 
 // The first position recorded for a number stays for the rest of the run.
@@ -24,7 +50,11 @@ void label_add(int32_t number, const char* position) {
     if (label_find(number) != nullptr) return;
     if (label_cache.count == MAX_LABELS) return;
     const int index = label_cache.count++;
-    label_cache.pool[index] = {number, position, -1};
+    label_cache.pool[index] = {number, position, -1, 0};
+    // At the end of its bucket's chain, so the chain keeps the order of the list.
+    int* link = &label_cache.bucket[bucket_of(number)];
+    while (*link != 0) link = &label_cache.pool[*link - 1].same_hash;
+    *link = index + 1;
     if (label_cache.last >= 0) {
         label_cache.pool[label_cache.last].next = index;
     } else {
@@ -81,6 +111,13 @@ void stmt_gosub() {
     expect_token(TK_GOSUB);
     const int32_t n = to_int(tok_number());
     expect_token(TK_NUMBER);
+    if (tok_current() == TK_CR && interp.gosub_level < MAX_GOSUB_LEVELS && tok_fast_paths) {
+        // The jump replaces the token behind the ":" at once: only where it begins is needed
+        // as the return point, not what it is.
+        interp.gosub_stack[interp.gosub_level++] = tok_next_position();
+        jump_to_label(n);
+        return;
+    }
     expect_token(TK_CR);
     if (interp.gosub_level >= MAX_GOSUB_LEVELS) {
         report_statement_error("ERROR: GOSUB stack overflow\n");
@@ -92,6 +129,11 @@ void stmt_gosub() {
 
 // RETURN  -- the ":" behind it is left behind by the jump
 void stmt_return() {
+    if (tok_current() == TK_RETURN && interp.gosub_level > 0 && tok_fast_paths) {
+        // The jump replaces the token after RETURN at once.
+        tok_jump(interp.gosub_stack[--interp.gosub_level]);
+        return;
+    }
     expect_token(TK_RETURN);
     if (interp.gosub_level > 0) {
         tok_jump(interp.gosub_stack[--interp.gosub_level]);

@@ -7,18 +7,25 @@
 // records was read at a distinct position of the 8192-byte store.
 inline constexpr int MAX_LABELS = 8192;
 
+// Buckets of the index by label number; a power of two.
+inline constexpr int LABEL_BUCKETS = 1024;
+
 struct LabelEntry {
     int32_t number;
     const char* position;
-    int next;  // index of the next entry, -1 for the last
+    int next;        // index of the next entry, -1 for the last
+    int same_hash;   // index + 1 of the next entry in the same bucket, 0 for none
 };
 
 // A singly linked list in a fixed pool: entries are appended and only ever removed all at once.
+// Beside it, an index by label number (buckets of entries chained in the order they were
+// added), so a lookup costs the same however many labels the run has met.
 struct LabelCache {
     LabelEntry pool[MAX_LABELS];
     int first = -1;
     int last = -1;
     int count = 0;
+    int bucket[LABEL_BUCKETS] = {};  // index + 1 of the bucket's first entry, 0 for none
 };
 
 extern LabelCache label_cache;

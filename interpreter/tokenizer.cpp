@@ -2,94 +2,270 @@
 
 #include <locale.h>
 
+#include <cfloat>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 TokenizerState tokenizer;
-
-const KeywordEntry keyword_table[] = {
-    {"LABEL", TK_LABEL}, {"PRINT", TK_PRINT}, {"IF", TK_IF},         {"THEN", TK_THEN},
-    {"ELSE", TK_ELSE},   {"FOR", TK_FOR},     {"TO", TK_TO},         {"NEXT", TK_NEXT},
-    {"GOTO", TK_GOTO},   {"GOSUB", TK_GOSUB}, {"RETURN", TK_RETURN}, {"CALL", TK_CALL},
-    {"PEEK", TK_PEEK},   {"POKE", TK_POKE},   {"END", TK_END},       {"ACOS", TK_ACOS},
-    {"ASIN", TK_ASIN},   {"ATAN", TK_ATAN},   {"TPATAN", TK_TPATAN}, {"CEIL", TK_CEIL},
-    {"COS", TK_COS},     {"HCOS", TK_HCOS},   {"EXP", TK_EXP},       {"FABS", TK_FABS},
-    {"FLOOR", TK_FLOOR}, {"FMOD", TK_FMOD},   {"LOG", TK_LOG},       {"DLOG", TK_DLOG},
-    {"POW", TK_POW},     {"SIN", TK_SIN},     {"HSIN", TK_HSIN},     {"SQRT", TK_SQRT},
-    {"TAN", TK_TAN},     {"HTAN", TK_HTAN},   {"ROFF", TK_ROFF},     {"TX", TK_TX},
-    {"RX", TK_RX},       {"MGET", TK_MGET},   {"CGET", TK_CGET},     {"COIL", TK_COIL},
-    {"PGET", TK_PGET},   {"TGET", TK_TGET},   {"SPEED", TK_SPEED},   {"DELAY", TK_DELAY},
-    {nullptr, TK_ERROR},
-};
+bool tok_fast_paths = true;
+const unsigned char* tok_quick_codes = tok_detail::quick_table.code;
 
 namespace {
+const unsigned char no_quick_codes[256] = {};
+}  // namespace
 
-// The keyword rows grouped by first character, each group in table order, so a scan tries only
-// the rows that can match and still finds the same first match as a pass over the whole table.
-struct KeywordIndex {
-    unsigned char first_row[256];
-    unsigned char row_count[256];
-    const KeywordEntry* rows[KEYWORD_COUNT];
+void tok_set_fast_paths(bool on) {
+    tok_fast_paths = on;
+    tok_quick_codes = on ? tok_detail::quick_table.code : no_quick_codes;
+}
 
-    KeywordIndex() : first_row{}, row_count{}, rows{} {
-        int n = 0;
-        for (int c = 0; c < 256; ++c) {
-            first_row[c] = static_cast<unsigned char>(n);
-            for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
-                if (static_cast<unsigned char>(k->keyword[0]) == c) {
-                    rows[n++] = k;
-                }
-            }
-            row_count[c] = static_cast<unsigned char>(n - first_row[c]);
-        }
-    }
-};
 
-const KeywordIndex keyword_index;
+namespace {
 
 constexpr bool is_number_char(char c) {
     return (c >= '0' && c <= '9') || c == '.';
 }
 
-// order: ":" "," ";" "+" "-" "&" "|" "*" "/" "%" "(" "#" ")" "<" ">" "="
-TokenKind scan_single_char(char c) {
-    switch (c) {
-        case ':':
-            return TK_CR;
-        case ',':
-            return TK_COMMA;
-        case ';':
-            return TK_SEMICOLON;
-        case '+':
-            return TK_PLUS;
-        case '-':
+// The powers of ten that are exact as doubles.
+constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Whether double arithmetic rounds once per operation; wider intermediates would round twice.
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+constexpr bool exact_arithmetic = true;
+#else
+constexpr bool exact_arithmetic = false;
+#endif
+
+// The value of the decimal mantissa / 10^fraction_digits, negated when `negative`. With a
+// mantissa below 2^53 (exact as a double) and at most 22 fraction digits (an exact power of
+// ten), one correctly rounded division gives the double nearest to the decimal value, which
+// is what the library's correctly rounded conversion gives too.
+inline double exact_decimal(uint64_t mantissa, int fraction_digits, bool negative) {
+    double v = static_cast<double>(mantissa);
+    if (fraction_digits > 0) v /= exact_powers_of_ten[fraction_digits];
+    return negative ? -v : v;
+}
+
+using tok_detail::scan_single_char;
+
+// What the first character of a token says about it.
+enum Lead : unsigned char {
+    LEAD_OTHER,   // no token begins with it
+    LEAD_END,     // the text's NUL
+    LEAD_NUMBER,  // a digit or "."
+    LEAD_MINUS,   // a number's sign or the minus operator
+    LEAD_SINGLE,  // a one-character token
+    LEAD_QUOTE,   // a string literal
+    LEAD_LETTER,  // a variable: no keyword begins with this letter
+    LEAD_WORD,    // a keyword or a variable
+};
+
+struct KeywordRow {
+    const char* text;
+    TokenKind token;
+};
+
+// Everything the scan looks up by character, built once from the keyword table. The keyword
+// rows are grouped by first character, each group in table order, so a scan tries only the
+// rows that can match and still finds the same first match as a pass over the whole table.
+struct ScanTables {
+    unsigned char lead[256];
+    unsigned char single[256];
+    // The token of a character that is a whole token by itself, whatever follows: the
+    // one-character tokens and the letters no keyword begins with; 0 for every other.
+    unsigned char quick[256];
+    unsigned char number[256];
+    unsigned char first_row[256];
+    unsigned char row_count[256];
+    KeywordRow rows[KEYWORD_COUNT];
+
+    ScanTables() : lead{}, single{}, quick{}, number{}, first_row{}, row_count{}, rows{} {
+        for (int c = 0; c < 256; ++c) {
+            const char ch = static_cast<char>(c);
+            number[c] = is_number_char(ch) ? 1 : 0;
+            single[c] = static_cast<unsigned char>(scan_single_char(ch));
+            if (c == 0) {
+                lead[c] = LEAD_END;
+            } else if (is_number_char(ch)) {
+                lead[c] = LEAD_NUMBER;
+            } else if (ch == '-') {
+                lead[c] = LEAD_MINUS;
+            } else if (single[c] != TK_ERROR) {
+                lead[c] = LEAD_SINGLE;
+            } else if (ch == '"') {
+                lead[c] = LEAD_QUOTE;
+            } else if (ch >= 'A' && ch <= 'Z') {
+                lead[c] = LEAD_LETTER;
+            } else {
+                lead[c] = LEAD_OTHER;
+            }
+        }
+        int n = 0;
+        for (int c = 0; c < 256; ++c) {
+            first_row[c] = static_cast<unsigned char>(n);
+            for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+                if (static_cast<unsigned char>(k->keyword[0]) == c) {
+                    rows[n++] = {k->keyword, k->token};
+                    // Every keyword is two or more upper-case letters (the scan's shortcut for
+                    // a letter before anything else rests on it).
+                    lead[c] = LEAD_WORD;
+                }
+            }
+            row_count[c] = static_cast<unsigned char>(n - first_row[c]);
+        }
+        for (int c = 0; c < 256; ++c) {
+            if (lead[c] == LEAD_SINGLE) quick[c] = single[c];
+            if (lead[c] == LEAD_LETTER) quick[c] = TK_VARIABLE;
+        }
+    }
+};
+
+const ScanTables tables;
+
+// The number rule: up to MAX_NUMBER_CHARS number characters, a leading "-" included.
+inline TokenKind scan_number(const char* pos, const char** end, int s) {
+    for (int i = s; i <= MAX_NUMBER_CHARS; ++i) {
+        if (!tables.number[static_cast<unsigned char>(pos[i])]) {
+            if (i == s) {
+                *end = pos + 1;
+                return TK_MINUS;
+            }
+            *end = pos + i;
+            return TK_NUMBER;
+        }
+    }
+    // Sixteen number characters in a row: the end stays put, so the scan never gets past them.
+    return TK_ERROR;
+}
+
+// The same rule, working out the literal's value on the way where that is exact (see
+// exact_decimal below); `*value` is left alone otherwise.
+inline TokenKind scan_number_valued(const char* pos, const char** end, int s, double* value,
+                                    bool* known) {
+    uint64_t mantissa = 0;
+    int dots = 0;
+    int fraction_digits = 0;
+    for (int i = s; i <= MAX_NUMBER_CHARS; ++i) {
+        const char c = pos[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            fraction_digits += dots;
+            continue;
+        }
+        if (c == '.') {
+            ++dots;
+            continue;
+        }
+        if (i == s) {
+            *end = pos + 1;
             return TK_MINUS;
-        case '&':
-            return TK_AND;
-        case '|':
-            return TK_OR;
-        case '*':
-            return TK_ASTR;
-        case '/':
-            return TK_SLASH;
-        case '%':
-            return TK_MOD;
-        case '(':
-            return TK_LEFTPAREN;
-        case '#':
-            return TK_HASH;
-        case ')':
-            return TK_RIGHTPAREN;
-        case '<':
-            return TK_LT;
-        case '>':
-            return TK_GT;
-        case '=':
-            return TK_EQ;
+        }
+        *end = pos + i;
+        // At most 15 characters: the digits make an integer below 2^53. A second "." or no
+        // digit at all, or a letter that could carry the conversion on, is left to the library.
+        if (dots <= 1 && i - s - dots > 0 && c != 'e' && c != 'E' && c != 'x' && c != 'X') {
+            *value = exact_decimal(mantissa, fraction_digits, s != 0);
+            *known = true;
+        }
+        return TK_NUMBER;
+    }
+    return TK_ERROR;
+}
+
+inline TokenKind scan_string(const char* pos, const char** end) {
+    const char* close = std::strchr(pos + 1, '"');
+    // A literal without its closing quote is no token; the scan stops at the text's NUL.
+    if (close == nullptr) return TK_ERROR;
+    *end = close + 1;
+    return TK_STRING;
+}
+
+// A keyword, else the variable of the letter `c`.
+inline TokenKind scan_word(const char* pos, const char** end, unsigned char c) {
+    const char second = pos[1];
+    // Every keyword goes on with an upper-case letter; a letter before anything else is a
+    // variable whatever it is.
+    if (second >= 'A' && second <= 'Z') {
+        const KeywordRow* row = tables.rows + tables.first_row[c];
+        const KeywordRow* last = row + tables.row_count[c];
+        for (; row != last; ++row) {
+            const char* k = row->text;
+            if (k[1] != second) continue;
+            // The text's NUL differs from every keyword character, so the comparison never
+            // runs past the end of the text.
+            int i = 2;
+            while (k[i] != '\0' && pos[i] == k[i]) ++i;
+            if (k[i] == '\0') {
+                *end = pos + i;
+                return row->token;
+            }
+        }
+    }
+    *end = pos + 1;
+    return TK_VARIABLE;
+}
+
+inline TokenKind scan_fast(const char* pos, const char** end, double* value, bool* known) {
+    const unsigned char c = static_cast<unsigned char>(*pos);
+    const unsigned char quick = tables.quick[c];
+    if (quick != 0) {
+        *end = pos + 1;
+        return static_cast<TokenKind>(quick);
+    }
+    switch (tables.lead[c]) {
+        case LEAD_WORD:
+            return scan_word(pos, end, c);
+        case LEAD_NUMBER:
+            return exact_arithmetic ? scan_number_valued(pos, end, 0, value, known)
+                                    : scan_number(pos, end, 0);
+        case LEAD_MINUS:
+            return exact_arithmetic ? scan_number_valued(pos, end, 1, value, known)
+                                    : scan_number(pos, end, 1);
+        case LEAD_END:
+            return TK_ENDOFINPUT;
+        case LEAD_QUOTE:
+            return scan_string(pos, end);
         default:
             return TK_ERROR;
     }
+}
+
+// The rules one after the other, the keywords as one pass over the whole table: the
+// reference the fast scan must always agree with.
+TokenKind scan_plain(const char* pos, const char** end) {
+    const char c = *pos;
+    if (c == '\0') return TK_ENDOFINPUT;
+    if (is_number_char(c) || c == '-') return scan_number(pos, end, c == '-' ? 1 : 0);
+    const TokenKind single = scan_single_char(c);
+    if (single != TK_ERROR) {
+        *end = pos + 1;
+        return single;
+    }
+    if (c == '"') return scan_string(pos, end);
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        const size_t n = std::strlen(k->keyword);
+        if (std::strncmp(pos, k->keyword, n) == 0) {
+            *end = pos + n;
+            return k->token;
+        }
+    }
+    if (c >= 'A' && c <= 'Z') {
+        *end = pos + 1;
+        return TK_VARIABLE;
+    }
+    return TK_ERROR;
+}
+
+// Scans the token at `pos` into the tokenizer state.
+inline void scan_current(const char* pos) {
+    tokenizer.number_known = false;
+    tokenizer.current = tok_fast_paths
+                            ? scan_fast(pos, &tokenizer.end, &tokenizer.number, &tokenizer.number_known)
+                            : scan_plain(pos, &tokenizer.end);
 }
 
 locale_t c_locale() {
@@ -100,103 +276,78 @@ locale_t c_locale() {
 }  // namespace
 
 TokenKind scan_token(const char* pos, const char** end) {
-    const char c = *pos;
-    if (c == '\0') return TK_ENDOFINPUT;
-
-    if (is_number_char(c) || c == '-') {
-        const int s = (c == '-') ? 1 : 0;
-        for (int i = s; i <= MAX_NUMBER_CHARS; ++i) {
-            if (!is_number_char(pos[i])) {
-                if (i == s) {
-                    *end = pos + 1;
-                    return TK_MINUS;
-                }
-                *end = pos + i;
-                return TK_NUMBER;
-            }
-        }
-        // Sixteen number characters in a row: the end stays put, so the scan never gets past them.
-        return TK_ERROR;
-    }
-
-    const TokenKind single = scan_single_char(c);
-    if (single != TK_ERROR) {
-        *end = pos + 1;
-        return single;
-    }
-
-    if (c == '"') {
-        const char* close = std::strchr(pos + 1, '"');
-        // A literal without its closing quote is no token; the scan stops at the text's NUL.
-        if (close == nullptr) return TK_ERROR;
-        *end = close + 1;
-        return TK_STRING;
-    }
-
-    const unsigned char uc = static_cast<unsigned char>(c);
-    const int first = keyword_index.first_row[uc];
-    for (int r = first; r < first + keyword_index.row_count[uc]; ++r) {
-        const char* k = keyword_index.rows[r]->keyword;
-        // The first characters are equal already. The text's NUL differs from every keyword
-        // character, so the comparison never runs past the end of the text.
-        int i = 1;
-        while (k[i] != '\0' && pos[i] == k[i]) ++i;
-        if (k[i] == '\0') {
-            *end = pos + i;
-            return keyword_index.rows[r]->token;
-        }
-    }
-
-    if (c >= 'A' && c <= 'Z') {
-        *end = pos + 1;
-        return TK_VARIABLE;
-    }
-    return TK_ERROR;
+    double value;
+    bool known;
+    return tok_fast_paths ? scan_fast(pos, end, &value, &known) : scan_plain(pos, end);
 }
 
 void tok_reset(const char* text) {
     tokenizer.pos = text;
     tokenizer.end = text;
-    tokenizer.current = scan_token(text, &tokenizer.end);
+    scan_current(text);
 }
 
-void tok_jump(const char* position) {
-    tok_reset(position);
+void tok_scan_at(const char* p) {
+    scan_current(p);
 }
 
-void tok_advance() {
-    if (tok_at_end()) return;
-    const char* p = tokenizer.end;
-    while (*p == ' ') ++p;
-    tokenizer.pos = p;
-    tokenizer.current = scan_token(p, &tokenizer.end);
+void tok_scan_word_at(const char* p) {
+    tokenizer.number_known = false;
+    tokenizer.current = scan_word(p, &tokenizer.end, static_cast<unsigned char>(*p));
 }
 
-double parse_number(const char* text) {
-    // Most literals are short runs of digits; they are exact as doubles and need no library call.
+namespace {
+
+// Most literals are a few digits with perhaps a fraction: up to 15 digits in all, converted
+// as exact_decimal does. Sets `*value` and returns true when the text is of that shape;
+// anything else (an exponent, a hexadecimal prefix, more digits, no digit at all, leading
+// white space) is left to the library.
+inline bool parse_plain_decimal(const char* text, double* value) {
+    if (!exact_arithmetic) return false;
+    constexpr int max_digits = 15;
     const char* p = text;
     const bool negative = (*p == '-');
     if (negative) ++p;
-    long long value = 0;
+    uint64_t mantissa = 0;
     int digits = 0;
-    while (*p >= '0' && *p <= '9' && digits <= MAX_NUMBER_CHARS) {
-        value = value * 10 + (*p - '0');
+    while (*p >= '0' && *p <= '9') {
+        if (++digits > max_digits) return false;
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
         ++p;
-        ++digits;
     }
+    int fraction_digits = 0;
+    if (*p == '.') {
+        ++p;
+        while (*p >= '0' && *p <= '9') {
+            if (++digits > max_digits) return false;
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            ++fraction_digits;
+            ++p;
+        }
+    }
+    if (digits == 0) return false;
+    // What could make the library read on: an exponent, or a hexadecimal "0X" prefix.
     const char next = *p;
-    if (digits > 0 && digits <= MAX_NUMBER_CHARS && next != '.' && next != 'e' && next != 'E' &&
-        next != 'x' && next != 'X' && !(next >= '0' && next <= '9')) {
-        const double v = static_cast<double>(value);
-        return negative ? -v : v;
-    }
-    // Everything else (fractions, exponents, hexadecimal, INF, NAN, leading white space) goes to
-    // the library, in the "C" locale so a user's decimal comma never changes a program's numbers.
+    if (next == 'e' || next == 'E' || next == 'x' || next == 'X') return false;
+    *value = exact_decimal(mantissa, fraction_digits, negative);
+    return true;
+}
+
+}  // namespace
+
+double parse_number_plain(const char* text) {
+    // In the "C" locale, so a user's decimal comma never changes a program's numbers.
     return strtod_l(text, nullptr, c_locale());
 }
 
+double parse_number(const char* text) {
+    double value;
+    if (tok_fast_paths && parse_plain_decimal(text, &value)) return value;
+    return parse_number_plain(text);
+}
+
 double tok_number() {
-    return parse_number(tokenizer.pos);
+    return tokenizer.number_known ? tokenizer.number : parse_number(tokenizer.pos);
 }
 
 int tok_variable() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "tokens.h"
 
@@ -13,13 +14,114 @@ struct TokenizerState {
     const char* pos = nullptr;  // first character of the current token
     const char* end = nullptr;  // first character behind it; the next advance starts here
     TokenKind current = TK_ERROR;
+    // The value of the current number literal, worked out while it was scanned; when not
+    // known, tok_number converts the text.
+    double number = 0.0;
+    bool number_known = false;
 };
 
 extern TokenizerState tokenizer;
 
+// The shortcuts of the scan, the number conversion and the label lookup; on by default. Off,
+// every token is classified by the rules one after the other with the keywords as one pass over
+// the whole table, every number goes through the C library, and labels are looked up by walking
+// the cache. Both ways give the same results; the differential fuzz target compares them.
+// Read-only: tok_set_fast_paths changes it.
+extern bool tok_fast_paths;
+// The quick codes the inline classification uses (see tok_detail::QuickTable): the table's
+// own with the fast paths on, all 0 (the full scan every time) with them off.
+extern const unsigned char* tok_quick_codes;
+// Turns the fast paths on or off.
+void tok_set_fast_paths(bool on);
+
+namespace tok_detail {
+
+// order: ":" "," ";" "+" "-" "&" "|" "*" "/" "%" "(" "#" ")" "<" ">" "="
+constexpr TokenKind scan_single_char(char c) {
+    switch (c) {
+        case ':':
+            return TK_CR;
+        case ',':
+            return TK_COMMA;
+        case ';':
+            return TK_SEMICOLON;
+        case '+':
+            return TK_PLUS;
+        case '-':
+            return TK_MINUS;
+        case '&':
+            return TK_AND;
+        case '|':
+            return TK_OR;
+        case '*':
+            return TK_ASTR;
+        case '/':
+            return TK_SLASH;
+        case '%':
+            return TK_MOD;
+        case '(':
+            return TK_LEFTPAREN;
+        case '#':
+            return TK_HASH;
+        case ')':
+            return TK_RIGHTPAREN;
+        case '<':
+            return TK_LT;
+        case '>':
+            return TK_GT;
+        case '=':
+            return TK_EQ;
+        default:
+            return TK_ERROR;
+    }
+}
+
+constexpr bool begins_keyword(char c) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (k->keyword[0] == c) return true;
+    }
+    return false;
+}
+
+// The token of a character that is a whole token by itself whatever follows it: the
+// one-character tokens but "-" (which may be a number's sign), and the letters no keyword
+// begins with. Two more marks: QUICK_LETTER for a letter that is a variable unless an upper-case
+// letter follows (every keyword is two or more upper-case letters), QUICK_DIGIT for a digit
+// that is a whole number literal unless a character follows that continues it, as a literal or
+// as the library's conversion would. 0 for every other character.
+inline constexpr unsigned char QUICK_LETTER = 0x80;
+inline constexpr unsigned char QUICK_DIGIT = 0x81;
+
+struct QuickTable {
+    unsigned char code[256];
+    // 1 for the characters that continue a one-digit literal: digits, ".", exponent marks and
+    // the "X" of a hexadecimal prefix.
+    unsigned char continues_digit[256];
+};
+
+constexpr QuickTable make_quick_table() {
+    QuickTable t{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        if (ch != '-' && scan_single_char(ch) != TK_ERROR) {
+            t.code[c] = static_cast<unsigned char>(scan_single_char(ch));
+        } else if (ch >= 'A' && ch <= 'Z') {
+            t.code[c] = begins_keyword(ch) ? QUICK_LETTER : static_cast<unsigned char>(TK_VARIABLE);
+        } else if (ch >= '0' && ch <= '9') {
+            t.code[c] = QUICK_DIGIT;
+        }
+        t.continues_digit[c] = (ch >= '0' && ch <= '9') || ch == '.' || ch == 'e' || ch == 'E' ||
+                               ch == 'x' || ch == 'X';
+    }
+    return t;
+}
+
+inline constexpr QuickTable quick_table = make_quick_table();
+
+}  // namespace tok_detail
+
 void tok_reset(const char* text);
-void tok_jump(const char* position);
-void tok_advance();
+inline void tok_jump(const char* position);
 inline TokenKind tok_current() {
     return tokenizer.current;
 }
@@ -28,6 +130,84 @@ inline const char* tok_position() {
 }
 inline bool tok_at_end() {
     return *tokenizer.pos == '\0' || tokenizer.current == TK_ENDOFINPUT;
+}
+// Where the next advance would put the current position, without moving it there.
+inline const char* tok_next_position() {
+    if (tok_at_end()) return tokenizer.pos;
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    return p;
+}
+
+// Classifies the token at `p`, the new current position.
+void tok_scan_at(const char* p);
+// The same for a letter some keyword begins with and another upper-case letter behind it.
+void tok_scan_word_at(const char* p);
+
+// Makes `p` the current position and classifies the token there: the common cases inline,
+// the rest by the full scan.
+[[gnu::always_inline]] inline void tok_classify_at(const char* p) {
+    using namespace tok_detail;
+    tokenizer.pos = p;
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const unsigned char quick = tok_quick_codes[c];
+    if (quick == 0) {
+        tok_scan_at(p);
+        return;
+    }
+    if (quick < QUICK_LETTER) [[likely]] {
+        tokenizer.current = static_cast<TokenKind>(quick);
+        tokenizer.end = p + 1;
+        tokenizer.number_known = false;
+        return;
+    }
+    if (quick == QUICK_LETTER) {
+        if (p[1] >= 'A' && p[1] <= 'Z') {
+            tok_scan_word_at(p);
+            return;
+        }
+        tokenizer.current = TK_VARIABLE;
+        tokenizer.end = p + 1;
+        tokenizer.number_known = false;
+        return;
+    }
+    // QUICK_DIGIT: an integer literal of up to 9 digits is exact in 32 bits, and as a double.
+    const char* q = p + 1;
+    uint32_t value = c - '0';
+    unsigned d;
+    while ((d = static_cast<unsigned char>(*q) - '0') <= 9 && q - p < 9) {
+        value = value * 10 + d;
+        ++q;
+    }
+    if (quick_table.continues_digit[static_cast<unsigned char>(*q)]) {
+        tok_scan_at(p);
+        return;
+    }
+    tokenizer.current = TK_NUMBER;
+    tokenizer.end = q;
+    tokenizer.number = value;
+    tokenizer.number_known = true;
+}
+
+// Advances over a current token known not to be the end of the text, which begins with a
+// character other than NUL.
+inline void tok_advance_over_token() {
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    tok_classify_at(p);
+}
+
+inline void tok_advance() {
+    if (tok_at_end()) return;
+    const char* p = tokenizer.end;
+    while (*p == ' ') ++p;
+    tok_classify_at(p);
+}
+
+// tok_reset for a position saved from tok_position in the same text.
+inline void tok_jump(const char* position) {
+    tokenizer.end = position;
+    tok_classify_at(position);
 }
 double tok_number();
 int tok_variable();
@@ -38,3 +218,5 @@ TokenKind scan_token(const char* pos, const char** end);
 // Value of a number text as the C library's atof reads it, in the "C" locale. Reads no farther
 // than the terminating NUL.
 double parse_number(const char* text);
+// The same value, always through the C library.
+double parse_number_plain(const char* text);

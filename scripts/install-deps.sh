@@ -3,6 +3,7 @@
 # Safe to run again: when everything is present it does nothing.
 set -euo pipefail
 
+# yabasic is only the peer that `make bench` times zorvant-run against.
 packages=(
   g++ cmake make
   clang libclang-rt-dev
@@ -13,6 +14,7 @@ packages=(
   fonts-dejavu-core
   locales
   desktop-file-utils appstream groff-base dpkg-dev file
+  yabasic
 )
 
 missing=()
