@@ -13,13 +13,6 @@ void radio_reset() {
     radio = Radio{};
 }
 
-void tx_inject() {
-    if (radio.tx_active && radio.tx_column < SDR_WIDTH - 2 && radio.tx_symbol >= 0 &&
-        radio.tx_symbol <= TX_MAX_SYMBOL) {
-        radio.sdr_row[radio.tx_column + 2] = static_cast<uint8_t>(60 + 20 * radio.tx_symbol);
-    }
-}
-
 namespace {
 
 RadioListener radio_listener = nullptr;

@@ -34,7 +34,12 @@ void radio_set_listener(RadioListener listener, void* context);
 void radio_changed();
 
 // Marks the transmission in the next waterfall row; the run loop calls it on every pass.
-void tx_inject();
+inline void tx_inject() {
+    if (radio.tx_active && radio.tx_column < SDR_WIDTH - 2 && radio.tx_symbol >= 0 &&
+        radio.tx_symbol <= TX_MAX_SYMBOL) {
+        radio.sdr_row[radio.tx_column + 2] = static_cast<uint8_t>(60 + 20 * radio.tx_symbol);
+    }
+}
 // A fresh run starts with the transmitter off; the symbol stays.
 void tx_reset();
 

@@ -74,6 +74,22 @@ PassStop RunSession::run(long long budget) {
         const bool resumed = resume_time_reached();
         if (time_limit_reached()) return PassStop::StepLimit;
         if (!resumed) return PassStop::Waiting;
+        if (hook == nullptr && !time_limit) {
+            // Nothing to ask between statements: run a stretch of them that ends at the end of
+            // the run, at the step limit, at a DELAY (a new resume time for the checks above)
+            // or at an interrupt.
+            held_at_ = nullptr;
+            const int32_t resume = interp.resume_time;
+            long long left = step_limit >= 0 ? step_limit - steps_ : LLONG_MAX;
+            do {
+                interp_step();
+                ++steps_;
+                tx_inject();
+                --budget_;
+            } while (--left > 0 && budget_ > 0 && interp.resume_time == resume &&
+                     !interp_finished());
+            continue;
+        }
         if (hook != nullptr) {
             const char* position = tok_position();
             if (position != held_at_ &&
