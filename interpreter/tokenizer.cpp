@@ -64,14 +64,7 @@ enum Lead : unsigned char {
     LEAD_WORD,    // a keyword or a variable
 };
 
-struct KeywordRow {
-    const char* text;
-    TokenKind token;
-};
-
-// Everything the scan looks up by character, built once from the keyword table. The keyword
-// rows are grouped by first character, each group in table order, so a scan tries only the
-// rows that can match and still finds the same first match as a pass over the whole table.
+// Everything the scan looks up by character, built once.
 struct ScanTables {
     unsigned char lead[256];
     unsigned char single[256];
@@ -79,11 +72,8 @@ struct ScanTables {
     // one-character tokens and the letters no keyword begins with; 0 for every other.
     unsigned char quick[256];
     unsigned char number[256];
-    unsigned char first_row[256];
-    unsigned char row_count[256];
-    KeywordRow rows[KEYWORD_COUNT];
 
-    ScanTables() : lead{}, single{}, quick{}, number{}, first_row{}, row_count{}, rows{} {
+    ScanTables() : lead{}, single{}, quick{}, number{} {
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
             number[c] = is_number_char(ch) ? 1 : 0;
@@ -99,23 +89,10 @@ struct ScanTables {
             } else if (ch == '"') {
                 lead[c] = LEAD_QUOTE;
             } else if (ch >= 'A' && ch <= 'Z') {
-                lead[c] = LEAD_LETTER;
+                lead[c] = tok_detail::begins_keyword(ch) ? LEAD_WORD : LEAD_LETTER;
             } else {
                 lead[c] = LEAD_OTHER;
             }
-        }
-        int n = 0;
-        for (int c = 0; c < 256; ++c) {
-            first_row[c] = static_cast<unsigned char>(n);
-            for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
-                if (static_cast<unsigned char>(k->keyword[0]) == c) {
-                    rows[n++] = {k->keyword, k->token};
-                    // Every keyword is two or more upper-case letters (the scan's shortcut for
-                    // a letter before anything else rests on it).
-                    lead[c] = LEAD_WORD;
-                }
-            }
-            row_count[c] = static_cast<unsigned char>(n - first_row[c]);
         }
         for (int c = 0; c < 256; ++c) {
             if (lead[c] == LEAD_SINGLE) quick[c] = single[c];
@@ -184,25 +161,74 @@ inline TokenKind scan_string(const char* pos, const char** end) {
     return TK_STRING;
 }
 
-// A keyword, else the variable of the letter `c`.
-inline TokenKind scan_word(const char* pos, const char** end, unsigned char c) {
+// The keywords by their first two letters (every keyword has at least two, all upper case):
+// each pair's keywords chained in table order, so a scan tries only the keywords that can match
+// and still finds the same first match as a pass over the whole table.
+constexpr int letter_pair(char first, char second) {
+    return (first - 'A') * 32 + (second - 'A');
+}
+
+struct KeywordCandidate {
+    char text[7];  // NUL-padded
+    unsigned char length;
+    unsigned char token;
+    unsigned char next;  // index + 1 of the next keyword with the same two letters; 0 for none
+};
+
+struct KeywordIndex {
+    unsigned char first[26 * 32];  // index + 1 of a pair's first keyword; 0 for none
+    KeywordCandidate rows[KEYWORD_COUNT];
+};
+
+constexpr KeywordIndex make_keyword_index() {
+    KeywordIndex index{};
+    for (int row = KEYWORD_COUNT - 1; row >= 0; --row) {
+        const KeywordEntry& k = keyword_table[row];
+        KeywordCandidate& c = index.rows[row];
+        int n = 0;
+        while (k.keyword[n] != '\0') {
+            c.text[n] = k.keyword[n];
+            ++n;
+        }
+        c.length = static_cast<unsigned char>(n);
+        c.token = static_cast<unsigned char>(k.token);
+        unsigned char& head = index.first[letter_pair(k.keyword[0], k.keyword[1])];
+        c.next = head;
+        head = static_cast<unsigned char>(row + 1);
+    }
+    return index;
+}
+
+constexpr bool keywords_fit_the_index() {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        int n = 0;
+        while (k->keyword[n] != '\0') ++n;
+        if (n < 2 || n > 7) return false;
+        if (k->keyword[0] < 'A' || k->keyword[0] > 'Z') return false;
+        if (k->keyword[1] < 'A' || k->keyword[1] > 'Z') return false;
+    }
+    return true;
+}
+static_assert(keywords_fit_the_index());
+
+constexpr KeywordIndex keyword_index = make_keyword_index();
+
+// A keyword, else the variable of the letter at `pos`.
+inline TokenKind scan_word(const char* pos, const char** end) {
     const char second = pos[1];
     // Every keyword goes on with an upper-case letter; a letter before anything else is a
     // variable whatever it is.
     if (second >= 'A' && second <= 'Z') {
-        const KeywordRow* row = tables.rows + tables.first_row[c];
-        const KeywordRow* last = row + tables.row_count[c];
-        for (; row != last; ++row) {
-            const char* k = row->text;
-            if (k[1] != second) continue;
-            // The text's NUL differs from every keyword character, so the comparison never
-            // runs past the end of the text.
+        for (int row = keyword_index.first[letter_pair(pos[0], second)]; row != 0;) {
+            const KeywordCandidate& k = keyword_index.rows[row - 1];
+            // A mismatch at the text's NUL ends the comparison before it can run past it.
             int i = 2;
-            while (k[i] != '\0' && pos[i] == k[i]) ++i;
-            if (k[i] == '\0') {
+            while (i < k.length && pos[i] == k.text[i]) ++i;
+            if (i == k.length) {
                 *end = pos + i;
-                return row->token;
+                return static_cast<TokenKind>(k.token);
             }
+            row = k.next;
         }
     }
     *end = pos + 1;
@@ -218,7 +244,7 @@ inline TokenKind scan_fast(const char* pos, const char** end, double* value, boo
     }
     switch (tables.lead[c]) {
         case LEAD_WORD:
-            return scan_word(pos, end, c);
+            return scan_word(pos, end);
         case LEAD_NUMBER:
             return exact_arithmetic ? scan_number_valued(pos, end, 0, value, known)
                                     : scan_number(pos, end, 0);
@@ -292,8 +318,7 @@ void tok_scan_at(const char* p) {
 }
 
 void tok_scan_word_at(const char* p) {
-    tokenizer.number_known = false;
-    tokenizer.current = scan_word(p, &tokenizer.end, static_cast<unsigned char>(*p));
+    tokenizer.current = scan_word(p, &tokenizer.end);
 }
 
 namespace {
@@ -347,7 +372,8 @@ double parse_number(const char* text) {
 }
 
 double tok_number() {
-    return tokenizer.number_known ? tokenizer.number : parse_number(tokenizer.pos);
+    return tokenizer.current == TK_NUMBER && tokenizer.number_known ? tokenizer.number
+                                                                  : parse_number(tokenizer.pos);
 }
 
 int tok_variable() {

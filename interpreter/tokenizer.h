@@ -15,7 +15,8 @@ struct TokenizerState {
     const char* end = nullptr;  // first character behind it; the next advance starts here
     TokenKind current = TK_ERROR;
     // The value of the current number literal, worked out while it was scanned; when not
-    // known, tok_number converts the text.
+    // known, tok_number converts the text. Only a scan that finds a number sets these: for
+    // any other token they are stale and never read.
     double number = 0.0;
     bool number_known = false;
 };
@@ -158,7 +159,6 @@ void tok_scan_word_at(const char* p);
     if (quick < QUICK_LETTER) [[likely]] {
         tokenizer.current = static_cast<TokenKind>(quick);
         tokenizer.end = p + 1;
-        tokenizer.number_known = false;
         return;
     }
     if (quick == QUICK_LETTER) {
@@ -168,24 +168,24 @@ void tok_scan_word_at(const char* p);
         }
         tokenizer.current = TK_VARIABLE;
         tokenizer.end = p + 1;
-        tokenizer.number_known = false;
         return;
     }
-    // QUICK_DIGIT: an integer literal of up to 9 digits is exact in 32 bits, and as a double.
+    // QUICK_DIGIT: an integer literal of up to 15 digits is exact in 64 bits, and as a double.
+    // The value of a longer run is thrown away: such a run is no literal this path takes.
     const char* q = p + 1;
-    uint32_t value = c - '0';
+    uint64_t value = c - '0';
     unsigned d;
-    while ((d = static_cast<unsigned char>(*q) - '0') <= 9 && q - p < 9) {
+    while ((d = static_cast<unsigned char>(*q) - '0') <= 9) {
         value = value * 10 + d;
         ++q;
     }
-    if (quick_table.continues_digit[static_cast<unsigned char>(*q)]) {
+    if (q - p > MAX_NUMBER_CHARS || quick_table.continues_digit[static_cast<unsigned char>(*q)]) {
         tok_scan_at(p);
         return;
     }
     tokenizer.current = TK_NUMBER;
     tokenizer.end = q;
-    tokenizer.number = value;
+    tokenizer.number = static_cast<double>(value);
     tokenizer.number_known = true;
 }
 
