@@ -1,10 +1,13 @@
 #include "labels.h"
 
+#include <cstdint>
+
 #include "eval.h"
 #include "interp.h"
 #include "tokenizer.h"
 
 LabelCache label_cache;
+JumpSite jump_cache[JUMP_CACHE_SIZE];
 
 namespace {
 
@@ -12,6 +15,10 @@ inline unsigned bucket_of(int32_t number) {
     return (static_cast<uint32_t>(number) * 2654435761u) >> 22;  // the top 10 bits
 }
 static_assert(LABEL_BUCKETS == 1 << 10);
+
+inline JumpSite& jump_site(const char* site) {
+    return jump_cache[(reinterpret_cast<uintptr_t>(site) >> 1) % JUMP_CACHE_SIZE];
+}
 
 // The first entry added for `number`, found by walking the list from its start.
 const char* find_by_walk(int32_t number) {
@@ -39,6 +46,7 @@ void labels_clear() {
     label_cache.first = -1;
     label_cache.last = -1;
     label_cache.count = 0;
+    for (JumpSite& j : jump_cache) j = JumpSite{};
 }
 
 const char* label_find(int32_t number) {
@@ -102,20 +110,51 @@ void stmt_label() {
 
 // GOTO number  -- the target is read as a number literal, never evaluated
 void stmt_goto() {
+    const char* site = tok_position();
+    if (tok_fast_paths) {
+        JumpSite& j = jump_site(site);
+        if (j.site == site) {
+            tok_jump(j.target);
+            return;
+        }
+    }
     expect_token(TK_GOTO);
-    jump_to_label(to_int(tok_number()));
+    const int32_t n = to_int(tok_number());
+    const char* p = label_find(n);
+    if (p == nullptr) {
+        label_search(n);
+        return;
+    }
+    if (tok_fast_paths) jump_site(site) = {site, p, nullptr};
+    tok_jump(p);
 }
 
 // GOSUB number end
 void stmt_gosub() {
+    const char* site = tok_position();
+    if (tok_fast_paths && interp.gosub_level < MAX_GOSUB_LEVELS) {
+        const JumpSite& j = jump_site(site);
+        if (j.site == site) {
+            interp.gosub_stack[interp.gosub_level++] = j.after;
+            tok_jump(j.target);
+            return;
+        }
+    }
     expect_token(TK_GOSUB);
     const int32_t n = to_int(tok_number());
     expect_token(TK_NUMBER);
     if (tok_current() == TK_CR && interp.gosub_level < MAX_GOSUB_LEVELS && tok_fast_paths) {
         // The jump replaces the token behind the ":" at once: only where it begins is needed
         // as the return point, not what it is.
-        interp.gosub_stack[interp.gosub_level++] = tok_next_position();
-        jump_to_label(n);
+        const char* after = tok_next_position();
+        interp.gosub_stack[interp.gosub_level++] = after;
+        const char* p = label_find(n);
+        if (p == nullptr) {
+            label_search(n);
+            return;
+        }
+        jump_site(site) = {site, p, after};
+        tok_jump(p);
         return;
     }
     expect_token(TK_CR);

@@ -30,6 +30,19 @@ struct LabelCache {
 
 extern LabelCache label_cache;
 
+// Where the GOTO or GOSUB at a text position last went, so a loop that passes it again jumps
+// without reading the label number and looking it up: the text never changes during a run, and
+// a label once found keeps its position until the cache is cleared. Direct-mapped by position.
+inline constexpr int JUMP_CACHE_SIZE = 256;
+
+struct JumpSite {
+    const char* site = nullptr;    // the GOTO or GOSUB token; nullptr for an empty slot
+    const char* target = nullptr;  // the label's position
+    const char* after = nullptr;   // GOSUB: the return point, behind the statement's ":"
+};
+
+extern JumpSite jump_cache[JUMP_CACHE_SIZE];
+
 void labels_clear();
 const char* label_find(int32_t number);
 void label_add(int32_t number, const char* position);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "test_support.h"
 #include "tokenizer.h"
 
 namespace {
@@ -37,6 +38,44 @@ TEST(LabelCache, IndexAnswersAsTheListWalkDoes) {
     label_add(numbers[5], text + 7);
     EXPECT_EQ(label_find(numbers[5]), text + 7);
     labels_clear();
+}
+
+// A jump remembered from one run never leads the next astray: a second program with its GOTO
+// and GOSUB at the same places but its labels elsewhere runs as it reads.
+TEST(JumpCache, ANewRunForgetsTheJumpsOfTheLast) {
+    // Each jump is taken twice, so the second pass goes by what the first remembered.
+    TestMachine m;
+    m.session.step_limit = 1000;  // a wrong jump may loop
+    EXPECT_EQ(m.run("FOR I=1 TO 2\nGOSUB 1\nGOTO 2\nLABEL 1\nPRINT 1\nRETURN\nLABEL 2\nNEXT I"),
+              (std::vector<std::string>{"1", "1"}));
+    // The same jumps at the same places, the labels elsewhere.
+    EXPECT_EQ(m.run("FOR I=1 TO 2\nGOSUB 1\nGOTO 2\nLABEL 2\nNEXT I\nEND\nLABEL 1\nPRINT 7\nRETURN"),
+              (std::vector<std::string>{"7", "7"}));
+}
+
+// More jump sites than the cache has places, each passed many times, with a label defined
+// twice: the run prints what it prints with every shortcut off.
+TEST(JumpCache, ManySitesRunAsWithoutTheShortcuts) {
+    std::string source = "FOR I=1 TO 3\n";
+    for (int k = 0; k < 140; ++k) {
+        source += "GOSUB " + std::to_string(10 + k % 40) + "\n";
+        source += "IF A%3=0 THEN GOTO " + std::to_string(100 + k) + "\n";
+        source += "A=A+1\nLABEL " + std::to_string(100 + k) + "\n";
+    }
+    source += "NEXT I\nPRINT A\nPRINT B\nEND\n";
+    for (int k = 0; k < 40; ++k) {
+        source += "LABEL " + std::to_string(10 + k) + "\nB=B+" + std::to_string(k) + "\nRETURN\n";
+    }
+    source += "LABEL 15\nB=B-1000\nRETURN\n";
+    TestMachine fast;
+    fast.session.step_limit = 100000;  // a wrong jump may loop
+    const std::vector<std::string> with = fast.run(source);
+    tok_set_fast_paths(false);
+    TestMachine plain;
+    const std::vector<std::string> without = plain.run(source);
+    tok_set_fast_paths(true);
+    ASSERT_EQ(with.size(), 2u) << with[0];
+    EXPECT_EQ(with, without);
 }
 
 }  // namespace
