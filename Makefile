@@ -38,8 +38,7 @@ run: build-app
 
 # The Debian package, in $(PACKAGE_BUILD)/: install it with `sudo apt install ./FILE.deb`.
 package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_TESTS=OFF
-	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	JOBS=$(JOBS) scripts/profiled-build.sh $(PACKAGE_BUILD) -DZORVANT_TESTS=OFF
 	cd $(PACKAGE_BUILD) && cpack
 	@ls $(PACKAGE_BUILD)/zorvant_*.deb
 
@@ -64,8 +63,7 @@ fuzz: deps
 	done
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	JOBS=$(JOBS) scripts/profiled-build.sh $(BENCH_BUILD) -DZORVANT_BENCH=ON -DZORVANT_TESTS=OFF -DZORVANT_WINDOW=OFF
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
 	bash bench/grade_time.sh $(BENCH_BUILD)/bin/zorvant-run

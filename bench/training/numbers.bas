@@ -1,0 +1,35 @@
+// Sequences and the math statements: Collatz lengths, a table of functions, rounding.
+M=0
+FOR N=1 TO 3000
+A=N
+L=0
+LABEL 10
+IF A=1 THEN GOTO 20
+IF A%2=0 THEN GOTO 30
+A=3*A+1
+GOTO 40
+LABEL 30
+A=A/2
+LABEL 40
+L=L+1
+GOTO 10
+LABEL 20
+IF L>M THEN M=L
+NEXT N
+PRINT "LONGEST"
+PRINT M
+FOR I=1 TO 2000
+SIN I/100,S
+COS I/100,C
+ATAN S/(C+2),T
+EXP 0.999,I,E
+FMOD I,7.5,F
+CEIL S*10,Q
+FLOOR C*10,R
+FABS T-Q,D
+POW E,1.5,P
+LOG I+1,G
+Z=Z+S*S+C*C+T+E+F+Q+R+D+P+G
+NEXT I
+FLOOR Z,Z
+PRINT Z

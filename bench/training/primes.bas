@@ -1,0 +1,17 @@
+// Primes below 20000 by trial division: nested loops, IF ... THEN GOTO, "%".
+C=0
+N=2
+LABEL 10
+D=2
+LABEL 20
+IF D*D>N THEN GOTO 30
+IF N%D=0 THEN GOTO 40
+D=D+1
+GOTO 20
+LABEL 30
+C=C+1
+LABEL 40
+N=N+1
+IF N<20000 THEN GOTO 10
+PRINT "PRIMES"
+PRINT C

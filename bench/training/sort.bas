@@ -1,0 +1,21 @@
+// A bubble sort of 300 bytes of memory, with a subroutine that swaps two cells.
+S=12345
+FOR I=0 TO 299
+S=(S*75+74)%65537
+POKE I,S%256
+NEXT I
+FOR J=1 TO 299
+FOR I=0 TO 298
+PEEK I,A
+PEEK I+1,B
+IF A>B THEN GOSUB 100
+NEXT I
+NEXT J
+PEEK 0,A
+PEEK 299,B
+PRINT A;B
+END
+LABEL 100
+POKE I,B
+POKE I+1,A
+RETURN
