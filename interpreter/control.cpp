@@ -4,6 +4,7 @@
 
 #include "eval.h"
 #include "interp.h"
+#include "labels.h"
 #include "tokenizer.h"
 
 // IF relation THEN statement [ELSE statement]
@@ -13,6 +14,13 @@
 void stmt_if() {
     expect_token(TK_IF);
     const int condition = eval_relation();
+    if (condition != 0 && tok_current() == TK_THEN && tok_fast_paths) {
+        // THEN GOTO, passed before: straight to where that GOTO went.
+        if (const char* target = cached_goto(tok_next_position())) {
+            tok_jump(target);
+            return;
+        }
+    }
     expect_token(TK_THEN);
     if (condition != 0) {
         exec_statement();

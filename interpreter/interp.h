@@ -76,6 +76,7 @@ void interp_register(TokenKind token, StatementFn executor);
 
 void interp_start(const char* text);
 inline void interp_step();
+inline void interp_step_within();
 inline bool interp_finished() {
     return interp.run_stopped != 0 || tok_at_end();
 }
@@ -105,18 +106,23 @@ void interp_step_at_end();
 // after the fault in that statement happens.
 struct StatementAborted {};
 
-// One statement; at the end of the text, the report that the program has finished.
-inline void interp_step() {
-    if (tok_at_end()) [[unlikely]] {
-        interp_step_at_end();
-        return;
-    }
+// One statement, where the text is known to go on.
+inline void interp_step_within() {
     interp.statement_start = tok_position();
     try {
         exec_statement();
     } catch (const StatementAborted&) {
         // The fault has been reported; nothing after it in the statement runs.
     }
+}
+
+// One statement; at the end of the text, the report that the program has finished.
+inline void interp_step() {
+    if (tok_at_end()) [[unlikely]] {
+        interp_step_at_end();
+        return;
+    }
+    interp_step_within();
 }
 
 // The report of a mismatch, then the advance all the same.

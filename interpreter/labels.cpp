@@ -1,7 +1,5 @@
 #include "labels.h"
 
-#include <cstdint>
-
 #include "eval.h"
 #include "interp.h"
 #include "tokenizer.h"
@@ -15,10 +13,6 @@ inline unsigned bucket_of(int32_t number) {
     return (static_cast<uint32_t>(number) * 2654435761u) >> 22;  // the top 10 bits
 }
 static_assert(LABEL_BUCKETS == 1 << 10);
-
-inline JumpSite& jump_site(const char* site) {
-    return jump_cache[(reinterpret_cast<uintptr_t>(site) >> 1) % JUMP_CACHE_SIZE];
-}
 
 // The first entry added for `number`, found by walking the list from its start.
 const char* find_by_walk(int32_t number) {
@@ -112,9 +106,8 @@ void stmt_label() {
 void stmt_goto() {
     const char* site = tok_position();
     if (tok_fast_paths) {
-        JumpSite& j = jump_site(site);
-        if (j.site == site) {
-            tok_jump(j.target);
+        if (const char* target = cached_goto(site)) {
+            tok_jump(target);
             return;
         }
     }

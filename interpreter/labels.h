@@ -43,6 +43,16 @@ struct JumpSite {
 
 extern JumpSite jump_cache[JUMP_CACHE_SIZE];
 
+inline JumpSite& jump_site(const char* site) {
+    return jump_cache[(reinterpret_cast<uintptr_t>(site) >> 1) % JUMP_CACHE_SIZE];
+}
+
+// Where the GOTO at `site` went when it was last passed; nullptr when that is not known.
+inline const char* cached_goto(const char* site) {
+    const JumpSite& j = jump_site(site);
+    return j.site == site && j.after == nullptr ? j.target : nullptr;
+}
+
 void labels_clear();
 const char* label_find(int32_t number);
 void label_add(int32_t number, const char* position);

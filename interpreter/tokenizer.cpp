@@ -10,15 +10,21 @@
 
 TokenizerState tokenizer;
 bool tok_fast_paths = true;
-const unsigned char* tok_quick_codes = tok_detail::quick_table.code;
-
 namespace {
-const unsigned char no_quick_codes[256] = {};
+
+constexpr std::array<unsigned char, 256> table_quick_codes() {
+    std::array<unsigned char, 256> codes{};
+    for (int c = 0; c < 256; ++c) codes[c] = tok_detail::quick_table.code[c];
+    return codes;
+}
+
 }  // namespace
+
+constinit std::array<unsigned char, 256> tok_quick_codes = table_quick_codes();
 
 void tok_set_fast_paths(bool on) {
     tok_fast_paths = on;
-    tok_quick_codes = on ? tok_detail::quick_table.code : no_quick_codes;
+    tok_quick_codes = on ? table_quick_codes() : std::array<unsigned char, 256>{};
 }
 
 

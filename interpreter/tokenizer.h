@@ -1,6 +1,7 @@
 // The tokenizer: classifies one token at a time, in place, on the prepared program text.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -31,7 +32,7 @@ extern TokenizerState tokenizer;
 extern bool tok_fast_paths;
 // The quick codes the inline classification uses (see tok_detail::QuickTable): the table's
 // own with the fast paths on, all 0 (the full scan every time) with them off.
-extern const unsigned char* tok_quick_codes;
+extern std::array<unsigned char, 256> tok_quick_codes;
 // Turns the fast paths on or off.
 void tok_set_fast_paths(bool on);
 

@@ -81,8 +81,10 @@ PassStop RunSession::run(long long budget) {
             held_at_ = nullptr;
             const int32_t resume = interp.resume_time;
             long long left = step_limit >= 0 ? step_limit - steps_ : LLONG_MAX;
+            // The checks before the stretch and at the end of each pass have seen that the
+            // program goes on.
             do {
-                interp_step();
+                interp_step_within();
                 ++steps_;
                 tx_inject();
                 --budget_;
