@@ -9,8 +9,9 @@
 
 namespace {
 
-// Statements between two visits to the window's event queue while a program runs.
-constexpr int PASSES_PER_PUMP = 101;
+// Statements between two looks at the clock, and at most once a millisecond at the window's
+// event queue, while a program runs: a few tens of microseconds at full speed.
+constexpr int PASSES_PER_PUMP = 1009;
 // At this rate or slower the window follows every statement.
 constexpr int FOLLOWED_RATE = 10;
 
