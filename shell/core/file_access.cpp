@@ -60,14 +60,14 @@ int injected_fault(WriteStep step) {
 
 // A new file beside `target`, that nobody else has opened: the name is new, and a link planted
 // under it is not followed.
-int create_beside(const std::string& target, std::string& temp_path) {
+int create_beside(const std::string& target, std::string& temp_path, mode_t mode) {
     static unsigned counter = 0;
     const std::string stem = directory_of(target) + "/." + base_name_of(target) + ".new-" +
                              std::to_string(getpid()) + "-";
     for (int attempt = 0; attempt < MAX_TEMP_NAMES; ++attempt) {
         temp_path = stem + std::to_string(counter++);
         const int fd =
-            open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -89,7 +89,8 @@ bool write_all(int fd, std::string_view bytes) {
 // Steps of one write; the first failure sets `reason` and undoes what was done.
 class AtomicWrite {
    public:
-    AtomicWrite(std::string target, FileWrite& result) : target_(std::move(target)), r_(result) {}
+    AtomicWrite(std::string target, FileWrite& result, FileAccess access)
+        : target_(std::move(target)), r_(result), access_(access) {}
     ~AtomicWrite() {
         if (fd_ >= 0) close(fd_);
         if (!temp_.empty() && !r_.ok) unlink(temp_.c_str());
@@ -97,13 +98,14 @@ class AtomicWrite {
 
     bool create(const struct stat* existing) {
         if (int e = injected_fault(WriteStep::Create)) return fail(e);
-        fd_ = create_beside(target_, temp_);
+        const bool owner_only = access_ == FileAccess::OwnerOnly;
+        fd_ = create_beside(target_, temp_, owner_only ? 0600 : 0666);
         if (fd_ < 0) {
             const int e = errno;
             temp_.clear();
             return fail(e);
         }
-        if (existing != nullptr) {
+        if (existing != nullptr && !owner_only) {
             // The new file keeps the owner and the permissions of the one it replaces, as far
             // as the system lets us; a file that loses them is no failed save.
             const bool owner_kept = fchown(fd_, existing->st_uid, existing->st_gid) == 0;
@@ -142,6 +144,7 @@ class AtomicWrite {
     }
     std::string target_;
     FileWrite& r_;
+    FileAccess access_;
     std::string temp_;
     int fd_ = -1;
 };
@@ -197,7 +200,8 @@ FileRead read_regular_file(const std::string& path, size_t limit) {
     return r;
 }
 
-FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links) {
+FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links,
+                                FileAccess access) {
     FileWrite r;
     std::string target = path;
     struct stat st {};
@@ -214,7 +218,7 @@ FileWrite write_file_atomically(const std::string& path, std::string_view bytes,
         r.reason = REASON_NOT_REGULAR;
         return r;
     }
-    AtomicWrite w(target, r);
+    AtomicWrite w(target, r, access);
     (void)(w.create(target_exists ? &st : nullptr) && w.write(bytes) && w.flush() &&
            w.close_file() && w.commit());
     return r;

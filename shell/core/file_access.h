@@ -37,10 +37,18 @@ enum class LinkPolicy {
     Refuse,
 };
 
+enum class FileAccess {
+    // A new file gets the usual permissions; a replaced one keeps its own.
+    AsUsual,
+    // Only its owner may read or write it (0600), whatever the file it replaces allowed.
+    OwnerOnly,
+};
+
 // Replaces the file at `path` with `bytes`, or creates it. The bytes go to a new file beside
 // the target, which takes the target's place only when every byte is written and on the disk;
 // whatever fails before that leaves the old file as it was and no new file behind.
-FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links);
+FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links,
+                                FileAccess access = FileAccess::AsUsual);
 
 // The steps of a write, for tests that make one of them fail.
 enum class WriteStep { Create, Write, Flush, Close, Commit };

@@ -14,10 +14,11 @@ struct RecoveryRecord {
 };
 
 std::string recovery_format(const RecoveryRecord& record);
-// False when the bytes are no recovery file of ours.
+// False when the bytes are no recovery file of ours: no header, or a text that is not UTF-8.
 bool recovery_parse(std::string_view bytes, RecoveryRecord& record);
 
 // One file per editor process, so that two open windows never overwrite each other's text.
-std::string recovery_file_name(long pid);
+// `spare` > 0 gives the process's further names, for when something else holds the first.
+std::string recovery_file_name(long pid, int spare = 0);
 // The process a recovery file belongs to; false for any other name.
 bool recovery_file_pid(std::string_view name, long& pid);

@@ -154,7 +154,8 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     device_set_listener(channel_changed, this);
     radio_set_listener(transmitter_changed, this);
     FormCreate();
-    start_recovery();
+    install_signal_handlers();
+    document_->offer_recovery();
 }
 
 Tfmain::~Tfmain() {
@@ -281,6 +282,7 @@ void Tfmain::build_controls() {
     connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
     build_dialogs();
+    build_document();
 
     run_control =
         new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
@@ -420,8 +422,6 @@ void Tfmain::FormCreate() {
 // ---- editor ----
 
 void Tfmain::mcodChange() {
-    bt_save->setEnabled(true);
-    unsaved_since_recovery_ = true;
     if (run_control->active()) {
         set_status("Edited: the run goes on with the program as it was at RUN.");
     }

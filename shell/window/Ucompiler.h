@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "program_document.h"
 #include "run_control.h"
 #include "telemetry.h"
 
@@ -25,7 +26,6 @@ class QKeySequence;
 class QMenu;
 class DevicePanelBox;
 class QComboBox;
-class QDateTime;
 class QFileDialog;
 class QGroupBox;
 class QHelpEvent;
@@ -74,7 +74,7 @@ class Tfmain : public QMainWindow {
     WaterfallView* Iprev = nullptr;
     QSlider* tb_timer = nullptr;
     QTimer* t_sdr = nullptr;
-    QTimer* t_recovery = nullptr;  // writes the unsaved text to the recovery file
+    QTimer* t_recovery = nullptr;  // the document's: writes the unsaved text to the recovery file
     QStatusBar* sb = nullptr;
     QFileDialog* od = nullptr;  // LOAD
     QFileDialog* sd = nullptr;  // SAVE AS
@@ -91,8 +91,10 @@ class Tfmain : public QMainWindow {
     QProgressBar* pb_spd() const;
     // The text of the status bar's one panel.
     QString status_text() const;
+    // The program in the editor: its file, its modified flag, its recovery.
+    ProgramDocument* document() const { return document_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
-    QString current_file() const { return current_file_; }
+    QString current_file() const { return document_->path(); }
 
     // The menu bar's entries.
     QAction* act_new = nullptr;
@@ -156,7 +158,6 @@ class Tfmain : public QMainWindow {
     void bt_saveClick();
     void bt_savasClick();
     void bt_siniClick();
-    void t_recoveryTimer();
 
     // The recording of the last run, kept after it ends.
     const TelemetryRecording& telemetry() const { return telemetry_; }
@@ -173,10 +174,10 @@ class Tfmain : public QMainWindow {
 
     // Seam for the math error box: when set, it receives the text instead of a modal box.
     static std::function<void(const QString& caption, const QString& text)> math_error_hook;
-    // Seams for the file dialogs and the question: when set, they stand in for exec() and
+    // Seams for the file dialogs and the questions: when set, they stand in for exec() and
     // return its result (QDialog::Accepted with a file selected, QMessageBox::Yes, ...).
-    static std::function<int(QFileDialog& dialog)> file_dialog_hook;
-    static std::function<int(QMessageBox& box)> question_hook;
+    static std::function<int(QFileDialog& dialog)>& file_dialog_hook;
+    static std::function<int(QMessageBox& box)>& question_hook;
 
    protected:
     void closeEvent(QCloseEvent* event) override;
@@ -204,9 +205,6 @@ class Tfmain : public QMainWindow {
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
-    bool may_replace_text();
-    void load_program(const QString& path);
-    void replace_text_untitled(const QString& text);
     bool take_dropped_file(QEvent* event);
     QWidget* build_variable_panel();
     QGroupBox* build_sdr_box();
@@ -228,25 +226,12 @@ class Tfmain : public QMainWindow {
     void give_back_memory();
     void show_math_error(const QString& text);
 
-    enum class SaveResult { Saved, Cancelled, Failed };
-    SaveResult save();
-    SaveResult save_as();
-    void saved();
-    bool write_program_file(const QString& path);
-    bool read_program_file(const QString& path);
-    int ask_save_changes();
-    int exec_dialog(QFileDialog& dialog, const QString& offered);
+    void build_document();
     void set_caption();
-    QString editor_text() const;
     void read_settings();
     void write_settings_at_close();
     void build_dialogs();
 
-    void start_recovery();
-    void offer_recovery();
-    void write_recovery();
-    void remove_recovery();
-    bool ask_recover(const QDateTime& written);
     void install_signal_handlers();
     void restore_signal_handlers();
     void close_on_signal();
@@ -263,14 +248,11 @@ class Tfmain : public QMainWindow {
     bool recording_telemetry_ = false;
     int32_t run_started_ms_ = 0;
     HelpWindow* help_window_ = nullptr;
-    QString current_file_;
-    QString last_opened_;
+    ProgramDocument* document_ = nullptr;
     // The run was started by RUN and has not been paused since.
     bool fresh_running_ = false;
     // The variables as the panel showed them at the last pause, or at RUN.
     double shown_at_pause_[26] = {};
-    // The text changed since the recovery file was last written.
-    bool unsaved_since_recovery_ = false;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;

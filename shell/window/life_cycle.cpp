@@ -43,16 +43,14 @@ void Tfmain::bt_siniClick() {
 // A close that goes ahead stops the program and writes the settings. A close asked for by a
 // signal asks nothing: the unsaved text waits in the recovery file for the next start.
 void Tfmain::closeEvent(QCloseEvent* event) {
-    const bool keep_for_recovery = closing_on_signal_ && bt_save->isEnabled();
-    if (bt_save->isEnabled() && !closing_on_signal_) {
-        const int answer = ask_save_changes();
-        if (answer == QMessageBox::Cancel ||
-            (answer == QMessageBox::Yes && save() != SaveResult::Saved)) {
+    // On a signal the text is already kept.
+    if (!closing_on_signal_) {
+        if (!document_->may_close()) {
             event->ignore();
             return;
         }
+        document_->remove_recovery();
     }
-    if (!keep_for_recovery) remove_recovery();
     bt_stopClick();
     event->accept();
     write_settings_at_close();

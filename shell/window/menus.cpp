@@ -23,6 +23,7 @@
 #include "editor_commands.h"
 #include "explain.h"
 #include "find_bar.h"
+#include "dialog_seams.h"
 #include "help_pages.h"
 #include "help_window.h"
 #include "telemetry_pane.h"
@@ -292,9 +293,5 @@ void Tfmain::show_about() {
                         .arg(QString::fromLatin1(EditorTitle), ZORVANT_VERSION),
                     QMessageBox::Ok, this);
     box.setObjectName("about_box");
-    if (question_hook) {
-        question_hook(box);
-        return;
-    }
-    box.exec();
+    exec_question(box);
 }

@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 
 #include "Ucompiler.h"
+#include "dialog_seams.h"
 #include "error_display.h"
 #include "file_access.h"
 #include "interp.h"
@@ -110,15 +113,37 @@ bool write_export(const QString& path, const std::string& bytes) {
 
 }  // namespace
 
+// The dialog asks before it replaces the CSV; the picture beside it is asked about here, before
+// either file is written.
 void Tfmain::export_telemetry() {
     if (telemetry_.empty()) return;
-    const QString offered =
-        current_file_.isEmpty() ? QString("telemetry.csv")
-                                : QFileInfo(current_file_).completeBaseName() + "-telemetry.csv";
-    if (exec_dialog(*ed, offered) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
+    const QString current = document_->path();
+    const QString offered = current.isEmpty()
+                                ? QString("telemetry.csv")
+                                : QFileInfo(current).completeBaseName() + "-telemetry.csv";
+    ed->setProperty("offered", offered);
+    ed->selectFile(offered);
+    if (exec_file_dialog(*ed) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
     const QString csv_path = ed->selectedFiles().constFirst();
     const QFileInfo csv(csv_path);
-    const QString png_path = csv.dir().filePath(csv.completeBaseName() + ".png");
+    QString png_path = csv.dir().filePath(csv.completeBaseName() + ".png");
+    // A CSV named like a picture keeps its name; the picture takes another.
+    if (QFileInfo(png_path).absoluteFilePath() == csv.absoluteFilePath())
+        png_path = csv.dir().filePath(csv.completeBaseName() + "-charts.png");
+    if (QFileInfo::exists(png_path) || QFileInfo(png_path).isSymLink()) {
+        QMessageBox box(QMessageBox::Question, "Confirm",
+                        QStringLiteral("%1 already exists beside %2. Replace it?")
+                            .arg(QFileInfo(png_path).fileName(), csv.fileName()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.button(QMessageBox::Yes)->setText("&Yes");
+        box.button(QMessageBox::No)->setText("&No");
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        if (exec_question(box) != QMessageBox::Yes) {
+            set_status("Export cancelled.");
+            return;
+        }
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -92,6 +92,11 @@ TEST(RecoveryFile, KeepsTheTextAndWhereItCameFrom) {
     EXPECT_EQ(back.text, "X");
     EXPECT_FALSE(recovery_parse("PRINT 1\n", back));
     EXPECT_FALSE(recovery_parse("ZORVANT-UNSAVED 1\nno end of the path line", back));
+    // Binary garbage behind a good header is no text the editor wrote.
+    for (const char* text : {"\xFF\xFE", "A\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(recovery_parse(std::string("ZORVANT-UNSAVED 1\n\n") + text, back)) << text;
+    }
+    EXPECT_TRUE(recovery_parse("ZORVANT-UNSAVED 1\n/x\xFF.bas\n\xF0\x9F\x9B\xB0", back));
 }
 
 TEST(RecoveryFile, OneNamePerProcess) {
@@ -99,8 +104,13 @@ TEST(RecoveryFile, OneNamePerProcess) {
     EXPECT_EQ(recovery_file_name(4711), "unsaved-4711.txt");
     EXPECT_TRUE(recovery_file_pid("unsaved-4711.txt", pid));
     EXPECT_EQ(pid, 4711);
+    // The spare names of a process whose first name is taken.
+    EXPECT_EQ(recovery_file_name(4711, 2), "unsaved-4711-2.txt");
+    EXPECT_TRUE(recovery_file_pid("unsaved-4711-2.txt", pid));
+    EXPECT_EQ(pid, 4711);
     for (const char* other : {"unsaved-.txt", "unsaved-12a.txt", "unsaved-12.bas", "saved-1.txt",
-                              "unsaved-99999999999999999999.txt"}) {
+                              "unsaved-99999999999999999999.txt", "unsaved-12-.txt",
+                              "unsaved--3.txt", "unsaved-12-x.txt", "unsaved-12.txt.bad"}) {
         EXPECT_FALSE(recovery_file_pid(other, pid)) << other;
     }
 }

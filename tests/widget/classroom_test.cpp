@@ -146,12 +146,14 @@ TEST_F(WindowTest, ExamplesOpenAsUntitledCopies) {
         EXPECT_EQ(w->current_file(), "") << example->text().toStdString();
         EXPECT_TRUE(w->mcod->toPlainText().startsWith("//")) << example->text().toStdString();
         EXPECT_EQ(w->status_text(), "Example: " + example->text());
-        // Untitled and not on disk: SAVE asks for a name; the next example asks first.
-        EXPECT_TRUE(w->bt_save->isEnabled());
-        answer_questions({QMessageBox::No});
+        // Untitled and untouched: the next example replaces it without a question.
+        EXPECT_FALSE(w->bt_save->isEnabled());
     }
+    EXPECT_EQ(questions, QStringList());
+    // Not on disk, so no recovery file either; SAVE AS asks for a name.
+    EXPECT_FALSE(QFile::exists(w->recovery_file()));
     answer_dialogs({""});
-    w->bt_save->click();
+    w->bt_savas->click();
     EXPECT_EQ(dialogs, QStringList({"sd"}));
 }
 

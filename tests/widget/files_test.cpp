@@ -30,7 +30,7 @@ TEST_F(WindowTest, LoadReplacesTheTextAndNamesTheWindow) {
     // Saved again, the lines are separated by CR LF.
     QTest::keyClicks(w->mcod, "x");
     EXPECT_TRUE(w->bt_save->isEnabled());
-    w->mcod->setPlainText("print 1\nPRINT 2\n");
+    edit("print 1\nPRINT 2\n");
     QTest::mouseClick(w->bt_save, Qt::LeftButton);
     EXPECT_EQ(read_bytes(path), "print 1\r\nPRINT 2\r\n");
     EXPECT_EQ(w->status_text(), "Saved.");
@@ -69,7 +69,7 @@ TEST_F(WindowTest, LoadAsksAboutModifiedText) {
     // Yes with a name: saved in place first.
     const QString b = dir.filePath("b.bas");
     write_bytes(b, "B=1");
-    w->mcod->setPlainText("A=2");
+    edit("A=2");
     answer_questions({QMessageBox::Yes});
     answer_dialogs({b});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
@@ -79,7 +79,7 @@ TEST_F(WindowTest, LoadAsksAboutModifiedText) {
 }
 
 TEST_F(WindowTest, FailedReadChangesNothing) {
-    w->mcod->setPlainText("KEEP");
+    edit("KEEP");
     answer_questions({QMessageBox::No});
     const QString missing = dir.filePath("missing.bas");
     answer_dialogs({missing});
@@ -135,7 +135,7 @@ TEST_F(WindowTest, EveryByteRoundTrips) {
 TEST_F(WindowTest, EmptyFilesAndTheLastLineBreak) {
     const QString empty = dir.filePath("empty.bas");
     write_bytes(empty, "");
-    w->mcod->setPlainText("X");
+    edit("X");
     answer_questions({QMessageBox::No});
     answer_dialogs({empty, dir.filePath("e2.bas"), dir.filePath("n.bas")});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
@@ -143,7 +143,7 @@ TEST_F(WindowTest, EmptyFilesAndTheLastLineBreak) {
     QTest::mouseClick(w->bt_savas, Qt::LeftButton);
     EXPECT_EQ(read_bytes(dir.filePath("e2.bas")), "");
 
-    w->mcod->setPlainText("A\nB");
+    edit("A\nB");
     QTest::mouseClick(w->bt_savas, Qt::LeftButton);
     EXPECT_EQ(read_bytes(dir.filePath("n.bas")), "A\r\nB");
 }
@@ -151,7 +151,7 @@ TEST_F(WindowTest, EmptyFilesAndTheLastLineBreak) {
 TEST_F(WindowTest, IdenticalTextLeavesTheEditorUntouched) {
     const QString path = dir.filePath("same.bas");
     write_bytes(path, "A=1\r\nB=2");
-    w->mcod->setPlainText("A=1\nB=2");
+    edit("A=1\nB=2");
     QTextCursor c = w->mcod->textCursor();
     c.setPosition(5);
     w->mcod->setTextCursor(c);
@@ -167,7 +167,7 @@ TEST_F(WindowTest, IdenticalTextLeavesTheEditorUntouched) {
 
 TEST_F(WindowTest, TextWithoutAnEightBitFormIsNotSaved) {
     const QString path = dir.filePath("pi.bas");
-    w->mcod->setPlainText(QString("A=1\nB=") + QChar(0x3C0));
+    edit(QString("A=1\nB=") + QChar(0x3C0));
     answer_dialogs({path});
     QTest::mouseClick(w->bt_savas, Qt::LeftButton);
     ASSERT_EQ(errors.size(), 1);
@@ -181,7 +181,7 @@ TEST_F(WindowTest, TextWithoutAnEightBitFormIsNotSaved) {
 TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
     const QString path = dir.filePath("old.bas");
     write_bytes(path, "OLD");
-    w->mcod->setPlainText(QString(20000, 'N'));
+    edit(QString(20000, 'N'));
     answer_dialogs({path});
     // A file size limit makes the write fail even for root; the signal it raises is ignored.
     rlimit saved{};
@@ -214,7 +214,7 @@ TEST_F(WindowTest, DialogsAddTheSuffixAndRememberTheirOwnNames) {
     const QString loaded = dir.filePath("demo.bas");
     answer_dialogs({loaded, dir.filePath("other.bas"), QString()});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
-    w->mcod->setPlainText("PRINT 2");
+    edit("PRINT 2");
     QTest::mouseClick(w->bt_savas, Qt::LeftButton);
     answer_questions({QMessageBox::No});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);

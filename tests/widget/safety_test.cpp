@@ -32,7 +32,7 @@ TEST_F(WindowTest, AFailedSaveOnAFullDiskIsNoSave) {
     write_bytes(folder + "/brevolin.ini", "1\r\n");
     answer_dialogs({path});
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
-    w->mcod->setPlainText(QString(20000, 'N'));
+    edit(QString(20000, 'N'));
     disk.fill();
 
     QTest::mouseClick(w->bt_save, Qt::LeftButton);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -134,9 +135,17 @@ class WindowTest : public testing::Test {
         };
     }
 
+    // Replaces the editor's text as a user's edit would (a paste over everything): the
+    // document is modified afterwards.
+    void edit(const QString& text) {
+        QTextCursor cursor(w->mcod->document());
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+    }
+
     // Puts `program` into the editor and clicks RUN; `during` runs from inside the run loop.
     void run(const QString& program, std::function<void()> during = nullptr) {
-        w->mcod->setPlainText(program);
+        edit(program);
         if (during) QTimer::singleShot(0, w.get(), during);
         QTest::mouseClick(w->bt_run, Qt::LeftButton);
     }
@@ -145,7 +154,7 @@ class WindowTest : public testing::Test {
     // program runs. Returns whether every step was taken.
     bool run_steps(const QString& program, std::vector<Step> steps, QPushButton* start = nullptr) {
         StepDriver driver(std::move(steps));
-        w->mcod->setPlainText(program);
+        edit(program);
         QTest::mouseClick(start != nullptr ? start : w->bt_run, Qt::LeftButton);
         return driver.done();
     }

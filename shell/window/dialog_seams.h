@@ -1,0 +1,16 @@
+// The window's modal questions and file dialogs go through here, so that a test can answer
+// them instead of a user.
+#pragma once
+
+#include <functional>
+
+class QFileDialog;
+class QMessageBox;
+
+// When set, they stand in for exec() and return its result (QDialog::Accepted with a file
+// selected, QMessageBox::Yes, ...).
+extern std::function<int(QFileDialog& dialog)> file_dialog_seam;
+extern std::function<int(QMessageBox& box)> question_seam;
+
+int exec_file_dialog(QFileDialog& dialog);
+int exec_question(QMessageBox& box);
