@@ -52,23 +52,30 @@ void LineList::push_back(std::string_view line) {
 
 LineList split_line_list(std::string bytes) {
     if (bytes.size() > MAX_LINE_LIST_BYTES) throw std::length_error("lines of 4 GiB and more");
-    const std::string_view text(bytes);
-    size_t count = 0;
-    size_t pos = 0;
-    std::string_view line;
-    while (next_line(text, pos, line)) ++count;
+    const size_t n = bytes.size();
+    char* const data = bytes.data();
+    const auto is_break = [](char c) { return c == '\r' || c == '\n'; };
+    const bool open_end = n > 0 && !is_break(data[n - 1]);  // the last line has no break
+    size_t count = open_end ? 1 : 0;
+    for (size_t i = 0; i < n; ++i) {
+        count += data[i] == '\n' || (data[i] == '\r' && (i + 1 == n || data[i + 1] != '\n'));
+    }
 
     LineList list;
     list.ends_.reserve(count);
-    // Each line moves towards the front, over the breaks before it: never past where the
-    // reading has got to.
+    // The bytes of each line move towards the front, over the breaks before them: never past
+    // where the reading has got to.
     size_t end = 0;
-    pos = 0;
-    while (next_line(text, pos, line)) {
-        std::memmove(bytes.data() + end, line.data(), line.size());
-        end += line.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (!is_break(c)) {
+            data[end++] = c;
+            continue;
+        }
         list.ends_.push_back(static_cast<uint32_t>(end));
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') ++i;
     }
+    if (open_end) list.ends_.push_back(static_cast<uint32_t>(end));
     bytes.resize(end);
     // Mostly line breaks: the buffer is given back rather than kept at the file's size.
     if (end < bytes.capacity() / 2) bytes.shrink_to_fit();
