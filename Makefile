@@ -67,6 +67,7 @@ bench: deps
 	$(BENCH_BUILD)/bin/bench_interpreter
 	bash bench/runner_time.sh $(BENCH_BUILD)/bin/zorvant-run
 	bash bench/grade_time.sh $(BENCH_BUILD)/bin/zorvant-run
+	bash bench/large_inputs.sh $(BENCH_BUILD)/bin/zorvant-run
 	bash bench/compare.sh $(BENCH_BUILD)/bin/zorvant-run
 
 bench-window: build

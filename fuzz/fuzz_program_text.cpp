@@ -50,5 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& line : file_lines) {
         check(line.find_first_of("\r\n") == std::string::npos);
     }
+    // The compact list the runner keeps holds the same lines.
+    const LineList list = split_line_list(std::string(bytes));
+    check(list.size() == file_lines.size());
+    for (size_t i = 0; i < list.size(); ++i) check(list[i] == file_lines[i]);
     return 0;
 }

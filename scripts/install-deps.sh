@@ -9,8 +9,9 @@ packages=(
   clang libclang-rt-dev
   libgtest-dev googletest libgmock-dev
   libbenchmark-dev
+  libexpat1-dev
   qt6-base-dev libgl-dev qt6-charts-dev libqt6opengl6-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick time
   fonts-dejavu-core
   locales
   desktop-file-utils appstream groff-base dpkg-dev file

@@ -1,6 +1,5 @@
 #include "grade.h"
 
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
@@ -58,14 +57,16 @@ struct ExpectedValue {
 struct Case {
     std::string name;
     std::string path;
+    std::string shown_path;  // for messages: the folder's name as \xNN where it is no ASCII
     std::vector<std::string> args;
     bool args_vars = false;
     bool args_state = false;
     bool args_no_wait = false;
     bool args_steps = false;
     std::string scenario;  // its path; empty: none
+    // The expected output is read again for each verdict, not kept: a grading holds one case's
+    // at a time, however many cases there are.
     bool has_expect = false;
-    std::vector<std::string> expect;
     size_t expect_bytes = 0;
     std::vector<ExpectedValue> expect_state;
     bool need_vars = false;
@@ -79,10 +80,20 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// Reads PATH when it is there: `present` says whether it is. False, with the reason in
-// `problem`, when it is there but cannot be read.
-bool read_case_file(const std::string& path, bool& present, std::string& bytes,
+// A name from a folder or the command line as a line shows it: printable ASCII as itself, every
+// other byte as \xNN, so that a name can neither steer the terminal nor start a line of its own.
+std::string printable_name(std::string_view name) {
+    return printable_ascii(name, name.size());
+}
+
+// The files a case folder may hold.
+constexpr const char* CASE_FILES[] = {"args", "scenario", "expect", "expect-state"};
+
+// Reads the case's file NAME when it is there: `present` says whether it is. False, with the
+// reason in `problem`, when it is there but cannot be read.
+bool read_case_file(const Case& c, const char* name, bool& present, std::string& bytes,
                     std::string& problem) {
+    const std::string path = c.path + "/" + name;
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
         present = false;
@@ -91,8 +102,8 @@ bool read_case_file(const std::string& path, bool& present, std::string& bytes,
     present = true;
     FileRead read = read_regular_file(path, MAX_CASE_FILE_BYTES);
     if (!read.ok || read.truncated) {
-        problem =
-            "cannot read " + path + ": " + (read.ok ? REASON_CASE_FILE_TOO_LARGE : read.reason);
+        problem = "cannot read " + c.shown_path + "/" + name + ": " +
+                  (read.ok ? REASON_CASE_FILE_TOO_LARGE : read.reason);
         return false;
     }
     bytes = std::move(read.bytes);
@@ -116,11 +127,13 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
     RunnerOptions o;
     std::string why;
     if (!runner_parse_args(probe, o, why)) {
-        problem = c.path + "/args: " + why;
+        problem = c.shown_path + "/args: " + why;
         return false;
     }
     std::string refused;
-    if (o.help || o.version || !o.grade_dir.empty()) {
+    if (std::find(c.args.begin(), c.args.end(), "--") != c.args.end()) {
+        refused = "-- does not go in a case: the FILE follows the options there";
+    } else if (o.help || o.version || !o.grade_dir.empty()) {
         refused = "--help, --version and --grade do not go in a case";
     } else if (!o.scenario.empty()) {
         refused = "--scenario does not go in a case: its events go in the case's scenario file";
@@ -128,7 +141,7 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         refused = "--trace does not go in a case: the runs of all files would write one file";
     }
     if (!refused.empty()) {
-        problem = c.path + "/args: " + refused;
+        problem = c.shown_path + "/args: " + refused;
         return false;
     }
     c.args_vars = o.vars;
@@ -139,9 +152,10 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
 }
 
 bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) {
-    const std::vector<std::string> lines = split_lines(bytes);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view t = trim(lines[i]);
+    size_t pos = 0;
+    std::string_view line;
+    for (size_t i = 0; next_line(bytes, pos, line); ++i) {
+        const std::string_view t = trim(line);
         if (t.empty()) continue;
         ExpectedValue v;
         if (t.size() >= 2 && t[0] >= 'A' && t[0] <= 'Z' && t[1] == ':') {
@@ -155,7 +169,7 @@ bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) 
             }
         }
         if (v.name.empty() || v.value.empty()) {
-            problem = c.path + "/expect-state:" + std::to_string(i + 1) +
+            problem = c.shown_path + "/expect-state:" + std::to_string(i + 1) +
                       ": not a line of --vars or --state, such as \"A: 0.5\" or \"tb_coix=20\"";
             return false;
         }
@@ -168,34 +182,40 @@ bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) 
 bool load_case(Case& c, std::string& problem) {
     bool present = false;
     std::string bytes;
-    if (!read_case_file(c.path + "/args", present, bytes, problem)) return false;
+    if (!read_case_file(c, "args", present, bytes, problem)) return false;
     if (present && !load_args(c, bytes, problem)) return false;
 
-    const std::string scenario = c.path + "/scenario";
-    if (!read_case_file(scenario, present, bytes, problem)) return false;
+    if (!read_case_file(c, "scenario", present, bytes, problem)) return false;
     if (present) {
         // Checked here once, so that a bad line stops the grading instead of failing every run.
         const ScenarioRead read = scenario_parse(bytes);
         if (read.error_line != 0) {
-            problem = scenario + ":" + std::to_string(read.error_line) + ": " + read.error;
+            problem =
+                c.shown_path + "/scenario:" + std::to_string(read.error_line) + ": " + read.error;
             return false;
         }
-        c.scenario = scenario;
+        c.scenario = c.path + "/scenario";
     }
 
-    if (!read_case_file(c.path + "/expect", c.has_expect, bytes, problem)) return false;
-    if (c.has_expect) {
-        c.expect = split_lines(bytes);
-        c.expect_bytes = bytes.size();
-    }
+    // Read here only to know that it can be, and how long it is.
+    if (!read_case_file(c, "expect", c.has_expect, bytes, problem)) return false;
+    c.expect_bytes = c.has_expect ? bytes.size() : 0;
     bool has_state = false;
-    if (!read_case_file(c.path + "/expect-state", has_state, bytes, problem)) return false;
+    if (!read_case_file(c, "expect-state", has_state, bytes, problem)) return false;
     if (has_state && !load_expect_state(c, bytes, problem)) return false;
     if (!c.has_expect && !has_state) {
-        problem = c.path + ": holds neither expect nor expect-state";
+        problem = c.shown_path + ": holds neither expect nor expect-state";
         return false;
     }
     return true;
+}
+
+// The expected output of a case, read again for a verdict.
+bool read_expect(const Case& c, std::string& bytes, std::string& problem) {
+    bool present = false;
+    if (!read_case_file(c, "expect", present, bytes, problem)) return false;
+    if (!present) problem = "cannot read " + c.shown_path + "/expect: " + errno_reason(ENOENT);
+    return present;
 }
 
 bool load_cases(const std::string& dir, std::vector<Case>& cases, std::string& problem) {
@@ -220,6 +240,7 @@ bool load_cases(const std::string& dir, std::vector<Case>& cases, std::string& p
         Case c;
         c.name = name;
         c.path = dir + (dir.back() == '/' ? "" : "/") + name;
+        c.shown_path = dir + (dir.back() == '/' ? "" : "/") + printable_name(name);
         if (!load_case(c, problem)) return false;
         cases.push_back(std::move(c));
     }
@@ -260,31 +281,64 @@ std::vector<std::string> split_at_newlines(std::string_view text) {
     return lines;
 }
 
-// The lines of a run's output: all of them, or those of its beginning and its end.
+// Lines read in place, without a table of where each begins: the line last asked for is kept in
+// mind, and the next one is found from there. Asked for in order, the lines cost one pass over
+// the text and no memory, however many there are.
+class LinePiece {
+   public:
+    explicit LinePiece(std::string_view text = {}) : text_(text) {
+        size_ = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) +
+                (text.empty() || text.back() == '\n' ? 0 : 1);
+    }
+    size_t size() const { return size_; }
+    // Line `i`, below size().
+    std::string_view operator[](size_t i) const {
+        for (; at_ < i; ++at_) at_start_ = text_.find('\n', at_start_) + 1;
+        // Back over the break that ends the line before, to the break before that one.
+        for (; at_ > i; --at_)
+            at_start_ = at_start_ >= 2 ? text_.rfind('\n', at_start_ - 2) + 1 : 0;
+        return text_.substr(at_start_, text_.find('\n', at_start_) - at_start_);
+    }
+
+   private:
+    std::string_view text_;
+    size_t size_ = 0;
+    mutable size_t at_ = 0;        // the line last asked for
+    mutable size_t at_start_ = 0;  // where it begins
+};
+
+// The lines of a run's output: all of them, or those of its beginning and its end. It reads
+// them where the capture holds them, which must outlive it.
 struct OutputLines {
-    std::vector<std::string> head;
-    std::vector<std::string> tail;
+    LinePiece head;
+    LinePiece tail;
     uint64_t count = 0;
 
     explicit OutputLines(const Capture& c) {
         if (c.complete()) {
-            head = split_at_newlines(c.head + c.tail);
+            if (!c.tail.empty()) joined_ = c.head + c.tail;
+            head = LinePiece(c.tail.empty() ? std::string_view(c.head) : joined_);
             count = head.size();
             return;
         }
         // Only whole lines: the last piece of the beginning and the first of the end are cut.
-        head = split_at_newlines(std::string_view(c.head).substr(0, c.head.rfind('\n') + 1));
+        head = LinePiece(std::string_view(c.head).substr(0, c.head.rfind('\n') + 1));
         const size_t first = c.tail.find('\n');
-        tail = split_at_newlines(first == std::string::npos
-                                     ? std::string_view()
-                                     : std::string_view(c.tail).substr(first + 1));
+        tail = LinePiece(first == std::string::npos ? std::string_view()
+                                                    : std::string_view(c.tail).substr(first + 1));
         count = c.newlines + (c.tail.empty() || c.tail.back() == '\n' ? 0 : 1);
     }
-    const std::string* at(uint64_t i) const {
-        if (i < head.size()) return &head[i];
-        if (i < count && i >= count - tail.size()) return &tail[i - (count - tail.size())];
-        return nullptr;
+    OutputLines(const OutputLines&) = delete;
+    OutputLines& operator=(const OutputLines&) = delete;
+
+    std::optional<std::string_view> at(uint64_t i) const {
+        if (i < head.size()) return head[i];
+        if (i < count && i >= count - tail.size()) return tail[i - (count - tail.size())];
+        return std::nullopt;
     }
+
+   private:
+    std::string joined_;
 };
 
 // A line of output in a verdict: printable ASCII as itself, every other byte as \xNN, so that
@@ -318,11 +372,11 @@ std::string exit_reason(const OutputLines& out, const Capture& err) {
     for (const std::string& line : err_lines) {
         if (line.compare(0, prefix.size(), prefix) == 0) return shown(line.substr(prefix.size()));
     }
-    const auto report = [](const std::vector<std::string>& lines) -> std::string {
+    const auto report = [](const LinePiece& lines) -> std::string {
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].rfind("ERROR in line: ", 0) != 0) continue;
+            if (!lines[i].starts_with("ERROR in line: ")) continue;
             std::string words = shown(lines[i]);
-            if (i + 1 < lines.size() && lines[i + 1].rfind("ERROR: ", 0) == 0) {
+            if (i + 1 < lines.size() && lines[i + 1].starts_with("ERROR: ")) {
                 words += " (" + shown(lines[i + 1].substr(7)) + ")";
             }
             return words;
@@ -343,7 +397,7 @@ struct EndLines {
 
 // The first line where the output differs from the expected output, in words; empty when none
 // does. Lines that only the grader asked for (`removed`) are not part of the output.
-std::string output_difference(const Case& c, const OutputLines& out,
+std::string output_difference(std::string_view expect, const OutputLines& out,
                               const std::vector<std::pair<uint64_t, uint64_t>>& removed) {
     uint64_t visible = out.count;
     for (const auto& [start, size] : removed) visible -= size;
@@ -353,25 +407,24 @@ std::string output_difference(const Case& c, const OutputLines& out,
         }
         return out.at(i);
     };
-    const uint64_t expected = c.expect.size();
-    const uint64_t common = std::min(expected, visible);
-    for (uint64_t i = 0; i <= common; ++i) {
-        const std::string where = "output line " + std::to_string(i + 1) + ": ";
-        if (i == common) {
-            if (visible == expected) return {};
-            if (visible < expected) {
-                return where + "got " + END_OF_OUTPUT + ", expected " + shown(c.expect[i]);
-            }
-            const std::string* got = line(i);
-            return where + "got " + (got ? shown(*got) : "more") + ", expected " + END_OF_OUTPUT;
+    size_t pos = 0;
+    std::string_view wanted;
+    for (uint64_t i = 0;; ++i) {
+        const bool more_expected = next_line(expect, pos, wanted);
+        const auto where = [i] { return "output line " + std::to_string(i + 1) + ": "; };
+        if (i == visible) {
+            if (!more_expected) return {};
+            return where() + "got " + END_OF_OUTPUT + ", expected " + shown(wanted);
         }
-        const std::string* got = line(i);
-        if (got == nullptr) return where + "too far into a long output to compare";
-        if (*got != c.expect[i]) {
-            return where + "got " + shown(*got) + ", expected " + shown(c.expect[i]);
+        const std::optional<std::string_view> got = line(i);
+        if (!more_expected) {
+            return where() + "got " + (got ? shown(*got) : "more") + ", expected " + END_OF_OUTPUT;
+        }
+        if (!got) return where() + "too far into a long output to compare";
+        if (*got != wanted) {
+            return where() + "got " + shown(*got) + ", expected " + shown(wanted);
         }
     }
-    return {};
 }
 
 // The first line of expect-state that the run's variables or state do not match, in words;
@@ -390,8 +443,9 @@ std::string state_difference(const Case& c, const OutputLines& out, const EndLin
             index = end.state_start + static_cast<uint64_t>(name - std::begin(STATE_LINE_NAMES));
             skip = v.name.size() + 1;
         }
-        const std::string* line = out.at(index);
-        const std::string got = line != nullptr && line->size() >= skip ? line->substr(skip) : "";
+        const std::optional<std::string_view> line = out.at(index);
+        const std::string_view got =
+            line && line->size() >= skip ? line->substr(skip) : std::string_view();
         if (got != v.value) {
             return (v.variable ? "variable " : "state ") + v.name + ": got " + shown(got) +
                    ", expected " + shown(v.value);
@@ -400,7 +454,9 @@ std::string state_difference(const Case& c, const OutputLines& out, const EndLin
     return {};
 }
 
-Verdict judge(const Case& c, bool vars_added, bool state_added, const Finished& run) {
+// `expect`: the bytes of the case's expect file, when it has one.
+Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool state_added,
+              const Finished& run) {
     if (run.timed_out) {
         return {false, "no result after " + std::to_string(GRADE_CASE_SECONDS) +
                            " seconds: the run was ended"};
@@ -428,7 +484,7 @@ Verdict judge(const Case& c, bool vars_added, bool state_added, const Finished& 
     if (vars_added) removed.emplace_back(end.vars_start, vars_lines);
     if (state_added) removed.emplace_back(end.state_start, state_lines);
 
-    std::string words = c.has_expect ? output_difference(c, out, removed) : "";
+    std::string words = c.has_expect ? output_difference(expect, out, removed) : "";
     if (words.empty()) words = state_difference(c, out, end);
     return {words.empty(), words};
 }
@@ -479,6 +535,7 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     child.state_added = c.need_state && !c.args_state;
     if (child.vars_added) args.push_back("--vars");
     if (child.state_added) args.push_back("--state");
+    args.push_back("--");  // a file named "-x.bas" is a file all the same
     args.push_back(file);
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -577,8 +634,11 @@ std::string xml_text(std::string_view s) {
             whole = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
         }
         if (whole && length == 3) {
+            // Neither a surrogate nor U+FFFE or U+FFFF: XML has no such characters.
             const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
-            whole = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0);
+            const unsigned char c2 = static_cast<unsigned char>(s[i + 2]);
+            whole = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0) &&
+                    !(c == 0xEF && c1 == 0xBF && c2 >= 0xBE);
         } else if (whole && length == 4) {
             const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
             whole = !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
@@ -653,11 +713,10 @@ class Grader {
     // False, with the reason in `problem`, when the system refused to start or watch a run.
     bool run_all(std::string& problem) {
         while (next_print_ < queue_.size()) {
-            if (!start_runs(problem) || !wait_for_output(problem)) {
+            if (!start_runs(problem) || !wait_for_output(problem) || !collect_finished(problem)) {
                 end_all();
                 return false;
             }
-            collect_finished();
             print_ready();
         }
         return true;
@@ -707,8 +766,9 @@ class Grader {
         return true;
     }
 
-    // Reads what the runs wrote, kills those past their time, and judges those that ended.
-    void collect_finished() {
+    // Reads what the runs wrote, kills those past their time, and judges those that ended. False,
+    // with the reason in `problem`, when an expect file can no longer be read.
+    bool collect_finished(std::string& problem) {
         const Clock::time_point now = Clock::now();
         for (auto it = running_.begin(); it != running_.end();) {
             Child& c = *it;
@@ -724,17 +784,22 @@ class Grader {
             }
             while (waitpid(c.pid, &c.run.status, 0) < 0 && errno == EINTR) {
             }
-            const Job& job = queue_[c.job];
-            verdicts_[c.job] = judge(cases_[job.case_index], c.vars_added, c.state_added, c.run);
+            const Child child = std::move(c);
             it = running_.erase(it);
+            const Case& k = cases_[queue_[child.job].case_index];
+            std::string expect;
+            if (k.has_expect && !read_expect(k, expect, problem)) return false;
+            verdicts_[child.job] = judge(k, expect, child.vars_added, child.state_added, child.run);
         }
+        return true;
     }
 
     void print_ready() {
         for (; next_print_ < queue_.size() && verdicts_[next_print_]; ++next_print_) {
             const Verdict& v = *verdicts_[next_print_];
             const Job& job = queue_[next_print_];
-            const std::string who = options_.files[job.file] + " " + cases_[job.case_index].name;
+            const std::string who = printable_name(options_.files[job.file]) + " " +
+                                    printable_name(cases_[job.case_index].name);
             passed_ += v.pass ? 1 : 0;
             if (v.pass) {
                 std::fprintf(out_, "PASS %s\n", who.c_str());
@@ -777,6 +842,22 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
     if (!load_cases(options.dir, cases, problem)) {
         std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
         return RUNNER_NOT_RUN;
+    }
+    // The report replaces its file only at the end, but it must not replace what was graded.
+    if (!options.junit.empty()) {
+        bool input = false;
+        for (const std::string& file : options.files) {
+            input = input || same_existing_file(options.junit, file);
+        }
+        for (const Case& c : cases) {
+            for (const char* name : CASE_FILES) {
+                input = input || same_existing_file(options.junit, c.path + "/" + name);
+            }
+        }
+        if (input) {
+            std::fprintf(err, "zorvant-run: %s is also an input file\n", options.junit.c_str());
+            return RUNNER_NOT_RUN;
+        }
     }
     Grader grader(options, cases, out);
     if (!grader.run_all(problem)) {

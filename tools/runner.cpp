@@ -21,8 +21,8 @@ namespace {
 
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
-    "                   [--no-wait] [--max-steps N] [--timeout MS] FILE\n"
-    "       zorvant-run --grade DIR [--junit REPORT] [-j N] FILE...\n"
+    "                   [--no-wait] [--max-steps N] [--timeout MS] [--] FILE\n"
+    "       zorvant-run --grade DIR [--junit REPORT] [-j N] [--] FILE...\n"
     "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
 
 const char* const HELP =
@@ -48,6 +48,7 @@ const char* const HELP =
     "  -j N              with --grade: run N programs at once (default: one per core)\n"
     "  --help            print this help and exit\n"
     "  --version         print the version and exit\n"
+    "  --                every argument after it is a FILE, also one that starts with -\n"
     "\n"
     "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
     "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
@@ -67,7 +68,8 @@ const char* const GRADE_HELP =
     "3 and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and the\n"
     "first difference for each FILE and case, then how many passed and failed. Exit status 0\n"
     "when every case passed, 1 when one failed, 2 when grading could not start (bad DIR or\n"
-    "case) or the report could not be written.\n";
+    "case, or a REPORT that is also an input file), an expect file could no longer be read,\n"
+    "or the report could not be written.\n";
 
 bool parse_count(const std::string& text, long long& value) {
     if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
@@ -136,8 +138,21 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
                        std::string& problem) {
     std::string run_option;  // the first option of a single run, for a clash with --grade
     bool grade_option = false;
+    bool options_ended = false;  // after "--" every argument is a FILE
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (options_ended || a == "-" || a.empty() || a[0] != '-') {
+            if (a.empty()) {
+                problem = "an empty FILE name";
+                return false;
+            }
+            options.files.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            options_ended = true;
+            continue;
+        }
         if (a == "--help" || a == "--version") {
             // Asked for on its own terms: the rest of the line does not matter.
             (a == "--help" ? options.help : options.version) = true;
@@ -157,14 +172,9 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
                 return false;
             }
             if (!take_value(a, args[++i], options, problem)) return false;
-        } else if (a.size() > 1 && a[0] == '-') {
+        } else {
             problem = "unknown option '" + a + "'";
             return false;
-        } else if (a.empty()) {
-            problem = "an empty FILE name";
-            return false;
-        } else {
-            options.files.push_back(a);
         }
     }
     if (!options.grade_dir.empty() && !run_option.empty()) {
@@ -341,7 +351,14 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
                           out, err);
     }
-    const FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
+    // The trace is made empty when it is opened: it must not be the program or the scenario.
+    for (const std::string* input : {&options.file, &options.scenario}) {
+        if (!options.trace.empty() && !input->empty() &&
+            same_existing_file(options.trace, *input)) {
+            return not_run(err, options.trace + " is also an input file");
+        }
+    }
+    FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {
         return not_run(err, "cannot read " + options.file + ": " +
                                 (file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason));
@@ -369,7 +386,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
 
     RunSession session(options.no_wait ? &virtual_clock : nullptr);
     session.step_limit = options.max_steps;
-    const PreparedProgram prepared = session.start(split_lines(file.bytes));
+    const PreparedProgram prepared = session.start(split_line_list(std::move(file.bytes)));
     int code = RUNNER_NOT_RUN;
     TraceFile trace;
     if (!prepared.ok) {

@@ -200,6 +200,13 @@ FileRead read_regular_file(const std::string& path, size_t limit) {
     return r;
 }
 
+bool same_existing_file(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 FileWrite write_file_atomically(const std::string& path, std::string_view bytes, LinkPolicy links,
                                 FileAccess access) {
     FileWrite r;

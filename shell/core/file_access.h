@@ -57,5 +57,9 @@ enum class WriteStep { Create, Write, Flush, Close, Commit };
 // which that step then fails.
 extern int (*file_write_fault)(WriteStep step);
 
+// True when both paths lead to one file that exists: the same path, a symbolic or a hard link
+// to it. A path that leads nowhere is no file of the other's.
+bool same_existing_file(const std::string& a, const std::string& b);
+
 // The system's text for an errno value ("No space left on device").
 std::string errno_reason(int error);

@@ -80,8 +80,7 @@ void pack_data_line(std::string_view line, std::vector<unsigned char>& out) {
     }
 }
 
-std::vector<unsigned char> pack_data_section(const std::vector<std::string>& editor_lines,
-                                             size_t data_start) {
+std::vector<unsigned char> pack_data_section(const LineList& editor_lines, size_t data_start) {
     std::vector<unsigned char> bytes;
     for (size_t i = data_start; i < editor_lines.size(); ++i)
         pack_data_line(editor_lines[i], bytes);
@@ -91,8 +90,8 @@ std::vector<unsigned char> pack_data_section(const std::vector<std::string>& edi
 namespace {
 
 // A NUL would end the program text in the middle of the line.
-const char* line_fault(const std::string& line, size_t index, const std::vector<int>& foreign) {
-    if (line.find('\0') != std::string::npos) return "ERROR: Line holds a NUL character";
+const char* line_fault(std::string_view line, size_t index, const std::vector<int>& foreign) {
+    if (line.find('\0') != std::string_view::npos) return "ERROR: Line holds a NUL character";
     if (std::binary_search(foreign.begin(), foreign.end(), static_cast<int>(index))) {
         return "ERROR: Line holds a character that a program cannot use";
     }
@@ -101,27 +100,33 @@ const char* line_fault(const std::string& line, size_t index, const std::vector<
 
 }  // namespace
 
-PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
+PreparedProgram prepare_program(const LineList& editor_lines,
                                 const std::vector<int>& foreign_lines) {
     PreparedProgram result;
+    // The editor lines of the program lines, as far as a program may have them: more are only
+    // counted, for the report.
     std::vector<int> source_lines;
+    size_t program_line_count = 0;
     size_t data_start = 0;
     bool has_data = false;
     size_t text_length = 0;
     for (size_t i = 0; i < editor_lines.size(); ++i) {
-        const LineKind kind = classify_line(editor_lines[i]);
+        const std::string_view line = editor_lines[i];
+        const LineKind kind = classify_line(line);
         if (kind == LineKind::DataMarker) {
             data_start = i + 1;
             has_data = true;
             break;
         }
         if (kind == LineKind::Program) {
-            if (const char* fault = line_fault(editor_lines[i], i, foreign_lines)) {
+            if (const char* fault = line_fault(line, i, foreign_lines)) {
                 result.error = "ERROR in line: " + std::to_string(i) + "\n" + fault;
                 return result;
             }
-            source_lines.push_back(static_cast<int>(i));
-            text_length += editor_lines[i].size() + 1;  // the line and its ':'
+            if (++program_line_count <= static_cast<size_t>(MAX_PROGRAM_LINES)) {
+                source_lines.push_back(static_cast<int>(i));
+            }
+            text_length += line.size() + 1;  // the line and its ':'
         }
     }
     labels_clear();
@@ -130,8 +135,8 @@ PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
     if (has_data) data = pack_data_section(editor_lines, data_start);
 
     const size_t needed = text_length + 1 + data.size();
-    if (source_lines.size() > static_cast<size_t>(MAX_PROGRAM_LINES)) {
-        result.error = "ERROR: Program too large: " + std::to_string(source_lines.size()) +
+    if (program_line_count > static_cast<size_t>(MAX_PROGRAM_LINES)) {
+        result.error = "ERROR: Program too large: " + std::to_string(program_line_count) +
                        " lines, limit " + std::to_string(MAX_PROGRAM_LINES);
         return result;
     }
@@ -145,8 +150,8 @@ PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
     for (size_t k = 0; k < source_lines.size(); ++k) {
         const int editor_line = source_lines[k];
         prep.source_line_map[k] = editor_line;
-        const std::string& line = editor_lines[static_cast<size_t>(editor_line)];
-        result.program_lines.push_back(line);
+        const std::string_view line = editor_lines[static_cast<size_t>(editor_line)];
+        result.program_lines.emplace_back(line);
         for (char ch : line) {
             if (ch == '\r') continue;  // never inside a line, but the join drops it all the same
             machine.line_table[n] = editor_line;

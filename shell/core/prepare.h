@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "program_text.h"
+
 // Program lines that one run can map back to the editor.
 inline constexpr int MAX_PROGRAM_LINES = 20000;
 
@@ -38,11 +40,10 @@ LineKind classify_line(std::string_view line);
 // or a program line holds a NUL or a character without an 8-bit form, nothing is written and
 // the result says why. `foreign_lines` lists, in rising order, the editor lines that held such
 // characters before they became bytes (the window's text is not 8-bit; a file's always is).
-PreparedProgram prepare_program(const std::vector<std::string>& editor_lines,
+PreparedProgram prepare_program(const LineList& editor_lines,
                                 const std::vector<int>& foreign_lines = {});
 
 // Appends the bytes of one DATA line to `out`.
 void pack_data_line(std::string_view line, std::vector<unsigned char>& out);
 // The DATA bytes of the editor lines from index `data_start` on.
-std::vector<unsigned char> pack_data_section(const std::vector<std::string>& editor_lines,
-                                             size_t data_start);
+std::vector<unsigned char> pack_data_section(const LineList& editor_lines, size_t data_start);

@@ -35,7 +35,7 @@ void session_reset_machine() {
     prep = PrepState{};
 }
 
-PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+PreparedProgram run_fresh_start(const LineList& editor_lines,
                                 const std::vector<int>& foreign_lines) {
     tx_reset();
     PreparedProgram prepared = prepare_program(editor_lines, foreign_lines);
@@ -43,7 +43,7 @@ PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
     return prepared;
 }
 
-PreparedProgram RunSession::start(const std::vector<std::string>& editor_lines,
+PreparedProgram RunSession::start(const LineList& editor_lines,
                                   const std::vector<int>& foreign_lines) {
     steps_ = 0;
     held_at_ = nullptr;

@@ -35,7 +35,7 @@ void session_reset_machine();
 // Resets the transmitter, prepares the editor lines and starts the interpreter on them. When
 // the program cannot run, the interpreter is not started. `foreign_lines` as for
 // prepare_program.
-PreparedProgram run_fresh_start(const std::vector<std::string>& editor_lines,
+PreparedProgram run_fresh_start(const LineList& editor_lines,
                                 const std::vector<int>& foreign_lines = {});
 
 // What the hook before a statement decides.
@@ -57,8 +57,7 @@ class RunSession {
     explicit RunSession(VirtualClock* virtual_clock = nullptr) : clock_(virtual_clock) {}
 
     // run_fresh_start, and the step count starts again.
-    PreparedProgram start(const std::vector<std::string>& editor_lines,
-                          const std::vector<int>& foreign_lines = {});
+    PreparedProgram start(const LineList& editor_lines, const std::vector<int>& foreign_lines = {});
     // Runs at most `budget` statements. After each one the transmission goes into the next
     // waterfall row. A statement the hook held at is run without asking again when the next
     // call starts there: that is how a run resumes past a breakpoint.

@@ -55,10 +55,12 @@ bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& posi
 
 ScenarioRead scenario_parse(std::string_view text) {
     ScenarioRead read;
-    const std::vector<std::string> lines = split_lines(text);
     int64_t previous = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = trim(lines[i]);
+    size_t pos = 0;
+    std::string_view raw;
+    // Read a line at a time: a file of blank lines costs no memory.
+    for (size_t i = 0; next_line(text, pos, raw); ++i) {
+        const std::string_view line = trim(raw);
         if (line.empty() || line.front() == '#') continue;
         const auto fail = [&](std::string reason) {
             read.error_line = static_cast<int>(i + 1);

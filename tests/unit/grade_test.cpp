@@ -1,15 +1,20 @@
 // Grading through the real executable: verdicts and their words, the JUnit report, the order
 // of the lines whatever runs at once, and case folders that stop a grading before it starts.
+#include <expat.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "run_shell.h"
+#include "runner.h"
 
 namespace fs = std::filesystem;
 
@@ -212,6 +217,95 @@ TEST_F(Grading, JUnitReportHoldsEveryVerdict) {
               std::string::npos);
 }
 
+// Names are bytes: a line break, a terminal's control sequence, a character XML has not, no
+// UTF-8 at all. The lines show them escaped, so none can forge a verdict, and the report stays
+// XML that a real parser reads.
+TEST_F(Grading, NamesCanNeitherForgeALineNorBreakTheReport) {
+    std::vector<std::string> names = {"a\nPASS b.bas output", "\x1b[2J",          "\xEF\xBF\xBE",
+                                      "\xEF\xBF\xBF",         "\xED\xA0\x80\xC0", "-x"};
+    std::mt19937 random(7);
+    for (int n = 0; n < 6; ++n) {
+        std::string name = "_";  // a folder whose name starts with '.' is no case
+        for (int k = 0; k < 12; ++k) {
+            const char c = static_cast<char>(1 + random() % 255);
+            name += c == '/' ? '_' : c;
+        }
+        names.push_back(name);
+    }
+    for (const std::string& name : names) add("cases/" + name + "/expect", "1\n");
+    // The names are files too, files that are not there: every run fails.
+    std::vector<std::string> args = {"--grade", root_ + "cases", "--junit", root_ + "r.xml", "--"};
+    args.insert(args.end(), names.begin(), names.end());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(out != nullptr && err != nullptr);
+    EXPECT_EQ(runner_main(args, out, err, ZORVANT_RUN), 1);
+    std::string lines(static_cast<size_t>(std::ftell(out)), '\0');
+    std::rewind(out);
+    ASSERT_EQ(std::fread(lines.data(), 1, lines.size(), out), lines.size());
+    std::fclose(out);
+    std::fclose(err);
+
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), names.size() * names.size() + 1);
+    for (const char c : lines) ASSERT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7f)) << lines;
+    EXPECT_NE(lines.find("\nFAIL a\\x0APASS b.bas output a\\x0APASS b.bas output: exit 2: "),
+              std::string::npos);
+
+    const std::string xml = read_file(root_ + "r.xml");
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    size_t testcases = 0;
+    XML_SetUserData(parser, &testcases);
+    XML_SetStartElementHandler(parser, [](void* count, const XML_Char* name, const XML_Char**) {
+        *static_cast<size_t*>(count) += std::string_view(name) == "testcase" ? 1 : 0;
+    });
+    const bool parsed =
+        XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), 1) == XML_STATUS_OK;
+    EXPECT_TRUE(parsed) << XML_ErrorString(XML_GetErrorCode(parser)) << " at line "
+                        << XML_GetCurrentLineNumber(parser) << ":\n"
+                        << xml;
+    XML_ParserFree(parser);
+    EXPECT_EQ(testcases, names.size() * names.size());
+}
+
+// The report replaces its file at the end: never one that was graded, named through a link or
+// not, nor a case's file.
+TEST_F(Grading, ReportIsNeverAnInputFile) {
+    add_two_cases();
+    add("good.bas", GOOD);
+    ASSERT_EQ(symlink("good.bas", (root_ + "link.xml").c_str()), 0);
+    for (const std::string report : {"good.bas", "link.xml", "cases/output/expect"}) {
+        const ShellResult r = grade("--junit " + report + " good.bas");
+        EXPECT_EQ(r.code, 2) << report;
+        EXPECT_EQ(r.out, "zorvant-run: " + report + " is also an input file\n");
+    }
+    EXPECT_EQ(read_file(root_ + "good.bas"), GOOD);
+    EXPECT_EQ(read_file(root_ + "cases/output/expect"), "1\n2\n3\n");
+}
+
+// A file named like an option is graded when "--" ends the options.
+TEST_F(Grading, DoubleDashEndsTheOptions) {
+    add_two_cases();
+    add("-good.bas", GOOD);
+    const ShellResult r = grade("-j 1 -- -good.bas");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "PASS -good.bas output\nPASS -good.bas state\n2 passed, 0 failed\n");
+}
+
+// A long output compared line by line to its end, and expect-state asking in any order.
+TEST_F(Grading, LongOutputAndStateInAnyOrder) {
+    std::string expect;
+    for (int i = 1; i <= 30000; ++i) expect += std::to_string(i) + "\n";
+    add("cases/long/expect", expect);
+    add("cases/long/expect-state", "tb_coiz=0\nZ: 0\nI: 30001\nA: 0\npb_spd=4\n");
+    add("count.bas", "FOR I=1 TO 30000\nPRINT I\nNEXT I\n");
+    add("slip.bas", "FOR I=1 TO 30000\nJ=I\nIF I=29999 THEN J=0\nPRINT J\nNEXT I\n");
+    const ShellResult r = grade("count.bas slip.bas");
+    EXPECT_EQ(r.out,
+              "PASS count.bas long\n"
+              "FAIL slip.bas long: output line 29999: got 0, expected 29999\n"
+              "1 passed, 1 failed\n");
+}
+
 // Runs finish in any order when several go at once; the lines come in the order of the files
 // and cases all the same. The slow endless program comes first, so the others overtake it.
 TEST_F(Grading, LinesDoNotDependOnHowManyRunAtOnce) {
@@ -263,6 +357,8 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
          "cases/c/args: --trace does not go in a case: the runs of all files would write one "
          "file"},
         {"args", "other.bas", "cases/c/args: more than one FILE"},
+        {"args", "--vars --",
+         "cases/c/args: -- does not go in a case: the FILE follows the options there"},
     };
     for (const auto& b : bad) {
         fs::remove_all(root_ + "cases");

@@ -129,13 +129,30 @@ TEST(Preparation, RefusesLinesThatWouldRunAsSomethingElse) {
 
 TEST(ProgramText, EveryKindOfLineBreakEndsALine) {
     using Lines = std::vector<std::string>;
-    EXPECT_EQ(split_lines(""), Lines{});
-    EXPECT_EQ(split_lines("A"), (Lines{"A"}));
-    EXPECT_EQ(split_lines("A\r\n"), (Lines{"A"}));
-    EXPECT_EQ(split_lines("A\r\nB\rC\nD"), (Lines{"A", "B", "C", "D"}));
-    EXPECT_EQ(split_lines("\n\r\n\r"), (Lines{"", "", ""}));
-    EXPECT_EQ(split_lines("\n\n"), (Lines{"", ""}));
-    EXPECT_EQ(split_lines(std::string("A\0B\xFF", 4)), (Lines{std::string("A\0B\xFF", 4)}));
+    // The compact list of a file's lines holds the same lines.
+    const auto compact = [](std::string bytes) {
+        const LineList list = split_line_list(std::move(bytes));
+        Lines lines;
+        for (size_t i = 0; i < list.size(); ++i) lines.emplace_back(list[i]);
+        return lines;
+    };
+    const struct {
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"A", {"A"}},
+        {"A\r\n", {"A"}},
+        {"A\r\nB\rC\nD", {"A", "B", "C", "D"}},
+        {"\n\r\n\r", {"", "", ""}},
+        {"\n\n", {"", ""}},
+        {"\r\r\nAB\n\nC\r", {"", "", "AB", "", "C"}},
+        {std::string("A\0B\xFF", 4), {std::string("A\0B\xFF", 4)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(split_lines(c.bytes), c.lines);
+        EXPECT_EQ(compact(c.bytes), c.lines);
+    }
 }
 
 TEST(Run, VariablesAndMemoryOutliveARun) {

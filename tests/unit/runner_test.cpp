@@ -45,7 +45,9 @@ TEST(Runner, BadArgumentsShowUsage) {
                          "-j 2 x.bas",
                          "--grade cases -j 0 x.bas",
                          "--grade cases --no-wait x.bas",
-                         "--no-wait ''"};
+                         "--no-wait ''",
+                         "--",
+                         "-- x.bas --vars"};
     for (const char* args : bad) {
         const Result r = run(args, true);
         EXPECT_EQ(r.code, 2) << args;
@@ -101,6 +103,40 @@ TEST(Runner, ANulInAProgramLineStopsItBeforeItRuns) {
     const Result r = run("--no-wait " + write_program("nul.bas", program), true);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "ERROR in line: 2\nERROR: Line holds a NUL character\n");
+}
+
+// A trace is emptied when it is opened: over the program or the scenario it would destroy what
+// it traces. Refused before anything is opened, through a link too.
+TEST(Runner, TraceIsNeverAnInputFile) {
+    const std::string program = write_program("self.bas", "PRINT 1\n");
+    const std::string events = write_program("self.events", "0 magx=1\n");
+    const std::string link = testing::TempDir() + "self-link.csv";
+    unlink(link.c_str());
+    ASSERT_EQ(symlink(program.c_str(), link.c_str()), 0);
+    const struct {
+        std::string trace;
+        std::string args;
+    } cases[] = {
+        {program, program}, {link, program}, {events, "--scenario " + events + " " + program}};
+    for (const auto& c : cases) {
+        const Result r = run("--no-wait --trace " + c.trace + " " + c.args, true);
+        EXPECT_EQ(r.code, 2) << c.trace;
+        EXPECT_EQ(r.out, "zorvant-run: " + c.trace + " is also an input file\n");
+    }
+    EXPECT_EQ(read_file(program), "PRINT 1\n");
+    EXPECT_EQ(read_file(events), "0 magx=1\n");
+}
+
+// After "--" every argument is a file, one that looks like an option too.
+TEST(Runner, DoubleDashEndsTheOptions) {
+    write_program("-dash.bas", "PRINT 1\n");
+    const std::string in_temp = "cd " + testing::TempDir() + " && " + ZORVANT_RUN + " --no-wait ";
+    Result r = run_shell(in_temp + "-- -dash.bas 2>&1");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "1\nStop in line: 0\n");
+    r = run_shell(in_temp + "-dash.bas 2>&1");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out.rfind("zorvant-run: unknown option '-dash.bas'\n", 0), 0u) << r.out;
 }
 
 TEST(Runner, StreamsAndExitCodes) {
