@@ -6,6 +6,7 @@
 #include <QSlider>
 
 #include "format.h"
+#include "window_colours.h"
 
 namespace {
 
@@ -72,7 +73,10 @@ QSlider* make_channel_slider(Channel c, QWidget* parent) {
 DevicePanelBox::DevicePanelBox(QWidget* parent) : QGroupBox("Peripherals Simulation", parent) {
     setObjectName("GroupBox1");
     setFixedSize(273, 729);
-    setStyleSheet("QGroupBox { color: teal; } QLabel { color: teal; }");
+    const QString text = QColor(window_colours::PANEL_TEXT.r, window_colours::PANEL_TEXT.g,
+                                window_colours::PANEL_TEXT.b)
+                             .name();
+    setStyleSheet(QStringLiteral("QGroupBox { color: %1; } QLabel { color: %1; }").arg(text));
     setFont(panel_font(false));
 
     add_caption("Magnetic (Gauss):", 26, true);
@@ -108,12 +112,13 @@ QLabel* DevicePanelBox::add_caption(const char* text, int top, bool bold) {
     return caption;
 }
 
-// The letter before a slider and the value after it both name the slider to a screen reader.
+// The letter before a slider and the value after it are read as they are shown; their
+// descriptions say which slider they belong to.
 void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, bool bold) {
     QLabel* letter = add_caption(caption, top + 2, bold);
     QSlider* s = make_channel_slider(c, this);
     letter->setBuddy(s);
-    letter->setAccessibleName(QStringLiteral("%1 caption").arg(channel_accessible_name(c)));
+    letter->setAccessibleDescription(channel_accessible_name(c));
     s->setGeometry(SLIDER_X, top, SLIDER_W, SLIDER_H);
     sliders_[static_cast<int>(c)] = s;
 
@@ -122,7 +127,7 @@ void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, boo
     label->setFont(panel_font(bold));
     label->setGeometry(LABEL_X, top + 2, 64, TEXT_PX + 6);
     label->setBuddy(s);
-    label->setAccessibleName(QStringLiteral("%1 value").arg(channel_accessible_name(c)));
+    label->setAccessibleDescription(QStringLiteral("%1 value").arg(channel_accessible_name(c)));
     labels_[static_cast<int>(c)] = label;
 }
 

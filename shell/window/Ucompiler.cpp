@@ -40,6 +40,7 @@
 #include "radio.h"
 #include "run_session.h"
 #include "waterfall_view.h"
+#include "window_colours.h"
 
 const char* const EditorTitle = "ZORVANT Basic Editor";
 
@@ -57,6 +58,11 @@ constexpr int TEXT_PX = 18;
 // Lines the output pane keeps; older ones leave at the top. A program that prints without end
 // would otherwise take all memory, and the window with it.
 constexpr int MAX_OUTPUT_LINES = 100000;
+
+// A colour of window_colours.h as a style sheet writes it.
+QString css(Rgb c) {
+    return QColor(c.r, c.g, c.b).name();
+}
 
 QFont fixed_font(int pixels, bool bold = false) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -169,7 +175,9 @@ Tfmain::~Tfmain() {
 
 void Tfmain::build_controls() {
     resize(1118, 930);
-    setStyleSheet("QMainWindow, #central { background: navy; }");
+    // By name: the help window, a main window too, inherits this style sheet.
+    setStyleSheet(QStringLiteral("#fmain, #central { background: %1; }")
+                      .arg(css(window_colours::WINDOW_BACKGROUND)));
     auto* central = new QWidget(this);
     central->setObjectName("central");
     setCentralWidget(central);
@@ -299,11 +307,12 @@ QWidget* Tfmain::build_variable_panel() {
     Panel1->setObjectName("Panel1");
     Panel1->setFixedSize(153, 721);
     Panel1->setAttribute(Qt::WA_StyledBackground);
-    Panel1->setStyleSheet("#Panel1 { background: black; }");
+    Panel1->setStyleSheet(QStringLiteral("#Panel1 { background: %1; }")
+                              .arg(css(window_colours::VARIABLE_PANEL_BACKGROUND)));
     Label2 = new QLabel("Variables", Panel1);
     Label2->setObjectName("Label2");
     Label2->setFont(fixed_font(TEXT_PX, true));
-    Label2->setStyleSheet("color: teal;");
+    Label2->setStyleSheet("color: " + css(window_colours::PANEL_TEXT));
     Label2->move(16, 12);
     Label2->adjustSize();
     for (int k = 0; k < 26; ++k) {
@@ -322,7 +331,8 @@ QGroupBox* Tfmain::build_sdr_box() {
     gb_sdr->setObjectName("gb_sdr");
     gb_sdr->setFixedSize(121, 729);
     gb_sdr->setFont(fixed_font(TEXT_PX));
-    gb_sdr->setStyleSheet("QGroupBox { color: teal; }");
+    gb_sdr->setStyleSheet(
+        QStringLiteral("QGroupBox { color: %1; }").arg(css(window_colours::PANEL_TEXT)));
     Iprev = new WaterfallView(gb_sdr);
     Iprev->move(10, 32);
     tb_timer = make_channel_slider(Channel::Timer, gb_sdr);
@@ -491,16 +501,20 @@ void Tfmain::show_math_error(const QString& text) {
 
 // ---- accessibility ----
 
+// A label keeps no name of its own: a screen reader then reads the text it shows ("A: 1",
+// "Stop in line: 3"), and hears each change of it. What the label stands for is its
+// description.
 void Tfmain::set_accessible_names() {
     mcod->setAccessibleName("Program");
     mdb->setAccessibleName("Output");
     Panel1->setAccessibleName("Variables");
     Iprev->setAccessibleName("Waterfall");
     sb->setAccessibleName("Status bar");
-    status_panel_->setAccessibleName("Status");
-    Label5->setAccessibleName("Version label");
+    status_panel_->setAccessibleDescription("Status");
+    Label5->setAccessibleDescription("Version");
     for (int k = 0; k < VARIABLE_COUNT; ++k) {
-        variable_labels[k]->setAccessibleName(QStringLiteral("Variable %1").arg(QChar('A' + k)));
+        variable_labels[k]->setAccessibleDescription(
+            QStringLiteral("Variable %1").arg(QChar('A' + k)));
     }
 }
 

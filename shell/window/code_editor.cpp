@@ -9,6 +9,7 @@
 #include "editor_commands.h"
 #include "highlighter.h"
 #include "prepare.h"
+#include "window_colours.h"
 
 namespace {
 
@@ -17,9 +18,13 @@ struct LineMarks : QTextBlockUserData {
     bool breakpoint = false;
 };
 
-const QColor GUTTER_BACKGROUND(24, 24, 24);
-const QColor GUTTER_NUMBER(110, 110, 110);
-const QColor GUTTER_CARET_NUMBER(235, 235, 235);
+QColor qcolour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+const QColor GUTTER_BACKGROUND = qcolour(window_colours::GUTTER_BACKGROUND);
+const QColor GUTTER_NUMBER = qcolour(window_colours::GUTTER_NUMBER);
+const QColor GUTTER_CARET_NUMBER = qcolour(window_colours::GUTTER_CARET_NUMBER);
 const QColor BREAKPOINT(230, 40, 40);
 const QColor CURRENT_BAND(0, 70, 150);
 const QColor ERROR_BAND(130, 0, 0);

@@ -10,10 +10,13 @@
 #include <QTextBlock>
 #include <QToolButton>
 
+#include "window_colours.h"
+
 namespace {
 
-const QColor NOT_FOUND_BACKGROUND(140, 0, 0);
-const QColor NOT_FOUND_TEXT(255, 255, 255);
+QColor qcolour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 QPushButton* make_button(const QString& text, const char* name, const QString& accessible,
                          QWidget* parent) {
@@ -56,7 +59,12 @@ FindBar::FindBar(QPlainTextEdit* editor, QWidget* parent)
     close_->setToolTip(tr("Close (Esc)"));
     close_->setAccessibleName(tr("Close the find bar"));
     status_->setObjectName("find_status");
-    status_->setAccessibleName(tr("Find status"));
+    // A label's name is the text it shows; a screen reader reads this beside it.
+    status_->setAccessibleDescription(tr("Find status"));
+    // The bar lies on the window's dark background. Set by a style sheet: under the window's
+    // style sheet, a palette set here would not reach the labels.
+    setStyleSheet(QStringLiteral("QLabel, QCheckBox { color: %1; }")
+                      .arg(qcolour(window_colours::FIND_BAR_TEXT).name()));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
@@ -213,8 +221,8 @@ void FindBar::show_found(bool found) {
     // A palette with no roles of its own gives the field back the bar's colours.
     QPalette p;
     if (!found) {
-        p.setColor(QPalette::Base, NOT_FOUND_BACKGROUND);
-        p.setColor(QPalette::Text, NOT_FOUND_TEXT);
+        p.setColor(QPalette::Base, qcolour(window_colours::NOT_FOUND_BACKGROUND));
+        p.setColor(QPalette::Text, qcolour(window_colours::NOT_FOUND_TEXT));
     }
     find_field_->setPalette(p);
 }

@@ -9,18 +9,20 @@
 
 #include "help_pages.h"
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName("help_window");
     setWindowTitle("Language Reference");
     resize(720, 760);
-    browser_ = new QTextBrowser(this);
+    auto* page = new QWidget(this);
+    setCentralWidget(page);
+    browser_ = new QTextBrowser(page);
     browser_->setObjectName("help_browser");
     browser_->setAccessibleName("Language reference page");
     browser_->setOpenExternalLinks(false);
 
-    auto* back = new QPushButton("Back", this);
-    auto* forward = new QPushButton("Forward", this);
-    auto* contents = new QPushButton("Contents", this);
+    auto* back = new QPushButton("Back", page);
+    auto* forward = new QPushButton("Forward", page);
+    auto* contents = new QPushButton("Contents", page);
     back->setObjectName("help_back");
     forward->setObjectName("help_forward");
     contents->setObjectName("help_contents");
@@ -41,7 +43,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {back, forward, contents}) buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* column = new QVBoxLayout(this);
+    auto* column = new QVBoxLayout(page);
     column->addLayout(buttons);
     column->addWidget(browser_, 1);
 }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include "window_colours.h"
 
 namespace {
 
@@ -144,16 +147,37 @@ double relative_luminance(Rgb c) {
     return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
 }
 
+// The WCAG contrast ratio of two colours, 1 to 21.
+double contrast(Rgb a, Rgb b) {
+    const double la = relative_luminance(a) + 0.05;
+    const double lb = relative_luminance(b) + 0.05;
+    return std::max(la, lb) / std::min(la, lb);
+}
+
 TEST(Highlight, EveryColourIsLegibleOnBlack) {
     std::vector<Rgb> colours = {problem_underline_colour()};
     for (int k = 0; k < HIGHLIGHT_KINDS; ++k) colours.push_back(highlight_colour(Highlight(k)));
     for (const Rgb& c : colours) {
-        // WCAG contrast ratio against black, whose relative luminance is 0.
-        const double contrast = (relative_luminance(c) + 0.05) / 0.05;
-        EXPECT_GE(contrast, 4.5) << c.r << "," << c.g << "," << c.b;
+        EXPECT_GE(contrast(c, {0, 0, 0}), 4.5) << c.r << "," << c.g << "," << c.b;
     }
     const Rgb plain = highlight_colour(Highlight::Plain);
     EXPECT_EQ(plain.r * 65536 + plain.g * 256 + plain.b, 0x00ff00);
+}
+
+TEST(Highlight, TheWindowsOwnTextsAreLegibleOnWhatLiesBehindThem) {
+    using namespace window_colours;
+    const struct {
+        const char* what;
+        Rgb text, background;
+    } pairs[] = {
+        {"find bar", FIND_BAR_TEXT, WINDOW_BACKGROUND},
+        {"find field, text not found", NOT_FOUND_TEXT, NOT_FOUND_BACKGROUND},
+        {"line number", GUTTER_NUMBER, GUTTER_BACKGROUND},
+        {"line number of the caret", GUTTER_CARET_NUMBER, GUTTER_BACKGROUND},
+        {"panel caption", PANEL_TEXT, WINDOW_BACKGROUND},
+        {"variable panel heading", PANEL_TEXT, VARIABLE_PANEL_BACKGROUND},
+    };
+    for (const auto& p : pairs) EXPECT_GE(contrast(p.text, p.background), 4.5) << p.what;
 }
 
 }  // namespace

@@ -1,0 +1,139 @@
+// What a screen reader gets from the window: labels read as they show, and every window and
+// dialog listed among the application's windows; and find bar texts a reader can see.
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QInputDialog>
+
+#include "editor_commands.h"
+#include "find_bar.h"
+#include "help_window.h"
+#include "window_colours.h"
+#include "window_fixture.h"
+
+namespace {
+
+QString accessible_text(QObject* o, QAccessible::Text t) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+    return i != nullptr ? i->text(t) : QStringLiteral("<none>");
+}
+
+class AccessibilityTest : public WindowTest {
+   protected:
+    void SetUp() override {
+        QAccessible::setActive(true);
+        WindowTest::SetUp();
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        line_dialog_hook = nullptr;
+        QAccessible::setActive(false);
+    }
+    // "role: name" of each shown window the application lists to a screen reader.
+    static QStringList shown_windows() {
+        QStringList out;
+        QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; i < app->childCount(); ++i) {
+            QAccessibleInterface* c = app->child(i);
+            if (c == nullptr || c->state().invisible) continue;
+            QString role = QStringLiteral("role %1").arg(c->role());
+            if (c->role() == QAccessible::Window) role = "window";
+            if (c->role() == QAccessible::Dialog) role = "dialog";
+            if (c->role() == QAccessible::AlertMessage) role = "alert";
+            out << role + ": " + c->text(QAccessible::Name);
+        }
+        return out;
+    }
+};
+
+TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
+    run("A=1\nB=A/4\nEND");
+    QLabel* a = w->variable_labels[0];
+    QLabel* status = w->findChild<QLabel*>("sb_panel");
+    EXPECT_EQ(accessible_text(a, QAccessible::Name), "A: 1");
+    EXPECT_EQ(accessible_text(a, QAccessible::Description), "Variable A");
+    EXPECT_EQ(accessible_text(status, QAccessible::Name), "Stop in line: 2");
+    EXPECT_EQ(accessible_text(status, QAccessible::Description), "Status");
+    // The name follows the text: a label with a name of its own would keep saying that.
+    var_set(0, 2);
+    w->bt_showvarsClick();
+    EXPECT_EQ(accessible_text(a, QAccessible::Name), "A: 2");
+
+    QLabel* magx = w->GroupBox1->value_label(Channel::MagX);
+    slider("tb_magx")->setValue(47);
+    EXPECT_EQ(accessible_text(magx, QAccessible::Name), "0.47");
+    EXPECT_EQ(accessible_text(magx, QAccessible::Description), "Magnetometer X value");
+
+    w->find_bar->show_find();
+    w->find_bar->set_text("ZZZ");
+    w->find_bar->find_next();
+    QLabel* found = w->findChild<QLabel*>("find_status");
+    EXPECT_EQ(accessible_text(found, QAccessible::Name), "\"ZZZ\" not found");
+    EXPECT_EQ(accessible_text(found, QAccessible::Description), "Find status");
+
+    // Every label of the window, its panels and its other windows reads as it shows (the
+    // toolkit's own dialogs aside).
+    w->show_language_reference();
+    w->act_telemetry->trigger();
+    int labels = 0;
+    for (QLabel* l : w->findChildren<QLabel*>()) {
+        if (qobject_cast<QDialog*>(l->window()) != nullptr) continue;
+        EXPECT_EQ(accessible_text(l, QAccessible::Name), l->text())
+            << l->objectName().toStdString();
+        ++labels;
+    }
+    EXPECT_GT(labels, 26 + 22);
+}
+
+TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
+    EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  "}));
+
+    // Help > Language Reference on an empty editor: the contents.
+    w->act_reference->trigger();
+    w->act_telemetry->trigger();
+    EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  ", "window: Telemetry",
+                                            "window: Language Reference - ZORVANT Basic: help"}));
+
+    // The dialogs, while they are shown.
+    QStringList seen;
+    const auto look = [&seen](QWidget& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        seen << shown_windows().filter(QRegularExpression("^(dialog|alert)"));
+        dialog.hide();
+    };
+    Tfmain::question_hook = [&](QMessageBox& box) {
+        look(box);
+        return static_cast<int>(QMessageBox::Ok);
+    };
+    Tfmain::file_dialog_hook = [&](QFileDialog& d) {
+        look(d);
+        return static_cast<int>(QDialog::Rejected);
+    };
+    line_dialog_hook = [&](QInputDialog& d) {
+        look(d);
+        return static_cast<int>(QDialog::Rejected);
+    };
+    w->act_about->trigger();
+    w->bt_load->click();
+    w->act_go_to_line->trigger();
+    EXPECT_EQ(seen, QStringList({"alert: About", "dialog: Open", "dialog: Go to Line"}));
+}
+
+// The find bar lies on the window's dark background; its texts are drawn light.
+TEST_F(AccessibilityTest, TheFindBarsTextsAreDrawnInTheirColour) {
+    w->find_bar->show_replace();
+    const Rgb c = window_colours::FIND_BAR_TEXT;
+    QList<QWidget*> texts;
+    for (QLabel* l : w->find_bar->findChildren<QLabel*>()) texts << l;
+    for (QCheckBox* b : w->find_bar->findChildren<QCheckBox*>()) texts << b;
+    ASSERT_EQ(texts.size(), 4);
+    for (QWidget* t : texts) {
+        t->ensurePolished();
+        EXPECT_EQ(t->palette().color(QPalette::WindowText).name(), QColor(c.r, c.g, c.b).name())
+            << t->objectName().toStdString();
+    }
+}
+
+}  // namespace
