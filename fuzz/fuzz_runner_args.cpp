@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Only the eight sensors are inputs of a run; coils, bars and the timer are not.
     for (const auto& [channel, position] : options.settings) {
         (void)position;
-        const int c = static_cast<int>(channel);
-        check(c >= static_cast<int>(Channel::MagX) && c <= static_cast<int>(Channel::Rx));
+        check(channel != Channel::Count && info_of(channel).mover == Mover::User);
     }
     check(options.max_steps >= -1);
     check(options.timeout_ms >= -1 && options.timeout_ms <= INT32_MAX);

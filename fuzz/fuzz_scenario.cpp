@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int64_t previous = 0;
     for (const ScenarioEvent& e : read.events) {
         const int c = static_cast<int>(e.channel);
-        check(c >= static_cast<int>(Channel::MagX) && c <= static_cast<int>(Channel::Rx));
+        check(e.channel != Channel::Count && info_of(e.channel).mover == Mover::User);
         check(e.time_ms >= previous && e.time_ms <= INT32_MAX);
         check(e.position >= channel_info[c].minimum && e.position <= channel_info[c].maximum);
         previous = e.time_ms;

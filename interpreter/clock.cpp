@@ -24,6 +24,10 @@ int32_t clock_ms() {
     return clock_source != nullptr ? clock_source(clock_context) : steady_clock_ms();
 }
 
+bool clock_is_steady() {
+    return clock_source == nullptr;
+}
+
 void clock_set_source(ClockSource source, void* context) {
     clock_source = source;
     clock_context = context;

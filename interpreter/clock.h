@@ -10,6 +10,9 @@ int32_t clock_ms();
 void clock_set_source(ClockSource source, void* context);
 // Milliseconds of the steady clock since the process started, wrapping in 32 bits.
 int32_t steady_clock_ms();
+// Whether clock_ms() reads the steady clock, which costs a look at the system's time; any
+// other source is a plain read.
+bool clock_is_steady();
 
 // A clock that moves only when told to: for tests and for runs that skip their waits.
 struct VirtualClock {

@@ -23,13 +23,13 @@ const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [-j N] [--] FILE...\n"
-    "  NAME is one of magx, magy, magz, colr, colg, colb, tem, rx\n";
+    "  NAME is one of %s\n";
 
 const char* const HELP =
     "Runs a program file without the window, as RUN does, and prints its output.\n"
     "\n"
-    "  --set NAME=POS    move a sensor slider before the run; NAME is one of\n"
-    "                    magx, magy, magz, colr, colg, colb, tem, rx\n"
+    "  --set NAME=POS    move a sensor slider before the run; NAME is one of the\n"
+    "                    sensors above\n"
     "  --scenario FILE   move sliders during the run: one \"TIME_MS NAME=POS\" a line, times\n"
     "                    never decreasing, each applied before the first statement that runs\n"
     "                    when the clock has reached TIME_MS milliseconds since the start;\n"
@@ -244,17 +244,11 @@ void print_vars(OutputStream& out) {
 }
 
 void print_state(OutputStream& out) {
-    const int values[] = {
-        channel_position(Channel::CoiX),
-        channel_position(Channel::CoiY),
-        channel_position(Channel::CoiZ),
-        channel_position(Channel::Spd),
-        radio.tx_active ? 1 : 0,
-        radio.tx_column,
-        radio.tx_symbol,
-    };
-    static_assert(std::size(values) == std::size(STATE_LINE_NAMES));
-    for (size_t i = 0; i < std::size(values); ++i) {
+    std::array<int, STATE_LINE_NAMES.size()> values{};
+    size_t n = 0;
+    for (Channel c : program_channels()) values[n++] = channel_position(c);
+    for (int tx : {radio.tx_active ? 1 : 0, radio.tx_column, radio.tx_symbol}) values[n++] = tx;
+    for (size_t i = 0; i < values.size(); ++i) {
         out.write_line(std::string(STATE_LINE_NAMES[i]) + "=" + std::to_string(values[i]));
     }
 }
@@ -335,11 +329,13 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     RunnerOptions options;
     std::string problem;
     if (!runner_parse_args(args, options, problem)) {
-        std::fprintf(err, "zorvant-run: %s\n%s", problem.c_str(), USAGE);
+        std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
+        std::fprintf(err, USAGE, sensor_name_list());
         return RUNNER_NOT_RUN;
     }
     if (options.help) {
-        std::fprintf(out, "%s%s", USAGE, HELP);
+        std::fprintf(out, USAGE, sensor_name_list());
+        std::fprintf(out, "%s", HELP);
         std::fprintf(out, GRADE_HELP, GRADE_DEFAULT_STEPS, GRADE_CASE_SECONDS);
         return RUNNER_OK;
     }

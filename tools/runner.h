@@ -18,9 +18,16 @@ enum RunnerExit {
     RUNNER_STEP_LIMIT = 3,  // --max-steps or --timeout reached
 };
 
-// The lines --state prints after the run, in this order, each as NAME=VALUE.
-inline constexpr const char* STATE_LINE_NAMES[] = {"tb_coix",   "tb_coiy",   "tb_coiz",  "pb_spd",
-                                                   "tx_active", "tx_column", "tx_symbol"};
+// The lines --state prints after the run, in this order, each as NAME=VALUE: the controls of
+// the channels a program sets, then the transmitter.
+constexpr std::array<const char*, PROGRAM_CHANNEL_COUNT + 3> state_line_names() {
+    std::array<const char*, PROGRAM_CHANNEL_COUNT + 3> names{};
+    size_t n = 0;
+    for (Channel c : program_channels()) names[n++] = info_of(c).control;
+    for (const char* tx : {"tx_active", "tx_column", "tx_symbol"}) names[n++] = tx;
+    return names;
+}
+inline constexpr auto STATE_LINE_NAMES = state_line_names();
 
 // `args` are the command-line arguments without the program name. Program output goes to
 // `out`, math errors, the stop line and usage texts to `err`. Starts from a fresh machine.

@@ -4,9 +4,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QSlider>
+#include <QTimer>
 
 #include "format.h"
 #include "window_colours.h"
+
+static_assert(CHANNEL_COUNT <= 32, "one bit a channel in the panel's dirty set");
 
 namespace {
 
@@ -19,6 +22,17 @@ constexpr int BAR_W = 233;
 constexpr int BAR_H = 21;
 constexpr int TEXT_PX = 18;
 
+// The rows' rhythm: a section's caption, its first control 30 pixels below, further sliders
+// 32 apart, and the next caption 42 below a slider or 34 below a bar.
+constexpr int FIRST_CAPTION_TOP = 26;
+constexpr int CAPTION_TO_CONTROL = 30;
+constexpr int SLIDER_TO_SLIDER = 32;
+constexpr int SLIDER_TO_CAPTION = 42;
+constexpr int BAR_TO_CAPTION = 34;
+
+// The panel is redrawn at most this often: as often as a screen shows a new picture.
+constexpr int PAINT_INTERVAL_MS = 16;
+
 QFont panel_font(bool bold) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPixelSize(TEXT_PX);
@@ -26,37 +40,10 @@ QFont panel_font(bool bold) {
     return f;
 }
 
-const char* label_name(Channel c) {
-    static const char* const names[LABELLED_CHANNEL_COUNT] = {
-        "lb_magx", "lb_magy", "lb_magz", "lb_colr", "lb_colg", "lb_colb",
-        "lb_tem",  "lb_rx",   "lb_coix", "lb_coiy", "lb_coiz"};
-    return names[static_cast<int>(c)];
-}
-
 }  // namespace
 
-const char* channel_accessible_name(Channel c) {
-    switch (c) {
-        case Channel::MagX: return "Magnetometer X";
-        case Channel::MagY: return "Magnetometer Y";
-        case Channel::MagZ: return "Magnetometer Z";
-        case Channel::ColR: return "Colour red";
-        case Channel::ColG: return "Colour green";
-        case Channel::ColB: return "Colour blue";
-        case Channel::Tem: return "Temperature";
-        case Channel::Rx: return "RX signal strength";
-        case Channel::CoiX: return "Coil X";
-        case Channel::CoiY: return "Coil Y";
-        case Channel::CoiZ: return "Coil Z";
-        case Channel::Spd: return "CPU speed";
-        case Channel::Sys: return "System power";
-        case Channel::Timer: return "Waterfall speed";
-        default: return "";
-    }
-}
-
 QSlider* make_channel_slider(Channel c, QWidget* parent) {
-    const ChannelInfo& info = channel_info[static_cast<int>(c)];
+    const ChannelInfo& info = info_of(c);
     auto* s = new QSlider(Qt::Horizontal, parent);
     s->setObjectName(info.control);
     s->setRange(info.minimum, info.maximum);
@@ -65,12 +52,16 @@ QSlider* make_channel_slider(Channel c, QWidget* parent) {
     s->setTickInterval(1);
     s->setSingleStep(1);
     s->setPageStep(1);
-    s->setAccessibleName(channel_accessible_name(c));
+    s->setAccessibleName(info.accessible_name);
+    s->setAccessibleDescription(info.description);
+    // The user plays the world; only programs move the coils.
+    s->setEnabled(info.mover == Mover::User || info.mover == Mover::Setting);
     QObject::connect(s, &QSlider::valueChanged, s, [c](int v) { channel_set(c, v); });
     return s;
 }
 
-DevicePanelBox::DevicePanelBox(QWidget* parent) : QGroupBox("Peripherals Simulation", parent) {
+DevicePanelBox::DevicePanelBox(QWidget* parent)
+    : QGroupBox("Peripherals Simulation", parent), paint_timer_(new QTimer(this)) {
     setObjectName("GroupBox1");
     setFixedSize(273, 729);
     const QString text = QColor(window_colours::PANEL_TEXT.r, window_colours::PANEL_TEXT.g,
@@ -79,29 +70,39 @@ DevicePanelBox::DevicePanelBox(QWidget* parent) : QGroupBox("Peripherals Simulat
     setStyleSheet(QStringLiteral("QGroupBox { color: %1; } QLabel { color: %1; }").arg(text));
     setFont(panel_font(false));
 
-    add_caption("Magnetic (Gauss):", 26, true);
-    add_slider_row("X", Channel::MagX, 56, true);
-    add_slider_row("Y", Channel::MagY, 88, true);
-    add_slider_row("Z", Channel::MagZ, 120, true);
-    add_caption("Color Sensor:", 162, true);
-    add_slider_row("R", Channel::ColR, 192, true);
-    add_slider_row("G", Channel::ColG, 224, true);
-    add_slider_row("B", Channel::ColB, 256, true);
-    add_caption("Temperature:", 298, false);
-    add_slider_row("T", Channel::Tem, 328, false);
-    add_caption("RX signal strength:", 370, false);
-    add_slider_row("R", Channel::Rx, 400, false);
-    add_caption("Coils:", 442, false);
-    add_slider_row("X", Channel::CoiX, 472, false);
-    add_slider_row("Y", Channel::CoiY, 504, false);
-    add_slider_row("Z", Channel::CoiZ, 536, false);
-    add_caption("CPU Speed:", 578, false);
-    pb_spd = add_bar("pb_spd", Channel::Spd, 608);
-    add_caption("System Power:", 642, false);
-    pb_sys = add_bar("pb_sys", Channel::Sys, 672);
+    int top = FIRST_CAPTION_TOP - CAPTION_TO_CONTROL;
+    int below_last = 0;  // from the last control to the next caption
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        const Channel c = static_cast<Channel>(i);
+        const ChannelInfo& info = info_of(c);
+        // The waterfall speed lives with the waterfall.
+        if (info.mover == Mover::Setting) continue;
+        if (info.section != nullptr) {
+            const int caption_top = below_last == 0 ? FIRST_CAPTION_TOP : top + below_last;
+            add_caption(info.section, caption_top, info.bold);
+            top = caption_top + CAPTION_TO_CONTROL;
+        } else {
+            top += SLIDER_TO_SLIDER;
+        }
+        if (info.widget == Widget::Bar) {
+            add_bar(c, top);
+            below_last = BAR_TO_CAPTION;
+        } else {
+            add_slider_row(c, top);
+            below_last = SLIDER_TO_CAPTION;
+        }
+    }
+    pb_spd = bar(Channel::Spd);
+    pb_sys = bar(Channel::Sys);
 
-    // The user plays the world; only programs move the coils.
-    for (Channel c : {Channel::CoiX, Channel::CoiY, Channel::CoiZ}) slider(c)->setEnabled(false);
+    paint_timer_->setSingleShot(true);
+    connect(paint_timer_, &QTimer::timeout, this, &DevicePanelBox::flush);
+    since_paint_.start();
+    device_subscribe(channel_changed, this);
+}
+
+DevicePanelBox::~DevicePanelBox() {
+    device_unsubscribe(channel_changed, this);
 }
 
 QLabel* DevicePanelBox::add_caption(const char* text, int top, bool bold) {
@@ -114,50 +115,84 @@ QLabel* DevicePanelBox::add_caption(const char* text, int top, bool bold) {
 
 // The letter before a slider and the value after it are read as they are shown; their
 // descriptions say which slider they belong to.
-void DevicePanelBox::add_slider_row(const char* caption, Channel c, int top, bool bold) {
-    QLabel* letter = add_caption(caption, top + 2, bold);
+void DevicePanelBox::add_slider_row(Channel c, int top) {
+    const ChannelInfo& info = info_of(c);
     QSlider* s = make_channel_slider(c, this);
-    letter->setBuddy(s);
-    letter->setAccessibleDescription(channel_accessible_name(c));
+    if (info.caption != nullptr) {
+        QLabel* letter = add_caption(info.caption, top + 2, info.bold);
+        letter->setBuddy(s);
+        letter->setAccessibleDescription(info.accessible_name);
+    }
     s->setGeometry(SLIDER_X, top, SLIDER_W, SLIDER_H);
     sliders_[static_cast<int>(c)] = s;
-
+    if (info.label == nullptr) return;
     auto* label = new QLabel("---", this);
-    label->setObjectName(label_name(c));
-    label->setFont(panel_font(bold));
+    label->setObjectName(info.label);
+    label->setFont(panel_font(info.bold));
     label->setGeometry(LABEL_X, top + 2, 64, TEXT_PX + 6);
     label->setBuddy(s);
-    label->setAccessibleDescription(QStringLiteral("%1 value").arg(channel_accessible_name(c)));
+    label->setAccessibleDescription(QStringLiteral("%1 value").arg(info.accessible_name));
     labels_[static_cast<int>(c)] = label;
 }
 
-QProgressBar* DevicePanelBox::add_bar(const char* name, Channel c, int top) {
-    const ChannelInfo& info = channel_info[static_cast<int>(c)];
-    auto* bar = new QProgressBar(this);
-    bar->setObjectName(name);
-    bar->setRange(info.minimum, info.maximum);
-    bar->setValue(channel_position(c));
-    bar->setTextVisible(false);
-    bar->setAccessibleName(channel_accessible_name(c));
-    bar->setGeometry(CAPTION_X, top, BAR_W, BAR_H);
-    return bar;
+void DevicePanelBox::add_bar(Channel c, int top) {
+    const ChannelInfo& info = info_of(c);
+    auto* b = new QProgressBar(this);
+    b->setObjectName(info.control);
+    b->setRange(info.minimum, info.maximum);
+    b->setValue(channel_position(c));
+    b->setTextVisible(false);
+    b->setAccessibleName(info.accessible_name);
+    b->setAccessibleDescription(info.description);
+    b->setGeometry(CAPTION_X, top, BAR_W, BAR_H);
+    bars_[static_cast<int>(c)] = b;
+}
+
+void DevicePanelBox::adopt_slider(Channel c, QSlider* s) {
+    sliders_[static_cast<int>(c)] = s;
 }
 
 void DevicePanelBox::refresh_labels() {
-    for (int i = 0; i < LABELLED_CHANNEL_COUNT; ++i) {
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        if (labels_[i] == nullptr) continue;
         char text[FORMAT_BUFFER_SIZE];
         channel_label_text(static_cast<Channel>(i), text);
         labels_[i]->setText(QString::fromLatin1(text));
     }
 }
 
-void DevicePanelBox::mirror(Channel c) {
+// Marks the channel and asks for one redraw: a program that sets a channel a million times a
+// second costs the panel a bit and a look at a flag each time.
+void DevicePanelBox::channel_changed(Channel c, void* self) {
+    auto* panel = static_cast<DevicePanelBox*>(self);
+    const bool scheduled = panel->dirty_ != 0;
+    panel->dirty_ |= 1u << static_cast<int>(c);
+    if (scheduled) return;
+    const qint64 since = panel->since_paint_.elapsed();
+    panel->paint_timer_->start(since >= PAINT_INTERVAL_MS
+                                   ? 0
+                                   : static_cast<int>(PAINT_INTERVAL_MS - since));
+}
+
+void DevicePanelBox::flush() {
+    paint_timer_->stop();
+    uint32_t dirty = dirty_;
+    dirty_ = 0;
+    since_paint_.restart();
+    for (int i = 0; dirty != 0; ++i, dirty >>= 1) {
+        if ((dirty & 1u) != 0) show(static_cast<Channel>(i));
+    }
+}
+
+void DevicePanelBox::show(Channel c) {
+    const int i = static_cast<int>(c);
     const int position = channel_position(c);
-    if (c == Channel::Spd) {
-        pb_spd->setValue(position);
-    } else if (c == Channel::Sys) {
-        pb_sys->setValue(position);
-    } else if (QSlider* s = slider(c); s != nullptr && s->value() != position) {
-        s->setValue(position);
+    if (QSlider* s = sliders_[i]; s != nullptr && s->value() != position) s->setValue(position);
+    if (QProgressBar* b = bars_[i]; b != nullptr && b->value() != position) b->setValue(position);
+    if (QLabel* l = labels_[i]; l != nullptr) {
+        char text[FORMAT_BUFFER_SIZE];
+        channel_label_text(c, text);
+        const QString shown = QString::fromLatin1(text);
+        if (l->text() != shown) l->setText(shown);
     }
 }

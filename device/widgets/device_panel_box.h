@@ -1,42 +1,58 @@
-// The "Peripherals Simulation" group box: sliders, value labels and bars that mirror the
-// device model. Thin: a moved slider goes to the model, and the model's changes come back here.
+// The "Peripherals Simulation" group box: sliders, value labels and bars laid out from the
+// channel table. Thin: a moved slider goes to the model; the panel subscribes to the model and
+// redraws the channels that changed at the paint rate, never in the middle of a statement.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <cstdint>
 
 #include "channels.h"
 
 class QLabel;
 class QProgressBar;
 class QSlider;
+class QTimer;
 
-// A slider mirroring one channel: its range and start position, one tick a unit, and every
-// move forwarded to the model.
+// A slider for one channel: its range and start position, one tick a unit, and every move
+// forwarded to the model.
 QSlider* make_channel_slider(Channel c, QWidget* parent);
-
-// What a screen reader calls the control of a channel: "Magnetometer X", "Coil Z", ...
-const char* channel_accessible_name(Channel c);
 
 class DevicePanelBox : public QGroupBox {
     Q_OBJECT
    public:
     explicit DevicePanelBox(QWidget* parent = nullptr);
+    ~DevicePanelBox() override;
 
     QSlider* slider(Channel c) const { return sliders_[static_cast<int>(c)]; }
     QLabel* value_label(Channel c) const { return labels_[static_cast<int>(c)]; }
+    QProgressBar* bar(Channel c) const { return bars_[static_cast<int>(c)]; }
     QProgressBar* pb_spd = nullptr;
     QProgressBar* pb_sys = nullptr;
 
-    // Sets the eleven value labels from the model.
+    // A channel's slider that lives elsewhere in the window (the waterfall speed): the panel
+    // keeps it in step with the model too.
+    void adopt_slider(Channel c, QSlider* s);
+
+    // Sets every value label from the model now.
     void refresh_labels();
-    // Brings the widget of one channel to the model's position.
-    void mirror(Channel c);
+    // Redraws the channels that changed since the last redraw, now.
+    void flush();
+    // Channels wait for the next redraw.
+    bool pending() const { return dirty_ != 0; }
 
    private:
+    static void channel_changed(Channel c, void* self);
+    void show(Channel c);
     QLabel* add_caption(const char* text, int top, bool bold);
-    void add_slider_row(const char* caption, Channel c, int top, bool bold);
-    QProgressBar* add_bar(const char* name, Channel c, int top);
+    void add_slider_row(Channel c, int top);
+    void add_bar(Channel c, int top);
 
     QSlider* sliders_[CHANNEL_COUNT] = {};
     QLabel* labels_[CHANNEL_COUNT] = {};
+    QProgressBar* bars_[CHANNEL_COUNT] = {};
+    // One bit a channel: changed in the model since the last redraw.
+    uint32_t dirty_ = 0;
+    QTimer* paint_timer_;
+    QElapsedTimer since_paint_;
 };

@@ -39,13 +39,6 @@ std::string quoted(std::string_view word) {
 
 }  // namespace
 
-Channel sensor_from_name(std::string_view name) {
-    for (int i = 0; i < static_cast<int>(std::size(SENSOR_NAMES)); ++i) {
-        if (name == SENSOR_NAMES[i]) return static_cast<Channel>(i);
-    }
-    return Channel::Count;
-}
-
 bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& position) {
     const size_t eq = text.find('=');
     if (eq == std::string_view::npos) return false;
@@ -90,15 +83,15 @@ ScenarioRead scenario_parse(std::string_view text) {
         const std::string_view name = setting.substr(0, eq);
         const Channel channel = sensor_from_name(name);
         if (channel == Channel::Count) {
-            return fail("unknown slider " + quoted(name) +
-                        ": NAME is one of magx, magy, magz, colr, colg, colb, tem, rx");
+            return fail("unknown slider " + quoted(name) + ": NAME is one of " +
+                        sensor_name_list());
         }
         int64_t position = 0;
         const std::string_view position_text = setting.substr(eq + 1);
         if (!parse_int64(position_text, position)) {
             return fail("bad position " + quoted(position_text));
         }
-        const ChannelInfo& info = channel_info[static_cast<int>(channel)];
+        const ChannelInfo& info = info_of(channel);
         if (position < info.minimum) position = info.minimum;
         if (position > info.maximum) position = info.maximum;
         read.events.push_back({time, channel, static_cast<int>(position)});

@@ -31,12 +31,6 @@ struct ScenarioRead {
 // milliseconds from 0 up, and never smaller than the time of the event above.
 ScenarioRead scenario_parse(std::string_view text);
 
-// The sensor sliders a user moves, by the names a command line gives them ("magx" ... "rx"),
-// in their order on the panel.
-inline constexpr const char* SENSOR_NAMES[] = {"magx", "magy", "magz", "colr",
-                                               "colg", "colb", "tem",  "rx"};
-// The channel of a sensor name, or Channel::Count when `name` is none of them.
-Channel sensor_from_name(std::string_view name);
 // Reads "NAME=POS" with a sensor name and a decimal position (not yet clamped).
 bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& position);
 

@@ -1,5 +1,6 @@
-// The settings file: nine decimal lines, the positions of the eight sensor sliders and of the
-// waterfall speed slider, each line ended by CR LF. A line's place is its meaning.
+// The settings file: one decimal line per kept channel (the eight sensor sliders and the
+// waterfall speed slider), each line ended by CR LF. A line's place is its meaning: the
+// channel table gives each kept channel its line.
 #pragma once
 
 #include <array>
@@ -10,17 +11,14 @@
 #include "channels.h"
 
 inline constexpr const char* SETTINGS_FILE_NAME = "brevolin.ini";
-inline constexpr int SETTINGS_LINES = 9;
+inline constexpr int SETTINGS_LINES = SETTINGS_CHANNEL_COUNT;
 // Nine numbers take a few dozen bytes; what lies beyond this is not read.
 inline constexpr size_t MAX_SETTINGS_FILE_BYTES = 64 * 1024;
 // A message quotes at most this much of a bad line.
 inline constexpr size_t MAX_QUOTED_CHARS = 40;
 
 // order: the lines of the file
-inline constexpr std::array<Channel, SETTINGS_LINES> settings_channels = {
-    Channel::MagX, Channel::MagY, Channel::MagZ, Channel::ColR,  Channel::ColG,
-    Channel::ColB, Channel::Tem,  Channel::Rx,   Channel::Timer,
-};
+inline constexpr std::array<Channel, SETTINGS_LINES> settings_channels = settings_order();
 
 struct SettingsRead {
     // The values of the lines read before the first bad one, in file order.

@@ -127,14 +127,14 @@ std::vector<TelemetryPoint> TelemetryRecording::outline(int series, int64_t from
 }
 
 const char* telemetry_series_name(int series) {
-    static const char* const names[TS_VARIABLE_A] = {
-        "magx", "magy", "magz", "colr", "colg", "colb",      "tem",       "rx",
-        "coix", "coiy", "coiz", "spd",  "tx_active", "tx_channel", "tx_symbol", "line"};
+    static const char* const others[TS_VARIABLE_A - TS_CHANNELS] = {"tx_active", "tx_channel",
+                                                                    "tx_symbol", "line"};
     static const char* const letters[26] = {"A", "B", "C", "D", "E", "F", "G", "H", "I",
                                             "J", "K", "L", "M", "N", "O", "P", "Q", "R",
                                             "S", "T", "U", "V", "W", "X", "Y", "Z"};
     if (series < 0 || series >= TS_COUNT) return "";
-    return series < TS_VARIABLE_A ? names[series] : letters[series - TS_VARIABLE_A];
+    if (series < TS_CHANNELS) return channel_info[series].name;
+    return series < TS_VARIABLE_A ? others[series - TS_CHANNELS] : letters[series - TS_VARIABLE_A];
 }
 
 std::string telemetry_csv(const TelemetryRecording& recording) {

@@ -8,14 +8,17 @@
 #include <string>
 #include <vector>
 
-// order: Channel for the first twelve (magx .. spd).
+#include "channels.h"
+
+// order: Channel for the traced channels (magx .. spd), then the transmitter, the line and
+// the variables.
 enum TelemetrySeries : int {
-    TS_CHANNELS = 12,  // MagX .. Spd, as the channels are numbered
-    TS_TX_ACTIVE = 12,
-    TS_TX_CHANNEL = 13,
-    TS_TX_SYMBOL = 14,
-    TS_LINE = 15,  // editor line of the statement run next
-    TS_VARIABLE_A = 16,
+    TS_CHANNELS = TRACED_CHANNEL_COUNT,
+    TS_TX_ACTIVE = TS_CHANNELS,
+    TS_TX_CHANNEL,
+    TS_TX_SYMBOL,
+    TS_LINE,  // editor line of the statement run next
+    TS_VARIABLE_A,
     TS_COUNT = TS_VARIABLE_A + 26,
 };
 

@@ -3,9 +3,6 @@
 #include "format.h"
 #include "radio.h"
 
-static_assert(CHANNEL_COUNT == 14 && TRACE_CHANNEL_COUNT == 12,
-              "the trace columns name the channels one by one");
-
 TraceSnapshot trace_snapshot(int64_t time_ms, int line) {
     TraceSnapshot s;
     s.time_ms = time_ms;
@@ -21,9 +18,8 @@ TraceSnapshot trace_snapshot(int64_t time_ms, int line) {
 std::string trace_header() {
     std::string h = "time_ms,line";
     for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
-        // The control name without its prefix: "tb_magx" is magx, "pb_spd" spd.
         h += ',';
-        h += channel_info[c].control + 3;
+        h += channel_info[c].name;
     }
     h += ",tx_active,tx_column,tx_symbol";
     for (int k = 0; k < VARIABLE_COUNT; ++k) {

@@ -9,9 +9,9 @@
 #include "channels.h"
 #include "interp.h"
 
-// Channels written to a row: magx..rx, coix..coiz and spd, the first ones of `Channel`. The
+// Channels written to a row: the traced ones, which come first in the channel table. The
 // system-power bar never moves and the waterfall speed is no business of the program.
-inline constexpr int TRACE_CHANNEL_COUNT = static_cast<int>(Channel::Spd) + 1;
+inline constexpr int TRACE_CHANNEL_COUNT = TRACED_CHANNEL_COUNT;
 
 struct TraceSnapshot {
     int64_t time_ms = 0;

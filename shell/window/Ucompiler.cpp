@@ -47,7 +47,7 @@ const char* const EditorTitle = "ZORVANT Basic Editor";
 std::function<void(const QString&, const QString&)> Tfmain::math_error_hook;
 
 void prepare_application_environment() {
-    // The run loop looks at the event queue every 101 statements. Qt's own dispatcher answers
+    // The run loop looks at the event queue every thousand statements or so. Qt's own dispatcher answers
     // that in half the time of the GLib one, which a running program feels as speed.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
 }
@@ -129,20 +129,13 @@ void output_to_mdb(std::string_view line, void* window) {
     static_cast<Tfmain*>(window)->run_control->queue_output(line);
 }
 
-void transmitter_changed(void* window) {
-    static_cast<Tfmain*>(window)->record_telemetry_transmitter();
+// The waterfall's speed follows its channel, however it was set.
+void timer_changed(Channel c, void* window) {
+    if (c == Channel::Timer) static_cast<Tfmain*>(window)->tb_timerChange();
 }
 
-void channel_changed(Channel c, void* window) {
-    auto* w = static_cast<Tfmain*>(window);
-    w->record_telemetry_channel(c);
-    w->GroupBox1->mirror(c);
-    if (c == Channel::Timer) {
-        if (w->tb_timer->value() != channel_position(c)) w->tb_timer->setValue(channel_position(c));
-        w->tb_timerChange();
-    } else if (static_cast<int>(c) < LABELLED_CHANNEL_COUNT) {
-        w->tb_magxChange();
-    }
+int32_t run_clock(void* window) {
+    return static_cast<Tfmain*>(window)->run_control->clock_now();
 }
 
 }  // namespace
@@ -157,8 +150,8 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
                              QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
                      },
                      this, nullptr});
-    device_set_listener(channel_changed, this);
-    radio_set_listener(transmitter_changed, this);
+    device_subscribe(timer_changed, this);
+    recorder_.set_clock(run_clock, this);
     FormCreate();
     install_signal_handlers();
     document_->offer_recovery();
@@ -166,8 +159,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 
 Tfmain::~Tfmain() {
     restore_signal_handlers();
-    device_set_listener(nullptr, nullptr);
-    radio_set_listener(nullptr, nullptr);
+    device_unsubscribe(timer_changed, this);
     session_uninstall();
 }
 
@@ -336,6 +328,7 @@ QGroupBox* Tfmain::build_sdr_box() {
     Iprev = new WaterfallView(gb_sdr);
     Iprev->move(10, 32);
     tb_timer = make_channel_slider(Channel::Timer, gb_sdr);
+    GroupBox1->adopt_slider(Channel::Timer, tb_timer);
     tb_timer->setGeometry(8, 688, 105, 33);
     t_sdr = new QTimer(this);
     t_sdr->setObjectName("t_sdr");
@@ -426,6 +419,7 @@ void Tfmain::FormCreate() {
     tb_timerChange();
     t_sdr->start();
     tb_magxChange();
+    GroupBox1->flush();
     bt_showvarsClick();
 }
 
@@ -465,7 +459,7 @@ void Tfmain::tb_magxChange() {
 }
 
 void Tfmain::tb_timerChange() {
-    t_sdr->setInterval(sdr_interval_ms(tb_timer->value(), tb_timer->maximum()));
+    t_sdr->setInterval(sdr_interval_ms(channel_position(Channel::Timer), info_of(Channel::Timer).maximum));
 }
 
 void Tfmain::t_sdrTimer() {
@@ -475,7 +469,7 @@ void Tfmain::t_sdrTimer() {
     sdr_tick();
     Iprev->update();
     bt_showvarsClick();
-    if (recording_telemetry_) telemetry_.record_variables(program_time_ms());
+    recorder_.record_variables();
 }
 
 // ---- math errors ----

@@ -15,7 +15,7 @@
 #include "channels.h"
 #include "program_document.h"
 #include "run_control.h"
-#include "telemetry.h"
+#include "telemetry_recorder.h"
 
 class CodeEditor;
 class TelemetryPane;
@@ -160,11 +160,7 @@ class Tfmain : public QMainWindow {
     void bt_siniClick();
 
     // The recording of the last run, kept after it ends.
-    const TelemetryRecording& telemetry() const { return telemetry_; }
-    // Milliseconds of program time since the run started.
-    int64_t program_time_ms() const;
-    void record_telemetry_channel(Channel c);
-    void record_telemetry_transmitter();
+    const TelemetryRecording& telemetry() const { return recorder_.data(); }
     void refresh_telemetry();
     // File > Export Telemetry: the CSV, and the charts as a PNG beside it.
     void export_telemetry();
@@ -244,9 +240,7 @@ class Tfmain : public QMainWindow {
     QMenu* help_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
-    TelemetryRecording telemetry_;
-    bool recording_telemetry_ = false;
-    int32_t run_started_ms_ = 0;
+    TelemetryRecorder recorder_;
     HelpWindow* help_window_ = nullptr;
     ProgramDocument* document_ = nullptr;
     // The run was started by RUN and has not been paused since.

@@ -95,7 +95,7 @@ void Tfmain::build_menus() {
     file->addSeparator();
     act_export_telemetry = add_action(file, "Export &Telemetry...", QKeySequence(),
                                       [this] { export_telemetry(); });
-    act_export_telemetry->setEnabled(!telemetry_.empty());
+    act_export_telemetry->setEnabled(!recorder_.data().empty());
     file->addSeparator();
     act_quit = add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); });
     update_recent_menu();

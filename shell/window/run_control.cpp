@@ -104,7 +104,10 @@ void RunControl::run_loop() {
             next_due_ = now + 1000 / rate_;
         }
         session_.hook = hold_before ? before_statement : nullptr;
+        pass_clock_ms_ = clock_ms();
+        in_pass_ = true;
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
+        in_pass_ = false;
         if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
             case PassStop::Finished:
@@ -135,6 +138,10 @@ void RunControl::run_loop() {
     stop_requested_ = false;
     flush_output();
     set_state(State::Idle);
+}
+
+int32_t RunControl::clock_now() const {
+    return in_pass_ && clock_is_steady() ? pass_clock_ms_ : clock_ms();
 }
 
 // A visit to the event queue costs about as much as the statements between two visits. At

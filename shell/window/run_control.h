@@ -30,6 +30,9 @@ class RunControl : public QObject {
     RunControl(std::function<void(const QString& lines)> append_output, QObject* parent);
 
     State state() const { return state_; }
+    // The program clock now, as cheaply as it can be had: while statements run, the steady
+    // clock's reading from the start of their pass (at most a thousand statements old).
+    int32_t clock_now() const;
     // Statements the current (or last) run has made.
     long long steps() const { return session_.steps(); }
     bool active() const { return state_ != State::Idle; }
@@ -73,6 +76,8 @@ class RunControl : public QObject {
     static HookAction before_statement(const char* position, int editor_line, void* self);
 
     RunSession session_;
+    bool in_pass_ = false;
+    int32_t pass_clock_ms_ = 0;
     State state_ = State::Idle;
     bool step_pending_ = false;
     bool stop_requested_ = false;

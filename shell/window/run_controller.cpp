@@ -13,6 +13,7 @@
 
 #include "Ucompiler.h"
 #include "code_editor.h"
+#include "device_panel_box.h"
 #include "interp.h"
 #include "run_control.h"
 
@@ -108,7 +109,7 @@ void Tfmain::run_state_changed(RunControl::State state) {
     bt_stop->setEnabled(state != State::Idle);
     bt_step->setEnabled(!running);
     if (state == State::Paused) {
-        if (recording_telemetry_) telemetry_.record_variables(program_time_ms());
+        recorder_.record_variables();
         refresh_telemetry();
         mark_changed_variables();  // refreshes the panel too
         mcod->set_current_line(current_line());
@@ -198,6 +199,8 @@ void Tfmain::jump_to_reported_line(const QString& output_line) {
 
 void Tfmain::end_run() {
     end_telemetry();
+    // The panel shows where the run left the channels, now.
+    GroupBox1->flush();
     mark_changed_variables();
     if (interp.error_reported && interp.error_line >= 0) mcod->set_error_line(interp.error_line);
     set_status(QStringLiteral("Stop in line: %1").arg(current_line()));

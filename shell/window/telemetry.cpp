@@ -25,7 +25,7 @@ constexpr int TELEMETRY_REDRAW_MS = 1000;
 }  // namespace
 
 void Tfmain::build_telemetry() {
-    telemetry_pane = new TelemetryPane(telemetry_, this);
+    telemetry_pane = new TelemetryPane(recorder_.data(), this);
     addDockWidget(Qt::BottomDockWidgetArea, telemetry_pane);
     // Beside the window at first, where the charts have room; it docks below when dragged there.
     telemetry_pane->setFloating(true);
@@ -51,18 +51,9 @@ void Tfmain::build_telemetry() {
     });
 }
 
-int64_t Tfmain::program_time_ms() const {
-    // The program clock wraps in 32 bits; the difference does not, for runs under 24 days.
-    return static_cast<int32_t>(static_cast<uint32_t>(clock_ms()) -
-                                static_cast<uint32_t>(run_started_ms_));
-}
-
 // A fresh run starts a new recording, with the machine as it is at the start.
 void Tfmain::start_telemetry() {
-    telemetry_.clear();
-    run_started_ms_ = clock_ms();
-    recording_telemetry_ = true;
-    telemetry_.record_machine(0);
+    recorder_.start();
     if (act_export_telemetry != nullptr) act_export_telemetry->setEnabled(true);
     if (telemetry_pane->isVisible()) {
         t_telemetry->start();
@@ -71,35 +62,18 @@ void Tfmain::start_telemetry() {
 }
 
 void Tfmain::end_telemetry() {
-    if (!recording_telemetry_) return;
-    const int64_t now = program_time_ms();
-    telemetry_.record_machine(now);
-    telemetry_.record(TS_LINE, now, current_line());
-    recording_telemetry_ = false;
+    if (!recorder_.recording()) return;
+    recorder_.end();
     t_telemetry->stop();
     if (telemetry_pane->isVisible()) telemetry_pane->show_whole_run();
-}
-
-void Tfmain::record_telemetry_channel(Channel c) {
-    if (!recording_telemetry_ || static_cast<int>(c) >= TS_CHANNELS) return;
-    const int64_t now = program_time_ms();
-    telemetry_.record(static_cast<int>(c), now, channel_position(c));
-    telemetry_.record(TS_LINE, now, current_line());
-}
-
-void Tfmain::record_telemetry_transmitter() {
-    if (!recording_telemetry_) return;
-    const int64_t now = program_time_ms();
-    telemetry_.record_transmitter(now);
-    telemetry_.record(TS_LINE, now, current_line());
 }
 
 void Tfmain::refresh_telemetry() {
     if (!telemetry_pane->isVisible()) return;
     const bool running = run_control->state() == RunControl::State::Running ||
                          run_control->state() == RunControl::State::Waiting;
-    telemetry_pane->refresh(recording_telemetry_ ? program_time_ms() : telemetry_.last_time(),
-                            running);
+    telemetry_pane->refresh(
+        recorder_.recording() ? recorder_.now() : recorder_.data().last_time(), running);
 }
 
 namespace {
@@ -116,7 +90,7 @@ bool write_export(const QString& path, const std::string& bytes) {
 // The dialog asks before it replaces the CSV; the picture beside it is asked about here, before
 // either file is written.
 void Tfmain::export_telemetry() {
-    if (telemetry_.empty()) return;
+    if (recorder_.data().empty()) return;
     const QString current = document_->path();
     const QString offered = current.isEmpty()
                                 ? QString("telemetry.csv")
@@ -148,7 +122,7 @@ void Tfmain::export_telemetry() {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     telemetry_pane->picture().save(&buffer, "PNG");
-    if (write_export(csv_path, telemetry_csv(telemetry_)) &&
+    if (write_export(csv_path, telemetry_csv(recorder_.data())) &&
         write_export(png_path, png.toStdString())) {
         set_status("Exported " + QFileInfo(csv_path).fileName() + " and " +
                    QFileInfo(png_path).fileName() + ".");

@@ -21,25 +21,33 @@ namespace {
 constexpr int OUTLINE_BUCKETS = 400;
 constexpr int64_t SHORTEST_VIEW_MS = 100;
 
-// X, Y and Z in red, green and blue; a coil dashed in the colour of its axis, so a field and
-// the coil that answers it read as a pair.
+// A channel in the colour and style its table row gives; the transmitter and the variables in
+// colours of their own.
 QPen series_pen(int series) {
-    static const QColor axis[3] = {QColor(220, 50, 47), QColor(60, 150, 0), QColor(38, 110, 210)};
     static const QColor others[] = {QColor(0, 0, 0),       QColor(181, 100, 0),
                                     QColor(133, 60, 180),  QColor(42, 150, 150),
                                     QColor(211, 54, 130),  QColor(100, 100, 100)};
     QPen pen;
     pen.setWidthF(1.5);
-    if (series <= 2 || (series >= 8 && series <= 10)) {
-        pen.setColor(axis[series <= 2 ? series : series - 8]);
-        if (series >= 8) pen.setStyle(Qt::DashLine);
-    } else if (series >= 3 && series <= 5) {
-        pen.setColor(axis[series - 3]);  // colour sensor red, green, blue
-        pen.setStyle(Qt::DotLine);
+    if (series < TS_CHANNELS) {
+        const ChannelInfo& info = channel_info[series];
+        pen.setColor(QColor::fromRgb(info.colour));
+        if (info.line == LineStyle::Dashed) pen.setStyle(Qt::DashLine);
+        if (info.line == LineStyle::Dotted) pen.setStyle(Qt::DotLine);
     } else {
         pen.setColor(others[series % 6]);
     }
     return pen;
+}
+
+// The telemetry series of the channels drawn in one chart, in table order, and `extra` after.
+std::vector<int> chart_series(ChartGroup group, std::initializer_list<int> extra = {}) {
+    std::vector<int> series;
+    for (int c = 0; c < TS_CHANNELS; ++c) {
+        if (channel_info[c].chart == group) series.push_back(c);
+    }
+    series.insert(series.end(), extra);
+    return series;
 }
 
 // A channel keeps its value until it changes: drawn as steps, not slopes.
@@ -96,9 +104,12 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     stack->setSpacing(0);
     std::vector<int> variables;
     for (int k = 0; k < 26; ++k) variables.push_back(TS_VARIABLE_A + k);
-    stack->addWidget(add_chart("Field and coils (time in seconds)", {0, 1, 2, 8, 9, 10}));
-    stack->addWidget(add_chart("Temperature, CPU speed and colour", {6, 11, 3, 4, 5}));
-    stack->addWidget(add_chart("Radio", {7, TS_TX_ACTIVE, TS_TX_CHANNEL, TS_TX_SYMBOL}));
+    stack->addWidget(
+        add_chart("Field and coils (time in seconds)", chart_series(ChartGroup::Field)));
+    stack->addWidget(
+        add_chart("Temperature, CPU speed and colour", chart_series(ChartGroup::Thermal)));
+    stack->addWidget(add_chart(
+        "Radio", chart_series(ChartGroup::Radio, {TS_TX_ACTIVE, TS_TX_CHANNEL, TS_TX_SYMBOL})));
     QChartView* variable_view = add_chart("Variables", {});
     for (int s : variables) {
         auto* line = new QLineSeries;
@@ -123,7 +134,7 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     setMinimumHeight(320);
 }
 
-QChartView* TelemetryPane::add_chart(const char* title, std::initializer_list<int> series) {
+QChartView* TelemetryPane::add_chart(const char* title, const std::vector<int>& series) {
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->setMargins(QMargins(2, 2, 2, 2));

@@ -42,7 +42,7 @@ class TelemetryPane : public QDockWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
    private:
-    QChartView* add_chart(const char* title, std::initializer_list<int> series);
+    QChartView* add_chart(const char* title, const std::vector<int>& series);
     void set_view(int64_t from, int64_t to);
     void redraw();  // when shown
     void draw();

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,67 @@ std::string label(Channel c) {
     char out[FORMAT_BUFFER_SIZE];
     channel_label_text(c, out);
     return out;
+}
+
+// The table is the one place that says what a channel is called: no other source file of the
+// product spells one of its names, controls, captions or descriptions out again.
+TEST(Channels, NothingElseRestatesTheTable) {
+    namespace fs = std::filesystem;
+    std::set<std::string> names;
+    std::set<std::string> distinct;
+    for (const ChannelInfo& c : channel_info) {
+        for (const char* text : {c.name, c.control, c.label, c.section, c.accessible_name,
+                                 c.description}) {
+            if (text == nullptr) continue;
+            EXPECT_TRUE(distinct.insert(text).second || text == c.accessible_name) << text;
+            names.insert('"' + std::string(text) + '"');
+        }
+    }
+    const fs::path root(ZORVANT_SOURCE_DIR);
+    const fs::path table = root / "device/model/channels.h";
+    int files = 0;
+    for (const char* dir : {"interpreter", "device", "shell", "tools", "fuzz"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(root / dir)) {
+            const std::string ext = entry.path().extension().string();
+            if ((ext != ".cpp" && ext != ".h") || entry.path() == table) continue;
+            ++files;
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int n = 1; std::getline(in, line); ++n) {
+                if (line.find_first_not_of(' ') != std::string::npos &&
+                    line.compare(line.find_first_not_of(' '), 2, "//") == 0) {
+                    continue;
+                }
+                for (const std::string& name : names) {
+                    EXPECT_EQ(line.find(name), std::string::npos)
+                        << entry.path().string() << ":" << n << " restates " << name;
+                }
+            }
+        }
+    }
+    EXPECT_GT(files, 50);
+}
+
+// What the other places take from the table only makes sense in this shape.
+TEST(Channels, TheTableHoldsTogether) {
+    std::set<int> slots;
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        const ChannelInfo& c = channel_info[i];
+        EXPECT_LE(c.minimum, c.start) << c.name;
+        EXPECT_LE(c.start, c.maximum) << c.name;
+        // The trace's columns and the telemetry's series are the first channels.
+        EXPECT_EQ(c.traced, i < TRACED_CHANNEL_COUNT) << c.name;
+        if (c.settings_slot >= 0) {
+            EXPECT_TRUE(slots.insert(c.settings_slot).second) << c.name;
+        }
+        EXPECT_EQ(channel_from_name(c.name), static_cast<Channel>(i));
+        EXPECT_EQ(channel_from_control(c.control), static_cast<Channel>(i));
+        EXPECT_EQ(sensor_from_name(c.name) != Channel::Count, c.mover == Mover::User) << c.name;
+    }
+    // The settings file's lines are numbered 0, 1, 2, ... without a gap.
+    EXPECT_EQ(slots.size(), static_cast<size_t>(SETTINGS_CHANNEL_COUNT));
+    EXPECT_EQ(slots.empty() ? -1 : *slots.rbegin(), SETTINGS_CHANNEL_COUNT - 1);
+    EXPECT_STREQ(sensor_name_list(), "magx, magy, magz, colr, colg, colb, tem, rx");
 }
 
 TEST(Channels, StartPositionsAndRanges) {
@@ -35,19 +99,33 @@ TEST(Channels, StartPositionsAndRanges) {
     EXPECT_EQ(channel_from_control("tb_nope"), Channel::Count);
 }
 
-TEST(Channels, NotifyOnlyOnARealChange) {
+// Every subscriber hears of each real change once, whoever subscribed first; a subscriber
+// that left hears nothing more.
+TEST(Channels, EverySubscriberHearsEachRealChangeOnce) {
     TestMachine m;
-    std::vector<Channel> changes;
-    device_set_listener(
-        [](Channel c, void* v) { static_cast<std::vector<Channel>*>(v)->push_back(c); }, &changes);
+    std::vector<Channel> first;
+    std::vector<Channel> second;
+    const ChannelListener note = [](Channel c, void* v) {
+        static_cast<std::vector<Channel>*>(v)->push_back(c);
+    };
+    ASSERT_TRUE(device_subscribe(note, &first));
+    ASSERT_TRUE(device_subscribe(note, &second));
+    ASSERT_TRUE(device_subscribe(note, &first));  // once is enough
     channel_set(Channel::MagY, 0);    // unchanged
     channel_set(Channel::MagY, 30);   // changed
     channel_set(Channel::MagY, 30);   // unchanged
     channel_set(Channel::Tem, 1000);  // clamped to 80: changed
     channel_set(Channel::Tem, 90);    // clamped to 80 again: unchanged
     m.run("COIL 0.5,0,0\nCOIL 0.5,0,0");
-    EXPECT_EQ(changes, (std::vector<Channel>{Channel::MagY, Channel::Tem, Channel::CoiX}));
-    device_set_listener(nullptr, nullptr);
+    const std::vector<Channel> heard{Channel::MagY, Channel::Tem, Channel::CoiX};
+    EXPECT_EQ(first, heard);
+    EXPECT_EQ(second, heard);
+    device_unsubscribe(note, &first);
+    channel_set(Channel::Rx, 9);
+    EXPECT_EQ(first, heard);
+    EXPECT_EQ(second.back(), Channel::Rx);
+    device_unsubscribe(note, &second);
+    EXPECT_EQ(device.subscriber_count, 0);
 }
 
 TEST(Channels, LabelTexts) {

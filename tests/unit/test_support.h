@@ -23,7 +23,7 @@ struct TestMachine {
 
     TestMachine() {
         session_reset_machine();
-        device_set_listener(nullptr, nullptr);
+        device.subscriber_count = 0;
         session_install({[](std::string_view line, void* self) {
                              static_cast<TestMachine*>(self)->output.emplace_back(line);
                          },

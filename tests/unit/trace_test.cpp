@@ -16,7 +16,7 @@
 
 // An event as a scenario line, for the messages of failed checks.
 void PrintTo(const ScenarioEvent& e, std::ostream* os) {
-    *os << e.time_ms << " " << SENSOR_NAMES[static_cast<int>(e.channel)] << "=" << e.position;
+    *os << e.time_ms << " " << info_of(e.channel).name << "=" << e.position;
 }
 
 namespace {

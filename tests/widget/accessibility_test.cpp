@@ -62,6 +62,7 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
 
     QLabel* magx = w->GroupBox1->value_label(Channel::MagX);
     slider("tb_magx")->setValue(47);
+    ASSERT_TRUE(panel_drawn());
     EXPECT_EQ(accessible_text(magx, QAccessible::Name), "0.47");
     EXPECT_EQ(accessible_text(magx, QAccessible::Description), "Magnetometer X value");
 

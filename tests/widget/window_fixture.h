@@ -159,6 +159,10 @@ class WindowTest : public testing::Test {
         return driver.done();
     }
     bool paused() const { return w->run_control->state() == RunControl::State::Paused; }
+    // The panel redraws changed channels at its paint rate: waits for that redraw.
+    bool panel_drawn() const {
+        return wait_for([this] { return !w->GroupBox1->pending(); });
+    }
 
     // Waits, serving the window, until `condition` holds; false after five seconds.
     static bool wait_for(const std::function<bool()>& condition) {

@@ -225,11 +225,25 @@ TEST_F(WindowTest, VariablePanelFollowsAtTheTimerRate) {
     EXPECT_EQ(label("lE"), "E: 999999");
 }
 
+// Only the channels that changed are redrawn: a label of another channel is not touched.
+TEST_F(WindowTest, ThePanelRedrawsOnlyWhatChanged) {
+    w->findChild<QLabel*>("lb_magx")->setText("untouched");
+    channel_set(Channel::CoiX, 40);
+    channel_set(Channel::Spd, 1);
+    ASSERT_TRUE(panel_drawn());
+    EXPECT_EQ(label("lb_magx"), "untouched");
+    EXPECT_EQ(label("lb_coix"), "0.4");
+    EXPECT_EQ(slider("tb_coix")->value(), 40);
+    EXPECT_EQ(w->pb_spd()->value(), 1);
+}
+
 TEST_F(WindowTest, SlidersSetTheLabelsAndThePrograms) {
     slider("tb_magx")->setValue(37);
     slider("tb_magy")->setValue(-100);
     slider("tb_tem")->setValue(-40);
     slider("tb_rx")->setValue(300);
+    EXPECT_EQ(label("lb_magx"), "0");  // not in the middle of a change: at the next redraw
+    ASSERT_TRUE(panel_drawn());
     EXPECT_EQ(label("lb_magx"), "0.37");
     EXPECT_EQ(label("lb_magy"), "-1");
     EXPECT_EQ(label("lb_tem"), "-40");

@@ -1,0 +1,61 @@
+#include "telemetry_recorder.h"
+
+#include "clock.h"
+#include "interp.h"
+#include "radio.h"
+
+TelemetryRecorder::TelemetryRecorder() {
+    device_subscribe(channel_changed, this);
+    radio_set_listener(transmitter_changed, this);
+}
+
+TelemetryRecorder::~TelemetryRecorder() {
+    device_unsubscribe(channel_changed, this);
+    radio_set_listener(nullptr, nullptr);
+}
+
+void TelemetryRecorder::set_clock(ClockReader reader, void* context) {
+    clock_ = reader;
+    clock_context_ = context;
+}
+
+int64_t TelemetryRecorder::now() const {
+    const int32_t clock = clock_ != nullptr ? clock_(clock_context_) : clock_ms();
+    // The program clock wraps in 32 bits; the difference does not, for runs under 24 days.
+    return static_cast<int32_t>(static_cast<uint32_t>(clock) - static_cast<uint32_t>(started_ms_));
+}
+
+void TelemetryRecorder::start() {
+    recording_data_.clear();
+    started_ms_ = clock_ms();
+    recording_ = true;
+    recording_data_.record_machine(0);
+}
+
+void TelemetryRecorder::end() {
+    if (!recording_) return;
+    const int64_t t = now();
+    recording_data_.record_machine(t);
+    recording_data_.record(TS_LINE, t, current_line());
+    recording_ = false;
+}
+
+void TelemetryRecorder::record_variables() {
+    if (recording_) recording_data_.record_variables(now());
+}
+
+void TelemetryRecorder::channel_changed(Channel c, void* self) {
+    auto* r = static_cast<TelemetryRecorder*>(self);
+    if (!r->recording_ || static_cast<int>(c) >= TS_CHANNELS) return;
+    const int64_t t = r->now();
+    r->recording_data_.record(static_cast<int>(c), t, channel_position(c));
+    r->recording_data_.record(TS_LINE, t, current_line());
+}
+
+void TelemetryRecorder::transmitter_changed(void* self) {
+    auto* r = static_cast<TelemetryRecorder*>(self);
+    if (!r->recording_) return;
+    const int64_t t = r->now();
+    r->recording_data_.record_transmitter(t);
+    r->recording_data_.record(TS_LINE, t, current_line());
+}

@@ -1,0 +1,46 @@
+// Records a run's telemetry as it happens: it subscribes itself to the device channels and the
+// transmitter, and stamps each change with the program time. A change costs a few stores: the
+// time comes from a clock reader the host gives, which answers from the run's last clock
+// reading while statements run, so that no change pays for a look at the system clock.
+#pragma once
+
+#include <cstdint>
+
+#include "channels.h"
+#include "telemetry.h"
+
+class TelemetryRecorder {
+   public:
+    // The program clock as cheaply as the host can read it now.
+    using ClockReader = int32_t (*)(void* context);
+
+    TelemetryRecorder();
+    ~TelemetryRecorder();
+    TelemetryRecorder(const TelemetryRecorder&) = delete;
+    TelemetryRecorder& operator=(const TelemetryRecorder&) = delete;
+
+    // nullptr: clock_ms().
+    void set_clock(ClockReader reader, void* context);
+
+    // A new recording, with the machine as it is now at time 0.
+    void start();
+    // The machine and the line at the end; later changes are not recorded.
+    void end();
+    bool recording() const { return recording_; }
+    // Milliseconds of program time since start().
+    int64_t now() const;
+    // The variables as they are now (the window samples them at its paint rate and at a pause).
+    void record_variables();
+
+    const TelemetryRecording& data() const { return recording_data_; }
+
+   private:
+    static void channel_changed(Channel c, void* self);
+    static void transmitter_changed(void* self);
+
+    TelemetryRecording recording_data_;
+    bool recording_ = false;
+    int32_t started_ms_ = 0;
+    ClockReader clock_ = nullptr;
+    void* clock_context_ = nullptr;
+};
