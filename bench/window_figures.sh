@@ -18,6 +18,25 @@ for _ in 1 2 3; do QT_QPA_PLATFORM=offscreen "$bin/window_driver" rate 2>/dev/nu
 for _ in 1 2 3; do "$bin/window_driver" rate 2>/dev/null; done
 bash "$(dirname "$0")/runner_time.sh" "$bin/zorvant-run"
 
+echo "== device statements: the window against the runner =="
+loops=$(mktemp -d)
+QT_QPA_PLATFORM=offscreen "$bin/window_driver" device-programs "$loops" 2>/dev/null
+for name in controller beacon speed; do
+  # The runner at full speed: the statements it makes in the wall time it takes, best of 3.
+  steps=$(( $(grep -c '' "$loops/$name.bas") ))
+  best=""
+  for _ in 1 2 3; do
+    start=$(date +%s%N)
+    "$bin/zorvant-run" --no-wait "$loops/$name.bas" >/dev/null 2>&1
+    end=$(date +%s%N)
+    ns=$(( end - start ))
+    if [ -z "$best" ] || [ "$ns" -lt "$best" ]; then best=$ns; fi
+  done
+  echo "runner, $name loop: $(awk -v n="$best" 'BEGIN { printf "%.3f", n / 1e9 }') s (the window's lines give its statement count)"
+done
+rm -rf "$loops"
+QT_QPA_PLATFORM=offscreen "$bin/window_driver" device-rate 2>/dev/null
+
 echo "== CPU while nothing can run =="
 "$bin/window_driver" idle-cpu 2>/dev/null
 

@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QProgressBar>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -76,6 +78,32 @@ int rate(Tfmain& w, bool telemetry) {
     std::printf("window, %s: 2000001 statements with 1000000 coil changes in %.3f s = %.2f M "
                 "statements/s\n",
                 pane, seconds, 2000001 / seconds / 1e6);
+    return 0;
+}
+
+// Satellite programs are made of device statements; each of these loops changes a channel or
+// the transmitter on every pass. bench/window_figures.sh times the same programs in the runner.
+constexpr const char* DEVICE_LOOPS[][2] = {
+    {"controller", "FOR I=1 TO 2000000\nMGET X,Y,Z\nCOIL I%3-1,-Y,-Z\nNEXT I"},
+    {"beacon", "FOR I=1 TO 2000000\nTX I%32,I%8\nROFF\nNEXT I"},
+    {"speed", "FOR I=1 TO 2000000\nSPEED I%2+1\nNEXT I"},
+};
+
+int device_rate(Tfmain& w, const char* only) {
+    for (const bool telemetry : {false, true}) {
+        if (telemetry) w.act_telemetry->trigger();
+        for (const auto& [name, program] : DEVICE_LOOPS) {
+            if (only != nullptr && std::strcmp(only, name) != 0) continue;
+            const double seconds = timed_run(w, program);
+            const long long steps = w.run_control->steps();
+            std::printf("window, pane %s, %s loop: %lld statements in %.3f s = %.2f M "
+                        "statements/s; panel: coil x %s, CPU speed %d\n",
+                        telemetry ? "open" : "closed", name, steps, seconds,
+                        static_cast<double>(steps) / seconds / 1e6,
+                        w.findChild<QLabel*>("lb_coix")->text().toLatin1().constData(),
+                        w.pb_spd()->value());
+        }
+    }
     return 0;
 }
 
@@ -325,6 +353,15 @@ int main(int argc, char** argv) {
     if (mode == "rate-telemetry") return rate(w, true);
     if (mode == "telemetry-redraw") return telemetry_redraw(w);
     if (mode == "print-rate") return print_rate(w);
+    if (mode == "device-rate") return device_rate(w, argc > 2 ? argv[2] : nullptr);
+    // Writes the loops to DIR/NAME.bas, for the runner's side of the comparison.
+    if (mode == "device-programs" && argc > 2) {
+        for (const auto& [name, program] : DEVICE_LOOPS) {
+            QFile f(QString::fromLocal8Bit(argv[2]) + "/" + name + ".bas");
+            if (!f.open(QIODevice::WriteOnly) || f.write(program) < 0) return 1;
+        }
+        return 0;
+    }
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "highlight") return highlight(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
