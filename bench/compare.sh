@@ -170,7 +170,36 @@ tr 'A-Z' 'a-z' < "$dir/longsub.bas" |
   sed -e 's/^gosub 100$/gosub s100/' -e 's/^label 100$/label s100/' \
       -e '1i a=0:b=0:c=0:d=0' > "$dir/longsub.yab"
 
-workloads=(for gosub ifgoto math print longsub)
+# A Collatz-style loop: two IFs on the parity, one of them taken and the other skipped in turn,
+# and a conditional jump back.
+cat > "$dir/collatz.bas" <<'EOF'
+S=0
+FOR N=1 TO 25000
+A=N
+LABEL 10
+R=A%2
+IF R=0 THEN A=A/2
+IF R=1 THEN A=3*A+1
+S=S+1
+IF A>1 THEN GOTO 10
+NEXT N
+PRINT S
+EOF
+cat > "$dir/collatz.yab" <<'EOF'
+s=0
+for n=1 to 25000
+a=n
+label l10
+r=mod(a,2)
+if r=0 a=a/2
+if r=1 a=3*a+1
+s=s+1
+if a>1 goto l10
+next n
+print s
+EOF
+
+workloads=(for gosub ifgoto math print longsub collatz)
 
 # ---- same result ------------------------------------------------------------------------
 

@@ -1,11 +1,44 @@
 #include "control.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "eval.h"
 #include "interp.h"
 #include "labels.h"
 #include "tokenizer.h"
+
+IfSkip if_skip_cache[IF_SKIP_CACHE_SIZE];
+
+namespace {
+
+inline IfSkip& if_skip_slot(const char* then_at) {
+    return if_skip_cache[(reinterpret_cast<uintptr_t>(then_at) >> 1) % IF_SKIP_CACHE_SIZE];
+}
+
+// Where the skip behind the THEN at `then_at` ended when it was last made; nullptr when that
+// is not known.
+inline const char* remembered_skip(const char* then_at) {
+    const IfSkip& s = if_skip_slot(then_at);
+    return s.then_at == then_at ? s.stop : nullptr;
+}
+
+// After the skip: an ELSE runs the statement behind it, a ":" is stepped over, and the end of
+// the text or an invalid token stays the current token.
+inline void after_skip() {
+    if (tok_current() == TK_ELSE) {
+        tok_advance();
+        exec_statement();
+    } else if (tok_current() == TK_CR) {
+        tok_advance();
+    }
+}
+
+}  // namespace
+
+void if_skips_clear() {
+    for (IfSkip& s : if_skip_cache) s = IfSkip{};
+}
 
 // IF relation THEN statement [ELSE statement]
 // Each branch is one statement. The false branch skips token by token to the first ELSE, ":"
@@ -14,11 +47,21 @@
 void stmt_if() {
     expect_token(TK_IF);
     const int condition = eval_relation();
-    if (condition != 0 && tok_current() == TK_THEN && tok_fast_paths) {
-        // THEN GOTO, passed before: straight to where that GOTO went.
-        if (const char* target = cached_goto(tok_next_position())) {
-            tok_jump(target);
-            return;
+    const char* then_at = nullptr;
+    if (tok_current() == TK_THEN && tok_fast_paths) {
+        if (condition != 0) {
+            // THEN GOTO, passed before: straight to where that GOTO went.
+            if (const char* target = cached_goto(tok_next_position())) {
+                tok_jump(target);
+                return;
+            }
+        } else {
+            then_at = tok_position();
+            if (const char* stop = remembered_skip(then_at)) {
+                tok_jump(stop);
+                after_skip();
+                return;
+            }
         }
     }
     expect_token(TK_THEN);
@@ -30,12 +73,10 @@ void stmt_if() {
         tok_advance();
     } while (tok_current() != TK_ELSE && tok_current() != TK_CR && tok_current() != TK_ENDOFINPUT &&
              tok_current() != TK_ERROR);
-    if (tok_current() == TK_ELSE) {
-        tok_advance();
-        exec_statement();
-    } else if (tok_current() == TK_CR) {
-        tok_advance();
+    if (then_at != nullptr && (tok_current() == TK_ELSE || tok_current() == TK_CR)) {
+        if_skip_slot(then_at) = {then_at, tok_position()};
     }
+    after_skip();
 }
 
 // FOR var = expr TO expr end

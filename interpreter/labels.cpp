@@ -1,5 +1,6 @@
 #include "labels.h"
 
+#include "control.h"
 #include "eval.h"
 #include "interp.h"
 #include "tokenizer.h"
@@ -41,6 +42,7 @@ void labels_clear() {
     label_cache.last = -1;
     label_cache.count = 0;
     for (JumpSite& j : jump_cache) j = JumpSite{};
+    if_skips_clear();
 }
 
 const char* label_find(int32_t number) {

@@ -24,10 +24,12 @@ struct TokenizerState {
 
 extern TokenizerState tokenizer;
 
-// The shortcuts of the scan, the number conversion and the label lookup; on by default. Off,
-// every token is classified by the rules one after the other with the keywords as one pass over
-// the whole table, every number goes through the C library, and labels are looked up by walking
-// the cache. Both ways give the same results; the differential fuzz target compares them.
+// The shortcuts of the scan, the number conversion, the label lookup and the memory of where
+// GOTO, GOSUB and a false IF went; on by default. Off, every token is classified by the rules one
+// after the other with the keywords as one pass over the whole table, every number goes through
+// the C library, labels are looked up by walking the cache, and every jump and skip reads its
+// way. Both ways give the same results: the differential fuzz target compares them, and the
+// tests run every golden program both ways.
 // Read-only: tok_set_fast_paths changes it.
 extern bool tok_fast_paths;
 // The quick codes the inline classification uses (see tok_detail::QuickTable): the table's

@@ -5,6 +5,9 @@
 //                    for the program's folder, where files such as scenarios lie beside it
 //   // exit: N        the exit code, 0 when not given
 //   // stderr: TEXT   when given, the whole standard error, line by line
+// Every program runs twice: with the interpreter's shortcuts (Fast/...) and without them
+// (Plain/...), so the plain scan, number conversion and label lookup are held to the same
+// expectations as the fast ones.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,12 +16,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "program_text.h"
 #include "runner.h"
+#include "tokenizer.h"
 
 namespace fs = std::filesystem;
 
@@ -93,10 +99,33 @@ std::vector<std::string> all_programs() {
     return paths;
 }
 
-class Golden : public testing::TestWithParam<std::string> {};
+struct GoldenRun {
+    std::string program;
+    bool fast;
+};
+
+// How ctest and a failure name the run.
+void PrintTo(const GoldenRun& run, std::ostream* os) {
+    *os << run.program << (run.fast ? "" : " (plain)");
+}
+
+std::vector<GoldenRun> all_runs(bool fast) {
+    std::vector<GoldenRun> runs;
+    for (std::string& p : all_programs()) runs.push_back({std::move(p), fast});
+    return runs;
+}
+
+// The shortcuts as the run asks, and on again afterwards, whatever the test's outcome.
+struct FastPaths {
+    explicit FastPaths(bool on) { tok_set_fast_paths(on); }
+    ~FastPaths() { tok_set_fast_paths(true); }
+};
+
+class Golden : public testing::TestWithParam<GoldenRun> {};
 
 TEST_P(Golden, Program) {
-    const fs::path path = fs::path(GOLDEN_DIR) / GetParam();
+    const fs::path path = fs::path(GOLDEN_DIR) / GetParam().program;
+    const FastPaths shortcuts(GetParam().fast);
     Expectation e = read_expectation(path);
     e.args.push_back(path.string());
     Captured out;
@@ -113,12 +142,13 @@ TEST_P(Golden, Program) {
     }
 }
 
-std::string test_name(const testing::TestParamInfo<std::string>& info) {
+std::string test_name(const testing::TestParamInfo<GoldenRun>& info) {
     std::string name;
-    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (char c : info.param.program) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, Golden, testing::ValuesIn(all_programs()), test_name);
+INSTANTIATE_TEST_SUITE_P(Fast, Golden, testing::ValuesIn(all_runs(true)), test_name);
+INSTANTIATE_TEST_SUITE_P(Plain, Golden, testing::ValuesIn(all_runs(false)), test_name);
 
 }  // namespace

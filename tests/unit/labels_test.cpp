@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "control.h"
 #include "test_support.h"
 #include "tokenizer.h"
 
@@ -75,6 +76,50 @@ TEST(JumpCache, ManySitesRunAsWithoutTheShortcuts) {
     const std::vector<std::string> without = plain.run(source);
     tok_set_fast_paths(true);
     ASSERT_EQ(with.size(), 2u) << with[0];
+    EXPECT_EQ(with, without);
+}
+
+int remembered_if_skips() {
+    int n = 0;
+    for (const IfSkip& s : if_skip_cache) n += s.then_at != nullptr;
+    return n;
+}
+
+// The skips a run remembers are gone when the next run starts, and a program edited between
+// two runs, its THEN where it was but its ELSE moved on by a character, runs as it reads: a
+// skip to the old place would land on the blank before the ELSE.
+TEST(IfSkipCache, ANewRunForgetsTheSkipsOfTheLast) {
+    TestMachine m;
+    m.session.step_limit = 1000;
+    EXPECT_EQ(m.run("FOR I=1 TO 3\nIF I<0 THEN A=1 ELSE PRINT 3\nIF I<0 THEN B=1\nNEXT I"),
+              (std::vector<std::string>{"3", "3", "3"}));
+    EXPECT_EQ(remembered_if_skips(), 2);
+    const std::string edited =
+        "FOR I=1 TO 3\nIF I<0 THEN A=11 ELSE PRINT 4\nIF I<0 THEN B=1\nNEXT I";
+    ASSERT_TRUE(m.session.start(split_lines(edited)).ok);
+    EXPECT_EQ(remembered_if_skips(), 0);
+    EXPECT_EQ(m.run(edited), (std::vector<std::string>{"4", "4", "4"}));
+}
+
+// More false IFs than the memory has places, each passed many times, their skips ending at
+// ":" and at ELSE: the run prints what it prints with every shortcut off.
+TEST(IfSkipCache, ManySitesRunAsWithoutTheShortcuts) {
+    std::string source = "FOR I=1 TO 4\n";
+    for (int k = 0; k < 280; ++k) {
+        const std::string i = std::to_string(k % 4);
+        const std::string n = std::to_string(k % 5);
+        source += k % 2 ? "IF I=" + i + " THEN A=A+" + n + "\n"
+                        : "IF I=" + i + " THEN PRINT " + n + " ELSE B=B+" + n + "\n";
+    }
+    source += "NEXT I\nPRINT A\nPRINT B\n";
+    TestMachine fast;
+    fast.session.step_limit = 100000;
+    const std::vector<std::string> with = fast.run(source);
+    tok_set_fast_paths(false);
+    TestMachine plain;
+    const std::vector<std::string> without = plain.run(source);
+    tok_set_fast_paths(true);
+    ASSERT_GE(with.size(), 2u) << with[0];
     EXPECT_EQ(with, without);
 }
 

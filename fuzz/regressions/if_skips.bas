@@ -1,0 +1,24 @@
+// False IFs passed again and again: skips to ":", to ELSE, over strings holding ":" and ELSE,
+// over nested IFs, over an ELSE right after THEN; and an IF without THEN.
+FOR I=1 TO 4
+IF I%2=0 THEN GOTO 6 ELSE B=B+1
+LABEL 6
+IF I>9 THEN PRINT "A:B ELSE" ELSE PRINT I
+IF I<0 THEN IF I>2 THEN C=1 ELSE C=C+2
+IF I<0 THEN ELSE D=D+I
+IF I<0 THEN GOTO 99 ELSE GOSUB 5
+IF I=3 THEN E=E+1:F=F+10
+IF I>2 THEN G=G-1
+NEXT I
+PRINT B
+PRINT C
+PRINT D
+PRINT E
+PRINT F
+PRINT G
+PRINT H
+IF 2<1 PRINT 7 ELSE PRINT 8
+END
+LABEL 5
+H=H+100
+RETURN
