@@ -3,7 +3,9 @@
 #   - statements per second of the counting loop in the window against the headless runner,
 #   - CPU time over 10 s while a program is paused and while it waits in DELAY 10000,
 #   - time from process start to the window's first paint,
-#   - time to colour a 5,000-line program, and what a keystroke costs in it.
+#   - time to colour a 5,000-line program, and what a keystroke costs in it,
+#   - a line of 100,000 and of 1,000,000 characters: CPU while the caret waits in it, what a
+#     keystroke costs there, and LOAD of a 1 MB one-line file (offscreen, then under Xvfb).
 set -euo pipefail
 bin=${1:-build/bin}
 display=:$(( 90 + RANDOM % 9 ))
@@ -47,3 +49,7 @@ done
 
 echo "== colouring a 5,000-line program =="
 "$bin/window_driver" highlight 2>/dev/null
+
+echo "== one long line =="
+QT_QPA_PLATFORM=offscreen "$bin/window_driver" long-line 2>/dev/null
+"$bin/window_driver" long-line 2>/dev/null

@@ -73,23 +73,42 @@ void add_span(std::vector<HighlightSpan>& spans, int start, int length, Highligh
 }
 
 // A NUL or a character without an 8-bit form anywhere in a program line keeps the whole
-// program from starting, even inside a string: that one column becomes a problem.
-void mark_column(std::vector<HighlightSpan>& spans, int column, const std::string& problem) {
-    auto it = std::find_if(spans.begin(), spans.end(), [column](const HighlightSpan& s) {
-        return column < s.start + s.length;
-    });
-    HighlightSpan mark{column, 1, Highlight::Problem, problem};
-    if (it == spans.end() || column < it->start) {
-        spans.insert(it, std::move(mark));
-        return;
+// program from starting, even inside a string: each such column becomes a problem of its own.
+struct ColumnMark {
+    int column;
+    const std::string* problem;
+};
+
+// Cuts the marked columns (rising, apart) out of the spans in one pass: a pasted line may hold
+// a hundred thousand of them.
+void mark_columns(std::vector<HighlightSpan>& spans, const std::vector<ColumnMark>& marks) {
+    if (marks.empty()) return;
+    std::vector<HighlightSpan> out;
+    out.reserve(spans.size() + 2 * marks.size());
+    size_t m = 0;
+    const auto put_mark = [&] {
+        out.push_back({marks[m].column, 1, Highlight::Problem, *marks[m].problem});
+        ++m;
+    };
+    for (HighlightSpan& s : spans) {
+        while (m < marks.size() && marks[m].column < s.start) put_mark();
+        const int end = s.start + s.length;
+        int from = s.start;
+        while (m < marks.size() && marks[m].column < end) {
+            if (marks[m].column > from) {
+                out.push_back({from, marks[m].column - from, s.kind, s.problem});
+            }
+            from = marks[m].column + 1;
+            put_mark();
+        }
+        if (from < end) {
+            s.length = end - from;
+            s.start = from;
+            out.push_back(std::move(s));
+        }
     }
-    HighlightSpan after = *it;
-    after.start = column + 1;
-    after.length = it->start + it->length - after.start;
-    it->length = column - it->start;
-    it = (it->length > 0) ? it + 1 : spans.erase(it);
-    it = spans.insert(it, std::move(mark)) + 1;
-    if (after.length > 0) spans.insert(it, std::move(after));
+    while (m < marks.size()) put_mark();
+    spans = std::move(out);
 }
 
 // The tokens of one program line, as a run meets them: spaces are skipped before every
@@ -173,16 +192,23 @@ LineHighlight highlight_line(std::string_view line, bool in_data,
         }
     }
     scan_program_line(text, result.spans);
+    static const std::string nul =
+        "A NUL character: the program cannot start while a line holds one.";
+    static const std::string foreign =
+        "This character has no 8-bit form: the program cannot start while a line holds one.";
+    std::vector<ColumnMark> marks;
+    auto f = foreign_columns.begin();
     for (int column : nul_columns) {
-        mark_column(result.spans, column,
-                    "A NUL character: the program cannot start while a line holds one.");
+        for (; f != foreign_columns.end() && *f < column; ++f) {
+            if (*f >= 0) marks.push_back({*f, &foreign});
+        }
+        if (f != foreign_columns.end() && *f == column) ++f;
+        marks.push_back({column, &nul});
     }
-    for (int column : foreign_columns) {
-        if (column < 0 || column >= n) continue;
-        mark_column(result.spans, column,
-                    "This character has no 8-bit form: the program cannot start while a line "
-                    "holds one.");
+    for (; f != foreign_columns.end() && *f < n; ++f) {
+        if (*f >= 0) marks.push_back({*f, &foreign});
     }
+    mark_columns(result.spans, marks);
     return result;
 }
 

@@ -1,8 +1,10 @@
 #include "code_editor.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QToolTip>
 
@@ -30,6 +32,8 @@ const QColor CURRENT_BAND(0, 70, 150);
 const QColor ERROR_BAND(130, 0, 0);
 constexpr int GUTTER_PADDING = 6;
 constexpr int INDENT = 2;
+constexpr int KEPT_LAYOUT_LENGTH = 1000;
+constexpr int STEADY_CARET_LENGTH = 10000;
 
 LineMarks* marks_of(const QTextBlock& block) {
     return static_cast<LineMarks*>(block.userData());
@@ -60,10 +64,14 @@ CodeEditor::CodeEditor(QWidget* parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(gutter_width(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, qOverload<>(&QWidget::update));
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::caret_moved);
     connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::text_changed_at);
     setViewportMargins(gutter_width(), 0, 0, 0);
     enable_wheel_zoom(this);
+}
+
+CodeEditor::~CodeEditor() {
+    set_steady_caret(false);
 }
 
 // ---- typing ----
@@ -390,6 +398,8 @@ void CodeEditor::update_bands() {
 // band away: the fault it marked may be mended.
 void CodeEditor::text_changed_at(int position, int removed, int added) {
     cache_stale_ = true;
+    keep_long_layouts(position, added);
+    set_steady_caret(hasFocus() && textCursor().block().length() > STEADY_CARET_LENGTH);
     if (!error_band_.isNull()) {
         const QTextBlock block = error_band_.block();
         const int start = block.position();
@@ -397,6 +407,53 @@ void CodeEditor::text_changed_at(int position, int removed, int added) {
         if (position < end && position + qMax(removed, added) >= start) error_band_ = QTextCursor();
     }
     update_bands();
+}
+
+// A line's layout is thrown away once it is laid out, and measured again for every paint and
+// every caret position: a caret blink on a line of 100,000 characters would shape all of them
+// twice. A long line keeps its layout until its text or its colours change.
+void CodeEditor::keep_long_layouts(int position, int added) {
+    const QTextBlock last = document()->findBlock(position + added);
+    for (QTextBlock b = document()->findBlock(position); b.isValid(); b = b.next()) {
+        if (b.length() > KEPT_LAYOUT_LENGTH) b.layout()->setCacheEnabled(true);
+        if (b == last) break;
+    }
+}
+
+// Every paint of a line draws all its characters, those far out of view too, and a caret blink
+// paints the caret's line: on a line of 100,000 characters the blinking alone would take a few
+// per cent of a core. On such a line the caret stays lit. The blink time is the application's;
+// only the editor with the focus shows a caret, so it is given back when the focus goes.
+void CodeEditor::set_steady_caret(bool steady) {
+    if (steady == steady_caret_) return;
+    steady_caret_ = steady;
+    QStyleHints* hints = QGuiApplication::styleHints();
+    if (steady) {
+        blink_time_ = hints->cursorFlashTime();
+        hints->setCursorFlashTime(0);
+    } else {
+        hints->setCursorFlashTime(blink_time_);
+    }
+}
+
+void CodeEditor::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    set_steady_caret(textCursor().block().length() > STEADY_CARET_LENGTH);
+}
+
+void CodeEditor::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    set_steady_caret(false);
+}
+
+// The gutter shows the caret's line number brighter: it is drawn again when the caret goes to
+// another line, not for every move along one.
+void CodeEditor::caret_moved() {
+    const QTextBlock block = textCursor().block();
+    set_steady_caret(hasFocus() && block.length() > STEADY_CARET_LENGTH);
+    if (block.blockNumber() == caret_line_) return;
+    caret_line_ = block.blockNumber();
+    gutter_->update();
 }
 
 // ---- the gutter ----
@@ -448,14 +505,20 @@ void CodeEditor::gutter_clicked(int y) {
 void CodeEditor::paint_gutter(QPaintEvent* event) {
     QPainter p(gutter_);
     p.fillRect(event->rect(), GUTTER_BACKGROUND);
+    // Only the lines in the strip asked for: an edit or a caret move asks for a line or two.
+    QTextBlock first = firstVisibleBlock();
+    while (first.isValid() &&
+           blockBoundingGeometry(first).translated(contentOffset()).bottom() <= event->rect().top())
+        first = first.next();
     // The highlighter's state of the line above says whether the data section has begun.
-    bool in_data = Highlighter::data_follows(firstVisibleBlock().previous());
+    bool in_data = Highlighter::data_follows(first.previous());
     const int caret_line = textCursor().blockNumber();
     const int dot = fontMetrics().height() - 6;
-    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
         const QRectF r = blockBoundingGeometry(b).translated(contentOffset());
         if (r.top() > event->rect().bottom()) break;
-        const LineKind kind = classify_line(b.text().toLatin1().toStdString());
+        const QByteArray text = b.text().toLatin1();
+        const LineKind kind = classify_line(std::string_view(text.constData(), text.size()));
         const bool runs = !in_data && kind == LineKind::Program;
         in_data = in_data || kind == LineKind::DataMarker;
         const LineMarks* m = marks_of(b);

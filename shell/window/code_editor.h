@@ -16,6 +16,7 @@ class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
    public:
     explicit CodeEditor(QWidget* parent = nullptr);
+    ~CodeEditor() override;
 
     // Breakpoints belong to their lines: they move with them as the text is edited.
     bool has_breakpoint(int line) const;
@@ -65,10 +66,15 @@ class CodeEditor : public QPlainTextEdit {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
    private:
     void shift_lines(bool right);
     void text_changed_at(int position, int removed, int added);
+    void keep_long_layouts(int position, int added);
+    void set_steady_caret(bool steady);
+    void caret_moved();
     void update_gutter(const QRect& rect, int dy);
     void update_bands();
     int line_of(const QTextCursor& band) const;
@@ -80,4 +86,7 @@ class CodeEditor : public QPlainTextEdit {
     // Breakpoints by line, rebuilt after an edit: a running program asks for every statement.
     mutable std::vector<char> breakpoint_cache_;
     mutable bool cache_stale_ = true;
+    int caret_line_ = 0;
+    bool steady_caret_ = false;
+    int blink_time_ = 0;  // the application's caret blink time while the caret is steady
 };

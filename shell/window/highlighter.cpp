@@ -58,8 +58,13 @@ LineHighlight Highlighter::line_of(const QTextBlock& block) {
 void Highlighter::highlightBlock(const QString& text) {
     ++highlighted_lines_;
     const LineHighlight h = highlight_text(text, previousBlockState() == STATE_DATA);
+    int marks = 0;
     for (const HighlightSpan& s : h.spans) {
         const int k = static_cast<int>(s.kind);
+        if (s.start >= COLOURED_COLUMNS) {
+            if (s.problem.empty()) continue;
+            if (++marks > MARKS_PAST_COLOURS) break;
+        }
         setFormat(s.start, s.length, s.problem.empty() ? formats_[k] : problem_formats_[k]);
     }
     setCurrentBlockState(h.data_follows ? STATE_DATA : STATE_CODE);

@@ -16,6 +16,13 @@ class Highlighter : public QSyntaxHighlighter {
    public:
     explicit Highlighter(QTextDocument* document);
 
+    // Every change of colour is a stretch the text layout measures and draws on its own, and
+    // a generated line of a million characters holds hundreds of thousands of them. Past
+    // COLOURED_COLUMNS a line keeps the plain colour; of the characters there that a run would
+    // stop at, the first MARKS_PAST_COLOURS are still marked.
+    static constexpr int COLOURED_COLUMNS = 10000;
+    static constexpr int MARKS_PAST_COLOURS = 1000;
+
     // Lines coloured so far; what a keystroke costs.
     long highlighted_lines() const { return highlighted_lines_; }
 

@@ -139,6 +139,23 @@ TEST(Highlight, NulAndForeignCharactersInAProgramLine) {
     EXPECT_TRUE(problems("// \xe2\x82\xac\t", {3}).empty());
 }
 
+// Marks side by side, at both ends of a span and inside an open string: each is one column of
+// its own, and the pieces of the span around it keep their class and their reason.
+TEST(Highlight, NulAndForeignMarksCutTheSpansTheyFallIn) {
+    const std::string line = std::string("A=??") + '\0' + "?:PRINT \"?" + '\0' + "Q";
+    const LineHighlight h = highlight_line(line, false, std::vector<int>{2, 3, 5, 14});
+    EXPECT_EQ(classes(h, line.size()), "VOPPPPOKKKKK.SPPS");
+    std::vector<std::string> seen;
+    for (const HighlightSpan& s : h.spans) {
+        if (!s.problem.empty())
+            seen.push_back(std::to_string(s.start) + "+" + std::to_string(s.length) + " " +
+                           s.problem.substr(0, 6));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"2+1 This c", "3+1 This c", "4+1 A NUL ",
+                                              "5+1 This c", "13+1 This s", "14+1 This c",
+                                              "15+1 A NUL ", "16+1 This s"}));
+}
+
 double relative_luminance(Rgb c) {
     const auto channel = [](int v) {
         const double s = v / 255.0;

@@ -1,9 +1,12 @@
 // The editor as a classroom tool: colours from the scanner, problems explained on hover.
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QToolTip>
@@ -88,6 +91,112 @@ TEST_F(WindowTest, TypingTheDataMarkerColoursTheLinesBelow) {
     QTest::keyClick(&e, Qt::Key_Backspace);
     EXPECT_EQ(colour_at(e, 1001, 0), colour(Highlight::Variable));
     EXPECT_EQ(colour_at(e, 2, 1), colour(Highlight::Operator));
+}
+
+// A generated line of a hundred thousand characters: coloured at its start, plain past the
+// coloured columns, and there still marked where a run would stop, up to a bound.
+TEST_F(WindowTest, ALongLineIsColouredAtItsStartAndStillMarkedBeyond) {
+    QString line;
+    while (line.size() < Highlighter::COLOURED_COLUMNS) line += "A=A+1:";
+    const int plain = line.size();  // a "B" past the coloured columns
+    const int lower = plain + 6;    // the "c" of "c=1"
+    line += "B=B+1:c=1";
+    const int first_bang = line.size() + 1;
+    for (int i = 0; i < Highlighter::MARKS_PAST_COLOURS + 10; ++i) line += ":!";
+    const int last_bang = line.size() - 1;
+    while (line.size() < 100000) line += "A=A+1:";
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("PRINT 1\n" + line);
+    const int at = e.document()->findBlockByNumber(1).position();
+
+    EXPECT_EQ(colour_at(e, 1, 0), colour(Highlight::Variable));
+    EXPECT_EQ(colour_at(e, 1, plain), QColor(0, 255, 0));
+    EXPECT_EQ(format_at(e, 1, lower).underlineStyle(), QTextCharFormat::WaveUnderline);
+    EXPECT_EQ(colour_at(e, 1, lower), colour(Highlight::Problem));
+    EXPECT_EQ(format_at(e, 1, first_bang).underlineStyle(), QTextCharFormat::WaveUnderline);
+    // Marks beyond the bound are not drawn, but the hover still tells why a run stops there.
+    EXPECT_EQ(format_at(e, 1, last_bang).underlineStyle(), QTextCharFormat::NoUnderline);
+    EXPECT_EQ(e.problem_at(at + last_bang), e.problem_at(at + first_bang));
+    EXPECT_FALSE(e.problem_at(at + last_bang).isEmpty());
+    EXPECT_EQ(colour_at(e, 0, 0), colour(Highlight::Keyword));
+}
+
+// A caret blink repaints the whole of a very long line, so there the caret stays lit. The blink
+// time belongs to the whole application: it comes back when the caret leaves the line, when
+// the editor loses the focus, and when the window closes.
+TEST_F(WindowTest, TheCaretStaysLitOnAVeryLongLineOnly) {
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int blink = hints->cursorFlashTime();
+    ASSERT_GT(blink, 0);
+    CodeEditor& e = *w->mcod;
+    QApplication::setActiveWindow(w.get());
+    e.setFocus();
+    ASSERT_TRUE(e.hasFocus());
+    e.setPlainText("PRINT 1\n" + QString(50000, QLatin1Char('A')));
+    put_caret(e, 1, 10);
+    EXPECT_EQ(hints->cursorFlashTime(), 0);
+    put_caret(e, 0, 3);
+    EXPECT_EQ(hints->cursorFlashTime(), blink);
+    QTest::keyClick(&e, Qt::Key_End);
+    QTest::keyClick(&e, Qt::Key_Delete);  // the long line joins the caret's
+    EXPECT_EQ(hints->cursorFlashTime(), 0);
+
+    w->bt_run->setFocus();
+    EXPECT_EQ(hints->cursorFlashTime(), blink);
+    e.setFocus();
+    EXPECT_EQ(hints->cursorFlashTime(), 0);
+    w.reset();
+    EXPECT_EQ(hints->cursorFlashTime(), blink);
+}
+
+// The gutter draws only the strip it is asked for, as a caret blink asks, and draws it as a
+// whole paint does: a breakpoint on a line a run never reaches is hollow. The caret's number
+// turns bright on the screen when the caret comes to its line.
+TEST_F(WindowTest, TheGutterDrawsAStripAsItDrawsTheWhole) {
+    CodeEditor& e = *w->mcod;
+    e.setPlainText("A=1\n// NOTE\nB=2\nDATA\n1,2");
+    for (int line : {1, 2, 4}) e.toggle_breakpoint(line);
+    put_caret(e, 0, 0);
+    QWidget& g = *e.gutter();
+    const auto strip = [&](int line) {
+        const QRect r = e.cursorRect(QTextCursor(e.document()->findBlockByNumber(line)));
+        return QRect(0, r.top(), g.width(), r.height());
+    };
+    const auto drawn = [&](int line, bool alone) {
+        QImage image(g.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        if (alone) {
+            g.render(&image, strip(line).topLeft(), QRegion(strip(line)));
+        } else {
+            g.render(&image);
+        }
+        return image.copy(strip(line));
+    };
+    for (int line : {1, 2, 4}) EXPECT_EQ(drawn(line, true), drawn(line, false)) << line;
+    // Only the program line's dot is filled.
+    const int dot = e.fontMetrics().height() - 6;
+    const QPoint middle(6 + dot / 2, 3 + dot / 2);
+    EXPECT_EQ(drawn(1, true).pixelColor(middle), QColor(24, 24, 24));
+    EXPECT_EQ(drawn(2, true).pixelColor(middle), QColor(230, 40, 40));
+    EXPECT_EQ(drawn(4, true).pixelColor(middle), QColor(24, 24, 24));
+
+    const auto shown_bright = [&](int line) {
+        QCoreApplication::processEvents();
+        const QImage shot = w->screen()->grabWindow(w->winId()).toImage();
+        const QRect r = strip(line).translated(g.mapTo(w.get(), QPoint(0, 0)));
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (qMin(c.red(), qMin(c.green(), c.blue())) > 180) return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(shown_bright(0));
+    EXPECT_FALSE(shown_bright(2));
+    put_caret(e, 2, 1);
+    EXPECT_TRUE(shown_bright(2));
+    EXPECT_FALSE(shown_bright(0));
 }
 
 TEST_F(WindowTest, HoveringAProblemTellsWhy) {

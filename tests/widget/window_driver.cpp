@@ -8,12 +8,16 @@
 //   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
 //   window_driver highlight         milliseconds to colour a 5,000-line program, and what a
 //                                   keystroke costs in it
+//   window_driver long-line         one line of 100,000 and of 1,000,000 characters: CPU while
+//                                   the window waits with the caret in it, what a keystroke
+//                                   costs, and how long LOAD of a 1 MB one-line file takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -297,6 +301,129 @@ int highlight(Tfmain& w) {
     return 0;
 }
 
+// One program line of `length` characters, statements packed as a generator writes them: a
+// token every character or two, the most colours a line can hold.
+QString long_line(int length) {
+    QString line;
+    line.reserve(length + 8);
+    while (line.size() < length) line += QStringLiteral("A=A+1:");
+    line.truncate(length);
+    return line;
+}
+
+// Handles what is queued, painting included, as the window does before it waits again.
+void drain() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// The share of one core the process takes over `ms` of waiting, the caret blinking.
+double idle_share(int ms) {
+    const double before = cpu_seconds();
+    QElapsedTimer t;
+    t.start();
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    wait.exec();
+    return (cpu_seconds() - before) / (static_cast<double>(t.nsecsElapsed()) / 1e9) * 100;
+}
+
+// Milliseconds from a key press in the editor to the window's having handled and drawn it.
+double keystroke_ms(CodeEditor& e, Qt::Key key, const QString& text) {
+    QElapsedTimer t;
+    t.start();
+    type_key(e, key, text);
+    drain();
+    return ms_since(t);
+}
+
+void put_caret(CodeEditor& e, int line, int column) {
+    QTextCursor c(e.document()->findBlockByNumber(line));
+    c.setPosition(c.position() + column);
+    e.setTextCursor(c);
+    drain();
+}
+
+int long_line_figures(Tfmain& w) {
+    CodeEditor& e = *w.mcod;
+    QApplication::setActiveWindow(&w);
+    e.setFocus();
+    e.setPlainText("PRINT 1\nEND");
+    put_caret(e, 1, 1);
+    settle();
+    std::printf("idle, caret in a short program: %.1f %% of one core\n", idle_share(3000));
+    for (const int length : {100000, 1000000}) {
+        const QString program = "PRINT 1\n" + long_line(length) + "\nEND";
+        QElapsedTimer t;
+        t.start();
+        e.setPlainText(program);
+        drain();
+        const double set_ms = ms_since(t);
+        std::printf("%d-character line: setPlainText and first paint %.0f ms\n", length, set_ms);
+        if (length == 100000) {
+            for (const int column : {0, length / 2, length}) {
+                put_caret(e, 1, column);
+                settle();
+                std::printf("  idle, caret at column %d: %.1f %% of one core\n", column,
+                            idle_share(3000));
+            }
+        }
+        put_caret(e, 1, length / 2);
+        const double key_ms = keystroke_ms(e, Qt::Key_B, "b");
+        const double back_ms = keystroke_ms(e, Qt::Key_Backspace, "");
+        const double right_ms = keystroke_ms(e, Qt::Key_Right, "");
+        std::printf(
+            "  in the middle of it: a letter %.0f ms, Backspace %.0f ms, caret right %.0f ms\n",
+            key_ms, back_ms, right_ms);
+        std::fflush(stdout);
+    }
+
+    // Text that is no program, every character of it a problem: words in lower case, and
+    // letters with no 8-bit form, as a paste brings them.
+    QString words;
+    while (words.size() < 100000) words += QStringLiteral("the quick brown fox ");
+    QString foreign;
+    while (foreign.size() < 100000) foreign += QChar(0x0416);
+    for (const auto& [what, text] : {std::pair{"lower-case words", words},
+                                     std::pair{"characters without an 8-bit form", foreign}}) {
+        QElapsedTimer t;
+        t.start();
+        e.setPlainText(text);
+        drain();
+        const double set_ms = ms_since(t);
+        put_caret(e, 0, 50000);
+        std::printf("100000 %s: setPlainText %.0f ms, keystroke %.0f ms\n", what, set_ms,
+                    keystroke_ms(e, Qt::Key_B, "b"));
+        std::fflush(stdout);
+    }
+
+    // LOAD of a file that is one line of a million bytes.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ONELINE.BAS");
+    for (const auto& [what, text] :
+         {std::pair{"packed statements", long_line(1000000)},
+          std::pair{"lower-case words", QString(words.left(20)).repeated(50000)}}) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) return 2;
+        f.write(text.toLatin1());
+        f.close();
+        e.setPlainText(QString());
+        w.bt_save->setEnabled(false);
+        drain();
+        QElapsedTimer t;
+        t.start();
+        w.open_file(path);
+        drain();
+        std::printf("LOAD of a 1 MB one-line file of %s, shown: %.0f ms (%lld characters)\n", what,
+                    ms_since(t), static_cast<long long>(e.document()->characterCount() - 1));
+        std::fflush(stdout);
+    }
+    settle();
+    std::printf("idle after LOAD, caret at the start of the line: %.1f %% of one core\n",
+                idle_share(3000));
+    return 0;
+}
+
 // The telemetry pane during a run while the field turns, as a tumbling satellite sees it.
 int telemetry_shot(Tfmain& w, const QString& file, const QString& program, int seconds) {
     w.act_telemetry->trigger();
@@ -364,6 +491,7 @@ int main(int argc, char** argv) {
     }
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "highlight") return highlight(w);
+    if (mode == "long-line") return long_line_figures(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
     if (mode == "telemetry-shot" && argc > 4) {
         return telemetry_shot(w, argv[2], argv[3], std::atoi(argv[4]));
@@ -374,7 +502,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(
         stderr,
-        "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|startup "
+        "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
         "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS\n");
     return 2;
