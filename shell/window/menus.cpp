@@ -149,7 +149,7 @@ void Tfmain::build_menus() {
     act_step = add_button_action(run, "S&tep", QKeySequence(Qt::Key_F10), bt_step);
     run->addSeparator();
     act_breakpoint = add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
-                                [this] { toggle_breakpoint_at_caret(); });
+                                [this] { debugger_->toggle_breakpoint_at_caret(); });
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");
     auto* speeds = new QActionGroup(speed);

@@ -29,7 +29,6 @@ void Tfmain::build_dialogs() {
 // SAVE is enabled exactly while the text is modified.
 void Tfmain::build_document() {
     document_ = new ProgramDocument(mcod, od, sd, this);
-    t_recovery = document_->recovery_timer();
     connect(document_, &ProgramDocument::modifiedChanged, bt_save, &QPushButton::setEnabled);
     connect(document_, &ProgramDocument::status, this, &Tfmain::set_status);
     connect(document_, &ProgramDocument::captionNeeded, this, &Tfmain::set_caption);

@@ -49,7 +49,7 @@ class AccessibilityTest : public WindowTest {
 
 TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
     run("A=1\nB=A/4\nEND");
-    QLabel* a = w->variable_labels[0];
+    QLabel* a = w->findChild<QLabel*>("lA");
     QLabel* status = w->findChild<QLabel*>("sb_panel");
     EXPECT_EQ(accessible_text(a, QAccessible::Name), "A: 1");
     EXPECT_EQ(accessible_text(a, QAccessible::Description), "Variable A");

@@ -287,8 +287,8 @@ TEST_F(SettingsTest, SlidersComeBackClamped) {
     EXPECT_EQ(slider("tb_colg")->value(), 9);
     EXPECT_EQ(slider("tb_tem")->value(), -40);
     EXPECT_EQ(slider("tb_rx")->value(), 255);
-    EXPECT_EQ(w->tb_timer->value(), 10);
-    EXPECT_EQ(w->t_sdr->interval(), 10);
+    EXPECT_EQ(slider("tb_timer")->value(), 10);
+    EXPECT_EQ(timer("t_sdr")->interval(), 10);
     EXPECT_EQ(label("lb_magx"), "1");
     slider("tb_magz")->setValue(-55);
     close_clean();
@@ -302,7 +302,7 @@ TEST_F(SettingsTest, ABadLineIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(slider("tb_magy")->value(), 2);
     EXPECT_EQ(slider("tb_magz")->value(), 0);
     EXPECT_EQ(w->windowTitle(), title);
-    EXPECT_TRUE(w->t_sdr->isActive());
+    EXPECT_TRUE(timer("t_sdr")->isActive());
     EXPECT_EQ(label("lA"), "A: 0");
     EXPECT_EQ(label("lb_magy"), "0.02");
     run("PRINT 1");
