@@ -265,7 +265,6 @@ void Tfmain::build_controls() {
     connect(bt_save, &QPushButton::clicked, this, &Tfmain::bt_saveClick);
     connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
-    build_dialogs();
     build_document();
 
     build_debugger();

@@ -69,9 +69,7 @@ class Tfmain : public QMainWindow {
     DevicePanelBox* GroupBox1 = nullptr;
     FindBar* find_bar = nullptr;  // under the editor: find and replace
     RunControl* run_control = nullptr;  // the debugger's
-    QFileDialog* od = nullptr;  // LOAD
-    QFileDialog* sd = nullptr;  // SAVE AS
-    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry
+    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry; made when first shown
     QAction* act_telemetry = nullptr;
     QAction* act_export_telemetry = nullptr;
 
@@ -148,6 +146,8 @@ class Tfmain : public QMainWindow {
     void bt_savasClick();
     void bt_siniClick();
 
+    // The menu bar's context menu: the panes.
+    QMenu* createPopupMenu() override;
     // The recording of the last run, kept after it ends.
     const TelemetryRecording& telemetry() const { return recorder_.data(); }
     void refresh_telemetry();
@@ -185,6 +185,8 @@ class Tfmain : public QMainWindow {
     void update_recent_menu();
     void build_examples_menu();
     void build_telemetry();
+    TelemetryPane* telemetry_pane_made();
+    void show_telemetry_pane(bool shown);
     void start_telemetry();
     void end_telemetry();
     void show_about();
@@ -206,7 +208,6 @@ class Tfmain : public QMainWindow {
     void set_caption();
     void read_settings();
     void write_settings_at_close();
-    void build_dialogs();
 
     void install_signal_handlers();
     void restore_signal_handlers();

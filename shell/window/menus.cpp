@@ -180,11 +180,11 @@ void Tfmain::build_menus() {
         reset_zoom(mdb);
     });
     view_menu_->addSeparator();
-    act_telemetry = telemetry_pane->toggleViewAction();
-    act_telemetry->setText("&Telemetry");
+    act_telemetry = view_menu_->addAction("&Telemetry");
+    act_telemetry->setCheckable(true);
     act_telemetry->setShortcut(QKeySequence("Ctrl+T"));
     act_telemetry->setShortcutContext(Qt::WindowShortcut);
-    view_menu_->addAction(act_telemetry);
+    connect(act_telemetry, &QAction::triggered, this, &Tfmain::show_telemetry_pane);
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");

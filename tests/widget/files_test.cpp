@@ -220,9 +220,9 @@ TEST_F(WindowTest, DialogsAddTheSuffixAndRememberTheirOwnNames) {
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
     // SAVE AS offered the loaded file; the next LOAD offers the loaded one, not the saved one.
     EXPECT_EQ(offered, QStringList({"", "", loaded, loaded}));
-    EXPECT_EQ(w->od->defaultSuffix(), "bas");
-    EXPECT_EQ(w->sd->defaultSuffix(), "bas");
-    EXPECT_FALSE(w->sd->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(w->document()->open_dialog()->defaultSuffix(), "bas");
+    EXPECT_EQ(w->document()->save_dialog()->defaultSuffix(), "bas");
+    EXPECT_FALSE(w->document()->save_dialog()->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
 // ---- the error display ----
