@@ -195,19 +195,21 @@ void Tfmain::build_controls() {
     msrc->setVisible(false);
     hide_from_user(msrc);
 
-    GroupBox1 = new DevicePanelBox(central);
     // The three panels scroll as one when the window is smaller than they are; at the window's
-    // design size they show whole and the scroll area is not seen.
-    auto* panels = new QWidget;
+    // design size they show whole and the scroll area is not seen. Every control is made in the
+    // widget it stays in: moving a made one restyles it and all it holds, which under the
+    // window's style sheet costs start-up milliseconds.
+    auto* panel_scroll = new PanelScrollArea(central);
+    panel_scroll->setObjectName("panel_scroll");
+    auto* panels = new QWidget(panel_scroll->viewport());
     panels->setObjectName("panels");
     auto* panel_row = new QHBoxLayout(panels);
     panel_row->setContentsMargins(0, 0, 0, 0);
     panel_row->setSpacing(14);
-    panel_row->addWidget(build_variable_panel(), 0, Qt::AlignTop);
+    panel_row->addWidget(build_variable_panel(panels), 0, Qt::AlignTop);
+    GroupBox1 = new DevicePanelBox(panels);
     panel_row->addWidget(GroupBox1, 0, Qt::AlignTop);
-    panel_row->addWidget(build_sdr_box(), 0, Qt::AlignTop);
-    auto* panel_scroll = new PanelScrollArea(central);
-    panel_scroll->setObjectName("panel_scroll");
+    panel_row->addWidget(build_sdr_box(panels), 0, Qt::AlignTop);
     panel_scroll->setWidget(panels);
     panel_scroll->setAccessibleName("Panels");
     // The sliders inside take the focus; the area scrolls to the one that has it.
@@ -216,8 +218,8 @@ void Tfmain::build_controls() {
     auto* bottom = new QWidget(central);
     auto* bottom_row = new QHBoxLayout(bottom);
     bottom_row->setContentsMargins(0, 0, 0, 0);
-    bottom_row->addWidget(build_run_buttons(), 1);
-    bottom_row->addWidget(build_file_buttons(), 0, Qt::AlignTop);
+    bottom_row->addWidget(build_run_buttons(bottom), 1);
+    bottom_row->addWidget(build_file_buttons(bottom), 0, Qt::AlignTop);
     bottom_row->addSpacing(20);
 
     auto* grid = new QGridLayout(central);
@@ -274,8 +276,8 @@ void Tfmain::build_controls() {
     setAcceptDrops(true);
 }
 
-QWidget* Tfmain::build_variable_panel() {
-    Panel1 = new QWidget(centralWidget());
+QWidget* Tfmain::build_variable_panel(QWidget* parent) {
+    Panel1 = new QWidget(parent);
     Panel1->setObjectName("Panel1");
     Panel1->setFixedSize(153, 721);
     Panel1->setAttribute(Qt::WA_StyledBackground);
@@ -298,8 +300,8 @@ QWidget* Tfmain::build_variable_panel() {
     return Panel1;
 }
 
-QGroupBox* Tfmain::build_sdr_box() {
-    gb_sdr = new QGroupBox("SDR-Sim", centralWidget());
+QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
+    gb_sdr = new QGroupBox("SDR-Sim", parent);
     gb_sdr->setObjectName("gb_sdr");
     gb_sdr->setFixedSize(121, 729);
     gb_sdr->setFont(fixed_font(TEXT_PX));
@@ -317,8 +319,8 @@ QGroupBox* Tfmain::build_sdr_box() {
     return gb_sdr;
 }
 
-QWidget* Tfmain::build_run_buttons() {
-    auto* box = new QWidget(centralWidget());
+QWidget* Tfmain::build_run_buttons(QWidget* parent) {
+    auto* box = new QWidget(parent);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;
@@ -355,8 +357,8 @@ QWidget* Tfmain::build_run_buttons() {
     return box;
 }
 
-QWidget* Tfmain::build_file_buttons() {
-    auto* box = new QWidget(centralWidget());
+QWidget* Tfmain::build_file_buttons(QWidget* parent) {
+    auto* box = new QWidget(parent);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 24, 0, 0);
     column->setSpacing(7);

@@ -193,10 +193,10 @@ class Tfmain : public QMainWindow {
     void set_accessible_names();
     void fit_to_screen();
     bool take_dropped_file(QEvent* event);
-    QWidget* build_variable_panel();
-    QGroupBox* build_sdr_box();
-    QWidget* build_run_buttons();
-    QWidget* build_file_buttons();
+    QWidget* build_variable_panel(QWidget* parent);
+    QGroupBox* build_sdr_box(QWidget* parent);
+    QWidget* build_run_buttons(QWidget* parent);
+    QWidget* build_file_buttons(QWidget* parent);
     void set_status(const QString& text);
 
     void build_debugger();
