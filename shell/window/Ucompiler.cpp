@@ -5,17 +5,15 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QUrl>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,22 +27,20 @@
 #include <QVBoxLayout>
 
 #include "code_editor.h"
+#include "dialog_seams.h"
 #include "device_panel_box.h"
 #include "device_stmts.h"
 #include "editor_commands.h"
 #include "find_bar.h"
-#include "format.h"
 #include "interp.h"
-#include "math_stmts.h"
 #include "prepare.h"
 #include "radio.h"
-#include "run_session.h"
 #include "waterfall_view.h"
 #include "window_colours.h"
 
 const char* const EditorTitle = "ZORVANT Basic Editor";
 
-std::function<void(const QString&, const QString&)> Tfmain::math_error_hook;
+std::function<void(const QString&, const QString&)>& Tfmain::math_error_hook = math_error_seam;
 
 void prepare_application_environment() {
     // The run loop looks at the event queue every thousand statements or so. Qt's own dispatcher answers
@@ -125,17 +121,13 @@ QPushButton* make_button(const char* name, const char* caption, QWidget* parent)
     return b;
 }
 
-void output_to_mdb(std::string_view line, void* window) {
-    static_cast<Tfmain*>(window)->run_control->queue_output(line);
-}
-
 // The waterfall's speed follows its channel, however it was set.
 void timer_changed(Channel c, void* window) {
     if (c == Channel::Timer) static_cast<Tfmain*>(window)->tb_timerChange();
 }
 
-int32_t run_clock(void* window) {
-    return static_cast<Tfmain*>(window)->run_control->clock_now();
+int32_t run_clock(void* run_control) {
+    return static_cast<RunControl*>(run_control)->clock_now();
 }
 
 }  // namespace
@@ -144,14 +136,8 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("fmain");
     setWindowTitle("fmain");
     build_controls();
-    session_install({output_to_mdb, this,
-                     [](std::string_view text, void* w) {
-                         static_cast<Tfmain*>(w)->show_math_error(
-                             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-                     },
-                     this, nullptr});
     device_subscribe(timer_changed, this);
-    recorder_.set_clock(run_clock, this);
+    recorder_.set_clock(run_clock, run_control);
     FormCreate();
     install_signal_handlers();
     document_->offer_recovery();
@@ -160,7 +146,6 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 Tfmain::~Tfmain() {
     restore_signal_handlers();
     device_unsubscribe(timer_changed, this);
-    session_uninstall();
 }
 
 // ---- building the window ----
@@ -189,7 +174,6 @@ void Tfmain::build_controls() {
     connect(mcod, &QPlainTextEdit::textChanged, this, &Tfmain::mcodChange);
     connect(mcod, &CodeEditor::keyUp, this, &Tfmain::show_cursor_position);
     connect(mcod, &CodeEditor::mouseUp, this, &Tfmain::show_cursor_position);
-    connect(mcod, &CodeEditor::breakpointsChanged, this, &Tfmain::breakpoints_changed);
 
     mdb = new QPlainTextEdit(central);
     mdb->setObjectName("mdb");
@@ -211,19 +195,21 @@ void Tfmain::build_controls() {
     msrc->setVisible(false);
     hide_from_user(msrc);
 
-    GroupBox1 = new DevicePanelBox(central);
     // The three panels scroll as one when the window is smaller than they are; at the window's
-    // design size they show whole and the scroll area is not seen.
-    auto* panels = new QWidget;
+    // design size they show whole and the scroll area is not seen. Every control is made in the
+    // widget it stays in: moving a made one restyles it and all it holds, which under the
+    // window's style sheet costs start-up milliseconds.
+    auto* panel_scroll = new PanelScrollArea(central);
+    panel_scroll->setObjectName("panel_scroll");
+    auto* panels = new QWidget(panel_scroll->viewport());
     panels->setObjectName("panels");
     auto* panel_row = new QHBoxLayout(panels);
     panel_row->setContentsMargins(0, 0, 0, 0);
     panel_row->setSpacing(14);
-    panel_row->addWidget(build_variable_panel(), 0, Qt::AlignTop);
+    panel_row->addWidget(build_variable_panel(panels), 0, Qt::AlignTop);
+    GroupBox1 = new DevicePanelBox(panels);
     panel_row->addWidget(GroupBox1, 0, Qt::AlignTop);
-    panel_row->addWidget(build_sdr_box(), 0, Qt::AlignTop);
-    auto* panel_scroll = new PanelScrollArea(central);
-    panel_scroll->setObjectName("panel_scroll");
+    panel_row->addWidget(build_sdr_box(panels), 0, Qt::AlignTop);
     panel_scroll->setWidget(panels);
     panel_scroll->setAccessibleName("Panels");
     // The sliders inside take the focus; the area scrolls to the one that has it.
@@ -232,8 +218,8 @@ void Tfmain::build_controls() {
     auto* bottom = new QWidget(central);
     auto* bottom_row = new QHBoxLayout(bottom);
     bottom_row->setContentsMargins(0, 0, 0, 0);
-    bottom_row->addWidget(build_run_buttons(), 1);
-    bottom_row->addWidget(build_file_buttons(), 0, Qt::AlignTop);
+    bottom_row->addWidget(build_run_buttons(bottom), 1);
+    bottom_row->addWidget(build_file_buttons(bottom), 0, Qt::AlignTop);
     bottom_row->addSpacing(20);
 
     auto* grid = new QGridLayout(central);
@@ -281,21 +267,17 @@ void Tfmain::build_controls() {
     connect(bt_save, &QPushButton::clicked, this, &Tfmain::bt_saveClick);
     connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
-    build_dialogs();
     build_document();
 
-    run_control =
-        new RunControl([this](const QString& lines) { mdb->appendPlainText(lines); }, this);
-    connect(run_control, &RunControl::stateChanged, this, &Tfmain::run_state_changed);
-    connect(run_control, &RunControl::stepped, this, &Tfmain::show_next_statement);
+    build_debugger();
     build_telemetry();
     build_menus();
     set_accessible_names();
     setAcceptDrops(true);
 }
 
-QWidget* Tfmain::build_variable_panel() {
-    Panel1 = new QWidget(centralWidget());
+QWidget* Tfmain::build_variable_panel(QWidget* parent) {
+    Panel1 = new QWidget(parent);
     Panel1->setObjectName("Panel1");
     Panel1->setFixedSize(153, 721);
     Panel1->setAttribute(Qt::WA_StyledBackground);
@@ -313,13 +295,13 @@ QWidget* Tfmain::build_variable_panel() {
         l->setFont(fixed_font(TEXT_PX));
         l->setStyleSheet("color: yellow; background: black;");
         l->setGeometry(16, 48 + 24 * k, 130, 22);
-        variable_labels[k] = l;
+        variable_labels_[k] = l;
     }
     return Panel1;
 }
 
-QGroupBox* Tfmain::build_sdr_box() {
-    gb_sdr = new QGroupBox("SDR-Sim", centralWidget());
+QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
+    gb_sdr = new QGroupBox("SDR-Sim", parent);
     gb_sdr->setObjectName("gb_sdr");
     gb_sdr->setFixedSize(121, 729);
     gb_sdr->setFont(fixed_font(TEXT_PX));
@@ -337,8 +319,8 @@ QGroupBox* Tfmain::build_sdr_box() {
     return gb_sdr;
 }
 
-QWidget* Tfmain::build_run_buttons() {
-    auto* box = new QWidget(centralWidget());
+QWidget* Tfmain::build_run_buttons(QWidget* parent) {
+    auto* box = new QWidget(parent);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;
@@ -375,8 +357,8 @@ QWidget* Tfmain::build_run_buttons() {
     return box;
 }
 
-QWidget* Tfmain::build_file_buttons() {
-    auto* box = new QWidget(centralWidget());
+QWidget* Tfmain::build_file_buttons(QWidget* parent) {
+    auto* box = new QWidget(parent);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 24, 0, 0);
     column->setSpacing(7);
@@ -426,7 +408,7 @@ void Tfmain::FormCreate() {
 // ---- editor ----
 
 void Tfmain::mcodChange() {
-    if (run_control->active()) {
+    if (debugger_->active()) {
         set_status("Edited: the run goes on with the program as it was at RUN.");
     }
 }
@@ -440,12 +422,7 @@ void Tfmain::show_cursor_position() {
 }
 
 void Tfmain::bt_showvarsClick() {
-    for (int k = 0; k < VARIABLE_COUNT; ++k) {
-        char text[FORMAT_BUFFER_SIZE];
-        format_value(var_get(k), text);
-        variable_labels[k]->setText(
-            QStringLiteral("%1: %2").arg(QChar('A' + k)).arg(QString::fromLatin1(text)));
-    }
+    debugger_->show_variables();
 }
 
 // ---- device panel and waterfall ----
@@ -465,32 +442,11 @@ void Tfmain::tb_timerChange() {
 void Tfmain::t_sdrTimer() {
     // Every row drawn while a run loop is active carries the transmission, even when the
     // loop is held up in a math error box.
-    if (run_control->active()) tx_inject();
+    if (debugger_->active()) tx_inject();
     sdr_tick();
     Iprev->update();
     bt_showvarsClick();
     recorder_.record_variables();
-}
-
-// ---- math errors ----
-
-void Tfmain::show_math_error(const QString& text) {
-    run_control->flush_output();
-    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    if (math_error_hook) {
-        math_error_hook(caption, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Ok);
-    // A math error inside an endless loop would bring the box back at once, again and again,
-    // with no way to reach STOP behind it; so the box offers STOP itself. The statement still
-    // completes, then the run ends as after any STOP.
-    QPushButton* stop = box.addButton("STOP", QMessageBox::DestructiveRole);
-    stop->setObjectName("math_stop");
-    box.exec();
-    if (box.clickedButton() == stop) bt_stopClick();
 }
 
 // ---- accessibility ----
@@ -507,7 +463,7 @@ void Tfmain::set_accessible_names() {
     status_panel_->setAccessibleDescription("Status");
     Label5->setAccessibleDescription("Version");
     for (int k = 0; k < VARIABLE_COUNT; ++k) {
-        variable_labels[k]->setAccessibleDescription(
+        variable_labels_[k]->setAccessibleDescription(
             QStringLiteral("Variable %1").arg(QChar('A' + k)));
     }
 }
@@ -575,4 +531,43 @@ bool Tfmain::take_dropped_file(QEvent* event) {
         QTimer::singleShot(0, this, [this, path] { open_file(path); });
     }
     return true;
+}
+
+// ---- the output pane ----
+
+// A double click on "ERROR in line: N" in the output takes the caret to line N.
+bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::EnabledChange:
+            mirror_button_state(watched);
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (take_dropped_file(event)) return true;
+            break;
+        default:
+            break;
+    }
+    if (watched == mdb->viewport() && event->type() == QEvent::ToolTip) {
+        explain_output_line(static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    if (watched == mdb->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        jump_to_reported_line(mdb->cursorForPosition(click->position().toPoint()).block().text());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfmain::jump_to_reported_line(const QString& output_line) {
+    static const QString prefix = QStringLiteral("ERROR in line: ");
+    if (!output_line.startsWith(prefix)) return;
+    bool ok = false;
+    const int line = output_line.mid(prefix.size()).toInt(&ok);
+    const QTextBlock block = mcod->document()->findBlockByNumber(line);
+    if (!ok || !block.isValid()) return;
+    mcod->setTextCursor(QTextCursor(block));
+    mcod->ensureCursorVisible();
+    mcod->setFocus();
 }

@@ -1,5 +1,7 @@
 // The main window: the editor, the output pane, the variable panel, the device panel, the SDR
-// display and the buttons, with the handlers that drive a run.
+// display and the buttons, laid out, with the menus and the handlers. The handlers forward to
+// the window's parts: the program document (the file), the debugger (the run), the device panel
+// and the telemetry.
 #pragma once
 
 #include <signal.h>
@@ -14,10 +16,11 @@
 
 #include "channels.h"
 #include "program_document.h"
-#include "run_control.h"
+#include "debugger.h"
 #include "telemetry_recorder.h"
 
 class CodeEditor;
+class Debugger;
 class TelemetryPane;
 class FindBar;
 class HelpWindow;
@@ -51,7 +54,8 @@ class Tfmain : public QMainWindow {
     explicit Tfmain(QWidget* parent = nullptr);
     ~Tfmain() override;
 
-    // Controls, under the names the product has always given them.
+    // Controls, under the names the product has always given them. The others are reached by
+    // their object names.
     CodeEditor* mcod = nullptr;
     QPlainTextEdit* mdb = nullptr;
     QPlainTextEdit* msrc = nullptr;
@@ -62,37 +66,21 @@ class Tfmain : public QMainWindow {
     QPushButton* bt_load = nullptr;
     QPushButton* bt_save = nullptr;
     QPushButton* bt_savas = nullptr;
-    QPushButton* bt_showvars = nullptr;
-    QPushButton* bt_sini = nullptr;
-    QPushButton* bt_showgage = nullptr;
-    QWidget* Panel1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* variable_labels[26] = {};  // lA .. lZ
     DevicePanelBox* GroupBox1 = nullptr;
-    QGroupBox* gb_sdr = nullptr;
-    WaterfallView* Iprev = nullptr;
-    QSlider* tb_timer = nullptr;
-    QTimer* t_sdr = nullptr;
-    QTimer* t_recovery = nullptr;  // the document's: writes the unsaved text to the recovery file
-    QStatusBar* sb = nullptr;
-    QFileDialog* od = nullptr;  // LOAD
-    QFileDialog* sd = nullptr;  // SAVE AS
-    RunControl* run_control = nullptr;
-    QComboBox* cb_speed = nullptr;  // statements per second
-    FindBar* find_bar = nullptr;    // under the editor: find and replace
-    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry
-    QTimer* t_telemetry = nullptr;            // redraws the telemetry while it is shown
+    FindBar* find_bar = nullptr;  // under the editor: find and replace
+    RunControl* run_control = nullptr;  // the debugger's
+    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry; made when first shown
     QAction* act_telemetry = nullptr;
     QAction* act_export_telemetry = nullptr;
-    QFileDialog* ed = nullptr;  // File > Export Telemetry
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
     // The text of the status bar's one panel.
     QString status_text() const;
-    // The program in the editor: its file, its modified flag, its recovery.
+    // The program in the editor: its file, its modified flag, its recovery, its dialogs.
     ProgramDocument* document() const { return document_; }
+    // Runs the program and shows what it does: the run state, breakpoints, the variables.
+    Debugger* debugger() const { return debugger_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
 
@@ -145,7 +133,6 @@ class Tfmain : public QMainWindow {
     void bt_pauseClick();
     void bt_stopClick();
     void bt_stepClick();
-    void toggle_breakpoint_at_caret();
     void cb_speedChange();
     void bt_showvarsClick();
     void bt_showgageClick();
@@ -159,6 +146,8 @@ class Tfmain : public QMainWindow {
     void bt_savasClick();
     void bt_siniClick();
 
+    // The menu bar's context menu: the panes.
+    QMenu* createPopupMenu() override;
     // The recording of the last run, kept after it ends.
     const TelemetryRecording& telemetry() const { return recorder_.data(); }
     void refresh_telemetry();
@@ -169,7 +158,7 @@ class Tfmain : public QMainWindow {
     QString recovery_file() const;
 
     // Seam for the math error box: when set, it receives the text instead of a modal box.
-    static std::function<void(const QString& caption, const QString& text)> math_error_hook;
+    static std::function<void(const QString& caption, const QString& text)>& math_error_hook;
     // Seams for the file dialogs and the questions: when set, they stand in for exec() and
     // return its result (QDialog::Accepted with a file selected, QMessageBox::Yes, ...).
     static std::function<int(QFileDialog& dialog)>& file_dialog_hook;
@@ -196,41 +185,50 @@ class Tfmain : public QMainWindow {
     void update_recent_menu();
     void build_examples_menu();
     void build_telemetry();
+    TelemetryPane* telemetry_pane_made();
+    void show_telemetry_pane(bool shown);
     void start_telemetry();
     void end_telemetry();
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
     bool take_dropped_file(QEvent* event);
-    QWidget* build_variable_panel();
-    QGroupBox* build_sdr_box();
-    QWidget* build_run_buttons();
-    QWidget* build_file_buttons();
+    QWidget* build_variable_panel(QWidget* parent);
+    QGroupBox* build_sdr_box(QWidget* parent);
+    QWidget* build_run_buttons(QWidget* parent);
+    QWidget* build_file_buttons(QWidget* parent);
     void set_status(const QString& text);
 
-    std::vector<std::string> editor_lines(std::vector<int>& foreign_lines) const;
-    bool fresh_start(bool paused);
-    void run_loop();
-    void run_state_changed(RunControl::State state);
-    void show_next_statement();
-    void mark_changed_variables();
-    void breakpoints_changed();
+    void build_debugger();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void jump_to_reported_line(const QString& output_line);
     void explain_output_line(QHelpEvent* event);
-    void end_run();
-    void give_back_memory();
-    void show_math_error(const QString& text);
 
     void build_document();
     void set_caption();
     void read_settings();
     void write_settings_at_close();
-    void build_dialogs();
 
     void install_signal_handlers();
     void restore_signal_handlers();
     void close_on_signal();
+
+    // Controls that only the window itself handles.
+    QPushButton* bt_showvars = nullptr;
+    QPushButton* bt_sini = nullptr;
+    QPushButton* bt_showgage = nullptr;
+    QWidget* Panel1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* variable_labels_[26] = {};  // lA .. lZ
+    QGroupBox* gb_sdr = nullptr;
+    WaterfallView* Iprev = nullptr;
+    QSlider* tb_timer = nullptr;
+    QTimer* t_sdr = nullptr;
+    QStatusBar* sb = nullptr;
+    QComboBox* cb_speed = nullptr;  // statements per second
+    QTimer* t_telemetry = nullptr;  // redraws the telemetry while it is shown
+    QFileDialog* ed = nullptr;      // File > Export Telemetry
 
     QLabel* status_panel_ = nullptr;
     QMenu* recent_menu_ = nullptr;
@@ -243,10 +241,7 @@ class Tfmain : public QMainWindow {
     TelemetryRecorder recorder_;
     HelpWindow* help_window_ = nullptr;
     ProgramDocument* document_ = nullptr;
-    // The run was started by RUN and has not been paused since.
-    bool fresh_running_ = false;
-    // The variables as the panel showed them at the last pause, or at RUN.
-    double shown_at_pause_[26] = {};
+    Debugger* debugger_ = nullptr;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;

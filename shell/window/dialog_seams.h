@@ -6,11 +6,14 @@
 
 class QFileDialog;
 class QMessageBox;
+class QString;
 
 // When set, they stand in for exec() and return its result (QDialog::Accepted with a file
 // selected, QMessageBox::Yes, ...).
 extern std::function<int(QFileDialog& dialog)> file_dialog_seam;
 extern std::function<int(QMessageBox& box)> question_seam;
+// When set, it receives a math error's caption and text instead of the box that offers STOP.
+extern std::function<void(const QString& caption, const QString& text)> math_error_seam;
 
 int exec_file_dialog(QFileDialog& dialog);
 int exec_question(QMessageBox& box);

@@ -149,7 +149,7 @@ void Tfmain::build_menus() {
     act_step = add_button_action(run, "S&tep", QKeySequence(Qt::Key_F10), bt_step);
     run->addSeparator();
     act_breakpoint = add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
-                                [this] { toggle_breakpoint_at_caret(); });
+                                [this] { debugger_->toggle_breakpoint_at_caret(); });
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");
     auto* speeds = new QActionGroup(speed);
@@ -180,11 +180,11 @@ void Tfmain::build_menus() {
         reset_zoom(mdb);
     });
     view_menu_->addSeparator();
-    act_telemetry = telemetry_pane->toggleViewAction();
-    act_telemetry->setText("&Telemetry");
+    act_telemetry = view_menu_->addAction("&Telemetry");
+    act_telemetry->setCheckable(true);
     act_telemetry->setShortcut(QKeySequence("Ctrl+T"));
     act_telemetry->setShortcutContext(Qt::WindowShortcut);
-    view_menu_->addAction(act_telemetry);
+    connect(act_telemetry, &QAction::triggered, this, &Tfmain::show_telemetry_pane);
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");

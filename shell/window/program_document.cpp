@@ -68,12 +68,9 @@ int exec_dialog(QFileDialog& dialog, const QString& offered) {
 
 }  // namespace
 
-ProgramDocument::ProgramDocument(CodeEditor* editor, QFileDialog* open_dialog,
-                                 QFileDialog* save_dialog, QWidget* window)
+ProgramDocument::ProgramDocument(CodeEditor* editor, QWidget* window)
     : QObject(window),
       editor_(editor),
-      open_dialog_(open_dialog),
-      save_dialog_(save_dialog),
       window_(window),
       recovery_timer_(new QTimer(this)) {
     QTextDocument* doc = editor_->document();
@@ -86,6 +83,35 @@ ProgramDocument::ProgramDocument(CodeEditor* editor, QFileDialog* open_dialog,
         if (modified() && unsaved_since_recovery_) write_recovery();
     });
     recovery_timer_->start();
+}
+
+// A file dialog takes tens of milliseconds to build and looks through the folder it starts in:
+// each is made when it is first wanted, and kept, with the folder it was left in.
+QFileDialog* ProgramDocument::open_dialog() {
+    if (open_dialog_ == nullptr) {
+        open_dialog_ = new_file_dialog("od");
+        open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        // The typed name need not exist yet; reading it then fails with a message.
+        open_dialog_->setFileMode(QFileDialog::AnyFile);
+    }
+    return open_dialog_;
+}
+
+QFileDialog* ProgramDocument::save_dialog() {
+    if (save_dialog_ == nullptr) {
+        save_dialog_ = new_file_dialog("sd");
+        save_dialog_->setAcceptMode(QFileDialog::AcceptSave);
+        save_dialog_->setFileMode(QFileDialog::AnyFile);
+    }
+    return save_dialog_;
+}
+
+QFileDialog* ProgramDocument::new_file_dialog(const char* name) {
+    auto* dialog = new QFileDialog(window_);
+    dialog->setObjectName(name);
+    dialog->setDefaultSuffix("bas");
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    return dialog;
 }
 
 bool ProgramDocument::modified() const {
@@ -141,11 +167,12 @@ bool ProgramDocument::may_close() {
 
 void ProgramDocument::load() {
     if (!may_replace(true)) return;
-    if (exec_dialog(*open_dialog_, last_opened_) != QDialog::Accepted ||
-        open_dialog_->selectedFiles().isEmpty()) {
+    QFileDialog* dialog = open_dialog();
+    if (exec_dialog(*dialog, last_opened_) != QDialog::Accepted ||
+        dialog->selectedFiles().isEmpty()) {
         return;
     }
-    load_file(open_dialog_->selectedFiles().constFirst());
+    load_file(dialog->selectedFiles().constFirst());
 }
 
 void ProgramDocument::open(const QString& path) {
@@ -267,11 +294,11 @@ ProgramDocument::SaveResult ProgramDocument::save() {
 }
 
 ProgramDocument::SaveResult ProgramDocument::save_as() {
-    if (exec_dialog(*save_dialog_, path_) != QDialog::Accepted ||
-        save_dialog_->selectedFiles().isEmpty()) {
+    QFileDialog* dialog = save_dialog();
+    if (exec_dialog(*dialog, path_) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return SaveResult::Cancelled;
     }
-    path_ = save_dialog_->selectedFiles().constFirst();
+    path_ = dialog->selectedFiles().constFirst();
     if (!write_file(path_)) return SaveResult::Failed;
     saved();
     emit fileUsed(path_);

@@ -17,9 +17,8 @@ class ProgramDocument : public QObject {
    public:
     enum class SaveResult { Saved, Cancelled, Failed };
 
-    // `open_dialog` and `save_dialog` are LOAD's and SAVE AS's; `window` parents the boxes.
-    ProgramDocument(CodeEditor* editor, QFileDialog* open_dialog, QFileDialog* save_dialog,
-                    QWidget* window);
+    // `window` parents the boxes and the dialogs.
+    ProgramDocument(CodeEditor* editor, QWidget* window);
 
     // The program file, empty before the first LOAD or SAVE AS and after New or an example.
     QString path() const { return path_; }
@@ -44,6 +43,9 @@ class ProgramDocument : public QObject {
     SaveResult save_as();
     // Before the window closes: false when the user keeps it open.
     bool may_close();
+    // LOAD's dialog ("od") and SAVE AS's ("sd"), made when first wanted.
+    QFileDialog* open_dialog();
+    QFileDialog* save_dialog();
 
     // The recovery file: written every 30 seconds while the text is modified, and by
     // keep_for_recovery(); removed once the text is saved or given up.
@@ -70,6 +72,7 @@ class ProgramDocument : public QObject {
     void fileFailed(const QString& path);
 
    private:
+    QFileDialog* new_file_dialog(const char* name);
     bool may_replace(bool go_on_after_cancelled_save);
     int ask_save_changes();
     bool read_file(const QString& path);
@@ -84,8 +87,8 @@ class ProgramDocument : public QObject {
     void set_aside(const QString& path, const char* why);
 
     CodeEditor* editor_;
-    QFileDialog* open_dialog_;
-    QFileDialog* save_dialog_;
+    QFileDialog* open_dialog_ = nullptr;
+    QFileDialog* save_dialog_ = nullptr;
     QWidget* window_;
     QTimer* recovery_timer_;
     QString path_;

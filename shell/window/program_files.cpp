@@ -11,25 +11,9 @@
 std::function<int(QFileDialog&)>& Tfmain::file_dialog_hook = file_dialog_seam;
 std::function<int(QMessageBox&)>& Tfmain::question_hook = question_seam;
 
-void Tfmain::build_dialogs() {
-    for (QFileDialog** d : {&od, &sd}) {
-        *d = new QFileDialog(this);
-        (*d)->setDefaultSuffix("bas");
-        (*d)->setOption(QFileDialog::ReadOnly, false);
-    }
-    od->setObjectName("od");
-    od->setAcceptMode(QFileDialog::AcceptOpen);
-    // The typed name need not exist yet; reading it then fails with a message.
-    od->setFileMode(QFileDialog::AnyFile);
-    sd->setObjectName("sd");
-    sd->setAcceptMode(QFileDialog::AcceptSave);
-    sd->setFileMode(QFileDialog::AnyFile);
-}
-
 // SAVE is enabled exactly while the text is modified.
 void Tfmain::build_document() {
-    document_ = new ProgramDocument(mcod, od, sd, this);
-    t_recovery = document_->recovery_timer();
+    document_ = new ProgramDocument(mcod, this);
     connect(document_, &ProgramDocument::modifiedChanged, bt_save, &QPushButton::setEnabled);
     connect(document_, &ProgramDocument::status, this, &Tfmain::set_status);
     connect(document_, &ProgramDocument::captionNeeded, this, &Tfmain::set_caption);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -25,22 +26,22 @@ constexpr int TELEMETRY_REDRAW_MS = 1000;
 }  // namespace
 
 void Tfmain::build_telemetry() {
+    t_telemetry = new QTimer(this);
+    t_telemetry->setObjectName("t_telemetry");
+    t_telemetry->setInterval(TELEMETRY_REDRAW_MS);
+    connect(t_telemetry, &QTimer::timeout, this, &Tfmain::refresh_telemetry);
+}
+
+// The charts take longer to build than the rest of the window: the pane is made when it is
+// first shown or exported.
+TelemetryPane* Tfmain::telemetry_pane_made() {
+    if (telemetry_pane != nullptr) return telemetry_pane;
     telemetry_pane = new TelemetryPane(recorder_.data(), this);
     addDockWidget(Qt::BottomDockWidgetArea, telemetry_pane);
     // Beside the window at first, where the charts have room; it docks below when dragged there.
     telemetry_pane->setFloating(true);
     telemetry_pane->resize(900, 680);
     telemetry_pane->hide();
-    t_telemetry = new QTimer(this);
-    t_telemetry->setObjectName("t_telemetry");
-    t_telemetry->setInterval(TELEMETRY_REDRAW_MS);
-    connect(t_telemetry, &QTimer::timeout, this, &Tfmain::refresh_telemetry);
-    ed = new QFileDialog(this);
-    ed->setObjectName("ed");
-    ed->setAcceptMode(QFileDialog::AcceptSave);
-    ed->setFileMode(QFileDialog::AnyFile);
-    ed->setDefaultSuffix("csv");
-    ed->setNameFilter("CSV files (*.csv)");
     connect(telemetry_pane, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (shown) {
             refresh_telemetry();
@@ -49,13 +50,37 @@ void Tfmain::build_telemetry() {
             t_telemetry->stop();
         }
     });
+    // The pane's own close button unticks View > Telemetry.
+    connect(telemetry_pane->toggleViewAction(), &QAction::toggled, act_telemetry,
+            &QAction::setChecked);
+    return telemetry_pane;
+}
+
+// View > Telemetry, as a pane's own entry would: it shows the pane or closes it.
+void Tfmain::show_telemetry_pane(bool shown) {
+    if (!shown && telemetry_pane == nullptr) return;
+    TelemetryPane* pane = telemetry_pane_made();
+    if (shown != pane->isHidden()) return;
+    if (shown) {
+        pane->show();
+    } else {
+        pane->close();
+    }
+}
+
+// The menu bar's context menu lists the panes; the telemetry's entry is there before the pane is
+// first made.
+QMenu* Tfmain::createPopupMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(act_telemetry);
+    return menu;
 }
 
 // A fresh run starts a new recording, with the machine as it is at the start.
 void Tfmain::start_telemetry() {
     recorder_.start();
     if (act_export_telemetry != nullptr) act_export_telemetry->setEnabled(true);
-    if (telemetry_pane->isVisible()) {
+    if (telemetry_pane != nullptr && telemetry_pane->isVisible()) {
         t_telemetry->start();
         telemetry_pane->refresh(0, true);
     }
@@ -65,11 +90,11 @@ void Tfmain::end_telemetry() {
     if (!recorder_.recording()) return;
     recorder_.end();
     t_telemetry->stop();
-    if (telemetry_pane->isVisible()) telemetry_pane->show_whole_run();
+    if (telemetry_pane != nullptr && telemetry_pane->isVisible()) telemetry_pane->show_whole_run();
 }
 
 void Tfmain::refresh_telemetry() {
-    if (!telemetry_pane->isVisible()) return;
+    if (telemetry_pane == nullptr || !telemetry_pane->isVisible()) return;
     const bool running = run_control->state() == RunControl::State::Running ||
                          run_control->state() == RunControl::State::Waiting;
     telemetry_pane->refresh(
@@ -95,6 +120,14 @@ void Tfmain::export_telemetry() {
     const QString offered = current.isEmpty()
                                 ? QString("telemetry.csv")
                                 : QFileInfo(current).completeBaseName() + "-telemetry.csv";
+    if (ed == nullptr) {
+        ed = new QFileDialog(this);
+        ed->setObjectName("ed");
+        ed->setAcceptMode(QFileDialog::AcceptSave);
+        ed->setFileMode(QFileDialog::AnyFile);
+        ed->setDefaultSuffix("csv");
+        ed->setNameFilter("CSV files (*.csv)");
+    }
     ed->setProperty("offered", offered);
     ed->selectFile(offered);
     if (exec_file_dialog(*ed) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
@@ -121,7 +154,7 @@ void Tfmain::export_telemetry() {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    telemetry_pane->picture().save(&buffer, "PNG");
+    telemetry_pane_made()->picture().save(&buffer, "PNG");
     if (write_export(csv_path, telemetry_csv(recorder_.data())) &&
         write_export(png_path, png.toStdString())) {
         set_status("Exported " + QFileInfo(csv_path).fileName() + " and " +

@@ -49,7 +49,7 @@ class AccessibilityTest : public WindowTest {
 
 TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
     run("A=1\nB=A/4\nEND");
-    QLabel* a = w->variable_labels[0];
+    QLabel* a = w->findChild<QLabel*>("lA");
     QLabel* status = w->findChild<QLabel*>("sb_panel");
     EXPECT_EQ(accessible_text(a, QAccessible::Name), "A: 1");
     EXPECT_EQ(accessible_text(a, QAccessible::Description), "Variable A");
@@ -90,9 +90,10 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
 TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
     EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  "}));
 
-    // Help > Language Reference on an empty editor: the contents.
-    w->act_reference->trigger();
+    // Help > Language Reference on an empty editor: the contents. Windows are listed in the
+    // order they were first made.
     w->act_telemetry->trigger();
+    w->act_reference->trigger();
     EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  ", "window: Telemetry",
                                             "window: Language Reference - ZORVANT Basic: help"}));
 
@@ -120,6 +121,19 @@ TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
     w->bt_load->click();
     w->act_go_to_line->trigger();
     EXPECT_EQ(seen, QStringList({"alert: About", "dialog: Open", "dialog: Go to Line"}));
+}
+
+// Tab and Ctrl+Tab go through the controls in the order they are laid out: the program, the
+// output, the panels from left to right, the run buttons, the file buttons.
+TEST_F(AccessibilityTest, TheKeyboardGoesThroughTheControlsInTheirOrder) {
+    QStringList order;
+    for (QWidget* x = w->nextInFocusChain(); x != w.get(); x = x->nextInFocusChain()) {
+        if ((x->focusPolicy() & Qt::TabFocus) && x->isVisible()) order << x->objectName();
+    }
+    EXPECT_EQ(order.join(' '),
+              "mcod mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem tb_rx tb_coix "
+              "tb_coiy tb_coiz tb_timer bt_run bt_pause bt_stop bt_step cb_speed bt_load bt_save "
+              "bt_savas");
 }
 
 // The find bar lies on the window's dark background; its texts are drawn light.

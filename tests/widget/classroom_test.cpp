@@ -385,6 +385,38 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
 
 namespace {
 
+// The pane is made when it is first wanted: an export before it was ever shown draws the charts
+// all the same and leaves it closed, and View > Telemetry, the menu bar's context menu and the
+// pane's own close button agree on whether it is shown.
+TEST_F(WindowTest, TheTelemetryPaneBeforeAndAfterItIsFirstShown) {
+    EXPECT_EQ(w->telemetry_pane, nullptr);
+    run("COIL 1,0,0\nDELAY 20\nCOIL 0,0,0");
+    answer_dialogs({dir.filePath("early.csv")});
+    w->act_export_telemetry->trigger();
+    EXPECT_TRUE(read_bytes(dir.filePath("early.png")).startsWith("\x89PNG"));
+    EXPECT_TRUE(read_bytes(dir.filePath("early.csv")).startsWith("time_ms,"));
+    ASSERT_NE(w->telemetry_pane, nullptr);
+    EXPECT_FALSE(w->telemetry_pane->isVisible());
+    EXPECT_FALSE(w->act_telemetry->isChecked());
+
+    const std::unique_ptr<QMenu> popup(w->createPopupMenu());
+    ASSERT_EQ(popup->actions(), QList<QAction*>({w->act_telemetry}));
+    popup->actions().constFirst()->trigger();
+    EXPECT_TRUE(w->telemetry_pane->isVisible());
+    EXPECT_TRUE(w->act_telemetry->isChecked());
+    EXPECT_GT(w->telemetry_pane->line(8)->count(), 0);
+    w->telemetry_pane->close();
+    EXPECT_FALSE(w->act_telemetry->isChecked());
+    w->act_telemetry->trigger();
+    EXPECT_TRUE(w->telemetry_pane->isVisible());
+    w->act_telemetry->trigger();
+    EXPECT_FALSE(w->telemetry_pane->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
 // A click on a slider's track puts the handle there, not one step towards the click.
 TEST_F(WindowTest, AClickOnASliderTrackMovesTheHandleThere) {
     QSlider* s = slider("tb_magx");

@@ -5,6 +5,7 @@
 #include <QTextBlock>
 
 #include "clock.h"
+#include "debugger.h"
 #include "window_fixture.h"
 
 namespace {
@@ -129,8 +130,8 @@ TEST_F(WindowTest, TheErrorLineGetsABandAndTheCaret) {
     EXPECT_EQ(w->mcod->textCursor().positionInBlock(), 0);
     EXPECT_EQ(w->status_text(), "Stop in line: 1");
     EXPECT_EQ(label("lA"), "A: 1");
-    EXPECT_TRUE(w->variable_labels[0]->property("changed").toBool());
-    EXPECT_FALSE(w->variable_labels[1]->property("changed").toBool());
+    EXPECT_TRUE(w->findChild<QLabel*>("lA")->property("changed").toBool());
+    EXPECT_FALSE(w->findChild<QLabel*>("lB")->property("changed").toBool());
 
     // A double click on the report takes the caret back there.
     w->mcod->setTextCursor(QTextCursor(w->mcod->document()));
@@ -146,7 +147,8 @@ TEST_F(WindowTest, TheErrorLineGetsABandAndTheCaret) {
 TEST_F(WindowTest, SlowMotionKeepsItsRateOnTheProgramClock) {
     VirtualClock clock;
     clock.install();
-    w->cb_speed->setCurrentIndex(w->cb_speed->findData(10));
+    auto* speed = w->findChild<QComboBox*>("cb_speed");
+    speed->setCurrentIndex(speed->findData(10));
     std::vector<long long> steps;
     int band = -1;
     std::vector<Step> script;
@@ -167,6 +169,28 @@ TEST_F(WindowTest, SlowMotionKeepsItsRateOnTheProgramClock) {
     EXPECT_GE(band, 0);  // the band followed the running statement
     // LABEL, then A=A+1 and GOTO in turn: GOTO goes on after the LABEL.
     EXPECT_EQ(var_get(0), 3);
+}
+
+// What the window hangs on the debugger (the telemetry recording, the status bar) sees every
+// fresh start end exactly once: after a run, after a STOP while paused, and when the program
+// cannot start at all.
+TEST_F(WindowTest, EveryStartOfARunEndsOnce) {
+    Debugger* debugger = w->debugger();
+    ASSERT_EQ(debugger->run_control(), w->run_control);
+    QStringList seen;
+    QObject::connect(debugger, &Debugger::runStarting, [&] { seen << "start"; });
+    QObject::connect(debugger, &Debugger::runEnded, [&] { seen << "end"; });
+    QObject::connect(debugger, &Debugger::paused, [&] { seen << "paused"; });
+    QObject::connect(debugger, &Debugger::status, [&](const QString& text) { seen << text; });
+    run("A=1\nB=2");
+    run(QString("A=1\nPRINT ") + QChar(0x20AC));
+    EXPECT_TRUE(run_steps("A=1\nB=2",
+                          {{[&] { return paused(); },
+                            [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}},
+                          w->bt_step));
+    EXPECT_EQ(seen, QStringList({"start", "end", "Stop in line: 1", "start", "end", "start",
+                                 "paused", "end", "Stop in line: 0"}));
+    EXPECT_FALSE(debugger->active());
 }
 
 }  // namespace

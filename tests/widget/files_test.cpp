@@ -220,9 +220,9 @@ TEST_F(WindowTest, DialogsAddTheSuffixAndRememberTheirOwnNames) {
     QTest::mouseClick(w->bt_load, Qt::LeftButton);
     // SAVE AS offered the loaded file; the next LOAD offers the loaded one, not the saved one.
     EXPECT_EQ(offered, QStringList({"", "", loaded, loaded}));
-    EXPECT_EQ(w->od->defaultSuffix(), "bas");
-    EXPECT_EQ(w->sd->defaultSuffix(), "bas");
-    EXPECT_FALSE(w->sd->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(w->document()->open_dialog()->defaultSuffix(), "bas");
+    EXPECT_EQ(w->document()->save_dialog()->defaultSuffix(), "bas");
+    EXPECT_FALSE(w->document()->save_dialog()->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
 // ---- the error display ----
@@ -287,8 +287,8 @@ TEST_F(SettingsTest, SlidersComeBackClamped) {
     EXPECT_EQ(slider("tb_colg")->value(), 9);
     EXPECT_EQ(slider("tb_tem")->value(), -40);
     EXPECT_EQ(slider("tb_rx")->value(), 255);
-    EXPECT_EQ(w->tb_timer->value(), 10);
-    EXPECT_EQ(w->t_sdr->interval(), 10);
+    EXPECT_EQ(slider("tb_timer")->value(), 10);
+    EXPECT_EQ(timer("t_sdr")->interval(), 10);
     EXPECT_EQ(label("lb_magx"), "1");
     slider("tb_magz")->setValue(-55);
     close_clean();
@@ -302,7 +302,7 @@ TEST_F(SettingsTest, ABadLineIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(slider("tb_magy")->value(), 2);
     EXPECT_EQ(slider("tb_magz")->value(), 0);
     EXPECT_EQ(w->windowTitle(), title);
-    EXPECT_TRUE(w->t_sdr->isActive());
+    EXPECT_TRUE(timer("t_sdr")->isActive());
     EXPECT_EQ(label("lA"), "A: 0");
     EXPECT_EQ(label("lb_magy"), "0.02");
     run("PRINT 1");

@@ -125,7 +125,7 @@ TEST_F(WindowTest, UnsavedTextComesBackAfterTheSessionWasKilled) {
 }
 
 TEST_F(WindowTest, TheRecoveryFileFollowsTheTextUntilItIsSavedOrRefused) {
-    w->t_recovery->setInterval(10);
+    w->document()->recovery_timer()->setInterval(10);
     QTest::keyClicks(w->mcod, "A=1");
     ASSERT_TRUE(wait_for([&] { return QFile::exists(w->recovery_file()); }));
     answer_dialogs({dir.filePath("a.bas")});

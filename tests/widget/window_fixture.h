@@ -173,6 +173,7 @@ class WindowTest : public testing::Test {
     QString label(const char* name) const { return w->findChild<QLabel*>(name)->text(); }
     QPushButton* button(const char* name) const { return w->findChild<QPushButton*>(name); }
     QSlider* slider(const char* name) const { return w->findChild<QSlider*>(name); }
+    QTimer* timer(const char* name) const { return w->findChild<QTimer*>(name); }
     // "run pause stop" as 1 for enabled, 0 for disabled.
     QString button_states() const {
         return QStringLiteral("%1%2%3")
@@ -181,7 +182,9 @@ class WindowTest : public testing::Test {
             .arg(w->bt_stop->isEnabled());
     }
     // The grey value of one waterfall pixel as the image shows it.
-    int pixel(int row, int column) const { return qBlue(w->Iprev->image().pixel(column, row)); }
+    int pixel(int row, int column) const {
+        return qBlue(w->findChild<WaterfallView*>("Iprev")->image().pixel(column, row));
+    }
 
     std::unique_ptr<Tfmain> w;
     QTemporaryDir dir;

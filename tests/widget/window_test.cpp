@@ -27,8 +27,8 @@ TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
     EXPECT_EQ(w->findChild<QLabel*>("Label5")->text(), "BETA 150130");
     EXPECT_EQ(w->msrc->toPlainText(), "msrc");
     EXPECT_FALSE(w->msrc->isVisible());
-    EXPECT_TRUE(w->t_sdr->isActive());
-    EXPECT_EQ(w->t_sdr->interval(), 60);
+    EXPECT_TRUE(timer("t_sdr")->isActive());
+    EXPECT_EQ(timer("t_sdr")->interval(), 60);
     EXPECT_FALSE(slider("tb_coix")->isEnabled());
     EXPECT_TRUE(slider("tb_magx")->isEnabled());
     EXPECT_EQ(w->pb_spd()->value(), 4);
@@ -267,14 +267,14 @@ TEST_F(WindowTest, CoilsAndSpeedShowOnTheWidgets) {
 }
 
 TEST_F(WindowTest, TimerIntervalFollowsItsSlider) {
-    w->tb_timer->setValue(10);
-    EXPECT_EQ(w->t_sdr->interval(), 10);
-    w->tb_timer->setValue(0);
-    EXPECT_EQ(w->t_sdr->interval(), 110);
+    slider("tb_timer")->setValue(10);
+    EXPECT_EQ(timer("t_sdr")->interval(), 10);
+    slider("tb_timer")->setValue(0);
+    EXPECT_EQ(timer("t_sdr")->interval(), 110);
 }
 
 TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
-    w->tb_timer->setValue(10);
+    slider("tb_timer")->setValue(10);
     int rows_with_trace = 0;
     int noisy_pixels = 0;
     int trace_after_rx = -1;
@@ -311,7 +311,7 @@ TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     int output_lines_while_open = -1;
     int ticks_while_open = 0;
     QTimer poll;
-    QSignalSpy ticks(w->t_sdr, &QTimer::timeout);
+    QSignalSpy ticks(timer("t_sdr"), &QTimer::timeout);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) {

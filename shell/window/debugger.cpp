@@ -1,0 +1,246 @@
+#include "debugger.h"
+
+#include <malloc.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <algorithm>
+#include <cmath>
+
+#include "code_editor.h"
+#include "device_panel_box.h"
+#include "dialog_seams.h"
+#include "format.h"
+#include "run_session.h"
+
+std::function<void(const QString& caption, const QString& text)> math_error_seam;
+
+namespace {
+
+// Output lines above which the memory given back after a run is worth the time it takes.
+constexpr int OUTPUT_LINES_WORTH_A_TRIM = 10000;
+
+// A long run leaves the memory of the lines that left the output pane free but still held by
+// the process; the system gets it back, so the window is as small after a run as its pane.
+// That takes tens of milliseconds, worth it only after a run that printed a lot.
+void give_back_memory() {
+    malloc_trim(0);
+}
+
+void queue_output(std::string_view line, void* run_control) {
+    static_cast<RunControl*>(run_control)->queue_output(line);
+}
+
+}  // namespace
+
+Debugger::Debugger(const DebuggerControls& controls, QWidget* window)
+    : QObject(window),
+      controls_(controls),
+      window_(window),
+      run_control_(new RunControl(
+          [output = controls.output](const QString& lines) { output->appendPlainText(lines); },
+          this)) {
+    session_install({queue_output, run_control_,
+                     [](std::string_view text, void* self) {
+                         static_cast<Debugger*>(self)->show_math_error(QString::fromLatin1(
+                             text.data(), static_cast<qsizetype>(text.size())));
+                     },
+                     this, nullptr});
+    connect(run_control_, &RunControl::stateChanged, this, &Debugger::run_state_changed);
+    connect(run_control_, &RunControl::stepped, this, &Debugger::show_next_statement);
+    connect(controls_.editor, &CodeEditor::breakpointsChanged, this,
+            &Debugger::breakpoints_changed);
+}
+
+Debugger::~Debugger() {
+    session_uninstall();
+}
+
+// ---- starting and driving a run ----
+
+// The editor's lines as 8-bit text. A character without an 8-bit form becomes '?' there, and
+// its line goes into `foreign_lines`: such a line must not run as something it does not say.
+std::vector<std::string> Debugger::editor_lines(std::vector<int>& foreign_lines) const {
+    std::vector<std::string> lines;
+    const QTextDocument* doc = controls_.editor->document();
+    lines.reserve(static_cast<size_t>(doc->blockCount()));
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        const QString text = b.text();
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            foreign_lines.push_back(b.blockNumber());
+        }
+        lines.push_back(text.toLatin1().toStdString());
+    }
+    return lines;
+}
+
+// A fresh start of the editor's program: the output cleared, the text prepared, the buttons
+// switched. False when the program cannot run; the output pane then says why.
+bool Debugger::fresh_start(bool paused) {
+    QPlainTextEdit* output = controls_.output;
+    const bool printed_a_lot = output->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM;
+    output->clear();
+    controls_.program_copy->clear();
+    if (printed_a_lot) give_back_memory();
+    fresh_running_ = !paused;
+    controls_.editor->set_error_line(-1);
+    for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
+    mark_changed_variables();
+    std::vector<int> foreign_lines;
+    const std::vector<std::string> lines = editor_lines(foreign_lines);
+    PreparedProgram prepared;
+    emit runStarting();
+    if (!run_control_->start(lines, foreign_lines, paused, prepared)) {
+        output->appendPlainText(QString::fromStdString(prepared.error));
+        emit runEnded();  // nothing ran
+        return false;
+    }
+    QStringList program_lines;
+    program_lines.reserve(static_cast<qsizetype>(prepared.program_lines.size()));
+    for (const std::string& line : prepared.program_lines) {
+        program_lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    controls_.program_copy->setPlainText(program_lines.join('\n'));
+    return true;
+}
+
+void Debugger::run() {
+    // A resume: the program goes on where it was, in the loop that already runs it.
+    if (run_control_->active()) {
+        run_control_->resume();
+        return;
+    }
+    if (fresh_start(false)) run_control_->run_loop();
+}
+
+void Debugger::step() {
+    if (run_control_->active()) {
+        run_control_->step();
+        return;
+    }
+    if (fresh_start(true)) run_control_->run_loop();
+}
+
+void Debugger::pause() {
+    run_control_->pause();
+}
+
+void Debugger::stop() {
+    run_control_->stop();
+}
+
+void Debugger::set_rate(int statements_per_second) {
+    run_control_->set_rate(statements_per_second);
+}
+
+// ---- what the window shows of a run ----
+
+// The buttons are the run state as the user sees it. RUN stays enabled once a run has been
+// paused: a click on it then is a resume, which changes nothing while the program runs.
+void Debugger::run_state_changed(RunControl::State state) {
+    using State = RunControl::State;
+    const bool running = state == State::Running || state == State::Waiting;
+    if (state == State::Paused) fresh_running_ = false;
+    controls_.run->setEnabled(!running || !fresh_running_);
+    controls_.pause->setEnabled(running);
+    controls_.stop->setEnabled(state != State::Idle);
+    controls_.step->setEnabled(!running);
+    if (state == State::Paused) {
+        emit paused();
+        mark_changed_variables();  // refreshes the panel too
+        controls_.editor->set_current_line(current_line());
+    } else if (run_control_->rate() == 0 || run_control_->rate() > 10 || state == State::Idle) {
+        controls_.editor->set_current_line(-1);
+    }
+    if (state == State::Idle) end_run();
+}
+
+// The panels show the state before the next statement, and its line has the band.
+void Debugger::show_next_statement() {
+    show_variables();
+    controls_.editor->set_current_line(current_line());
+}
+
+void Debugger::show_variables() {
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        char text[FORMAT_BUFFER_SIZE];
+        format_value(var_get(k), text);
+        controls_.variables[k]->setText(
+            QStringLiteral("%1: %2").arg(QChar('A' + k)).arg(QString::fromLatin1(text)));
+    }
+}
+
+// The variables that changed since the last pause (or since RUN) stand out until the next.
+void Debugger::mark_changed_variables() {
+    show_variables();
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        const double now = var_get(k);
+        const double before = shown_at_pause_[k];
+        const bool changed = !(now == before || (std::isnan(now) && std::isnan(before)));
+        QLabel* label = controls_.variables[k];
+        // A new style sheet costs a restyle: only when the mark really changes.
+        if (label->property("changed").toBool() != changed) {
+            label->setStyleSheet(changed ? "color: white; font-weight: bold; background: black;"
+                                         : "color: yellow; background: black;");
+            label->setProperty("changed", changed);
+        }
+        shown_at_pause_[k] = now;
+    }
+}
+
+void Debugger::end_run() {
+    emit runEnded();
+    // The panel shows where the run left the channels, now.
+    controls_.device_panel->flush();
+    mark_changed_variables();
+    if (interp.error_reported && interp.error_line >= 0) {
+        controls_.editor->set_error_line(interp.error_line);
+    }
+    emit status(QStringLiteral("Stop in line: %1").arg(current_line()));
+    if (controls_.output->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM) {
+        give_back_memory();
+    }
+}
+
+// ---- breakpoints ----
+
+void Debugger::toggle_breakpoint_at_caret() {
+    CodeEditor* editor = controls_.editor;
+    editor->toggle_breakpoint(editor->textCursor().blockNumber());
+}
+
+// Without breakpoints the run loop asks nothing before a statement.
+void Debugger::breakpoints_changed() {
+    CodeEditor* editor = controls_.editor;
+    if (editor->has_breakpoints()) {
+        run_control_->hold_before = [editor](int line) { return editor->has_breakpoint(line); };
+    } else {
+        run_control_->hold_before = nullptr;
+    }
+}
+
+// ---- math errors ----
+
+void Debugger::show_math_error(const QString& text) {
+    run_control_->flush_output();
+    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (math_error_seam) {
+        math_error_seam(caption, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, window_);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    // A math error inside an endless loop would bring the box back at once, again and again,
+    // with no way to reach STOP behind it; so the box offers STOP itself. The statement still
+    // completes, then the run ends as after any STOP.
+    QPushButton* stop_button = box.addButton("STOP", QMessageBox::DestructiveRole);
+    stop_button->setObjectName("math_stop");
+    box.exec();
+    if (box.clickedButton() == stop_button) stop();
+}

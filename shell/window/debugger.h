@@ -1,0 +1,91 @@
+// The window's side of a run: RUN, PAUSE, STEP and STOP on the run control, the breakpoints
+// that hold a run, the variable panel and its marks for what changed since the last pause,
+// the band on the next statement, the run speed, and the end of a run in the output, the
+// editor and the status bar. The buttons mirror the run state; the window only lays the
+// controls out and forwards its handlers here.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "interp.h"
+#include "run_control.h"
+
+class CodeEditor;
+class DevicePanelBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+// The window's controls a run reads and changes.
+struct DebuggerControls {
+    CodeEditor* editor = nullptr;
+    QPlainTextEdit* output = nullptr;
+    // Never shown: the program as it was prepared for the current run.
+    QPlainTextEdit* program_copy = nullptr;
+    QPushButton* run = nullptr;
+    QPushButton* pause = nullptr;
+    QPushButton* stop = nullptr;
+    QPushButton* step = nullptr;
+    QLabel* variables[VARIABLE_COUNT] = {};
+    DevicePanelBox* device_panel = nullptr;
+};
+
+class Debugger : public QObject {
+    Q_OBJECT
+   public:
+    // Installs itself as the run session's host: program output goes to the output pane, a
+    // math error to a box over `window`.
+    Debugger(const DebuggerControls& controls, QWidget* window);
+    ~Debugger() override;
+    Debugger(const Debugger&) = delete;
+    Debugger& operator=(const Debugger&) = delete;
+
+    RunControl* run_control() const { return run_control_; }
+    // A program is running, paused or waiting in a DELAY.
+    bool active() const { return run_control_->active(); }
+
+    // RUN: a fresh start of the editor's program, or the resume of a paused one. Returns when
+    // the run has ended, when it started it.
+    void run();
+    // STEP: a fresh start paused before the first statement, or one statement when paused.
+    void step();
+    void pause();
+    void stop();
+    // Statements per second; 0 for full speed.
+    void set_rate(int statements_per_second);
+    void toggle_breakpoint_at_caret();
+    // The variable panel as the variables are now.
+    void show_variables();
+
+   signals:
+    // What the status bar says: where a run stopped.
+    void status(const QString& text);
+    // A fresh start, before the program is prepared.
+    void runStarting();
+    // The run is over, or the program could not start; sent before the window shows the end.
+    void runEnded();
+    // The run is held before a statement (PAUSE, STEP or a breakpoint).
+    void paused();
+
+   private:
+    std::vector<std::string> editor_lines(std::vector<int>& foreign_lines) const;
+    bool fresh_start(bool paused);
+    void run_state_changed(RunControl::State state);
+    void show_next_statement();
+    void mark_changed_variables();
+    void breakpoints_changed();
+    void end_run();
+    void show_math_error(const QString& text);
+
+    DebuggerControls controls_;
+    QWidget* window_;
+    RunControl* run_control_;
+    // The run was started by RUN and has not been paused since.
+    bool fresh_running_ = false;
+    // The variables as the panel showed them at the last pause, or at RUN.
+    double shown_at_pause_[VARIABLE_COUNT] = {};
+};
