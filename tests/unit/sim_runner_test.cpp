@@ -172,26 +172,68 @@ TEST(RunnerSim, TraceAddsItsColumnsAndRunsAreDeterministic) {
     EXPECT_NE(fields_of(rows[1])[columns - 1], end[columns - 1]);
 }
 
-// A B-dot controller as a student writes it, run for a simulated hour: with a moderate gain
-// the tumbling falls below 1 deg/s; with the sign turned round the satellite spins up; with a
-// far too large gain the coils only chatter and it stalls above 1 deg/s.
-TEST(RunnerSim, BdotDetumblesAndTheWrongSignSpinsUp) {
-    const auto final_rate = [](int gain) {
-        const std::string program = write_temp_file(
-            "bdot.bas", "K=" + std::to_string(gain) +
-                            "\nMGET U,V,W\nFOR I=1 TO 3600\nDELAY 1000\nMGET X,Y,Z\n"
-                            "COIL -K*(X-U),-K*(Y-V),-K*(Z-W)\nU=X\nV=Y\nW=Z\nNEXT I\n");
-        const std::string trace = testing::TempDir() + "bdot.csv";
+// The detumbling lesson, run for its simulated twenty minutes: with its gain the tumbling
+// falls below 1 deg/s; with the sign turned round the satellite spins up; with a far too large
+// gain it stalls above 1 deg/s, spinning about the field line.
+TEST(RunnerSim, TheDetumblingLessonDetumbles) {
+    const std::string lesson = read_file(ZORVANT_SOURCE_DIR "/samples/09_detumbling_in_orbit.bas");
+    const auto final_rate = [&](const std::string& from, const std::string& to) {
+        std::string text = lesson;
+        const size_t at = text.find("\n" + from + "\n");
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) text.replace(at + 1, from.size(), to);
+        const std::string program = write_temp_file("detumbling.bas", text);
+        const std::string trace = testing::TempDir() + "detumbling.csv";
         const Result r = runner("--no-wait --sim tumbling_1u --trace " + trace + " " + program);
         EXPECT_EQ(r.code, 0) << r.out;
-        const std::vector<std::string> rows = lines_of(read_file(trace));
-        const std::vector<std::string> end = fields_of(rows.back());
-        EXPECT_EQ(end[0], "3600000");
+        EXPECT_NE(r.out.find("DETUMBLING DONE"), std::string::npos);
+        const std::vector<std::string> end = fields_of(lines_of(read_file(trace)).back());
+        EXPECT_EQ(end[0], "1200000");
         return std::stod(end[end.size() - 4]);
     };
-    EXPECT_LT(final_rate(5), 1.0);
-    EXPECT_GT(final_rate(-5), 20.0);
-    EXPECT_GT(final_rate(500), 1.5);
+    EXPECT_LT(final_rate("K=5", "K=5"), 1.0);
+    EXPECT_GT(final_rate("COIL -K*D,-K*E,-K*F", "COIL K*D,K*E,K*F"), 20.0);
+    EXPECT_GT(final_rate("K=5", "K=500"), 1.5);
+}
+
+// The thermostat lesson holds the hot case between its limits once it has warmed up; the
+// beacon lesson sends only while the station sees the satellite.
+TEST(RunnerSim, TheThermostatAndBeaconLessonsWorkTheirPresets) {
+    const std::string trace = testing::TempDir() + "lesson.csv";
+    Result r = runner("--no-wait --sim hot_case --trace " + trace +
+                      " " ZORVANT_SOURCE_DIR "/samples/10_thermostat_hot_case.bas");
+    EXPECT_EQ(r.code, 0) << r.out;
+    std::vector<std::string> rows = lines_of(read_file(trace));
+    std::vector<std::string> header = fields_of(rows[0]);
+    const auto column = [&](const char* name) {
+        return std::find(header.begin(), header.end(), name) - header.begin();
+    };
+    int lowest = 100;
+    int highest = -100;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const std::vector<std::string> f = fields_of(rows[i]);
+        if (std::stoi(f[0]) < 60000) continue;
+        lowest = std::min(lowest, std::stoi(f[column("tem")]));
+        highest = std::max(highest, std::stoi(f[column("tem")]));
+    }
+    EXPECT_GE(lowest, 38);
+    EXPECT_LE(highest, 47);
+
+    r = runner("--no-wait --sim ground_pass --trace " + trace +
+               " " ZORVANT_SOURCE_DIR "/samples/11_beacon_pass.bas");
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("STATION IN VIEW"), std::string::npos) << r.out;
+    rows = lines_of(read_file(trace));
+    header = fields_of(rows[0]);
+    int sending = 0;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const std::vector<std::string> f = fields_of(rows[i]);
+        if (f[column("tx_active")] != "1") continue;
+        ++sending;
+        // A byte begun just before the satellite sets may end just after.
+        EXPECT_GT(std::stod(f[column("elevation")]), -1.0) << rows[i];
+    }
+    EXPECT_GT(sending, 100);
 }
 
 // In real time the satellite moves while a program computes without a DELAY: the loop ends as
