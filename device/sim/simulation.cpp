@@ -162,10 +162,22 @@ void sim_start_clock(int32_t program_ms) {
     simulation.held = false;
 }
 
+namespace {
+
+// Milliseconds from `from` to `to` on the 32-bit program clock, across its wrap; negative for a
+// reading from before `from`.
+int32_t clock_difference(int32_t from, int32_t to) {
+    return static_cast<int32_t>(static_cast<uint32_t>(to) - static_cast<uint32_t>(from));
+}
+
+}  // namespace
+
 void sim_follow(int32_t program_ms) {
     if (!simulation.on || simulation.held) return;
-    // The clock wraps in 32 bits; the difference does not.
-    sim_advance_to(static_cast<uint32_t>(program_ms) - static_cast<uint32_t>(simulation.origin_ms));
+    // A reading older than the start (a clock value a host kept from before it) is no time at
+    // all, not 49 days.
+    const int32_t elapsed = clock_difference(simulation.origin_ms, program_ms);
+    if (elapsed > 0) sim_advance_to(elapsed);
 }
 
 void sim_hold(int32_t program_ms) {
@@ -178,9 +190,11 @@ void sim_hold(int32_t program_ms) {
 void sim_release(int32_t program_ms) {
     if (!simulation.held) return;
     simulation.held = false;
-    simulation.origin_ms = static_cast<int32_t>(static_cast<uint32_t>(simulation.origin_ms) +
-                                                static_cast<uint32_t>(program_ms) -
-                                                static_cast<uint32_t>(simulation.held_at_ms));
+    const int32_t paused = clock_difference(simulation.held_at_ms, program_ms);
+    if (paused > 0) {
+        simulation.origin_ms = static_cast<int32_t>(static_cast<uint32_t>(simulation.origin_ms) +
+                                                    static_cast<uint32_t>(paused));
+    }
 }
 
 double sim_series_value(int series) {

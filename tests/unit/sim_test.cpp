@@ -148,9 +148,16 @@ TEST(Simulation, FollowsTheClockOnItsGrid) {
     sim_start_clock(INT32_MAX - 5);
     sim_follow(INT32_MIN + 25);
     EXPECT_EQ(simulation.state.time_ms, 30);
+    // A reading from before the start moves nothing; a release before the hold shifts nothing.
+    sim_follow(INT32_MAX - 100);
+    EXPECT_EQ(simulation.state.time_ms, 30);
+    sim_hold(INT32_MIN + 25);
+    sim_release(INT32_MIN + 5);
+    sim_follow(INT32_MIN + 45);
+    EXPECT_EQ(simulation.state.time_ms, 50);
     sim_off();
     sim_follow(INT32_MIN + 2000);
-    EXPECT_EQ(simulation.state.time_ms, 30);
+    EXPECT_EQ(simulation.state.time_ms, 50);
 }
 
 // A coil set between two grid points acts from the next one on, and the same inputs give the
