@@ -23,6 +23,7 @@
 #include "runner.h"
 #include "scenario.h"
 #include "shown_text.h"
+#include "sim_preset.h"
 
 extern char** environ;
 
@@ -64,6 +65,7 @@ struct Case {
     bool args_no_wait = false;
     bool args_steps = false;
     std::string scenario;  // its path; empty: none
+    std::string sim_file;  // a preset file that args names, beside the case's files; empty: none
     // The expected output is read again for each verdict, not kept: a grading holds one case's
     // at a time, however many cases there are.
     bool has_expect = false;
@@ -139,10 +141,31 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         refused = "--scenario does not go in a case: its events go in the case's scenario file";
     } else if (!o.trace.empty()) {
         refused = "--trace does not go in a case: the runs of all files would write one file";
+    } else if (o.sim_list) {
+        refused = "--sim list does not go in a case";
     }
     if (!refused.empty()) {
         problem = c.shown_path + "/args: " + refused;
         return false;
+    }
+    if (!o.sim.empty()) {
+        // A preset file named in args lies in the case folder, as the scenario does; a shipped
+        // preset is named as it is.
+        if (sim_find_shipped(o.sim) == nullptr) {
+            c.sim_file = o.sim.front() == '/' ? o.sim : c.path + "/" + o.sim;
+            // The last --sim is the one that counts, as on a command line.
+            for (size_t i = c.args.size(); i-- > 1;) {
+                if (c.args[i - 1] == "--sim") {
+                    c.args[i] = c.sim_file;
+                    break;
+                }
+            }
+        }
+        SimPreset preset;
+        if (!runner_load_preset(c.sim_file.empty() ? o.sim : c.sim_file, preset, why)) {
+            problem = c.shown_path + "/args: " + why;
+            return false;
+        }
     }
     c.args_vars = o.vars;
     c.args_state = o.state;
@@ -192,6 +215,13 @@ bool load_case(Case& c, std::string& problem) {
         if (read.error_line != 0) {
             problem =
                 c.shown_path + "/scenario:" + std::to_string(read.error_line) + ": " + read.error;
+            return false;
+        }
+        const bool simulated = std::find(c.args.begin(), c.args.end(), "--sim") != c.args.end();
+        const std::string clash =
+            simulated ? runner_sim_scenario_clash(c.shown_path + "/scenario", read) : "";
+        if (!clash.empty()) {
+            problem = clash;
             return false;
         }
         c.scenario = c.path + "/scenario";
@@ -853,6 +883,7 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
             for (const char* name : CASE_FILES) {
                 input = input || same_existing_file(options.junit, c.path + "/" + name);
             }
+            input = input || (!c.sim_file.empty() && same_existing_file(options.junit, c.sim_file));
         }
         if (input) {
             std::fprintf(err, "zorvant-run: %s is also an input file\n", options.junit.c_str());

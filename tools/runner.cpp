@@ -15,14 +15,17 @@
 #include "radio.h"
 #include "run_session.h"
 #include "scenario.h"
+#include "simulation.h"
 #include "trace.h"
 
 namespace {
 
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
-    "                   [--no-wait] [--max-steps N] [--timeout MS] [--] FILE\n"
+    "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
+    "                   [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [-j N] [--] FILE...\n"
+    "       zorvant-run --sim list\n"
     "  NAME is one of %s\n";
 
 const char* const HELP =
@@ -43,6 +46,12 @@ const char* const HELP =
     "                    and scenario give the same output and trace every time\n"
     "  --max-steps N     stop as STOP does after N statements\n"
     "  --timeout MS      stop as STOP does when the clock reaches MS milliseconds\n"
+    "  --sim PRESET|FILE the magnetometer, temperature and RX follow a simulated satellite\n"
+    "                    that the coils turn and the CPU speed warms, from a shipped preset\n"
+    "                    or a preset file; --set and scenario events for those sensors are\n"
+    "                    refused, and a trace gets the columns rate_x, rate_y, rate_z, rate\n"
+    "                    (deg/s), field (uT), sunlit and elevation (deg) after Z\n"
+    "  --sim list        print the shipped presets, one a line, and exit\n"
     "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
     "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
     "  -j N              with --grade: run N programs at once (default: one per core)\n"
@@ -52,8 +61,8 @@ const char* const HELP =
     "\n"
     "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
     "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
-    "scenario, program too large) or its output or trace could not be written; 3 the step\n"
-    "limit or the timeout was reached.\n"
+    "scenario or preset, program too large) or its output or trace could not be written;\n"
+    "3 the step limit or the timeout was reached.\n"
     "\n";
 
 // The grading paragraph of the help, with its limits filled in.
@@ -82,12 +91,12 @@ bool parse_count(const std::string& text, long long& value) {
 // Options of a single run, which a grading takes from each case's args file instead.
 bool is_run_option(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
-           a == "--no-wait" || a == "--max-steps" || a == "--timeout";
+           a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim";
 }
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
-           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j";
+           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim";
 }
 
 // Takes the value given after option `a`.
@@ -127,6 +136,7 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
         (a == "--scenario" ? options.scenario
          : a == "--trace"  ? options.trace
          : a == "--grade"  ? options.grade_dir
+         : a == "--sim"    ? options.sim
                            : options.junit) = value;
     }
     return true;
@@ -158,6 +168,10 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
             (a == "--help" ? options.help : options.version) = true;
             return true;
         }
+        if (a == "--sim" && i + 1 < args.size() && args[i + 1] == "list") {
+            options.sim_list = true;
+            return true;
+        }
         if (is_run_option(a) && run_option.empty()) run_option = a;
         grade_option = grade_option || a == "--junit" || a == "-j";
         if (a == "--vars") {
@@ -185,6 +199,15 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
         problem = "no FILE given";
     } else if (options.grade_dir.empty() && options.files.size() > 1) {
         problem = "more than one FILE";
+    } else if (!options.sim.empty()) {
+        for (const auto& [channel, position] : options.settings) {
+            if (sim_drives(channel)) {
+                const std::string name = info_of(channel).name;
+                problem =
+                    "--set " + name + " does not go with --sim: the simulation drives " + name;
+                break;
+            }
+        }
     }
     if (!problem.empty()) return false;
     if (options.grade_dir.empty()) {
@@ -322,7 +345,50 @@ int not_run(std::FILE* err, const std::string& message) {
     return RUNNER_NOT_RUN;
 }
 
+// --sim list: each shipped preset's name, two spaces and its description.
+void print_presets(std::FILE* out) {
+    for (const ShippedPreset& p : sim_shipped_presets()) {
+        std::fprintf(out, "%s  %s\n", p.name, sim_preset_parse(p.text).preset.description.c_str());
+    }
+}
+
 }  // namespace
+
+bool runner_load_preset(const std::string& value, SimPreset& preset, std::string& problem) {
+    std::string text;
+    if (const ShippedPreset* shipped = sim_find_shipped(value)) {
+        text = shipped->text;
+    } else {
+        const FileRead file = read_regular_file(value, MAX_SIM_PRESET_BYTES);
+        if (!file.ok || file.truncated) {
+            problem = "cannot read " + value + ": " +
+                      (file.ok ? std::string(REASON_SIM_PRESET_TOO_LARGE) : file.reason) +
+                      " (nor is it a shipped preset: see --sim list)";
+            return false;
+        }
+        text = file.bytes;
+    }
+    const SimPresetRead read = sim_preset_parse(text);
+    if (read.error_line != 0) {
+        problem = value + ":" + std::to_string(read.error_line) + ": " + read.error;
+        return false;
+    }
+    preset = read.preset;
+    return true;
+}
+
+std::string runner_sim_scenario_clash(const std::string& scenario_name, const ScenarioRead& read) {
+    for (size_t i = 0; i < read.events.size(); ++i) {
+        const Channel c = read.events[i].channel;
+        if (sim_drives(c)) {
+            return scenario_name + ":" + std::to_string(read.event_lines[i]) + ": " +
+                   info_of(c).name + " is driven by the simulation (--sim): no event can move it";
+        }
+    }
+    return "";
+}
+
+namespace {}  // namespace
 
 int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
                 const char* self) {
@@ -343,12 +409,18 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         std::fprintf(out, "zorvant-run %s\n", ZORVANT_VERSION);
         return RUNNER_OK;
     }
+    if (options.sim_list) {
+        print_presets(out);
+        return RUNNER_OK;
+    }
     if (!options.grade_dir.empty()) {
         return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
                           out, err);
     }
-    // The trace is made empty when it is opened: it must not be the program or the scenario.
-    for (const std::string* input : {&options.file, &options.scenario}) {
+    // The trace is made empty when it is opened: it must not be an input.
+    const bool sim_file = !options.sim.empty() && sim_find_shipped(options.sim) == nullptr;
+    for (const std::string* input : {&options.file, &options.scenario, &options.sim}) {
+        if (input == &options.sim && !sim_file) continue;
         if (!options.trace.empty() && !input->empty() &&
             same_existing_file(options.trace, *input)) {
             return not_run(err, options.trace + " is also an input file");
@@ -372,8 +444,15 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
                                     ": " + scenario.error);
         }
     }
+    SimPreset preset;
+    if (!options.sim.empty()) {
+        if (!runner_load_preset(options.sim, preset, problem)) return not_run(err, problem);
+        const std::string clash = runner_sim_scenario_clash(options.scenario, scenario);
+        if (!clash.empty()) return not_run(err, clash);
+    }
 
     session_reset_machine();
+    if (!options.sim.empty()) sim_reset(preset);
     for (const auto& [channel, position] : options.settings) channel_set(channel, position);
     OutputStream output{out};
     VirtualClock virtual_clock;
@@ -400,7 +479,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         if (!scenario.events.empty()) watch.events = &scenario.events;
         if (!options.trace.empty()) {
             watch.trace = &trace;
-            trace.write_line(trace_header());
+            trace.write_line(trace_header(simulation.on));
             watch.row(trace_snapshot(0, -1));
         }
         if (watch.events != nullptr || watch.trace != nullptr) {
@@ -408,6 +487,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             session.hook_context = &watch;
         }
         const PassStop stop = session.run_to_end();
+        session.follow_simulation();
         if (watch.trace != nullptr) watch.row(trace_snapshot(watch.now(), -1));
         code = stop == PassStop::StepLimit ? RUNNER_STEP_LIMIT
                : interp.error_reported     ? RUNNER_ERROR

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "channels.h"
+#include "scenario.h"
+#include "sim_preset.h"
 
 enum RunnerExit {
     RUNNER_OK = 0,          // the run ended without an error report; grading: all passed
@@ -47,8 +49,11 @@ struct RunnerOptions {
     long long timeout_ms = -1;  // -1: no limit
     std::string scenario;       // empty: none
     std::string trace;          // empty: none
-    bool help = false;          // --help: print the usage and what each option does
-    bool version = false;       // --version
+    // --sim: a shipped preset's name or a preset file; empty: no simulation.
+    std::string sim;
+    bool sim_list = false;  // --sim list: print the shipped presets
+    bool help = false;      // --help: print the usage and what each option does
+    bool version = false;   // --version
     std::string file;
 
     // --grade: the folder of cases; the programs are in `files` and `file` stays empty.
@@ -57,6 +62,14 @@ struct RunnerOptions {
     int jobs = 0;       // 0: one per core
     std::vector<std::string> files;
 };
+
+// --sim's value: a shipped preset by its name, or else a preset file. False, with the message
+// after "zorvant-run: " in `problem`, when it cannot be read or holds a bad line.
+bool runner_load_preset(const std::string& value, SimPreset& preset, std::string& problem);
+inline constexpr const char* REASON_SIM_PRESET_TOO_LARGE = "It is larger than 64 KiB";
+// The message for the first event of a scenario that moves a channel the simulation drives, or
+// "" when none does.
+std::string runner_sim_scenario_clash(const std::string& scenario_name, const ScenarioRead& read);
 
 // Reads the arguments without the program name. On failure `problem` says what is wrong, in
 // the words the usage message shows; `options` may then be partly filled.

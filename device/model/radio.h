@@ -18,6 +18,10 @@ struct Radio {
     bool tx_active = false;
     int32_t tx_column = 0;  // channel * 3; the trace is drawn at column tx_column + 2
     int32_t tx_symbol = 0;
+    // A simulated ground station moves the trace by the Doppler shift (in columns) and hides it
+    // while the satellite is out of its view; without a simulation neither happens.
+    int32_t tx_shift = 0;
+    bool tx_in_view = true;
     uint8_t sdr_row[SDR_WIDTH] = {};
     uint32_t noise_state = 2463534242u;
     // Top row first, SDR_STRIDE bytes a row: the window shows this buffer as its image.
@@ -36,8 +40,11 @@ void radio_changed();
 // Marks the transmission in the next waterfall row; the run loop calls it on every pass.
 inline void tx_inject() {
     if (radio.tx_active && radio.tx_column < SDR_WIDTH - 2 && radio.tx_symbol >= 0 &&
-        radio.tx_symbol <= TX_MAX_SYMBOL) {
-        radio.sdr_row[radio.tx_column + 2] = static_cast<uint8_t>(60 + 20 * radio.tx_symbol);
+        radio.tx_symbol <= TX_MAX_SYMBOL && radio.tx_in_view) {
+        const int32_t at = radio.tx_column + 2 + radio.tx_shift;
+        if (at >= 0 && at < SDR_WIDTH) {
+            radio.sdr_row[at] = static_cast<uint8_t>(60 + 20 * radio.tx_symbol);
+        }
     }
 }
 // A fresh run starts with the transmitter off; the symbol stays.

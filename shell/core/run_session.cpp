@@ -9,6 +9,7 @@
 #include "device_stmts.h"
 #include "labels.h"
 #include "radio.h"
+#include "simulation.h"
 #include "tokenizer.h"
 
 void session_install(const RunHost& host) {
@@ -32,6 +33,7 @@ void session_reset_machine() {
     interp_reset_all();
     device_reset();
     radio_reset();
+    sim_off();
     prep = PrepState{};
 }
 
@@ -48,7 +50,20 @@ PreparedProgram RunSession::start(const LineList& editor_lines,
     steps_ = 0;
     held_at_ = nullptr;
     resume_known_ = false;
-    return run_fresh_start(editor_lines, foreign_lines);
+    PreparedProgram prepared = run_fresh_start(editor_lines, foreign_lines);
+    simulating_ = simulation.on;
+    next_follow_ = 0;
+    if (simulating_) {
+        sim_restart();
+        sim_start_clock(clock_ms());
+    }
+    return prepared;
+}
+
+void RunSession::follow_simulation() {
+    if (!simulating_) return;
+    sim_follow(clock_ms());
+    next_follow_ = steps_ + SIM_FOLLOW_STATEMENTS;
 }
 
 bool RunSession::resume_time_reached() {
@@ -57,10 +72,13 @@ bool RunSession::resume_time_reached() {
         if (clock_ == nullptr) return false;
         if (time_limit && interp.resume_time > *time_limit) {
             clock_->advance_to(*time_limit);
+            follow_simulation();
             return false;
         }
         clock_->advance_to(interp.resume_time);
     }
+    // The wait is over: the satellite has moved on meanwhile.
+    follow_simulation();
     resume_known_ = true;
     resume_reached_ = interp.resume_time;
     return true;
@@ -68,12 +86,14 @@ bool RunSession::resume_time_reached() {
 
 PassStop RunSession::run(long long budget) {
     budget_ = budget;
+    follow_simulation();
     while (budget_ > 0) {
         if (interp_finished()) return PassStop::Finished;
         if (step_limit >= 0 && steps_ >= step_limit) return PassStop::StepLimit;
         const bool resumed = resume_time_reached();
         if (time_limit_reached()) return PassStop::StepLimit;
         if (!resumed) return PassStop::Waiting;
+        if (simulating_ && steps_ >= next_follow_) follow_simulation();
         if (hook == nullptr && !time_limit) {
             // Nothing to ask between statements: run a stretch of them that ends at the end of
             // the run, at the step limit, at a DELAY (a new resume time for the checks above)
@@ -81,8 +101,10 @@ PassStop RunSession::run(long long budget) {
             held_at_ = nullptr;
             const int32_t resume = interp.resume_time;
             long long left = step_limit >= 0 ? step_limit - steps_ : LLONG_MAX;
-            // The checks before the stretch and at the end of each pass have seen that the
-            // program goes on.
+            if (simulating_) left = std::min(left, next_follow_ - steps_);
+            // With a simulation on, the stretch also ends where the simulation wants the clock
+            // looked at. The checks before the stretch and at the end of each pass have seen that
+            // the program goes on.
             do {
                 interp_step_within();
                 ++steps_;

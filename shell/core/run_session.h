@@ -29,7 +29,7 @@ void session_install(const RunHost& host);
 // Output and math errors go nowhere again, and the steady clock is back.
 void session_uninstall();
 // A fresh machine: interpreter, variables and memory, labels, device panel, radio and the
-// preparation's line map, as at start-up.
+// preparation's line map, as at start-up, with no simulation on.
 void session_reset_machine();
 
 // Resets the transmitter, prepares the editor lines and starts the interpreter on them. When
@@ -42,6 +42,10 @@ PreparedProgram run_fresh_start(const LineList& editor_lines,
 enum class HookAction { Go, Hold };
 // Called before each statement with its text position and its editor line.
 using StatementHook = HookAction (*)(const char* position, int editor_line, void* context);
+
+// Statements between two looks at the clock for a simulation while they run at full speed:
+// a few microseconds of the program's time, a tiny part of the 10 ms a simulation step is.
+inline constexpr long long SIM_FOLLOW_STATEMENTS = 1000;
 
 // Why a run of passes ended.
 enum class PassStop {
@@ -56,7 +60,8 @@ class RunSession {
    public:
     explicit RunSession(VirtualClock* virtual_clock = nullptr) : clock_(virtual_clock) {}
 
-    // run_fresh_start, and the step count starts again.
+    // run_fresh_start, and the step count starts again. A simulation that is on starts again
+    // from its preset, its clock from now.
     PreparedProgram start(const LineList& editor_lines, const std::vector<int>& foreign_lines = {});
     // Runs at most `budget` statements. After each one the transmission goes into the next
     // waterfall row. A statement the hook held at is run without asking again when the next
@@ -69,6 +74,10 @@ class RunSession {
     void interrupt() { budget_ = 0; }
     // Milliseconds until the program may go on; 0 when it may now.
     int64_t wait_ms() const;
+    // Moves a simulation that was on at start() on to the program clock now. run() does it at
+    // its start, every SIM_FOLLOW_STATEMENTS statements and when a DELAY's wait ends; a window
+    // calls it from a timer too while a DELAY waits, so that the sensors move meanwhile.
+    void follow_simulation();
 
     long long steps() const { return steps_; }
     // Statements after which the run stops as STOP would; -1 for no limit.
@@ -85,6 +94,9 @@ class RunSession {
     bool time_limit_reached() const { return time_limit && clock_ms() >= *time_limit; }
 
     VirtualClock* clock_;
+    // A simulation was on at start(): the passes move it on with the clock.
+    bool simulating_ = false;
+    long long next_follow_ = 0;  // the step count at which a statement-by-statement run looks
     long long steps_ = 0;
     long long budget_ = 0;
     const char* held_at_ = nullptr;

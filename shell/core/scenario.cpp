@@ -95,6 +95,7 @@ ScenarioRead scenario_parse(std::string_view text) {
         if (position < info.minimum) position = info.minimum;
         if (position > info.maximum) position = info.maximum;
         read.events.push_back({time, channel, static_cast<int>(position)});
+        read.event_lines.push_back(static_cast<int>(i + 1));
         previous = time;
     }
     return read;

@@ -21,6 +21,7 @@ struct ScenarioEvent {
 
 struct ScenarioRead {
     std::vector<ScenarioEvent> events;
+    std::vector<int> event_lines;  // the line of each event, counted from 1
     // The first line that is not an event, a blank line or a comment, counted from 1; 0 when
     // every line is good. `events` then holds the events above it.
     int error_line = 0;

@@ -1,7 +1,26 @@
 #include "trace.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "format.h"
 #include "radio.h"
+
+namespace {
+
+// A series with its fixed decimals; a value that rounds to zero has no minus sign.
+void append_series(std::string& row, double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, ",%.*f", decimals, value);
+    const char* shown = text;
+    if (text[1] == '-' && std::strspn(text + 2, "0.") == std::strlen(text + 2)) {
+        text[1] = ',';
+        shown = text + 1;
+    }
+    row += shown;
+}
+
+}  // namespace
 
 TraceSnapshot trace_snapshot(int64_t time_ms, int line) {
     TraceSnapshot s;
@@ -12,10 +31,14 @@ TraceSnapshot trace_snapshot(int64_t time_ms, int line) {
     s.tx_column = radio.tx_column;
     s.tx_symbol = radio.tx_symbol;
     for (int k = 0; k < VARIABLE_COUNT; ++k) s.variables[k] = var_get(k);
+    s.simulated = simulation.on;
+    if (s.simulated) {
+        for (int k = 0; k < SIM_SERIES_COUNT; ++k) s.sim[k] = sim_series_value(k);
+    }
     return s;
 }
 
-std::string trace_header() {
+std::string trace_header(bool simulated) {
     std::string h = "time_ms,line";
     for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
         h += ',';
@@ -25,6 +48,12 @@ std::string trace_header() {
     for (int k = 0; k < VARIABLE_COUNT; ++k) {
         h += ',';
         h += static_cast<char>('A' + k);
+    }
+    if (simulated) {
+        for (const SimSeriesInfo& series : sim_series_info) {
+            h += ',';
+            h += series.name;
+        }
     }
     return h;
 }
@@ -40,6 +69,11 @@ std::string trace_row(const TraceSnapshot& s) {
         row += ',';
         row.append(text, static_cast<size_t>(n));
     }
+    if (s.simulated) {
+        for (int k = 0; k < SIM_SERIES_COUNT; ++k) {
+            append_series(row, s.sim[k], sim_series_info[k].decimals);
+        }
+    }
     return row;
 }
 
@@ -50,6 +84,10 @@ bool trace_state_changed(const TraceSnapshot& a, const TraceSnapshot& b) {
     }
     for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
         if (a.channels[c] != b.channels[c]) return true;
+    }
+    if (a.simulated != b.simulated) return true;
+    for (int k = 0; a.simulated && k < SIM_SERIES_COUNT; ++k) {
+        if (a.sim[k] != b.sim[k]) return true;
     }
     return false;
 }

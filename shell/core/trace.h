@@ -8,6 +8,7 @@
 
 #include "channels.h"
 #include "interp.h"
+#include "simulation.h"
 
 // Channels written to a row: the traced ones, which come first in the channel table. The
 // system-power bar never moves and the waterfall speed is no business of the program.
@@ -23,14 +24,20 @@ struct TraceSnapshot {
     int tx_column = 0;
     int tx_symbol = 0;
     double variables[VARIABLE_COUNT] = {};
+    // With a simulation on: its series (rates, field, sunlight, the station's elevation).
+    bool simulated = false;
+    double sim[SIM_SERIES_COUNT] = {};
 };
 
-// Reads the device panel, the transmitter and the variables now.
+// Reads the device panel, the transmitter, the variables and a simulation that is on, now.
 TraceSnapshot trace_snapshot(int64_t time_ms, int line);
-// "time_ms,line,magx,...,tx_symbol,A,...,Z", without a line break.
-std::string trace_header();
+// "time_ms,line,magx,...,tx_symbol,A,...,Z", without a line break; `simulated` adds the
+// simulation's columns ",rate_x,...,elevation".
+std::string trace_header(bool simulated = false);
 // One row in the order of the header, without a line break: channel positions as integers,
-// tx_active as 0 or 1, variables as the variable panel shows them.
+// tx_active as 0 or 1, variables as the variable panel shows them, then a simulated snapshot's
+// series with fixed decimals.
 std::string trace_row(const TraceSnapshot& s);
-// Whether the clock, a channel of the row or the transmitter differ; variables do not count.
+// Whether the clock, a channel of the row, the transmitter or the simulation's series differ;
+// variables do not count.
 bool trace_state_changed(const TraceSnapshot& a, const TraceSnapshot& b);

@@ -336,6 +336,39 @@ TEST(GradingSample, OneSubmissionFailsOneCase) {
               "3 passed, 1 failed\n");
 }
 
+// A case may run the programs against a simulation: a shipped preset by its name, or a preset
+// file beside the case's other files. What a simulation cannot run stops the grading.
+TEST_F(Grading, CasesCanRunASimulation) {
+    add("field.bas", "MGET X,Y,Z\nPRINT Z\n");
+    add("cases/shipped/args", "--sim tumbling_1u\n");
+    add("cases/shipped/expect", "0.25\n");
+    add("cases/own/args", "--sim calm.sim\n");
+    add("cases/own/calm.sim", "field_b0_t = 0\n");
+    add("cases/own/expect", "0\n");
+    ShellResult r = grade("field.bas");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "PASS field.bas own\nPASS field.bas shipped\n2 passed, 0 failed\n");
+
+    const struct {
+        const char* file;
+        const char* bytes;
+        std::string message;
+    } bad[] = {
+        {"scenario", "0 colr=3\n5 magx=1\n",
+         "cases/own/scenario:2: magx is driven by the simulation (--sim): no event can move it"},
+        {"calm.sim", "field = 0\n", "cases/own/args: cases/own/calm.sim:1: unknown key 'field'"},
+        {"args", "--sim list", "cases/own/args: --sim list does not go in a case"},
+    };
+    for (const auto& b : bad) {
+        add(std::string("cases/own/") + b.file, b.bytes);
+        r = grade("field.bas");
+        EXPECT_EQ(r.code, 2) << b.message;
+        EXPECT_EQ(r.out, "zorvant-run: " + b.message + "\n");
+        fs::remove(root_ + "cases/own/scenario");
+        add("cases/own/calm.sim", "field_b0_t = 0\n");
+    }
+}
+
 TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
     add("good.bas", GOOD);
     const std::string usage = "\nusage: zorvant-run";
