@@ -27,6 +27,9 @@ int64_t TelemetryRecorder::now() const {
 
 void TelemetryRecorder::start() {
     recording_data_.clear();
+    in_pass_ = false;
+    changed_channels_ = 0;
+    transmitter_changed_ = false;
     started_ms_ = clock_ms();
     recording_ = true;
     recording_data_.record_machine(0);
@@ -34,6 +37,7 @@ void TelemetryRecorder::start() {
 
 void TelemetryRecorder::end() {
     if (!recording_) return;
+    end_pass();
     const int64_t t = now();
     recording_data_.record_machine(t);
     recording_data_.record(TS_LINE, t, current_line());
@@ -44,9 +48,36 @@ void TelemetryRecorder::record_variables() {
     if (recording_) recording_data_.record_variables(now());
 }
 
+static_assert(TS_CHANNELS <= 32, "one bit a channel in a pass's changes");
+
+void TelemetryRecorder::begin_pass(int32_t clock_ms) {
+    in_pass_ = recording_;
+    pass_clock_ms_ = clock_ms;
+}
+
+void TelemetryRecorder::end_pass() {
+    if (!in_pass_) return;
+    in_pass_ = false;
+    if (changed_channels_ == 0 && !transmitter_changed_) return;
+    const int64_t t = static_cast<int32_t>(static_cast<uint32_t>(pass_clock_ms_) -
+                                           static_cast<uint32_t>(started_ms_));
+    for (uint32_t bits = changed_channels_; bits != 0; bits &= bits - 1) {
+        const int c = __builtin_ctz(bits);
+        recording_data_.record(c, t, channel_position(static_cast<Channel>(c)));
+    }
+    if (transmitter_changed_) recording_data_.record_transmitter(t);
+    recording_data_.record(TS_LINE, t, current_line());
+    changed_channels_ = 0;
+    transmitter_changed_ = false;
+}
+
 void TelemetryRecorder::channel_changed(Channel c, void* self) {
     auto* r = static_cast<TelemetryRecorder*>(self);
     if (!r->recording_ || static_cast<int>(c) >= TS_CHANNELS) return;
+    if (r->in_pass_) {
+        r->changed_channels_ |= 1u << static_cast<int>(c);
+        return;
+    }
     const int64_t t = r->now();
     r->recording_data_.record(static_cast<int>(c), t, channel_position(c));
     r->recording_data_.record(TS_LINE, t, current_line());
@@ -55,6 +86,10 @@ void TelemetryRecorder::channel_changed(Channel c, void* self) {
 void TelemetryRecorder::transmitter_changed(void* self) {
     auto* r = static_cast<TelemetryRecorder*>(self);
     if (!r->recording_) return;
+    if (r->in_pass_) {
+        r->transmitter_changed_ = true;
+        return;
+    }
     const int64_t t = r->now();
     r->recording_data_.record_transmitter(t);
     r->recording_data_.record(TS_LINE, t, current_line());

@@ -32,6 +32,13 @@ class TelemetryRecorder {
     // The variables as they are now (the window samples them at its paint rate and at a pause).
     void record_variables();
 
+    // Between the two, statements run with one clock reading, `clock_ms`: a change is only
+    // marked, and the channels and the transmitter that changed are recorded once at the end,
+    // at that time. That gives the recording one entry per change would give (of several
+    // changes in one millisecond only the last value stays), at the cost of a bit per change.
+    void begin_pass(int32_t clock_ms);
+    void end_pass();
+
     const TelemetryRecording& data() const { return recording_data_; }
 
    private:
@@ -40,6 +47,11 @@ class TelemetryRecorder {
 
     TelemetryRecording recording_data_;
     bool recording_ = false;
+    bool in_pass_ = false;
+    int32_t pass_clock_ms_ = 0;
+    // One bit a channel, and the transmitter, changed in the current pass.
+    uint32_t changed_channels_ = 0;
+    bool transmitter_changed_ = false;
     int32_t started_ms_ = 0;
     ClockReader clock_ = nullptr;
     void* clock_context_ = nullptr;

@@ -138,6 +138,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     build_controls();
     device_subscribe(timer_changed, this);
     recorder_.set_clock(run_clock, run_control);
+    run_control->set_recorder(&recorder_);
     FormCreate();
     install_signal_handlers();
     document_->offer_recovery();

@@ -104,9 +104,14 @@ void RunControl::run_loop() {
             next_due_ = now + 1000 / rate_;
         }
         session_.hook = hold_before ? before_statement : nullptr;
-        pass_clock_ms_ = clock_ms();
+        const bool steady = clock_is_steady();
+        pass_clock_ms_ = steady && served_read_fresh_ ? served_read_ms_ : clock_ms();
+        served_read_fresh_ = false;
+        const bool batch = recorder_ != nullptr && steady;
         in_pass_ = true;
+        if (batch) recorder_->begin_pass(pass_clock_ms_);
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
+        if (batch) recorder_->end_pass();
         in_pass_ = false;
         if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
@@ -149,10 +154,14 @@ int32_t RunControl::clock_now() const {
 // at the speed it has without a window.
 void RunControl::serve_window() {
     const int32_t now = steady_clock_ms();
+    served_read_ms_ = now;
+    served_read_fresh_ = true;
     if (now == last_served_ms_) return;
     last_served_ms_ = now;
     flush_output();
     QCoreApplication::processEvents();
+    // Serving may have taken a while: the next pass reads the clock again.
+    served_read_fresh_ = false;
 }
 
 // Sleeps in the event queue until the next event, or until `milliseconds` have passed (-1:

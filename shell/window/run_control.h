@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "run_session.h"
+#include "telemetry_recorder.h"
 
 class QTimer;
 
@@ -33,6 +34,8 @@ class RunControl : public QObject {
     // The program clock now, as cheaply as it can be had: while statements run, the steady
     // clock's reading from the start of their pass (at most a thousand statements old).
     int32_t clock_now() const;
+    // Told of every pass of statements, so that it marks changes instead of recording each.
+    void set_recorder(TelemetryRecorder* recorder) { recorder_ = recorder; }
     // Statements the current (or last) run has made.
     long long steps() const { return session_.steps(); }
     bool active() const { return state_ != State::Idle; }
@@ -78,6 +81,11 @@ class RunControl : public QObject {
     RunSession session_;
     bool in_pass_ = false;
     int32_t pass_clock_ms_ = 0;
+    // The steady clock as serve_window last read it, and whether that was since the last
+    // wait: then the next pass starts with that reading instead of a new one.
+    int32_t served_read_ms_ = 0;
+    bool served_read_fresh_ = false;
+    TelemetryRecorder* recorder_ = nullptr;
     State state_ = State::Idle;
     bool step_pending_ = false;
     bool stop_requested_ = false;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "telemetry.h"
+#include "telemetry_recorder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -56,6 +58,45 @@ TEST(Telemetry, OutlineKeepsSpikesWithinItsBuckets) {
     const auto before = later.outline(0, 0, 100, 10);
     ASSERT_EQ(before.size(), 2u);
     EXPECT_EQ(before[0].value, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The recorder hears of every change through the device's subscribers; within a pass it only
+// marks them, and the recording comes out as if each had been recorded at the pass's time.
+TEST(TelemetryRecorder, APassRecordsWhatChangedAtItsTime) {
+    TestMachine m;
+    m.clock.now = 1000;
+    TelemetryRecorder direct;
+    TelemetryRecorder batched;  // the transmitter's one listener
+    batched.set_clock([](void*) { return 1000; }, nullptr);
+    direct.set_clock([](void*) { return 1250; }, nullptr);
+    batched.start();
+    direct.start();
+    batched.begin_pass(1250);
+    channel_set(Channel::CoiX, 10);
+    channel_set(Channel::CoiX, 20);
+    channel_set(Channel::Spd, 2);
+    radio.tx_active = true;
+    radio_changed();
+    EXPECT_EQ(batched.data().points(TS_CHANNELS - 1).size(), 1u);  // marked, not yet recorded
+    batched.end_pass();
+    for (const TelemetryRecorder* r : {&batched, &direct}) {
+        const auto& coil = r->data().points(static_cast<int>(Channel::CoiX));
+        ASSERT_EQ(coil.size(), 2u);
+        EXPECT_EQ(coil[1].time_ms, 250);
+        EXPECT_EQ(coil[1].value, 20);
+        EXPECT_EQ(r->data().points(static_cast<int>(Channel::Spd)).back().value, 2);
+        EXPECT_EQ(r->data().points(static_cast<int>(Channel::MagX)).size(), 1u);
+    }
+    EXPECT_EQ(batched.data().points(TS_TX_ACTIVE).back().time_ms, 250);
+    EXPECT_EQ(batched.data().points(TS_TX_ACTIVE).back().value, 1);
+    // Outside a pass a change is recorded at once, with the clock read then.
+    channel_set(Channel::MagX, 5);
+    EXPECT_EQ(batched.data().points(static_cast<int>(Channel::MagX)).back().time_ms, 0);
+    radio.tx_active = false;
 }
 
 }  // namespace
