@@ -92,6 +92,8 @@ void interp_start(const char* text) {
     interp.run_stopped = 0;
     interp.error_reported = false;
     interp.error_line = -1;
+    interp.error_statement = nullptr;
+    interp.error_statement_line = -1;
     interp.resume_time = clock_ms();
 }
 
@@ -121,6 +123,14 @@ void report_error_in(int editor_line, std::string_view message) {
     interp.run_stopped = 1;
     interp.error_reported = true;
     interp.error_line = editor_line;
+    const long index = interp.statement_start - machine.program_store;
+    if (interp.statement_start != nullptr && index >= 0 && index < PROGRAM_STORE_SIZE) {
+        interp.error_statement = interp.statement_start;
+        interp.error_statement_line = machine.line_table[index];
+    } else {
+        interp.error_statement = nullptr;
+        interp.error_statement_line = editor_line;
+    }
     char line[48];
     const int n = std::snprintf(line, sizeof line, "ERROR in line: %d", editor_line);
     output_line(std::string_view(line, static_cast<size_t>(n)));

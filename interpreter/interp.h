@@ -41,6 +41,10 @@ struct InterpState {
     bool error_reported = false;
     // The editor line that the last error report named; -1 before any report of the run.
     int error_line = -1;
+    // Where the statement that was running at that report began, and its editor line: a
+    // search for a label reports where the search ended, not where the jump was asked for.
+    const char* error_statement = nullptr;
+    int error_statement_line = -1;
     // Where the statement now running began.
     const char* statement_start = nullptr;
     const char* gosub_stack[MAX_GOSUB_LEVELS] = {};

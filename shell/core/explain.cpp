@@ -447,6 +447,76 @@ const char* token_name(int code) {
     return "unknown token";
 }
 
+namespace {
+
+// The label of a jump in a statement ("GOTO 50", "IF A THEN GOSUB 7"): its digits, or "".
+std::string jump_label(std::string_view statement) {
+    // One statement: up to the next ':' outside a string, or the end of the line.
+    bool in_string = false;
+    size_t end = 0;
+    while (end < statement.size() && statement[end] != '\n' && statement[end] != '\r' &&
+           (in_string || statement[end] != ':')) {
+        if (statement[end] == '"') in_string = !in_string;
+        ++end;
+    }
+    statement = statement.substr(0, end);
+    for (const std::string_view word : {std::string_view("GOTO"), std::string_view("GOSUB")}) {
+        const size_t at = statement.rfind(word);
+        if (at == std::string_view::npos) continue;
+        size_t p = at + word.size();
+        while (p < statement.size() && statement[p] == ' ') ++p;
+        size_t q = p;
+        while (q < statement.size() && statement[q] >= '0' && statement[q] <= '9') ++q;
+        if (q > p) return std::string(statement.substr(p, q - p));
+    }
+    return "";
+}
+
+std::string jump_word(std::string_view statement) {
+    const size_t gosub = statement.find("GOSUB");
+    const size_t go_to = statement.find("GOTO");
+    return gosub != std::string_view::npos && (go_to == std::string_view::npos || gosub < go_to)
+               ? "GOSUB"
+               : "GOTO";
+}
+
+}  // namespace
+
+// Whether "LABEL n" stands in the program as a label statement would: the word, spaces, the
+// number and no further digit.
+static bool has_label(std::string_view program, const std::string& label) {
+    for (size_t at = program.find("LABEL"); at != std::string_view::npos;
+         at = program.find("LABEL", at + 1)) {
+        size_t p = at + 5;
+        while (p < program.size() && program[p] == ' ') ++p;
+        if (program.substr(p, label.size()) != label) continue;
+        const size_t after = p + label.size();
+        if (after == program.size() || program[after] < '0' || program[after] > '9') return true;
+    }
+    return false;
+}
+
+std::string explain_stop(std::string_view report, std::string_view program, size_t statement,
+                         int statement_line, int report_line) {
+    std::string text = explain_report(report);
+    if (statement_line < 0 || statement_line == report_line || statement > program.size()) {
+        return text;
+    }
+    const std::string_view from = program.substr(statement);
+    std::string where;
+    const std::string label = jump_label(from);
+    if (!label.empty() && !has_label(program, label)) {
+        where = "No LABEL " + label + " in the program. The " + jump_word(from) +
+                " that asked for it is on line " + std::to_string(statement_line) +
+                "; the report names line " + std::to_string(report_line) +
+                ", where the search ended.";
+    } else {
+        where = "The statement that failed begins on line " + std::to_string(statement_line) +
+                "; the report names line " + std::to_string(report_line) + ".";
+    }
+    return where + (text.empty() ? "" : "\n\n" + text);
+}
+
 std::string explain_report(std::string_view message) {
     std::string result;
     while (!message.empty()) {

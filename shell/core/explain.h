@@ -17,6 +17,13 @@ const char* token_name(int code);
 // line that is no such report.
 std::string explain_report(std::string_view message);
 
+// When a run stops with a report, what the window says under the output: the explanations of
+// the report's lines and, when the statement that failed began on another line than the
+// report names, where that was. `program` is the prepared program text and `statement` the
+// offset in it where that statement began; `statement_line` and `report_line` are editor lines.
+std::string explain_stop(std::string_view report, std::string_view program, size_t statement,
+                         int statement_line, int report_line);
+
 // The file name of the help page of a word of the language ("print.html" for PRINT, "if.html"
 // for THEN); upper or lower case. "" for a word that is not one.
 std::string help_page_for_word(std::string_view word);

@@ -238,7 +238,22 @@ void Tfmain::build_controls() {
     });
     grid->addWidget(editor_column, 0, 0);
     grid->addWidget(panel_scroll, 0, 1);
-    grid->addWidget(mdb, 1, 0);
+    // The output, and under it the plain words for a report that ended the run.
+    auto* output_column = new QWidget(central);
+    auto* output_rows = new QVBoxLayout(output_column);
+    output_rows->setContentsMargins(0, 0, 0, 0);
+    output_rows->setSpacing(2);
+    output_rows->addWidget(mdb, 1);
+    explanation_ = new QLabel(output_column);
+    explanation_->setObjectName("explanation");
+    explanation_->setWordWrap(true);
+    explanation_->setTextFormat(Qt::RichText);
+    explanation_->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    explanation_->setAccessibleDescription("Explanation of the error report");
+    explanation_->setStyleSheet("QLabel { background: #fff8d0; color: #202020; padding: 4px; }");
+    explanation_->hide();
+    output_rows->addWidget(explanation_);
+    grid->addWidget(output_column, 1, 0);
     grid->addWidget(bottom, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 6);

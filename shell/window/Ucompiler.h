@@ -240,6 +240,7 @@ class Tfmain : public QMainWindow {
     bool fitted_to_screen_ = false;
     TelemetryRecorder recorder_;
     HelpWindow* help_window_ = nullptr;
+    QLabel* explanation_ = nullptr;  // under the output, after a report
     ProgramDocument* document_ = nullptr;
     Debugger* debugger_ = nullptr;
     // The close was asked for by a signal: nobody is there to answer a question.

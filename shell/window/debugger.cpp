@@ -15,7 +15,9 @@
 #include "code_editor.h"
 #include "device_panel_box.h"
 #include "dialog_seams.h"
+#include "explain.h"
 #include "format.h"
+#include "interp.h"
 #include "run_session.h"
 
 std::function<void(const QString& caption, const QString& text)> math_error_seam;
@@ -55,6 +57,9 @@ Debugger::Debugger(const DebuggerControls& controls, QWidget* window)
     connect(run_control_, &RunControl::stepped, this, &Debugger::show_next_statement);
     connect(controls_.editor, &CodeEditor::breakpointsChanged, this,
             &Debugger::breakpoints_changed);
+    if (controls_.explanation != nullptr) {
+        connect(controls_.explanation, &QLabel::linkActivated, this, &Debugger::helpRequested);
+    }
 }
 
 Debugger::~Debugger() {
@@ -89,6 +94,7 @@ bool Debugger::fresh_start(bool paused) {
     if (printed_a_lot) give_back_memory();
     fresh_running_ = !paused;
     controls_.editor->set_error_line(-1);
+    if (controls_.explanation != nullptr) controls_.explanation->hide();
     for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
     mark_changed_variables();
     std::vector<int> foreign_lines;
@@ -199,12 +205,44 @@ void Debugger::end_run() {
     controls_.device_panel->flush();
     mark_changed_variables();
     if (interp.error_reported && interp.error_line >= 0) {
-        controls_.editor->set_error_line(interp.error_line);
+        // The band goes where the failing statement began: a label search reports the line
+        // where it ended, which is not where the student asked for the jump.
+        controls_.editor->set_error_line(interp.error_statement_line >= 0
+                                             ? interp.error_statement_line
+                                             : interp.error_line);
+        explain_the_stop();
     }
     emit status(QStringLiteral("Stop in line: %1").arg(current_line()));
     if (controls_.output->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM) {
         give_back_memory();
     }
+}
+
+// The report's lines are the last lines of the output that start with "ERROR".
+void Debugger::explain_the_stop() {
+    QLabel* strip = controls_.explanation;
+    if (strip == nullptr) return;
+    QStringList report;
+    const QTextDocument* doc = controls_.output->document();
+    for (QTextBlock b = doc->lastBlock(); b.isValid() && report.size() < 4; b = b.previous()) {
+        if (b.text().isEmpty()) continue;
+        if (!b.text().startsWith("ERROR")) break;
+        report.prepend(b.text());
+    }
+    const std::string_view program(machine.program_store,
+                                   static_cast<size_t>(std::max(0, interp.text_extent)));
+    const size_t statement =
+        interp.error_statement != nullptr
+            ? static_cast<size_t>(interp.error_statement - machine.program_store)
+            : program.size() + 1;
+    const std::string text =
+        explain_stop(report.join('\n').toStdString(), program, statement,
+                     interp.error_statement_line, interp.error_line);
+    if (text.empty()) return;
+    strip->setText(QStringLiteral("<p>%1</p><p><a href=\"errors.html\">More about error "
+                                  "reports</a></p>")
+                       .arg(QString::fromStdString(text).toHtmlEscaped().replace('\n', "<br>")));
+    strip->show();
 }
 
 // ---- breakpoints ----

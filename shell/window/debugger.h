@@ -32,6 +32,8 @@ struct DebuggerControls {
     QPushButton* step = nullptr;
     QLabel* variables[VARIABLE_COUNT] = {};
     DevicePanelBox* device_panel = nullptr;
+    // Under the output: what a report means, in plain words, after a run that stopped with one.
+    QLabel* explanation = nullptr;
 };
 
 class Debugger : public QObject {
@@ -70,6 +72,8 @@ class Debugger : public QObject {
     void runEnded();
     // The run is held before a statement (PAUSE, STEP or a breakpoint).
     void paused();
+    // The explanation's link: a help page ("errors.html").
+    void helpRequested(const QString& page);
 
    private:
     std::vector<std::string> editor_lines(std::vector<int>& foreign_lines) const;
@@ -79,6 +83,7 @@ class Debugger : public QObject {
     void mark_changed_variables();
     void breakpoints_changed();
     void end_run();
+    void explain_the_stop();
     void show_math_error(const QString& text);
 
     DebuggerControls controls_;

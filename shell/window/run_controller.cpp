@@ -6,6 +6,8 @@
 
 #include "Ucompiler.h"
 #include "debugger.h"
+#include "help_pages.h"
+#include "help_window.h"
 
 void Tfmain::build_debugger() {
     DebuggerControls controls;
@@ -18,9 +20,14 @@ void Tfmain::build_debugger() {
     controls.step = bt_step;
     std::copy(std::begin(variable_labels_), std::end(variable_labels_), controls.variables);
     controls.device_panel = GroupBox1;
+    controls.explanation = explanation_;
     debugger_ = new Debugger(controls, this);
     run_control = debugger_->run_control();
     connect(debugger_, &Debugger::status, this, &Tfmain::set_status);
+    connect(debugger_, &Debugger::helpRequested, this, [this](const QString& page) {
+        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
+        help_window_->show_page(help_page_url(page));
+    });
     connect(debugger_, &Debugger::runStarting, this, &Tfmain::start_telemetry);
     connect(debugger_, &Debugger::runEnded, this, &Tfmain::end_telemetry);
     connect(debugger_, &Debugger::paused, this, [this] {

@@ -170,6 +170,23 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
     }
 }
 
+// After a run that stopped with a report: the explanation, and where the failing statement
+// began when the report names another line.
+TEST(Explain, TheStopSaysWhereTheFailingStatementBegan) {
+    const std::string report = "ERROR in line: 5\nERROR: Expected token 1, got 2";
+    const std::string program = "PRINT 1:GOTO 50:PRINT 2:LABEL 8:PRINT 3";
+    const std::string alone = explain_report(report);
+    ASSERT_FALSE(alone.empty());
+    EXPECT_EQ(explain_stop(report, program, 8, 3, 5),
+              "No LABEL 50 in the program. The GOTO that asked for it is on line 3; the report "
+              "names line 5, where the search ended.\n\n" + alone);
+    // A label that is there, behind something the search cannot pass, is not said missing.
+    EXPECT_EQ(explain_stop(report, "GOSUB 8:X:LABEL 8", 0, 0, 1).substr(0, 42),
+              "The statement that failed begins on line 0");
+    // On its own line: nothing to add.
+    EXPECT_EQ(explain_stop(report, program, 8, 5, 5), alone);
+}
+
 TEST(Explain, TokenCodesAreNamed) {
     std::set<std::string> names;
     for (int code = 0; code < TOKEN_KIND_COUNT; ++code) {

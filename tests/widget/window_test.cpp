@@ -305,6 +305,25 @@ TEST_F(WindowTest, TransmissionDrawsATraceUntilRxEndsIt) {
 
 // ---- the math error box ----
 
+// A report explains itself under the output without a hover, and the band marks the line
+// where the failing statement began; the next RUN takes the explanation away.
+TEST_F(WindowTest, AReportIsExplainedUnderTheOutput) {
+    QLabel* strip = w->findChild<QLabel*>("explanation");
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(strip->isVisible());
+    run("PRINT 1\nGOTO 7\nPRINT 2");
+    EXPECT_EQ(output(), QStringList({"1", "ERROR in line: 2", "ERROR: Expected token 1, got 2",
+                                     "ERROR in line: 2", "ERROR: Expected token 3, got 2"}));
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_TRUE(strip->text().contains("No LABEL 7 in the program. The GOTO that asked for it is "
+                                       "on line 1; the report names line 2, where the search "
+                                       "ended."))
+        << strip->text().toStdString();
+    EXPECT_EQ(w->mcod->error_band_line(), 1);
+    run("PRINT 1");
+    EXPECT_FALSE(strip->isVisible());
+}
+
 TEST_F(WindowTest, MathErrorBoxHoldsTheRunUntilClosed) {
     QString text, caption, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
