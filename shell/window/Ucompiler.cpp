@@ -251,8 +251,16 @@ void Tfmain::build_controls() {
     explanation_->setTextInteractionFlags(Qt::TextBrowserInteraction);
     explanation_->setAccessibleDescription("Explanation of the error report");
     explanation_->setStyleSheet("QLabel { background: #fff8d0; color: #202020; padding: 4px; }");
-    explanation_->hide();
-    output_rows->addWidget(explanation_);
+    // A few lines high at most, so the editor keeps its room; a longer text scrolls.
+    auto* explanation_scroll = new QScrollArea(output_column);
+    explanation_scroll->setObjectName("explanation_scroll");
+    explanation_scroll->setWidget(explanation_);
+    explanation_scroll->setWidgetResizable(true);
+    explanation_scroll->setFrameShape(QFrame::NoFrame);
+    explanation_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    explanation_scroll->setMaximumHeight(96);
+    explanation_scroll->hide();
+    output_rows->addWidget(explanation_scroll);
     grid->addWidget(output_column, 1, 0);
     grid->addWidget(bottom, 1, 1);
     grid->setColumnStretch(0, 1);

@@ -94,7 +94,7 @@ bool Debugger::fresh_start(bool paused) {
     if (printed_a_lot) give_back_memory();
     fresh_running_ = !paused;
     controls_.editor->set_error_line(-1);
-    if (controls_.explanation != nullptr) controls_.explanation->hide();
+    if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
     for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
     mark_changed_variables();
     std::vector<int> foreign_lines;
@@ -218,15 +218,19 @@ void Debugger::end_run() {
     }
 }
 
-// The report's lines are the last lines of the output that start with "ERROR".
+// The plain words for the report that stopped the run, under the output.
 void Debugger::explain_the_stop() {
     QLabel* strip = controls_.explanation;
     if (strip == nullptr) return;
+    // The last report's lines: output printed after it (a report does not always end the run
+    // at once) is passed over, a little of it.
     QStringList report;
     const QTextDocument* doc = controls_.output->document();
-    for (QTextBlock b = doc->lastBlock(); b.isValid() && report.size() < 4; b = b.previous()) {
-        if (b.text().isEmpty()) continue;
-        if (!b.text().startsWith("ERROR")) break;
+    QTextBlock b = doc->lastBlock();
+    for (int passed = 0; b.isValid() && passed < 100 && !b.text().startsWith("ERROR"); ++passed) {
+        b = b.previous();
+    }
+    for (; b.isValid() && report.size() < 4 && b.text().startsWith("ERROR"); b = b.previous()) {
         report.prepend(b.text());
     }
     const std::string_view program(machine.program_store,
@@ -242,7 +246,7 @@ void Debugger::explain_the_stop() {
     strip->setText(QStringLiteral("<p>%1</p><p><a href=\"errors.html\">More about error "
                                   "reports</a></p>")
                        .arg(QString::fromStdString(text).toHtmlEscaped().replace('\n', "<br>")));
-    strip->show();
+    if (controls_.explanation_box != nullptr) controls_.explanation_box->show();
 }
 
 // ---- breakpoints ----

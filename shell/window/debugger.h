@@ -34,6 +34,7 @@ struct DebuggerControls {
     DevicePanelBox* device_panel = nullptr;
     // Under the output: what a report means, in plain words, after a run that stopped with one.
     QLabel* explanation = nullptr;
+    QWidget* explanation_box = nullptr;  // shown and hidden with it
 };
 
 class Debugger : public QObject {

@@ -21,6 +21,7 @@ void Tfmain::build_debugger() {
     std::copy(std::begin(variable_labels_), std::end(variable_labels_), controls.variables);
     controls.device_panel = GroupBox1;
     controls.explanation = explanation_;
+    controls.explanation_box = findChild<QWidget*>("explanation_scroll");
     debugger_ = new Debugger(controls, this);
     run_control = debugger_->run_control();
     connect(debugger_, &Debugger::status, this, &Tfmain::set_status);
