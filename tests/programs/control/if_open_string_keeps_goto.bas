@@ -9,3 +9,5 @@ PRINT "DONE"
 // expect: ERROR in line: 2
 // expect: ERROR: Unknown command
 // stderr: Stop in line: 2
+// finding: 2:18: This text has no closing quote on its line: end it with " before the end of the line. A text cannot go on over the next line, and a run stops here with an error.
+// finding: 4:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.

@@ -12,3 +12,4 @@
 A=5
 PRINT 1
 EXP 2, A
+// finding: 13:7: EXP needs "," here, not the end of the line: a run stops here with an error.
