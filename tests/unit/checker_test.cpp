@@ -2,7 +2,7 @@
 // findings its "// finding: LINE:COLUMN: message" lines list, in order: the check programs one
 // kind of finding each, the golden programs none unless they hold a trap on purpose, the
 // lessons and examples none at all. Then what a file cannot show (characters without an 8-bit
-// form, line breaks, the statements the interpreter knows).
+// form, line breaks, the statements the interpreter knows) and zorvant-run --check.
 #include "checker.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +156,34 @@ TEST(Checker, KnowsEveryStatementTheInterpreterRuns) {
             said_unknown = said_unknown || f.message.find("Unknown command") != std::string::npos;
         }
         EXPECT_EQ(said_unknown, dispatch_table[k->token] == unknown) << k->keyword;
+    }
+}
+
+// zorvant-run --check prints FILE:LINE:COLUMN: message and does not run the program.
+TEST(Checker, RunnerCheckOption) {
+    const std::string clean = write_temp_file("clean.bas", "PRINT \"HI\"\r\nEND\r\n");
+    ShellResult r = run_shell(std::string(ZORVANT_RUN) + " --check " + clean);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+
+    const std::string bad =
+        write_temp_file("bad.bas", "// two findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\n");
+    r = run_shell(std::string(ZORVANT_RUN) + " --check -- " + bad);
+    EXPECT_EQ(r.code, 1);
+    const std::vector<std::string> lines = split_lines(r.out);
+    ASSERT_EQ(lines.size(), 2u) << r.out;
+    EXPECT_EQ(lines[0].rfind(bad + ":2:4: \"<=\" is not an operator", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind(bad + ":3:5: There is no LABEL 7", 0), 0u) << lines[1];
+
+    // A file that cannot be read, and options that would run the program.
+    r = run_shell(std::string(ZORVANT_RUN) + " --check " + testing::TempDir() + "none.bas 2>&1");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.out.find("cannot read"), std::string::npos) << r.out;
+    for (const char* args :
+         {" --check --vars ", " --check --grade cases ", " --max-steps 5 --check "}) {
+        r = run_shell(std::string(ZORVANT_RUN) + args + clean + " 2>&1");
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.out.find("usage: zorvant-run"), std::string::npos) << args;
     }
 }
 
