@@ -1007,9 +1007,10 @@ class Checker {
                 break;
             case TK_CR:
                 if (context == Context::Else) {
-                    message = "Nothing follows ELSE: when the condition fails, a run stops here "
-                              "with \"Unknown command\". Put the statement for that case behind "
-                              "ELSE, or leave ELSE out.";
+                    message =
+                        "Nothing follows ELSE: when the condition fails, a run stops here "
+                        "with \"Unknown command\". Put the statement for that case behind "
+                        "ELSE, or leave ELSE out.";
                     page = "if.html";
                 } else if (t.length == 0) {
                     message =
