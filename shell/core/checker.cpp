@@ -602,6 +602,15 @@ class Checker {
                  "operators.html");
             return;
         }
+        if (reading_ == TK_EXP && expected == TK_COMMA) {
+            note(i_, Severity::Error,
+                 "EXP is not e to the power of x: like POW, it raises its first value to the "
+                 "power of its second and stores the result in the variable named last, as in "
+                 "EXP 2,10,A. For e to the power of X write EXP 2.718281828459,X,A. As it "
+                 "stands, a run stops here with an error.",
+                 "exp.html");
+            return;
+        }
         if (expected == TK_VARIABLE && got == TK_MINUS) {
             note(i_, Severity::Error,
                  "A minus sign can start a calculation or stand right before a digit, but not "

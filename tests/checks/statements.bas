@@ -16,6 +16,7 @@ FOR I=1 2
 NEXT I
 A=(B+1
 A=1 B=2
+EXP 1,A
 // finding: 1:0: There is no LET in this language: write A=1 without it. A run stops here with an error.
 // finding: 2:0: "AB" is no variable: a variable is a single letter from A to Z, and a run stops here with an error. Use one letter.
 // finding: 3:0: Lines have no numbers in this language: a run stops here with "Unknown command". Remove 10; to jump here, put LABEL 10 on the line before and write GOTO 10.
@@ -33,3 +34,4 @@ A=1 B=2
 // finding: 15:0: NEXT I has no FOR I before it: a run stops here with "NEXT does not match". Open the loop first: FOR I=1 TO 10.
 // finding: 16:5: An assignment needs ")" here, not the end of the line: a run stops here with an error.
 // finding: 17:4: An assignment needs the end of the statement here, not the variable B: a run stops here with an error. Two statements need a ":" between them.
+// finding: 18:6: EXP is not e to the power of x: like POW, it raises its first value to the power of its second and stores the result in the variable named last, as in EXP 2,10,A. For e to the power of X write EXP 2.718281828459,X,A. As it stands, a run stops here with an error.
