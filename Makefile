@@ -44,7 +44,7 @@ package: deps
 
 # Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
 # given and so the one it writes to; the seed folders after it are only read.
-FUZZ_TARGETS := fuzz_program fuzz_fast_paths fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
+FUZZ_TARGETS := fuzz_program fuzz_fast_paths fuzz_check fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -54,6 +54,7 @@ fuzz: deps
 	  case $$t in \
 	    fuzz_program)     extra="-dict=fuzz/basic.dict tests/programs fuzz/regressions" ;; \
 	    fuzz_fast_paths)  extra="-dict=fuzz/basic.dict tests/programs fuzz/regressions" ;; \
+	    fuzz_check)       extra="-dict=fuzz/basic.dict tests/checks tests/programs" ;; \
 	    fuzz_runner_args) extra="-dict=fuzz/runner_args.dict fuzz/seeds/$$t" ;; \
 	    *)                extra="fuzz/seeds/$$t" ;; \
 	  esac; \

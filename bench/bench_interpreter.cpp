@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "checker.h"
 #include "clock.h"
 #include "interp.h"
 #include "math_stmts.h"
@@ -58,6 +59,21 @@ void BM_FreshStartOfAFullStore(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(run_fresh_start(lines).ok);
 }
 BENCHMARK(BM_FreshStartOfAFullStore)->Unit(benchmark::kMicrosecond);
+
+// The checker over a 5,000-line program, as the editor would run it after a keystroke.
+void BM_CheckFiveThousandLines(benchmark::State& state) {
+    std::string text;
+    for (int block = 0; block < 500; ++block) {
+        const std::string n = std::to_string(block + 1);
+        text += "LABEL " + n + "\n";
+        text += "FOR I=1 TO 10\nMGET X,Y,Z\nSQRT X*X+Y*Y+Z*Z,F\nIF F>50 THEN GOSUB 9000\n";
+        text += "COIL 0-X,0-Y,0-Z\nPRINT \"FIELD\";F\nNEXT I\n";
+        text += "IF A<" + n + " THEN GOTO " + n + "\nA=A+1\n";
+    }
+    text += "END\nLABEL 9000\nRETURN\n";
+    for (auto _ : state) benchmark::DoNotOptimize(check_program(text).size());
+}
+BENCHMARK(BM_CheckFiveThousandLines)->Unit(benchmark::kMillisecond);
 
 void BM_WaterfallTick(benchmark::State& state) {
     for (auto _ : state) sdr_tick();

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "interp.h"
+
 TokenizerState tokenizer;
 bool tok_fast_paths = true;
 namespace {
@@ -159,10 +161,20 @@ inline TokenKind scan_number_valued(const char* pos, const char** end, int s, do
     return TK_ERROR;
 }
 
+// Whether `close` lies on the editor line of `open`: in the program store, the line table says
+// (the ":" that joins two lines would not); any other text is one line up to its NUL.
+inline bool on_same_line(const char* open, const char* close) {
+    const uintptr_t at = reinterpret_cast<uintptr_t>(open) -
+                         reinterpret_cast<uintptr_t>(machine.program_store);
+    if (at >= PROGRAM_STORE_SIZE) return true;
+    return machine.line_table[at] == machine.line_table[at + static_cast<uintptr_t>(close - open)];
+}
+
+// A literal ends at the next quote on its own line. Without one it is no token, just like a
+// literal left open at the end of the text: the next lines never become part of it.
 inline TokenKind scan_string(const char* pos, const char** end) {
     const char* close = std::strchr(pos + 1, '"');
-    // A literal without its closing quote is no token; the scan stops at the text's NUL.
-    if (close == nullptr) return TK_ERROR;
+    if (close == nullptr || !on_same_line(pos, close)) return TK_ERROR;
     *end = close + 1;
     return TK_STRING;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "channels.h"
+#include "checker.h"
 #include "file_access.h"
 #include "format.h"
 #include "grade.h"
@@ -26,6 +27,7 @@ const char* const USAGE =
     "                   [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
+    "       zorvant-run --check [--] FILE\n"
     "  NAME is one of %s\n";
 
 const char* const HELP =
@@ -52,6 +54,9 @@ const char* const HELP =
     "                    refused, and a trace gets the columns rate_x, rate_y, rate_z, rate\n"
     "                    (deg/s), field (uT), sunlit and elevation (deg) after Z\n"
     "  --sim list        print the shipped presets, one a line, and exit\n"
+    "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
+    "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
+    "                    from 0 as in the editor\n"
     "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
     "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
     "  -j N              with --grade: run N programs at once (default: one per core)\n"
@@ -62,7 +67,8 @@ const char* const HELP =
     "Exit status: 0 the run ended without an error report; 1 an error report or an\n"
     "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
     "scenario or preset, program too large) or its output or trace could not be written;\n"
-    "3 the step limit or the timeout was reached.\n"
+    "3 the step limit or the timeout was reached. With --check: 0 nothing found, 1 findings\n"
+    "printed, 2 the file could not be read.\n"
     "\n";
 
 // The grading paragraph of the help, with its limits filled in.
@@ -174,7 +180,9 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
         }
         if (is_run_option(a) && run_option.empty()) run_option = a;
         grade_option = grade_option || a == "--junit" || a == "-j";
-        if (a == "--vars") {
+        if (a == "--check") {
+            options.check = true;
+        } else if (a == "--vars") {
             options.vars = true;
         } else if (a == "--state") {
             options.state = true;
@@ -191,7 +199,11 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
             return false;
         }
     }
-    if (!options.grade_dir.empty() && !run_option.empty()) {
+    if (options.check && (!options.grade_dir.empty() || grade_option)) {
+        problem = "--check does not go with --grade, --junit or -j";
+    } else if (options.check && !run_option.empty()) {
+        problem = run_option + " does not go with --check: the program does not run";
+    } else if (!options.grade_dir.empty() && !run_option.empty()) {
         problem = run_option + " does not go with --grade: a case gives it in its args file";
     } else if (options.grade_dir.empty() && grade_option) {
         problem = "--junit and -j go with --grade only";
@@ -388,7 +400,25 @@ std::string runner_sim_scenario_clash(const std::string& scenario_name, const Sc
     return "";
 }
 
-namespace {}  // namespace
+namespace {
+
+// --check: the findings of the checker, one a line after the file's name.
+int check_file(const std::string& name, std::FILE* out, std::FILE* err) {
+    const FileRead file = read_regular_file(name, MAX_PROGRAM_FILE_BYTES);
+    if (!file.ok || file.truncated) {
+        return not_run(err, "cannot read " + name + ": " +
+                                (file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason));
+    }
+    const std::vector<Finding> findings = check_program(file_bytes_to_text(file.bytes));
+    OutputStream output{out};
+    for (const Finding& f : findings) output.write_line(name + ":" + finding_text(f));
+    if (!output.flush()) {
+        return not_run(err, "cannot write the output: " + errno_reason(output.error));
+    }
+    return findings.empty() ? RUNNER_OK : RUNNER_ERROR;
+}
+
+}  // namespace
 
 int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
                 const char* self) {
@@ -413,6 +443,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         print_presets(out);
         return RUNNER_OK;
     }
+    if (options.check) return check_file(options.file, out, err);
     if (!options.grade_dir.empty()) {
         return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
                           out, err);

@@ -52,6 +52,7 @@ struct RunnerOptions {
     // --sim: a shipped preset's name or a preset file; empty: no simulation.
     std::string sim;
     bool sim_list = false;  // --sim list: print the shipped presets
+    bool check = false;     // --check: print the checker's findings instead of running FILE
     bool help = false;      // --help: print the usage and what each option does
     bool version = false;   // --version
     std::string file;

@@ -41,8 +41,8 @@ std::string reason_for(const char* p, bool statement_start) {
         return "A number has at most 15 characters, its minus sign included." + consequence(false);
     }
     if (c == '"') {
-        return "This string is not closed on its line: a run takes the next lines into it, up "
-               "to the next quote, or stops here with an error when no quote follows.";
+        return "This string is not closed on its line: end it with a \" before the end of the "
+               "line. A run stops here with an error.";
     }
     if (c >= 'a' && c <= 'z') {
         return "Lower-case letters are not part of the language: type it in upper case." +

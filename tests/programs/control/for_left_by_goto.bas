@@ -12,3 +12,4 @@ FOR I=1 TO 2:GOTO 1
 // expect: 5
 // expect: ERROR in line: 5
 // expect: ERROR: FOR stack overflow
+// finding: 5:0: FOR I has no NEXT I after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT I where the loop ends.

@@ -36,3 +36,8 @@ FOR E=7 TO 9:PRINT 5
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 1:0: FOR A has no NEXT A after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT A where the loop ends.
+// finding: 2:0: FOR B has no NEXT B after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT B where the loop ends.
+// finding: 3:0: FOR C has no NEXT C after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT C where the loop ends.
+// finding: 4:0: FOR D has no NEXT D after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT D where the loop ends.
+// finding: 6:0: FOR E has no NEXT E after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT E where the loop ends.

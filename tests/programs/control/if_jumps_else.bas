@@ -18,3 +18,4 @@ IF 1<2 THEN RETURN ELSE PRINT 99
 // expect: 20
 // expect: 40
 // stderr: Stop in line: 12
+// finding: 15:12: A run also comes to this RETURN from the lines above, without a GOSUB, and stops here with "RETURN does not match": put END before LABEL 30, where the subroutine starts.

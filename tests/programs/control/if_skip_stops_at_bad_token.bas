@@ -8,3 +8,4 @@ PRINT 2
 // expect: ERROR in line: 3
 // expect: ERROR: Unknown command
 // stderr: Stop in line: 3
+// finding: 3:18: The language knows only upper-case letters: write X instead of x. A run stops here with an error.

@@ -8,3 +8,4 @@ PRINT 3
 // expect: ERROR in line: 3
 // expect: ERROR: NEXT does not match. Expected -1, got 10
 // stderr: Stop in line: 4
+// finding: 3:0: NEXT K has no FOR K before it: a run stops here with "NEXT does not match". Open the loop first: FOR K=1 TO 10.

@@ -6,6 +6,7 @@
 // expect: 7
 // expect: 8
 // expect: 0
+// finding: 14:0: After the DATA line, comment lines are data too: the digits, dots and stars of this one add 1 byte to the data. Put comments before the DATA line.
 FOR K=0 TO 5
 PEEK 2048+K, A
 PRINT A

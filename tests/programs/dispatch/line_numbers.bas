@@ -14,3 +14,4 @@ PRINT 3
 // expect: ERROR in line: 8
 // expect: ERROR: Expected token 35, got 5
 // stderr: Stop in line: 8
+// finding: 8:4: An assignment needs the end of the statement here, not the variable B: a run stops here with an error. Two statements need a ":" between them.

@@ -6,3 +6,4 @@ PRINT 2
 // expect: 1
 // expect: ERROR in line: 2
 // expect: ERROR: Unknown command
+// finding: 2:7: A ":" at the end of a line leaves an empty statement behind it, and a run stops there with "Unknown command": remove the ":".

@@ -32,3 +32,4 @@ B=ATAN
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 3:2: An assignment needs a variable (one letter from A to Z) here, not ATAN: a run stops here with an error.

@@ -9,3 +9,4 @@ C=A*-B
 // expect: ERROR: Expected token 5, got 23
 // expect: ERROR in line: 4
 // expect: ERROR: Expected token 35, got 5
+// finding: 4:4: A minus sign can start a calculation or stand right before a digit, but not follow another sign: A*-B does not work. Write A*(0-B).

@@ -32,3 +32,4 @@ A=(1+2:B=7
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 1:6: An assignment needs ")" here, not ":": a run stops here with an error.

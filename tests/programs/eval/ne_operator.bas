@@ -7,3 +7,4 @@ PRINT 2
 // expect: ERROR: Expected token 5, got 33
 // expect: 1
 // stderr: Stop in line: 3
+// finding: 2:4: "<>" is not an operator of this language: there is no "not equal". Test 1<2 and 1>2 in two IF lines, or turn the test round: IF 1=2 THEN ... ELSE ...

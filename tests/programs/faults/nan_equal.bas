@@ -5,3 +5,4 @@ PRINT 3
 // exit: 1
 // expect: ERROR in line: 2
 // expect: ERROR: Invalid floating point operation
+// finding: 2:20: When the condition holds, PRINT takes this ELSE for its end and the ELSE part runs as well: both print. Only GOTO, RETURN and END can stand before ELSE. Give the ELSE part an IF of its own with the opposite condition, or jump: IF N=N THEN GOTO ... ELSE ...

@@ -9,3 +9,5 @@ PRINT 2
 // expect: ERROR in line: 4
 // expect: ERROR: Expected token 3, got 5
 // stderr: Stop in line: 6
+// finding: 3:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.
+// finding: 4:6: LABEL needs a number here, not the variable X: a run stops here with an error.

@@ -20,3 +20,4 @@ GOTO 6
 // expect: 2
 // expect: 1
 // stderr: Stop in line: 9
+// finding: 11:0: LABEL 5 is on line 5 already: a jump goes to the one a run passed first, or else to the first in the text. Give each label its own number.

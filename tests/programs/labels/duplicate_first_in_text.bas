@@ -11,3 +11,4 @@ LABEL 9
 GOTO 5
 // expect: 1
 // stderr: Stop in line: 5
+// finding: 6:0: LABEL 5 is on line 3 already: a jump goes to the one a run passed first, or else to the first in the text. Give each label its own number.

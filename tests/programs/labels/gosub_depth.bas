@@ -20,3 +20,4 @@ RETURN
 // expect: ERROR in line: 6
 // expect: ERROR: RETURN does not match
 // stderr: Stop in line: 6
+// finding: 6:0: A run also comes to this RETURN from the lines above, without a GOSUB, and stops here with "RETURN does not match": put END before LABEL 1, where the subroutine starts.

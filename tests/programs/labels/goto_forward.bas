@@ -8,3 +8,6 @@ PRINT 6:LABEL 40:PRINT 7
 // expect: 2
 // expect: 4
 // expect: 7
+// finding: 1:8: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.
+// finding: 3:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.
+// finding: 5:16: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.

@@ -12,3 +12,4 @@ RETURN
 // expect: 1
 // expect: 2
 // expect: 3
+// finding: 7:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.

@@ -12,3 +12,4 @@ PRINT 3
 // expect: ERROR in line: 6
 // expect: ERROR: Expected token 3, got 2
 // stderr: Stop in line: 6
+// finding: 3:5: There is no LABEL 7: a run looks for it through the whole program and stops at the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.

@@ -8,7 +8,7 @@
 GOTO 3
 // the program's last line
 PRINT 1
-
+// finding: 7:5: There is no LABEL 3: a run looks for it through the whole program and stops at the last line. Put LABEL 3 where the GOTO should go, or GOTO a label that exists.
 DATA
 1 2 3
 LABEL 3

@@ -13,3 +13,5 @@ PRINT 3
 // expect: ERROR in line: 5
 // expect: ERROR: Expected token 3, got 0
 // stderr: Stop in line: 5
+// finding: 4:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.
+// finding: 5:6: This text has no closing quote on its line: end it with " before the end of the line. A text cannot go on over the next line, and a run stops here with an error.

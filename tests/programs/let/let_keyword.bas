@@ -33,3 +33,4 @@ LET A=1
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 2:0: There is no LET in this language: write A=1 without it. A run stops here with an error.

@@ -12,3 +12,4 @@ B 6
 // expect: ERROR in line: 4
 // expect: ERROR: Expected token 35, got 2
 // stderr: Stop in line: 4
+// finding: 4:2: An assignment needs "=" here, not the number 6: a run stops here with an error.

@@ -31,3 +31,4 @@ A=5 B=6
 // expect: Y: 0
 // expect: Z: 0
 // stderr: Stop in line: 1
+// finding: 1:4: An assignment needs the end of the statement here, not the variable B: a run stops here with an error. Two statements need a ":" between them.

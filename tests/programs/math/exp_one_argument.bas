@@ -12,3 +12,4 @@
 A=5
 PRINT 1
 EXP 2, A
+// finding: 13:7: EXP is not e to the power of x: like POW, it raises its first value to the power of its second and stores the result in the variable named last, as in EXP 2,10,A. For e to the power of X write EXP 2.718281828459,X,A. As it stands, a run stops here with an error.

@@ -8,3 +8,4 @@
 // stderr: Stop in line: 8
 PRINT 1 // note
 PRINT 2
+// finding: 8:8: "//" starts a comment only at the start of a line: after code it is two division signs, and a run stops here with an error. Put the comment on a line of its own.

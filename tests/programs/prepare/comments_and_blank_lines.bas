@@ -16,3 +16,4 @@ PRINT 2
 
 // another comment
 #
+// finding: 17:0: "#" cannot start a statement, and a run stops here with "Unknown command": a statement starts with a word such as PRINT or FOR, or with a variable letter, as in A=5.

@@ -9,3 +9,4 @@
 PRINT 1
 DATA 1,2
 PRINT 2
+// finding: 9:0: Only a line that reads exactly DATA starts the data section: with more on the line it is code, and a run stops here with an error. Put the items on the lines after a DATA line of its own.

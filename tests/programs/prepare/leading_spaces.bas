@@ -9,3 +9,4 @@
 PRINT 2
     LABEL 9: PRINT 3
   PRINT 4
+// finding: 8:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.

@@ -7,3 +7,4 @@
 // stderr: Stop in line: 7
 PRINT 5	
 PRINT 6
+// finding: 7:7: A tab is not a space in this language, and a run stops here with an error: use spaces instead.

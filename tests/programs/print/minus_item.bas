@@ -38,3 +38,4 @@ PRINT 5
 // expect: Y: 0
 // expect: Z: 0
 // stderr: Stop in line: 5
+// finding: 4:6: A PRINT item cannot start with a minus sign: PRINT stops at it, and a run then stops with an error. Write PRINT 0-A.

@@ -14,3 +14,4 @@
 TX 6, 2
 ROFF 1
 PRINT 3
+// finding: 14:5: ROFF needs the end of the statement here, not the number 1: a run stops here with an error.

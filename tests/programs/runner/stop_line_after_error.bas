@@ -35,3 +35,4 @@
 // stderr: Stop in line: 36
 A=(1
 PRINT 2
+// finding: 35:3: An assignment needs ")" here, not the end of the line: a run stops here with an error.

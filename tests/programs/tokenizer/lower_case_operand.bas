@@ -35,3 +35,4 @@ A=b
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 4:2: The language knows only upper-case letters: write B instead of b. A run stops here with an error.

@@ -35,3 +35,4 @@ B=5
 // expect: Y: 0
 // expect: Z: 0
 // stderr: Stop in line: 2
+// finding: 2:2: A number has at most 15 characters, its minus sign included, and this one has 16: a run stops here with an error. Write it with fewer digits.

@@ -7,3 +7,4 @@
 PRINT -12345678901234
 PRINT -123456789012345
 PRINT 1
+// finding: 7:6: A number has at most 15 characters, its minus sign included, and this one has 16: a run stops here with an error. Write it with fewer digits.

@@ -12,3 +12,4 @@ PRINT 5
 // expect: ERROR: Unknown command
 // exit: 1
 // stderr: Stop in line: 5
+// finding: 5:5: A tab is not a space in this language, and a run stops here with an error: use spaces instead.

@@ -7,3 +7,4 @@ PRINT 2
 // expect: ERROR: Unknown command
 // exit: 1
 // stderr: Stop in line: 2
+// finding: 2:6: This text has no closing quote on its line: end it with " before the end of the line. A text cannot go on over the next line, and a run stops here with an error.

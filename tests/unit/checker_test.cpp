@@ -1,0 +1,190 @@
+// The checker. Every program under tests/checks, tests/programs and samples gives exactly the
+// findings its "// finding: LINE:COLUMN: message" lines list, in order: the check programs one
+// kind of finding each, the golden programs none unless they hold a trap on purpose, the
+// lessons and examples none at all. Then what a file cannot show (characters without an 8-bit
+// form, line breaks, the statements the interpreter knows) and zorvant-run --check.
+#include "checker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "device_stmts.h"
+#include "interp.h"
+#include "program_text.h"
+#include "run_shell.h"
+#include "tokens.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path source_dir = ZORVANT_SOURCE_DIR;
+
+std::vector<std::string> listed_findings(const std::string& bytes) {
+    const std::string prefix = "// finding: ";
+    std::vector<std::string> listed;
+    for (const std::string& line : split_lines(bytes)) {
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            listed.push_back(line.substr(prefix.size()));
+    }
+    return listed;
+}
+
+std::vector<std::string> findings_of(const std::string& text) {
+    std::vector<std::string> texts;
+    for (const Finding& f : check_program(text)) texts.push_back(finding_text(f));
+    return texts;
+}
+
+// Relative to the source folder: tests/checks/..., tests/programs/..., samples/...
+std::vector<std::string> checked_programs() {
+    std::vector<std::string> paths;
+    for (const char* dir : {"tests/checks", "tests/programs", "samples"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(source_dir / dir)) {
+            if (entry.is_regular_file() && entry.path().extension() == ".bas") {
+                paths.push_back(fs::relative(entry.path(), source_dir).string());
+            }
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+class CheckedProgram : public testing::TestWithParam<std::string> {};
+
+TEST_P(CheckedProgram, GivesTheFindingsItLists) {
+    const std::string& path = GetParam();
+    const std::string bytes = read_file((source_dir / path).string());
+    const std::vector<std::string> listed = listed_findings(bytes);
+    if (path.rfind("samples/", 0) == 0) {
+        EXPECT_TRUE(listed.empty()) << "a lesson or example must check clean";
+    }
+    if (path.rfind("tests/checks/", 0) == 0) {
+        EXPECT_FALSE(listed.empty()) << "a check program lists what it must find";
+    }
+    EXPECT_EQ(findings_of(file_bytes_to_text(bytes)), listed);
+}
+
+std::string test_name(const testing::TestParamInfo<std::string>& info) {
+    std::string name;
+    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, CheckedProgram, testing::ValuesIn(checked_programs()),
+                         test_name);
+
+// Every finding marks characters of its line and names a page of the language reference.
+TEST(Checker, FindingsMarkTheirLineAndNameAHelpPage) {
+    for (const std::string& path : checked_programs()) {
+        const std::string text = file_bytes_to_text(read_file((source_dir / path).string()));
+        const std::vector<std::string> lines = split_lines(text);
+        for (const Finding& f : check_program(text)) {
+            ASSERT_LT(static_cast<size_t>(f.line), lines.size()) << path;
+            EXPECT_GE(f.length, 1) << path << ":" << finding_text(f);
+            EXPECT_LE(static_cast<size_t>(f.column + f.length),
+                      std::max<size_t>(lines[static_cast<size_t>(f.line)].size(), 1))
+                << path << ":" << finding_text(f);
+            const std::string page = f.help_page.substr(0, f.help_page.find('#'));
+            EXPECT_TRUE(fs::exists(source_dir / "shell/window/help" / page))
+                << path << ": " << f.help_page;
+        }
+    }
+}
+
+TEST(Checker, ErrorsStopARunWarningsDoNot) {
+    const std::vector<Finding> both = check_program("IF 1<2 THEN PRINT 1 ELSE PRINT 2");
+    ASSERT_EQ(both.size(), 1u);
+    EXPECT_EQ(both[0].severity, Severity::Warning);
+    EXPECT_EQ(both[0].help_page, "traps.html");
+
+    const std::vector<Finding> stops = check_program("IF 1<2 THEN B=1 ELSE B=2");
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_EQ(stops[0].severity, Severity::Error);
+    EXPECT_EQ(stops[0].column, 16);
+    EXPECT_EQ(stops[0].length, 4);  // ELSE
+
+    const std::vector<Finding> lower = check_program("A=1\n  print A");
+    ASSERT_EQ(lower.size(), 1u);
+    EXPECT_EQ(lower[0].line, 1);
+    EXPECT_EQ(lower[0].column, 2);
+    EXPECT_EQ(lower[0].length, 5);
+}
+
+// The window's text is not 8-bit: a character without an 8-bit form reaches the checker as a
+// stand-in and its place. A NUL can be in the text itself. Either keeps RUN from starting.
+TEST(Checker, CharactersRunCannotStartWith) {
+    const std::string text = std::string("PRINT \"A?B\"\n// ?\nA=1") + '\0' + "\n";
+    const TextPoint foreign[] = {{0, 8}, {1, 3}};
+    const std::vector<Finding> found = check_program(text, foreign);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].line, 0);
+    EXPECT_EQ(found[0].column, 8);
+    EXPECT_EQ(found[1].line, 2);
+    EXPECT_EQ(found[1].column, 3);
+    for (const Finding& f : found) {
+        EXPECT_EQ(f.severity, Severity::Error);
+        EXPECT_NE(f.message.find("RUN does not start"), std::string::npos) << f.message;
+    }
+    // The stand-in itself is not reported a second time where the scanner meets it.
+    EXPECT_EQ(check_program("A=?", std::vector<TextPoint>{{0, 2}}).size(), 1u);
+}
+
+// Lines end as LOAD splits them, so line numbers agree with the editor's.
+TEST(Checker, LineBreaksOfEveryKind) {
+    const std::vector<Finding> found = check_program("A=1\r\nPRINT A\rGOTO 5\n");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(finding_text(found[0]),
+              "2:5: There is no LABEL 5: a run looks for it through the whole program and stops "
+              "at the last line. Put LABEL 5 where the GOTO should go, or GOTO a label that "
+              "exists.");
+}
+
+// The checker knows the form of every statement the interpreter runs, the device's included,
+// and takes every other word for an unknown command, as a run does.
+TEST(Checker, KnowsEveryStatementTheInterpreterRuns) {
+    device_register_statements();
+    const StatementFn unknown = dispatch_table[TK_CALL];
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        bool said_unknown = false;
+        for (const Finding& f : check_program(k->keyword)) {
+            said_unknown = said_unknown || f.message.find("Unknown command") != std::string::npos;
+        }
+        EXPECT_EQ(said_unknown, dispatch_table[k->token] == unknown) << k->keyword;
+    }
+}
+
+// zorvant-run --check prints FILE:LINE:COLUMN: message and does not run the program.
+TEST(Checker, RunnerCheckOption) {
+    const std::string clean = write_temp_file("clean.bas", "PRINT \"HI\"\r\nEND\r\n");
+    ShellResult r = run_shell(std::string(ZORVANT_RUN) + " --check " + clean);
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+
+    const std::string bad =
+        write_temp_file("bad.bas", "// two findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\n");
+    r = run_shell(std::string(ZORVANT_RUN) + " --check -- " + bad);
+    EXPECT_EQ(r.code, 1);
+    const std::vector<std::string> lines = split_lines(r.out);
+    ASSERT_EQ(lines.size(), 2u) << r.out;
+    EXPECT_EQ(lines[0].rfind(bad + ":2:4: \"<=\" is not an operator", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind(bad + ":3:5: There is no LABEL 7", 0), 0u) << lines[1];
+
+    // A file that cannot be read, and options that would run the program.
+    r = run_shell(std::string(ZORVANT_RUN) + " --check " + testing::TempDir() + "none.bas 2>&1");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.out.find("cannot read"), std::string::npos) << r.out;
+    for (const char* args :
+         {" --check --vars ", " --check --grade cases ", " --max-steps 5 --check "}) {
+        r = run_shell(std::string(ZORVANT_RUN) + args + clean + " 2>&1");
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.out.find("usage: zorvant-run"), std::string::npos) << args;
+    }
+}
+
+}  // namespace
