@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolTip>
 
 #include "editor_commands.h"
@@ -30,6 +31,11 @@ const QColor GUTTER_CARET_NUMBER = qcolour(window_colours::GUTTER_CARET_NUMBER);
 const QColor BREAKPOINT(230, 40, 40);
 const QColor CURRENT_BAND(0, 70, 150);
 const QColor ERROR_BAND(130, 0, 0);
+// Findings of the checker: what stops a run in red, what misleads in amber.
+const QColor FINDING_ERROR(255, 60, 60);
+const QColor FINDING_WARNING(255, 176, 0);
+// Typing is left alone; the text is checked once it pauses this long.
+constexpr int CHECK_DELAY_MS = 300;
 constexpr int GUTTER_PADDING = 6;
 constexpr int INDENT = 2;
 constexpr int KEPT_LAYOUT_LENGTH = 1000;
@@ -66,6 +72,12 @@ CodeEditor::CodeEditor(QWidget* parent)
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::caret_moved);
     connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::text_changed_at);
+    check_timer_ = new QTimer(this);
+    check_timer_->setSingleShot(true);
+    check_timer_->setInterval(CHECK_DELAY_MS);
+    connect(check_timer_, &QTimer::timeout, this, &CodeEditor::check_now);
+    connect(document(), &QTextDocument::contentsChanged, check_timer_,
+            qOverload<>(&QTimer::start));
     setViewportMargins(gutter_width(), 0, 0, 0);
     enable_wheel_zoom(this);
 }
@@ -263,10 +275,79 @@ void CodeEditor::go_to_line(int line) {
 
 // ---- problems ----
 
+// ---- the checker ----
+
+void CodeEditor::check_now() {
+    check_timer_->stop();
+    std::string text;
+    std::vector<TextPoint> foreign;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const QString line = b.text();
+        for (int i = 0; i < line.size(); ++i) {
+            const char16_t c = line.at(i).unicode();
+            if (c > 0xFF) foreign.push_back({b.blockNumber(), i});
+            text += c > 0xFF ? '?' : static_cast<char>(c);
+        }
+        text += '\n';
+    }
+    findings_ = check_program(text, foreign);
+    update_bands();
+}
+
+bool CodeEditor::go_to_problem(bool forward) {
+    if (check_timer_->isActive()) check_now();
+    if (findings_.empty()) {
+        emit problemShown("No problems found.");
+        return false;
+    }
+    const QTextCursor caret = textCursor();
+    const int line = caret.blockNumber();
+    const int column = caret.positionInBlock();
+    auto after = [&](const Finding& f) {
+        return f.line > line || (f.line == line && f.column > column);
+    };
+    auto before = [&](const Finding& f) {
+        return f.line < line || (f.line == line && f.column < column);
+    };
+    const Finding* to = nullptr;
+    if (forward) {
+        for (const Finding& f : findings_) {
+            if (after(f)) {
+                to = &f;
+                break;
+            }
+        }
+        if (to == nullptr) to = &findings_.front();
+    } else {
+        for (auto it = findings_.rbegin(); it != findings_.rend(); ++it) {
+            if (before(*it)) {
+                to = &*it;
+                break;
+            }
+        }
+        if (to == nullptr) to = &findings_.back();
+    }
+    const QTextBlock block = document()->findBlockByNumber(to->line);
+    if (!block.isValid()) return false;
+    QTextCursor c(block);
+    c.setPosition(block.position() + std::min(to->column, block.length() - 1));
+    setTextCursor(c);
+    ensureCursorVisible();
+    emit problemShown(QStringLiteral("Line %1: %2")
+                          .arg(to->line)
+                          .arg(QString::fromStdString(to->message)));
+    return true;
+}
+
 QString CodeEditor::problem_at(int position) const {
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid()) return {};
     const int column = position - block.position();
+    for (const Finding& f : findings_) {
+        if (f.line == block.blockNumber() && column >= f.column && column < f.column + f.length) {
+            return QString::fromStdString(f.message);
+        }
+    }
     for (const HighlightSpan& s : Highlighter::line_of(block).spans) {
         if (column >= s.start && column < s.start + s.length)
             return QString::fromStdString(s.problem);
@@ -389,6 +470,19 @@ void CodeEditor::update_bands() {
         s.cursor.clearSelection();
         s.format.setBackground(colour);
         s.format.setProperty(QTextFormat::FullWidthSelection, true);
+        bands << s;
+    }
+    for (const Finding& f : findings_) {
+        const QTextBlock block = document()->findBlockByNumber(f.line);
+        if (!block.isValid()) continue;
+        QTextEdit::ExtraSelection s;
+        s.cursor = QTextCursor(block);
+        const int start = block.position() + std::min(f.column, block.length() - 1);
+        s.cursor.setPosition(start);
+        s.cursor.setPosition(std::min(start + f.length, block.position() + block.length() - 1),
+                             QTextCursor::KeepAnchor);
+        s.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        s.format.setUnderlineColor(f.severity == Severity::Error ? FINDING_ERROR : FINDING_WARNING);
         bands << s;
     }
     setExtraSelections(bands);

@@ -6,11 +6,17 @@
 #pragma once
 
 #include <QPlainTextEdit>
+
+#include <vector>
+
+#include "checker.h"
 #include <QTextCursor>
 #include <functional>
 #include <vector>
 
 class Highlighter;
+
+class QTimer;
 
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
@@ -49,6 +55,15 @@ class CodeEditor : public QPlainTextEdit {
     // Why a run stops at the character at `position`; empty when nothing is wrong there.
     QString problem_at(int position) const;
 
+    // What the checker finds in the text, a moment after typing stops; underlined, a warning in
+    // a colour of its own, with the message as the tooltip. A run is never held up by them.
+    const std::vector<Finding>& findings() const { return findings_; }
+    // Checks the text now instead of after the pause in typing.
+    void check_now();
+    // The caret to the next (or previous) finding after (before) it, round the end; false when
+    // there is none. The status bar names it.
+    bool go_to_problem(bool forward);
+
     QWidget* gutter() const { return gutter_; }
     int gutter_width() const;
     void paint_gutter(QPaintEvent* event);
@@ -58,6 +73,8 @@ class CodeEditor : public QPlainTextEdit {
     void keyUp();
     void mouseUp();
     void breakpointsChanged();
+    // A finding the caret was taken to, or that there is none.
+    void problemShown(const QString& text);
 
    protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -83,6 +100,8 @@ class CodeEditor : public QPlainTextEdit {
     Highlighter* highlighter_;
     QTextCursor current_band_;
     QTextCursor error_band_;
+    std::vector<Finding> findings_;
+    QTimer* check_timer_;
     // Breakpoints by line, rebuilt after an edit: a running program asks for every statement.
     mutable std::vector<char> breakpoint_cache_;
     mutable bool cache_stale_ = true;

@@ -180,6 +180,13 @@ void Tfmain::build_menus() {
         reset_zoom(mdb);
     });
     view_menu_->addSeparator();
+    // The checker's findings, one after the other; RUN never waits for them.
+    add_action(view_menu_, "&Next Problem", QKeySequence("F8"),
+               [this] { mcod->go_to_problem(true); });
+    add_action(view_menu_, "&Previous Problem", QKeySequence("Shift+F8"),
+               [this] { mcod->go_to_problem(false); });
+    connect(mcod, &CodeEditor::problemShown, this, &Tfmain::set_status);
+    view_menu_->addSeparator();
     act_telemetry = view_menu_->addAction("&Telemetry");
     act_telemetry->setCheckable(true);
     act_telemetry->setShortcut(QKeySequence("Ctrl+T"));

@@ -469,3 +469,33 @@ TEST_F(WindowTest, CtrlWheelZoomsTheEditorAndItsGutterWithinLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+// A trap is underlined as soon as typing pauses, its message is the tooltip's text, and F8
+// takes the caret to it; RUN still runs the program.
+TEST_F(WindowTest, TheCheckerUnderlinesATrapAndF8GoesThere) {
+    QTest::keyClicks(w->mcod, "A=1");
+    QTest::keyClick(w->mcod, Qt::Key_Return);
+    QTest::keyClicks(w->mcod, "IF A<=2 THEN PRINT \"SMALL\"");
+    ASSERT_TRUE(wait_for([&] { return !w->mcod->findings().empty(); }));
+    const QString message = QString::fromStdString(w->mcod->findings().front().message);
+    EXPECT_TRUE(message.startsWith("\"<=\" is not an operator of this language"))
+        << message.toStdString();
+    EXPECT_EQ(w->mcod->findings().front().line, 1);
+    w->mcod->moveCursor(QTextCursor::Start);
+    QAction* next = nullptr;
+    for (QAction* a : w->findChildren<QAction*>()) {
+        if (a->shortcut() == QKeySequence("F8")) next = a;
+    }
+    ASSERT_NE(next, nullptr);
+    next->trigger();
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
+    EXPECT_EQ(w->mcod->textCursor().positionInBlock(), 4);
+    EXPECT_EQ(w->status_text(), "Line 1: " + message);
+    EXPECT_EQ(w->mcod->problem_at(w->mcod->textCursor().position()), message);
+    run(w->mcod->toPlainText());
+    EXPECT_EQ(output().value(0), "ERROR in line: 1");
+}
+
+}  // namespace
