@@ -1,13 +1,16 @@
 // LESSON 9: DETUMBLING IN ORBIT
 // Teaches: a control loop that flies a simulated satellite. Run it with the
-// simulation on and the preset tumbling_1u: a small satellite just out of its
-// launcher, tumbling at about 8 degrees a second. The magnetometer now reads
-// the Earth's field as the turning satellite sees it, and the coils pull on
-// that field. Once a second the program looks at how far the field moved in
-// the magnetometer and drives each coil against that change ("B-dot"): the
-// pull then always works against the turning and brakes it. Every minute it
-// prints how fast the satellite turns, as far as the magnetometer can tell:
-// the field's change over its strength is the turn in radians.
+// simulation on and the preset tumbling_1u (in the editor: Simulation >
+// Tumbling 1U; with the runner: zorvant-run --sim tumbling_1u): a small
+// satellite just out of its launcher, tumbling at about 8 degrees a second.
+// The magnetometer now reads the Earth's field as the turning satellite sees
+// it, and the coils pull on that field. Once a second the program looks at
+// how far the field moved in the magnetometer and drives each coil against
+// that change ("B-dot"): the pull then always works against the turning and
+// brakes it. Every minute it prints how fast the satellite turns, as far as
+// the magnetometer can tell: the field's change over its strength is the
+// turn in radians. View > Telemetry shows the true rates in the chart
+// "Attitude and orbit".
 // A good gain: with K=5 the turning falls below 1 degree a second after
 // about eleven minutes and ends near 0.3. Anything from about 2 to 10 works.
 // Try: a far too large gain, such as K=500. The coils brake the turning

@@ -1,10 +1,11 @@
 // LESSON 11: A BEACON FOR THE PASS
 // Teaches: using a radio link only while it is there. Run it with the
-// simulation on and the preset ground_pass: the satellite rises over the
-// school's ground station about 40 seconds after RUN, passes straight
-// overhead after a minute and sets about 80 seconds after RUN. RX reads the
-// station's signal: 0 while the station cannot see the satellite, about 85
-// just above the horizon, 255 straight overhead.
+// simulation on and the preset ground_pass (in the editor: Simulation >
+// Ground Pass; with the runner: zorvant-run --sim ground_pass): the satellite
+// rises over the school's ground station about 40 seconds after RUN, passes
+// straight overhead after a minute and sets about 80 seconds after RUN. RX
+// reads the station's signal: 0 while the station cannot see the satellite,
+// about 85 just above the horizon, 255 straight overhead.
 // Twice a second the program listens; while it hears the station it sends
 // its call sign, a byte at a time, on channel C. In the waterfall the trace
 // shows only while the station sees the satellite, and it drifts: the Doppler

@@ -1,10 +1,12 @@
 #include "device_panel_box.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 
 #include "format.h"
 #include "window_colours.h"
@@ -21,6 +23,7 @@ constexpr int SLIDER_H = 33;
 constexpr int BAR_W = 233;
 constexpr int BAR_H = 21;
 constexpr int TEXT_PX = 18;
+constexpr int NOTE_PX = 14;
 
 // The rows' rhythm: a section's caption, its first control 30 pixels below, further sliders
 // 32 apart, and the next caption 42 below a slider or 34 below a bar.
@@ -33,11 +36,19 @@ constexpr int BAR_TO_CAPTION = 34;
 // The panel is redrawn at most this often: as often as a screen shows a new picture.
 constexpr int PAINT_INTERVAL_MS = 16;
 
-QFont panel_font(bool bold) {
+QFont panel_font(bool bold, int pixels = TEXT_PX) {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setPixelSize(TEXT_PX);
+    f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+bool user_moves(const ChannelInfo& info) {
+    return info.mover == Mover::User || info.mover == Mover::Setting;
+}
+
+QString colour_name(Rgb c) {
+    return QColor(c.r, c.g, c.b).name();
 }
 
 }  // namespace
@@ -55,7 +66,7 @@ QSlider* make_channel_slider(Channel c, QWidget* parent) {
     s->setAccessibleName(info.accessible_name);
     s->setAccessibleDescription(info.description);
     // The user plays the world; only programs move the coils.
-    s->setEnabled(info.mover == Mover::User || info.mover == Mover::Setting);
+    s->setEnabled(user_moves(info));
     QObject::connect(s, &QSlider::valueChanged, s, [c](int v) { channel_set(c, v); });
     return s;
 }
@@ -64,9 +75,7 @@ DevicePanelBox::DevicePanelBox(QWidget* parent)
     : QGroupBox("Peripherals Simulation", parent), paint_timer_(new QTimer(this)) {
     setObjectName("GroupBox1");
     setFixedSize(273, 729);
-    const QString text = QColor(window_colours::PANEL_TEXT.r, window_colours::PANEL_TEXT.g,
-                                window_colours::PANEL_TEXT.b)
-                             .name();
+    const QString text = colour_name(window_colours::PANEL_TEXT);
     setStyleSheet(QStringLiteral("QGroupBox { color: %1; } QLabel { color: %1; }").arg(text));
     setFont(panel_font(false));
 
@@ -87,9 +96,11 @@ DevicePanelBox::DevicePanelBox(QWidget* parent)
         if (info.widget == Widget::Bar) {
             add_bar(c, top);
             below_last = BAR_TO_CAPTION;
+            note_top_ = top + BAR_H + 6;
         } else {
             add_slider_row(c, top);
             below_last = SLIDER_TO_CAPTION;
+            note_top_ = top + SLIDER_H + 6;
         }
     }
     pb_spd = bar(Channel::Spd);
@@ -150,6 +161,50 @@ void DevicePanelBox::add_bar(Channel c, int top) {
 
 void DevicePanelBox::adopt_slider(Channel c, QSlider* s) {
     sliders_[static_cast<int>(c)] = s;
+}
+
+void DevicePanelBox::show_simulation(const QString& caption, const std::vector<Channel>& driven) {
+    const bool on = !caption.isEmpty();
+    if (on && note_ == nullptr) {
+        note_ = new QLabel(this);
+        note_->setObjectName("sim_note");
+        note_->setFont(panel_font(false, NOTE_PX));
+        note_->setStyleSheet("color: " + colour_name(window_colours::SIMULATED_TEXT));
+        note_->setGeometry(CAPTION_X, note_top_, width() - 2 * CAPTION_X, NOTE_PX + 6);
+        note_->setAccessibleDescription("Simulation");
+    }
+    if (note_ != nullptr) {
+        const QString text = "Simulated: " + caption;
+        note_->setText(
+            on ? QFontMetrics(note_->font()).elidedText(text, Qt::ElideMiddle, note_->width())
+               : QString());
+        note_->setToolTip(on ? text : QString());
+        note_->setVisible(on);
+    }
+    const QString tip =
+        on ? QStringLiteral("Simulated (%1): the simulation moves this sensor").arg(caption)
+           : QString();
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        const Channel c = static_cast<Channel>(i);
+        const ChannelInfo& info = info_of(c);
+        const bool simulated = on && std::find(driven.begin(), driven.end(), c) != driven.end();
+        if (QSlider* s = sliders_[i]; s != nullptr) {
+            s->setEnabled(!simulated && user_moves(info));
+            s->setToolTip(simulated ? tip : QString());
+            const QString description = QString::fromLatin1(info.description);
+            s->setAccessibleDescription(simulated ? description + "; simulated" : description);
+        }
+        if (QLabel* l = labels_[i]; l != nullptr) {
+            // Back to the panel's own colour when the simulation lets go.
+            l->setStyleSheet(simulated ? QStringLiteral("color: %1; font-style: italic;")
+                                             .arg(colour_name(window_colours::SIMULATED_TEXT))
+                                       : QString());
+            l->setToolTip(simulated ? tip : QString());
+            l->setAccessibleDescription(
+                QString::fromLatin1(simulated ? "%1 value, simulated" : "%1 value")
+                    .arg(QString::fromLatin1(info.accessible_name)));
+        }
+    }
 }
 
 void DevicePanelBox::refresh_labels() {

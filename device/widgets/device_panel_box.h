@@ -5,7 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "channels.h"
 
@@ -41,6 +43,13 @@ class DevicePanelBox : public QGroupBox {
     // Channels wait for the next redraw.
     bool pending() const { return dirty_ != 0; }
 
+    // The sensors a simulation moves: their sliders are disabled, their values drawn in the
+    // simulation's colour with a tooltip and a description that say so, and a line under the
+    // panel names the simulation. An empty `caption` gives every slider back to the user.
+    void show_simulation(const QString& caption, const std::vector<Channel>& driven);
+    // The line under the panel; nullptr until a simulation was first shown.
+    QLabel* simulation_note() const { return note_; }
+
    private:
     static void channel_changed(Channel c, void* self);
     void show(Channel c);
@@ -51,6 +60,8 @@ class DevicePanelBox : public QGroupBox {
     QSlider* sliders_[CHANNEL_COUNT] = {};
     QLabel* labels_[CHANNEL_COUNT] = {};
     QProgressBar* bars_[CHANNEL_COUNT] = {};
+    QLabel* note_ = nullptr;
+    int note_top_ = 0;  // below the last control
     // One bit a channel: changed in the model since the last redraw.
     uint32_t dirty_ = 0;
     QTimer* paint_timer_;

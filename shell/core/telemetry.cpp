@@ -49,6 +49,16 @@ void TelemetryRecording::record_variables(int64_t time_ms) {
     for (int k = 0; k < VARIABLE_COUNT; ++k) record(TS_VARIABLE_A + k, time_ms, var_get(k));
 }
 
+// A simulation starts with the run: its first sample holds from the start of the recording,
+// however long the preparation took before it was stamped.
+void TelemetryRecording::record_simulation(int64_t time_ms) {
+    if (!simulation.on) return;
+    if (series_[TS_SIM_FIRST].empty()) time_ms = 0;
+    for (int k = 0; k < SIM_SERIES_COUNT; ++k) {
+        record(TS_SIM_FIRST + k, time_ms, sim_series_value(k));
+    }
+}
+
 void TelemetryRecording::record_machine(int64_t time_ms) {
     record_channels(time_ms);
     record_transmitter(time_ms);
@@ -134,11 +144,13 @@ const char* telemetry_series_name(int series) {
                                             "S", "T", "U", "V", "W", "X", "Y", "Z"};
     if (series < 0 || series >= TS_COUNT) return "";
     if (series < TS_CHANNELS) return channel_info[series].name;
+    if (series >= TS_SIM_FIRST) return sim_series_info[series - TS_SIM_FIRST].name;
     return series < TS_VARIABLE_A ? others[series - TS_CHANNELS] : letters[series - TS_VARIABLE_A];
 }
 
 std::string telemetry_csv(const TelemetryRecording& recording) {
-    std::string csv = trace_header() + "\n";
+    const bool simulated = recording.simulated();
+    std::string csv = trace_header(simulated) + "\n";
     for (const int64_t t : recording.change_times()) {
         TraceSnapshot row;
         row.time_ms = t;
@@ -153,6 +165,10 @@ std::string telemetry_csv(const TelemetryRecording& recording) {
         row.tx_symbol = static_cast<int>(recording.value_at(TS_TX_SYMBOL, t));
         for (int k = 0; k < VARIABLE_COUNT; ++k) {
             row.variables[k] = recording.value_at(TS_VARIABLE_A + k, t);
+        }
+        row.simulated = simulated;
+        for (int k = 0; simulated && k < SIM_SERIES_COUNT; ++k) {
+            row.sim[k] = recording.value_at(TS_SIM_FIRST + k, t);
         }
         csv += trace_row(row) + "\n";
     }

@@ -1,6 +1,7 @@
 // The telemetry of one run: every device channel, the transmitter, the line and the
-// variables as they changed over the program's time. The window records into it and draws
-// it; it keeps a bounded number of samples however long the run.
+// variables as they changed over the program's time, and a simulation's series when one was
+// on. The window records into it and draws it; it keeps a bounded number of samples however
+// long the run.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +10,10 @@
 #include <vector>
 
 #include "channels.h"
+#include "simulation.h"
 
-// order: Channel for the traced channels (magx .. spd), then the transmitter, the line and
-// the variables.
+// order: Channel for the traced channels (magx .. spd), then the transmitter, the line, the
+// variables and the simulation's series (SimSeries).
 enum TelemetrySeries : int {
     TS_CHANNELS = TRACED_CHANNEL_COUNT,
     TS_TX_ACTIVE = TS_CHANNELS,
@@ -19,8 +21,14 @@ enum TelemetrySeries : int {
     TS_TX_SYMBOL,
     TS_LINE,  // editor line of the statement run next
     TS_VARIABLE_A,
-    TS_COUNT = TS_VARIABLE_A + 26,
+    TS_SIM_FIRST = TS_VARIABLE_A + 26,
+    TS_COUNT = TS_SIM_FIRST + SIM_SERIES_COUNT,
 };
+
+// The telemetry series of a simulation's series.
+constexpr int sim_telemetry_series(SimSeries k) {
+    return static_cast<int>(TS_SIM_FIRST) + static_cast<int>(k);
+}
 
 struct TelemetryPoint {
     int64_t time_ms;
@@ -41,11 +49,15 @@ class TelemetryRecording {
     void record_channels(int64_t time_ms);
     void record_transmitter(int64_t time_ms);
     void record_variables(int64_t time_ms);
+    // The simulation's series as they are now; only while a simulation is on.
+    void record_simulation(int64_t time_ms);
 
     const std::vector<TelemetryPoint>& points(int series) const { return series_[series]; }
     size_t sample_count() const { return samples_; }
     int64_t last_time() const { return last_time_; }
     bool empty() const { return samples_ == 0; }
+    // A simulation was on during the recording: its series hold samples.
+    bool simulated() const { return !series_[TS_SIM_FIRST].empty(); }
     // The value of a series at a time: its last sample up to then, 0 before the first.
     double value_at(int series, int64_t time_ms) const;
     // Every time at which some series changed, in order, without repeats.
@@ -68,9 +80,10 @@ class TelemetryRecording {
     int64_t last_time_ = 0;
 };
 
-// What a series is called in the view and in the export's header ("magx", "tx_symbol", "A").
+// What a series is called in the view and in the export's header ("magx", "tx_symbol", "A",
+// "rate_x").
 const char* telemetry_series_name(int series);
 
 // The recording as the CSV a trace is written in: a row at every time something changed, with
-// every value as it stood then.
+// every value as it stood then; the simulation's columns only when the recording has them.
 std::string telemetry_csv(const TelemetryRecording& recording);

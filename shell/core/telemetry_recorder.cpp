@@ -71,6 +71,10 @@ void TelemetryRecorder::end_pass() {
     transmitter_changed_ = false;
 }
 
+void TelemetryRecorder::record_simulation() {
+    if (recording_) recording_data_.record_simulation(now());
+}
+
 void TelemetryRecorder::channel_changed(Channel c, void* self) {
     auto* r = static_cast<TelemetryRecorder*>(self);
     if (!r->recording_ || static_cast<int>(c) >= TS_CHANNELS) return;

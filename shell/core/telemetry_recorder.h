@@ -31,6 +31,8 @@ class TelemetryRecorder {
     int64_t now() const;
     // The variables as they are now (the window samples them at its paint rate and at a pause).
     void record_variables();
+    // A simulation's series as they are now (the window records them as the simulation moves).
+    void record_simulation();
 
     // Between the two, statements run with one clock reading, `clock_ms`: a change is only
     // marked, and the channels and the transmitter that changed are recorded once at the end,

@@ -13,6 +13,9 @@ inline constexpr Rgb WINDOW_BACKGROUND = {0, 0, 128};
 inline constexpr Rgb VARIABLE_PANEL_BACKGROUND = {0, 0, 0};
 // Headings and captions of the panels, on either background above.
 inline constexpr Rgb PANEL_TEXT = {0, 170, 170};
+// The values of the sensors a simulation moves, and the line under the panel that names it, on
+// WINDOW_BACKGROUND.
+inline constexpr Rgb SIMULATED_TEXT = {255, 200, 60};
 
 // The find bar's labels, its Match case text and its status, on WINDOW_BACKGROUND.
 inline constexpr Rgb FIND_BAR_TEXT = {240, 240, 240};

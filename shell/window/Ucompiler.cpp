@@ -35,6 +35,7 @@
 #include "interp.h"
 #include "prepare.h"
 #include "radio.h"
+#include "simulation_control.h"
 #include "waterfall_view.h"
 #include "window_colours.h"
 
@@ -140,6 +141,8 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     recorder_.set_clock(run_clock, run_control);
     run_control->set_recorder(&recorder_);
     FormCreate();
+    // After the settings file: the sliders hold the user's positions when a simulation takes them.
+    simulation_->restore();
     install_signal_handlers();
     document_->offer_recovery();
 }
@@ -294,6 +297,9 @@ void Tfmain::build_controls() {
     build_document();
 
     build_debugger();
+    simulation_ = new SimulationControl(GroupBox1, run_control, this);
+    connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
+    simulation_->moved = [this] { record_simulation(); };
     build_telemetry();
     build_menus();
     set_accessible_names();

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,7 @@ class QSlider;
 class QSocketNotifier;
 class QStatusBar;
 class QTimer;
+class SimulationControl;
 class WaterfallView;
 
 extern const char* const EditorTitle;
@@ -81,6 +83,8 @@ class Tfmain : public QMainWindow {
     ProgramDocument* document() const { return document_; }
     // Runs the program and shows what it does: the run state, breakpoints, the variables.
     Debugger* debugger() const { return debugger_; }
+    // The Simulation menu: the chosen preset, the sensors it drives.
+    SimulationControl* simulation_control() const { return simulation_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
 
@@ -189,6 +193,7 @@ class Tfmain : public QMainWindow {
     void show_telemetry_pane(bool shown);
     void start_telemetry();
     void end_telemetry();
+    void record_simulation();
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
@@ -243,6 +248,10 @@ class Tfmain : public QMainWindow {
     QLabel* explanation_ = nullptr;  // under the output, after a report
     ProgramDocument* document_ = nullptr;
     Debugger* debugger_ = nullptr;
+    SimulationControl* simulation_ = nullptr;
+    // The simulated time of the last sample of the simulation's series in the recording; the
+    // lowest value before the first.
+    int64_t sim_recorded_ms_ = INT64_MIN;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;

@@ -10,6 +10,7 @@
 #include "error_display.h"
 #include "file_access.h"
 #include "settings.h"
+#include "simulation_control.h"
 
 // The sliders take the file's lines one by one, each clamped, each change handled at once; a
 // bad line stops the reading, and the lines before it keep their values.
@@ -53,6 +54,9 @@ void Tfmain::closeEvent(QCloseEvent* event) {
     }
     bt_stopClick();
     event->accept();
+    // The settings file keeps the sensors where the user left them, not where a simulation moved
+    // them.
+    simulation_->let_go();
     write_settings_at_close();
 }
 

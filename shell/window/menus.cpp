@@ -26,6 +26,7 @@
 #include "dialog_seams.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "simulation_control.h"
 #include "telemetry_pane.h"
 
 namespace {
@@ -162,6 +163,10 @@ void Tfmain::build_menus() {
     }
     connect(cb_speed, &QComboBox::currentIndexChanged, speed,
             [speeds](int i) { speeds->actions().at(i)->setChecked(true); });
+
+    QMenu* simulation = bar->addMenu("&Simulation");
+    simulation->setObjectName("menu_simulation");
+    simulation_->build_menu(simulation);
 
     view_menu_ = bar->addMenu("&View");
     view_menu_->setObjectName("menu_view");

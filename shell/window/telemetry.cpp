@@ -15,6 +15,7 @@
 #include "error_display.h"
 #include "file_access.h"
 #include "interp.h"
+#include "simulation.h"
 #include "telemetry_pane.h"
 
 namespace {
@@ -22,6 +23,9 @@ namespace {
 // The pane is redrawn this often while a program runs: often enough to watch, seldom enough
 // to leave the run its speed.
 constexpr int TELEMETRY_REDRAW_MS = 1000;
+// A simulation's series are recorded every this many milliseconds of its time: its rates,
+// field and elevation change smoothly, and a long run still fits the recording unthinned.
+constexpr int64_t SIM_SAMPLE_MS = 100;
 
 }  // namespace
 
@@ -79,6 +83,7 @@ QMenu* Tfmain::createPopupMenu() {
 // A fresh run starts a new recording, with the machine as it is at the start.
 void Tfmain::start_telemetry() {
     recorder_.start();
+    sim_recorded_ms_ = INT64_MIN;
     if (act_export_telemetry != nullptr) act_export_telemetry->setEnabled(true);
     if (telemetry_pane != nullptr && telemetry_pane->isVisible()) {
         t_telemetry->start();
@@ -88,9 +93,18 @@ void Tfmain::start_telemetry() {
 
 void Tfmain::end_telemetry() {
     if (!recorder_.recording()) return;
+    recorder_.record_simulation();
     recorder_.end();
     t_telemetry->stop();
     if (telemetry_pane != nullptr && telemetry_pane->isVisible()) telemetry_pane->show_whole_run();
+}
+
+// After each move of a simulation that is on; a restart starts its samples again.
+void Tfmain::record_simulation() {
+    const int64_t t = simulation.state.time_ms;
+    if (t >= sim_recorded_ms_ && t < sim_recorded_ms_ + SIM_SAMPLE_MS) return;
+    sim_recorded_ms_ = t;
+    recorder_.record_simulation();
 }
 
 void Tfmain::refresh_telemetry() {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace {
@@ -21,12 +22,20 @@ namespace {
 constexpr int OUTLINE_BUCKETS = 400;
 constexpr int64_t SHORTEST_VIEW_MS = 100;
 
-// A channel in the colour and style its table row gives; the transmitter and the variables in
-// colours of their own.
+// A channel in the colour and style its table row gives; the body rates in the colours of their
+// axes; the transmitter, the variables and the other series of a simulation in colours of their
+// own.
 QPen series_pen(int series) {
     static const QColor others[] = {QColor(0, 0, 0),       QColor(181, 100, 0),
                                     QColor(133, 60, 180),  QColor(42, 150, 150),
                                     QColor(211, 54, 130),  QColor(100, 100, 100)};
+    static const QColor simulated[SIM_SERIES_COUNT] = {QColor::fromRgb(AXIS_X_COLOUR),
+                                                       QColor::fromRgb(AXIS_Y_COLOUR),
+                                                       QColor::fromRgb(AXIS_Z_COLOUR),
+                                                       QColor(0, 0, 0),
+                                                       QColor(133, 60, 180),
+                                                       QColor(181, 100, 0),
+                                                       QColor(42, 150, 150)};
     QPen pen;
     pen.setWidthF(1.5);
     if (series < TS_CHANNELS) {
@@ -34,10 +43,25 @@ QPen series_pen(int series) {
         pen.setColor(QColor::fromRgb(info.colour));
         if (info.line == LineStyle::Dashed) pen.setStyle(Qt::DashLine);
         if (info.line == LineStyle::Dotted) pen.setStyle(Qt::DotLine);
+    } else if (series >= TS_SIM_FIRST) {
+        pen.setColor(simulated[series - TS_SIM_FIRST]);
+        if (series == sim_telemetry_series(SIM_RATE)) pen.setWidthF(2.5);
+        if (series == sim_telemetry_series(SIM_SUNLIT)) pen.setStyle(Qt::DotLine);
     } else {
         pen.setColor(others[series % 6]);
     }
     return pen;
+}
+
+// A legend entry: a simulation's series by its caption and unit ("Rate X (°/s)"), the others
+// by their names.
+QString series_legend(int series) {
+    if (series < TS_SIM_FIRST) return QString::fromLatin1(telemetry_series_name(series));
+    const SimSeriesInfo& info = sim_series_info[series - TS_SIM_FIRST];
+    QString unit = QString::fromLatin1(info.unit);
+    unit.replace("deg", QStringLiteral("°")).replace("uT", QStringLiteral("µT"));
+    const QString caption = QString::fromLatin1(info.caption);
+    return unit.isEmpty() ? caption : caption + " (" + unit + ")";
 }
 
 // The telemetry series of the channels drawn in one chart, in table order, and `extra` after.
@@ -111,16 +135,12 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     stack->addWidget(add_chart(
         "Radio", chart_series(ChartGroup::Radio, {TS_TX_ACTIVE, TS_TX_CHANNEL, TS_TX_SYMBOL})));
     QChartView* variable_view = add_chart("Variables", {});
+    variable_view_ = variable_view;
+    const int variable_chart = static_cast<int>(views_.size()) - 1;
     for (int s : variables) {
-        auto* line = new QLineSeries;
-        line->setName(telemetry_series_name(s));
-        line->setPen(series_pen(s));
-        variable_view->chart()->addSeries(line);
-        line->attachAxis(time_axes_[3]);
-        line->attachAxis(variable_view->chart()->axes(Qt::Vertical).constFirst());
-        line->setVisible(false);
-        lines_[s] = line;
-        chart_of_[s] = 3;
+        add_line(variable_view->chart(), s, variable_chart,
+                 static_cast<int>(value_axes_.size()) - 1)
+            ->setVisible(false);
     }
     // Ticked variables only: the others' names would crowd the legend.
     for (QLegendMarker* m : variable_view->chart()->legend()->markers()) {
@@ -129,12 +149,36 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
                 [m] { m->setVisible(m->series()->isVisible()); });
     }
     stack->addWidget(variable_view);
+    // Above the variables. The rates on the left; the field, the sunlight and the station's
+    // elevation, which are tens of units rather than a few, on the right.
+    simulation_view_ =
+        add_chart(QStringLiteral("Attitude and orbit: body rates (°/s, left); field (µT), sunlit, "
+                                 "station elevation (°, right)"),
+                  {sim_telemetry_series(SIM_RATE_X), sim_telemetry_series(SIM_RATE_Y),
+                   sim_telemetry_series(SIM_RATE_Z), sim_telemetry_series(SIM_RATE)},
+                  {sim_telemetry_series(SIM_FIELD), sim_telemetry_series(SIM_SUNLIT),
+                   sim_telemetry_series(SIM_ELEVATION)});
+    simulation_view_->setVisible(false);
+    stack->insertWidget(stack->indexOf(variable_view), simulation_view_);
     rows->addWidget(charts_, 1);
     setWidget(body);
     setMinimumHeight(320);
 }
 
-QChartView* TelemetryPane::add_chart(const char* title, const std::vector<int>& series) {
+QLineSeries* TelemetryPane::add_line(QChart* chart, int series, int time_axis, int value_axis) {
+    auto* line = new QLineSeries;
+    line->setName(series_legend(series));
+    line->setPen(series_pen(series));
+    chart->addSeries(line);
+    line->attachAxis(time_axes_[static_cast<size_t>(time_axis)]);
+    line->attachAxis(value_axes_[static_cast<size_t>(value_axis)]);
+    lines_[series] = line;
+    axis_of_[series] = value_axis;
+    return line;
+}
+
+QChartView* TelemetryPane::add_chart(const QString& title, const std::vector<int>& series,
+                                     const std::vector<int>& right_series) {
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->setMargins(QMargins(2, 2, 2, 2));
@@ -152,16 +196,22 @@ QChartView* TelemetryPane::add_chart(const char* title, const std::vector<int>& 
     values->setLabelsFont(small);
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
-    time_axes_[views_.size()] = time;
-    for (int s : series) {
-        auto* line = new QLineSeries;
-        line->setName(telemetry_series_name(s));
-        line->setPen(series_pen(s));
-        chart->addSeries(line);
-        line->attachAxis(time);
-        line->attachAxis(values);
-        lines_[s] = line;
-        chart_of_[s] = static_cast<int>(views_.size());
+    const int chart_index = static_cast<int>(time_axes_.size());
+    time_axes_.push_back(time);
+    value_axes_.push_back(values);
+    for (int s : series) add_line(chart, s, chart_index, static_cast<int>(value_axes_.size()) - 1);
+    if (!right_series.empty()) {
+        // Two axes side by side: short labels.
+        values->setLabelFormat("%.3g");
+        auto* right = new QValueAxis;
+        right->setLabelFormat("%.3g");
+        right->setTickCount(3);
+        right->setLabelsFont(small);
+        chart->addAxis(right, Qt::AlignRight);
+        value_axes_.push_back(right);
+        for (int s : right_series) {
+            add_line(chart, s, chart_index, static_cast<int>(value_axes_.size()) - 1);
+        }
     }
     // A click on a legend entry hides its series, and shows it again.
     for (QLegendMarker* m : chart->legend()->markers()) {
@@ -210,12 +260,18 @@ void TelemetryPane::redraw() {
 }
 
 void TelemetryPane::draw() {
-    for (int v = 0; v < 4; ++v) {
-        time_axes_[v]->setRange(static_cast<double>(from_) / 1000.0,
-                                static_cast<double>(to_) / 1000.0);
+    const bool simulated = recording_.simulated();
+    simulation_view_->setVisible(simulated);
+    // Five charts leave each too little height to read: with the simulation's, the variables'
+    // chart shows only while a variable is ticked.
+    variable_view_->setVisible(
+        !simulated || std::any_of(std::begin(variable_boxes_), std::end(variable_boxes_),
+                                  [](const QCheckBox* box) { return box->isChecked(); }));
+    for (QValueAxis* time : time_axes_) {
+        time->setRange(static_cast<double>(from_) / 1000.0, static_cast<double>(to_) / 1000.0);
     }
-    double low[4] = {HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
-    double high[4] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    std::vector<double> low(value_axes_.size(), HUGE_VAL);
+    std::vector<double> high(value_axes_.size(), -HUGE_VAL);
     for (int s = 0; s < TS_COUNT; ++s) {
         QLineSeries* line = lines_[s];
         if (line == nullptr) continue;
@@ -225,14 +281,14 @@ void TelemetryPane::draw() {
         }
         const auto outline = recording_.outline(s, from_, to_, OUTLINE_BUCKETS);
         line->replace(steps(outline));
-        const int chart = chart_of_[s];
+        const auto axis = static_cast<size_t>(axis_of_[s]);
         for (const TelemetryPoint& p : outline) {
-            low[chart] = std::min(low[chart], p.value);
-            high[chart] = std::max(high[chart], p.value);
+            low[axis] = std::min(low[axis], p.value);
+            high[axis] = std::max(high[axis], p.value);
         }
     }
-    for (int v = 0; v < 4; ++v) {
-        auto* values = static_cast<QValueAxis*>(views_[v]->chart()->axes(Qt::Vertical).first());
+    for (size_t v = 0; v < value_axes_.size(); ++v) {
+        QValueAxis* values = value_axes_[v];
         if (low[v] > high[v]) {
             values->setRange(-1, 1);
             continue;
@@ -293,6 +349,8 @@ QPixmap TelemetryPane::picture() {
         charts_->resize(widget()->size().expandedTo(QSize(880, 600)));
         set_view(0, std::max<int64_t>(recording_.last_time(), 1000));
         draw();
+        // The simulation's chart may have come or gone: the stack is laid out again.
+        charts_->layout()->activate();
     }
     return charts_->grab();
 }

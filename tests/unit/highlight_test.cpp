@@ -192,6 +192,7 @@ TEST(Highlight, TheWindowsOwnTextsAreLegibleOnWhatLiesBehindThem) {
         {"line number", GUTTER_NUMBER, GUTTER_BACKGROUND},
         {"line number of the caret", GUTTER_CARET_NUMBER, GUTTER_BACKGROUND},
         {"panel caption", PANEL_TEXT, WINDOW_BACKGROUND},
+        {"simulated sensor value", SIMULATED_TEXT, WINDOW_BACKGROUND},
         {"variable panel heading", PANEL_TEXT, VARIABLE_PANEL_BACKGROUND},
     };
     for (const auto& p : pairs) EXPECT_GE(contrast(p.text, p.background), 4.5) << p.what;

@@ -4,7 +4,8 @@
 //   window_driver print-memory SECONDS
 //                                   an endless PRINT loop for SECONDS: lines per second, and the
 //                                   resident memory while it runs and after STOP
-//   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000
+//   window_driver idle-cpu          CPU time over 10 s while paused, and while in DELAY 10000,
+//                                   without and with a simulation
 //   window_driver startup T0_NS     milliseconds from T0_NS (CLOCK_REALTIME) to the first paint
 //   window_driver highlight         milliseconds to colour a 5,000-line program, and what a
 //                                   keystroke costs in it
@@ -44,6 +45,7 @@
 #include "code_editor.h"
 #include "highlighter.h"
 #include "interp.h"
+#include "simulation_control.h"
 
 namespace {
 
@@ -170,6 +172,15 @@ int idle_cpu(Tfmain& w) {
     std::printf("paused for 10 s: %.3f s CPU = %.2f %% of one core\n", paused, paused * 10);
     const double delayed = cpu_while(w, "DELAY 10000\nLABEL 1\nGOTO 1", false);
     std::printf("DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one core\n", delayed, delayed * 10);
+    // The simulated satellite stands still while paused, and moves on a timer during a DELAY.
+    w.simulation_control()->choose_shipped("tumbling_1u");
+    const double sim_paused = cpu_while(w, "LABEL 1\nGOTO 1", true);
+    std::printf("simulation on, paused for 10 s: %.3f s CPU = %.2f %% of one core\n", sim_paused,
+                sim_paused * 10);
+    const double sim_delayed = cpu_while(w, "DELAY 10000\nLABEL 1\nGOTO 1", false);
+    std::printf("simulation on, DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one core\n",
+                sim_delayed, sim_delayed * 10);
+    w.simulation_control()->choose_off();
     return 0;
 }
 
