@@ -34,7 +34,9 @@ class QFileDialog;
 class QGroupBox;
 class QHelpEvent;
 class QMessageBox;
+class QDockWidget;
 class QLabel;
+class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -115,6 +117,10 @@ class Tfmain : public QMainWindow {
     QAction* act_zoom_out = nullptr;
     QAction* act_zoom_reset = nullptr;
     QAction* act_about = nullptr;
+    QAction* act_problems = nullptr;
+    // View > Problems: every finding of the checker, a click away from its line.
+    QListWidget* problems_list() const { return problems_list_; }
+    void show_problems();
     QAction* act_reference = nullptr;
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
     void show_language_reference();
@@ -246,6 +252,9 @@ class Tfmain : public QMainWindow {
     TelemetryRecorder recorder_;
     HelpWindow* help_window_ = nullptr;
     QLabel* explanation_ = nullptr;  // under the output, after a report
+    QDockWidget* problems_dock_ = nullptr;
+    QListWidget* problems_list_ = nullptr;
+    void fill_problems();
     ProgramDocument* document_ = nullptr;
     Debugger* debugger_ = nullptr;
     SimulationControl* simulation_ = nullptr;

@@ -292,6 +292,7 @@ void CodeEditor::check_now() {
     }
     findings_ = check_program(text, foreign);
     update_bands();
+    emit findingsChanged();
 }
 
 bool CodeEditor::go_to_problem(bool forward) {

@@ -75,6 +75,8 @@ class CodeEditor : public QPlainTextEdit {
     void breakpointsChanged();
     // A finding the caret was taken to, or that there is none.
     void problemShown(const QString& text);
+    // The checker has looked at the text again.
+    void findingsChanged();
 
    protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -185,11 +187,16 @@ void Tfmain::build_menus() {
         reset_zoom(mdb);
     });
     view_menu_->addSeparator();
-    // The checker's findings, one after the other; RUN never waits for them.
-    add_action(view_menu_, "&Next Problem", QKeySequence("F8"),
-               [this] { mcod->go_to_problem(true); });
-    add_action(view_menu_, "&Previous Problem", QKeySequence("Shift+F8"),
-               [this] { mcod->go_to_problem(false); });
+    // The checker's findings: the list, and one after the other; RUN never waits for them.
+    act_problems = add_action(view_menu_, "&Problems", QKeySequence(), [this] { show_problems(); });
+    add_action(view_menu_, "&Next Problem", QKeySequence("F8"), [this] {
+        show_problems();
+        mcod->go_to_problem(true);
+    });
+    add_action(view_menu_, "&Previous Problem", QKeySequence("Shift+F8"), [this] {
+        show_problems();
+        mcod->go_to_problem(false);
+    });
     connect(mcod, &CodeEditor::problemShown, this, &Tfmain::set_status);
     view_menu_->addSeparator();
     act_telemetry = view_menu_->addAction("&Telemetry");
@@ -306,4 +313,53 @@ void Tfmain::show_about() {
                     QMessageBox::Ok, this);
     box.setObjectName("about_box");
     exec_question(box);
+}
+
+// ---- problems ----
+
+// Made when first wanted, docked beside the editor, and kept in step with the checker.
+void Tfmain::show_problems() {
+    if (problems_dock_ == nullptr) {
+        problems_dock_ = new QDockWidget("Problems", this);
+        problems_dock_->setObjectName("problems_dock");
+        problems_list_ = new QListWidget(problems_dock_);
+        problems_list_->setObjectName("problems");
+        problems_list_->setAccessibleName("Problems");
+        problems_list_->setWordWrap(true);
+        problems_dock_->setWidget(problems_list_);
+        addDockWidget(Qt::BottomDockWidgetArea, problems_dock_);
+        connect(mcod, &CodeEditor::findingsChanged, this, &Tfmain::fill_problems);
+        connect(problems_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+            const int line = item->data(Qt::UserRole).toInt();
+            const int column = item->data(Qt::UserRole + 1).toInt();
+            const QTextBlock block = mcod->document()->findBlockByNumber(line);
+            if (!block.isValid()) return;
+            QTextCursor c(block);
+            c.setPosition(block.position() + std::min(column, block.length() - 1));
+            mcod->setTextCursor(c);
+            mcod->ensureCursorVisible();
+            mcod->setFocus();
+        });
+        connect(problems_list_, &QListWidget::itemClicked, problems_list_,
+                &QListWidget::itemActivated);
+        mcod->check_now();
+        fill_problems();
+    }
+    problems_dock_->show();
+}
+
+void Tfmain::fill_problems() {
+    if (problems_list_ == nullptr) return;
+    problems_list_->clear();
+    for (const Finding& f : mcod->findings()) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("Line %1, column %2: %3")
+                .arg(f.line)
+                .arg(f.column)
+                .arg(QString::fromStdString(f.message)),
+            problems_list_);
+        item->setData(Qt::UserRole, f.line);
+        item->setData(Qt::UserRole + 1, f.column);
+    }
+    if (mcod->findings().empty()) problems_list_->addItem("No problems found.");
 }

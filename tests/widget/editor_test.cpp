@@ -15,6 +15,8 @@
 #include "editor_commands.h"
 #include "find_bar.h"
 #include "highlighter.h"
+#include <QListWidget>
+
 #include "window_fixture.h"
 
 namespace {
@@ -494,6 +496,15 @@ TEST_F(WindowTest, TheCheckerUnderlinesATrapAndF8GoesThere) {
     EXPECT_EQ(w->mcod->textCursor().positionInBlock(), 4);
     EXPECT_EQ(w->status_text(), "Line 1: " + message);
     EXPECT_EQ(w->mcod->problem_at(w->mcod->textCursor().position()), message);
+    // F8 showed the list; a click on a finding takes the caret to it.
+    QListWidget* list = w->problems_list();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), static_cast<int>(w->mcod->findings().size()));
+    EXPECT_EQ(list->item(0)->text(), "Line 1, column 4: " + message);
+    w->mcod->moveCursor(QTextCursor::Start);
+    emit list->itemClicked(list->item(0));
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
     run(w->mcod->toPlainText());
     EXPECT_EQ(output().value(0), "ERROR in line: 1");
 }
