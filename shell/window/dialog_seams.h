@@ -2,6 +2,7 @@
 // them instead of a user.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class QFileDialog;
@@ -15,5 +16,7 @@ extern std::function<int(QMessageBox& box)> question_seam;
 // When set, it receives a math error's caption and text instead of the box that offers STOP.
 extern std::function<void(const QString& caption, const QString& text)> math_error_seam;
 
-int exec_file_dialog(QFileDialog& dialog);
+// `offered` is the name the dialog starts with (none when empty); it also stays on the dialog
+// as the property "offered", for the tests' seam.
+int exec_file_dialog(QFileDialog& dialog, const QString& offered = QString());
 int exec_question(QMessageBox& box);

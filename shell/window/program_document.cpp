@@ -28,7 +28,9 @@
 std::function<int(QFileDialog&)> file_dialog_seam;
 std::function<int(QMessageBox&)> question_seam;
 
-int exec_file_dialog(QFileDialog& dialog) {
+int exec_file_dialog(QFileDialog& dialog, const QString& offered) {
+    dialog.setProperty("offered", offered);
+    if (!offered.isEmpty()) dialog.selectFile(offered);
     return file_dialog_seam ? file_dialog_seam(dialog) : dialog.exec();
 }
 
@@ -56,14 +58,6 @@ bool process_alive(long pid) {
 bool holds_other_than_a_file(const QString& path) {
     struct stat st {};
     return lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
-}
-
-// `offered` is the name the dialog starts with; it also stays on the dialog as the property
-// "offered", for the tests' seam.
-int exec_dialog(QFileDialog& dialog, const QString& offered) {
-    dialog.setProperty("offered", offered);
-    if (!offered.isEmpty()) dialog.selectFile(offered);
-    return exec_file_dialog(dialog);
 }
 
 }  // namespace
@@ -168,7 +162,7 @@ bool ProgramDocument::may_close() {
 void ProgramDocument::load() {
     if (!may_replace(true)) return;
     QFileDialog* dialog = open_dialog();
-    if (exec_dialog(*dialog, last_opened_) != QDialog::Accepted ||
+    if (exec_file_dialog(*dialog, last_opened_) != QDialog::Accepted ||
         dialog->selectedFiles().isEmpty()) {
         return;
     }
@@ -295,7 +289,7 @@ ProgramDocument::SaveResult ProgramDocument::save() {
 
 ProgramDocument::SaveResult ProgramDocument::save_as() {
     QFileDialog* dialog = save_dialog();
-    if (exec_dialog(*dialog, path_) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    if (exec_file_dialog(*dialog, path_) != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return SaveResult::Cancelled;
     }
     path_ = dialog->selectedFiles().constFirst();

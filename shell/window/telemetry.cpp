@@ -142,9 +142,7 @@ void Tfmain::export_telemetry() {
         ed->setDefaultSuffix("csv");
         ed->setNameFilter("CSV files (*.csv)");
     }
-    ed->setProperty("offered", offered);
-    ed->selectFile(offered);
-    if (exec_file_dialog(*ed) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
+    if (exec_file_dialog(*ed, offered) != QDialog::Accepted || ed->selectedFiles().isEmpty()) return;
     const QString csv_path = ed->selectedFiles().constFirst();
     const QFileInfo csv(csv_path);
     QString png_path = csv.dir().filePath(csv.completeBaseName() + ".png");
