@@ -18,6 +18,7 @@
 #include <optional>
 #include <string_view>
 
+#include "checker.h"
 #include "file_access.h"
 #include "program_text.h"
 #include "runner.h"
@@ -64,6 +65,11 @@ struct Case {
     bool args_state = false;
     bool args_no_wait = false;
     bool args_steps = false;
+    long long max_steps = -1;   // the step limit of its runs
+    long long timeout_ms = -1;  // the time limit its args give; -1: none
+    // The program is meant to run until a limit stops it (a controller sampled at a time):
+    // reaching the limit is then no failure.
+    bool runs_on = false;
     std::string scenario;  // its path; empty: none
     std::string sim_file;  // a preset file that args names, beside the case's files; empty: none
     // The expected output is read again for each verdict, not kept: a grading holds one case's
@@ -89,7 +95,7 @@ std::string printable_name(std::string_view name) {
 }
 
 // The files a case folder may hold.
-constexpr const char* CASE_FILES[] = {"args", "scenario", "expect", "expect-state"};
+constexpr const char* CASE_FILES[] = {"args", "scenario", "expect", "expect-state", "runs-on"};
 
 // Reads the case's file NAME when it is there: `present` says whether it is. False, with the
 // reason in `problem`, when it is there but cannot be read.
@@ -171,6 +177,8 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
     c.args_state = o.state;
     c.args_no_wait = o.no_wait;
     c.args_steps = o.max_steps >= 0;
+    c.max_steps = o.max_steps;
+    c.timeout_ms = o.timeout_ms;
     return true;
 }
 
@@ -207,6 +215,8 @@ bool load_case(Case& c, std::string& problem) {
     std::string bytes;
     if (!read_case_file(c, "args", present, bytes, problem)) return false;
     if (present && !load_args(c, bytes, problem)) return false;
+    if (!c.args_steps) c.max_steps = GRADE_DEFAULT_STEPS;
+    if (!read_case_file(c, "runs-on", c.runs_on, bytes, problem)) return false;
 
     if (!read_case_file(c, "scenario", present, bytes, problem)) return false;
     if (present) {
@@ -373,9 +383,28 @@ struct OutputLines {
 
 // A line of output in a verdict: printable ASCII as itself, every other byte as \xNN, so that
 // a program cannot send control sequences to the teacher's terminal or break the report.
+// Spaces at a line's start or end cannot be seen: such a line is shown in quotes, with them
+// counted.
 std::string shown(std::string_view line) {
     if (line.empty()) return "an empty line";
-    return printable_ascii(line, MAX_SHOWN_CHARS);
+    const size_t first = line.find_first_not_of(' ');
+    const auto spaces = [](size_t n) { return std::to_string(n) + (n == 1 ? " space" : " spaces"); };
+    if (first == std::string_view::npos) return "a line of " + spaces(line.size());
+    const size_t lead = first;
+    const size_t trail = line.size() - 1 - line.find_last_not_of(' ');
+    std::string text = printable_ascii(line, MAX_SHOWN_CHARS);
+    if (lead == 0 && trail == 0) return text;
+    std::string counted;
+    if (lead > 0) counted = spaces(lead) + " at the start";
+    if (trail > 0) counted += (counted.empty() ? "" : " and ") + spaces(trail) + " at the end";
+    return "\"" + text + "\" (" + counted + ")";
+}
+
+// 10000000 as "10,000,000".
+std::string grouped(long long n) {
+    std::string digits = std::to_string(n);
+    for (size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
+    return digits;
 }
 
 constexpr const char* END_OF_OUTPUT = "the end of the output";
@@ -385,7 +414,8 @@ constexpr const char* END_OF_OUTPUT = "the end of the output";
 
 struct Verdict {
     bool pass = false;
-    std::string words;  // the first difference, when failed
+    std::string words;   // the first difference, when failed
+    std::string output;  // what the run printed, shortened, when failed
 };
 
 struct Finished {
@@ -408,6 +438,11 @@ std::string exit_reason(const OutputLines& out, const Capture& err) {
             std::string words = shown(lines[i]);
             if (i + 1 < lines.size() && lines[i + 1].starts_with("ERROR: ")) {
                 words += " (" + shown(lines[i + 1].substr(7)) + ")";
+            }
+            // The report counts editor lines as the gutter does, from 0.
+            const std::string_view number = lines[i].substr(15);
+            if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos) {
+                words += ", editor line " + std::string(number) + " (from 0, as the gutter shows)";
             }
             return words;
         }
@@ -441,7 +476,9 @@ std::string output_difference(std::string_view expect, const OutputLines& out,
     std::string_view wanted;
     for (uint64_t i = 0;; ++i) {
         const bool more_expected = next_line(expect, pos, wanted);
-        const auto where = [i] { return "output line " + std::to_string(i + 1) + ": "; };
+        const auto where = [i] {
+            return "output line " + std::to_string(i + 1) + " (from 1): ";
+        };
         if (i == visible) {
             if (!more_expected) return {};
             return where() + "got " + END_OF_OUTPUT + ", expected " + shown(wanted);
@@ -485,27 +522,63 @@ std::string state_difference(const Case& c, const OutputLines& out, const EndLin
 }
 
 // `expect`: the bytes of the case's expect file, when it has one.
-Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool state_added,
-              const Finished& run) {
+// What a run printed, for a report of its failure: its beginning and its end, at most a few
+// kilobytes, in the bytes the program wrote.
+std::string output_excerpt(const Capture& out) {
+    constexpr size_t HEAD = 8 * 1024;
+    constexpr size_t TAIL = 2 * 1024;
+    const auto left_out = [](uint64_t n) {
+        return "\n[... " + grouped(static_cast<long long>(n)) + " bytes left out ...]\n";
+    };
+    if (out.complete()) {
+        const std::string all = out.head + out.tail;
+        if (all.size() <= HEAD + TAIL) return all;
+        return all.substr(0, HEAD) + left_out(all.size() - HEAD - TAIL) +
+               all.substr(all.size() - TAIL);
+    }
+    // The capture dropped the middle: its beginning and its end are not next to each other.
+    const std::string first = out.head.substr(0, HEAD);
+    const std::string last = out.tail.substr(out.tail.size() - std::min(TAIL, out.tail.size()));
+    return first + left_out(out.total - first.size() - last.size()) + last;
+}
+
+// The limit a run reached, in words, from the line the runner ends it with.
+std::string limit_reached(const Case& c, const Capture& err) {
+    if (err.head.find("zorvant-run: stopped at the time limit") != std::string::npos) {
+        return grouped(c.timeout_ms) + " ms";
+    }
+    return grouped(c.max_steps) + " steps";
+}
+
+Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool state_added,
+                  const Finished& run) {
     if (run.timed_out) {
-        return {false, "no result after " + std::to_string(GRADE_CASE_SECONDS) +
-                           " seconds: the run was ended"};
+        return {false,
+                "did not end within " + std::to_string(GRADE_CASE_SECONDS) +
+                    " seconds: the run was ended",
+                {}};
     }
     const OutputLines out(run.out);
     if (WIFSIGNALED(run.status)) {
         const int sig = WTERMSIG(run.status);
-        return {false, "ended by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")"};
+        return {false, "ended by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")", {}};
     }
     const int code = WEXITSTATUS(run.status);
     if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT) {
         const std::string reason = exit_reason(out, run.err);
-        return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason)};
+        return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason),
+                {}};
+    }
+    // An endless loop after the right output is no answer, unless the case samples a program
+    // that is meant to run on.
+    if (code == RUNNER_STEP_LIMIT && !c.runs_on) {
+        return {false, "did not end within " + limit_reached(c, run.err), {}};
     }
 
     const uint64_t vars_lines = c.args_vars || c.need_vars ? VARIABLE_LINES : 0;
     const uint64_t state_lines = c.args_state || c.need_state ? STATE_LINES : 0;
     if (out.count < vars_lines + state_lines) {
-        return {false, "the run printed no variables or state"};
+        return {false, "the run printed no variables or state", {}};
     }
     EndLines end;
     end.state_start = out.count - state_lines;
@@ -516,7 +589,14 @@ Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool stat
 
     std::string words = c.has_expect ? output_difference(expect, out, removed) : "";
     if (words.empty()) words = state_difference(c, out, end);
-    return {words.empty(), words};
+    return {words.empty(), words, {}};
+}
+
+Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool state_added,
+              const Finished& run) {
+    Verdict v = judge_run(c, expect, vars_added, state_added, run);
+    if (!v.pass) v.output = output_excerpt(run.out);
+    return v;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -627,10 +707,15 @@ void drain(int& fd, Capture& capture) {
 
 // Text for an XML attribute or element: markup characters as entities; UTF-8 kept; control
 // characters and bytes that are no UTF-8 as \xNN, since XML cannot hold them at all.
-std::string xml_text(std::string_view s) {
+// `keep_lines`: an element's text of many lines keeps its line breaks and tabs.
+std::string xml_text(std::string_view s, bool keep_lines = false) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (keep_lines && (c == '\n' || c == '\t')) {
+            out += static_cast<char>(c);
+            continue;
+        }
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -705,14 +790,58 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
                 xml += "/>\n";
             } else {
                 const std::string words = xml_text(v.words);
-                xml += ">\n      <failure message=\"" + words + "\">" + words +
-                       "</failure>\n    </testcase>\n";
+                xml += ">\n      <failure message=\"" + words + "\">" + words + "</failure>\n";
+                if (!v.output.empty()) {
+                    xml += "      <system-out>" + xml_text(v.output, true) + "</system-out>\n";
+                }
+                xml += "    </testcase>\n";
             }
         }
         xml += "  </testsuite>\n";
     }
     xml += "</testsuites>\n";
     return xml;
+}
+
+// One field of a CSV row: in quotes, with quotes doubled, when it holds a comma or a quote.
+std::string csv_field(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char ch : text) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return quoted + "\"";
+}
+
+// The checker's findings in a program file; empty when it cannot be read (its runs say why).
+std::string finding_count(const std::string& file) {
+    const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
+    if (!read.ok || read.truncated) return {};
+    return std::to_string(check_program(file_bytes_to_text(read.bytes)).size());
+}
+
+// One row per file: its name, cases passed, cases, the checker's findings and the first
+// failure. The rows are in byte order, so that summaries of parts of a class merged by sorting
+// their rows equal the summary of the whole class. Every field is one line of printable ASCII.
+std::string summary_csv(const GradeOptions& options, const std::vector<Case>& cases,
+                        const std::vector<std::optional<Verdict>>& verdicts) {
+    std::vector<std::string> rows;
+    for (size_t f = 0; f < options.files.size(); ++f) {
+        size_t passed = 0;
+        std::string first_failure;
+        for (size_t k = 0; k < cases.size(); ++k) {
+            const Verdict& v = *verdicts[f * cases.size() + k];
+            passed += v.pass ? 1 : 0;
+            if (!v.pass && first_failure.empty()) {
+                first_failure = printable_name(cases[k].name) + ": " + v.words;
+            }
+        }
+        rows.push_back(csv_field(printable_name(options.files[f])) + "," +
+                       std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
+                       finding_count(options.files[f]) + "," + csv_field(first_failure) + "\n");
+    }
+    std::sort(rows.begin(), rows.end());
+    std::string csv = "file,passed,cases,findings,first_failure\n";
+    for (const std::string& row : rows) csv += row;
+    return csv;
 }
 
 }  // namespace
@@ -873,20 +1002,22 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
         return RUNNER_NOT_RUN;
     }
-    // The report replaces its file only at the end, but it must not replace what was graded.
-    if (!options.junit.empty()) {
+    // The reports replace their files only at the end, but they must not replace what was
+    // graded.
+    for (const std::string* report : {&options.junit, &options.summary}) {
+        if (report->empty()) continue;
         bool input = false;
         for (const std::string& file : options.files) {
-            input = input || same_existing_file(options.junit, file);
+            input = input || same_existing_file(*report, file);
         }
         for (const Case& c : cases) {
             for (const char* name : CASE_FILES) {
-                input = input || same_existing_file(options.junit, c.path + "/" + name);
+                input = input || same_existing_file(*report, c.path + "/" + name);
             }
-            input = input || (!c.sim_file.empty() && same_existing_file(options.junit, c.sim_file));
+            input = input || (!c.sim_file.empty() && same_existing_file(*report, c.sim_file));
         }
         if (input) {
-            std::fprintf(err, "zorvant-run: %s is also an input file\n", options.junit.c_str());
+            std::fprintf(err, "zorvant-run: %s is also an input file\n", report->c_str());
             return RUNNER_NOT_RUN;
         }
     }
@@ -902,12 +1033,14 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
                      errno_reason(errno).c_str());
         return RUNNER_NOT_RUN;
     }
-    if (!options.junit.empty()) {
-        const FileWrite w =
-            write_file_atomically(options.junit, junit_report(options, cases, grader.verdicts()),
-                                  LinkPolicy::WriteTarget);
+    for (const std::string* report : {&options.junit, &options.summary}) {
+        if (report->empty()) continue;
+        const std::string text = report == &options.junit
+                                     ? junit_report(options, cases, grader.verdicts())
+                                     : summary_csv(options, cases, grader.verdicts());
+        const FileWrite w = write_file_atomically(*report, text, LinkPolicy::WriteTarget);
         if (!w.ok) {
-            std::fprintf(err, "zorvant-run: cannot write %s: %s\n", options.junit.c_str(),
+            std::fprintf(err, "zorvant-run: cannot write %s: %s\n", report->c_str(),
                          w.reason.c_str());
             return RUNNER_NOT_RUN;
         }

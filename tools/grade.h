@@ -16,6 +16,7 @@ inline constexpr int GRADE_CASE_SECONDS = 60;
 struct GradeOptions {
     std::string dir;    // the case folders
     std::string junit;  // the report to write; empty: none
+    std::string summary;  // the CSV of one row per file to write; empty: none
     int jobs = 0;       // runs at once; 0: one per core
     std::vector<std::string> files;
     const char* runner = "/proc/self/exe";  // the executable each run starts

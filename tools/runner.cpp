@@ -25,7 +25,7 @@ const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
     "                   [--] FILE\n"
-    "       zorvant-run --grade DIR [--junit REPORT] [-j N] [--] FILE...\n"
+    "       zorvant-run --grade DIR [--junit REPORT] [--summary CSV] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
     "       zorvant-run --check [--] FILE\n"
     "  NAME is one of %s\n";
@@ -59,6 +59,8 @@ const char* const HELP =
     "                    from 0 as in the editor\n"
     "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
     "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
+    "  --summary CSV     with --grade: also write one row per FILE to CSV: cases passed,\n"
+    "                    checker findings, the first failure's reason\n"
     "  -j N              with --grade: run N programs at once (default: one per core)\n"
     "  --help            print this help and exit\n"
     "  --version         print the version and exit\n"
@@ -77,14 +79,19 @@ const char* const GRADE_HELP =
     "holds 'expect' (the expected output) and/or 'expect-state' (lines as --vars and --state\n"
     "print them, such as \"A: 0.5\" or \"tb_coix=20\"; only the lines given are compared), and\n"
     "may hold 'args' (options of the run, such as --set, --timeout or --max-steps, on one\n"
-    "line) and 'scenario' (events as for --scenario). Each run is a process of its own with\n"
-    "--no-wait, and with --max-steps %lld when args gives no step limit; a run still\n"
-    "going after %d seconds is ended and fails. A FILE passes a case when its run exits 0 or\n"
-    "3 and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and the\n"
-    "first difference for each FILE and case, then how many passed and failed. Exit status 0\n"
-    "when every case passed, 1 when one failed, 2 when grading could not start (bad DIR or\n"
-    "case, or a REPORT that is also an input file), an expect file could no longer be read,\n"
-    "or the report could not be written.\n";
+    "line), 'scenario' (events as for --scenario) and 'runs-on' (any content: the program is\n"
+    "meant to run until a limit stops it). Each run is a process of its own with --no-wait,\n"
+    "and with --max-steps %lld when args gives no step limit; a run still going after %d\n"
+    "seconds is ended and fails. A FILE passes a case when its run exits 0 (or 3, reaching a\n"
+    "limit, when the case has 'runs-on') and everything given matches. Prints \"PASS FILE\n"
+    "CASE\" or \"FAIL FILE CASE: \" and the first difference for each FILE and case, then how\n"
+    "many passed and failed. Output lines are counted from 1 (\"output line 1\"); editor lines\n"
+    "from 0, as the editor's gutter shows them (\"editor line 0\"). A line with spaces at\n"
+    "its start or end is shown in quotes; other invisible bytes as \\xNN. The summary CSV has\n"
+    "the columns file, passed, cases, findings and first_failure, its rows in byte order.\n"
+    "Exit status 0 when every case passed, 1 when one failed, 2 when grading could not start\n"
+    "(bad DIR or case, or a REPORT that is also an input file), an expect file could no\n"
+    "longer be read, or the report could not be written.\n";
 
 bool parse_count(const std::string& text, long long& value) {
     if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
@@ -102,7 +109,8 @@ bool is_run_option(const std::string& a) {
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
-           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim";
+           a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim" ||
+           a == "--summary";
 }
 
 // Takes the value given after option `a`.
@@ -142,8 +150,9 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
         (a == "--scenario" ? options.scenario
          : a == "--trace"  ? options.trace
          : a == "--grade"  ? options.grade_dir
-         : a == "--sim"    ? options.sim
-                           : options.junit) = value;
+         : a == "--sim"     ? options.sim
+         : a == "--summary" ? options.summary
+                            : options.junit) = value;
     }
     return true;
 }
@@ -179,7 +188,7 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
             return true;
         }
         if (is_run_option(a) && run_option.empty()) run_option = a;
-        grade_option = grade_option || a == "--junit" || a == "-j";
+        grade_option = grade_option || a == "--junit" || a == "-j" || a == "--summary";
         if (a == "--check") {
             options.check = true;
         } else if (a == "--vars") {
@@ -200,13 +209,13 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
         }
     }
     if (options.check && (!options.grade_dir.empty() || grade_option)) {
-        problem = "--check does not go with --grade, --junit or -j";
+        problem = "--check does not go with --grade, --junit, --summary or -j";
     } else if (options.check && !run_option.empty()) {
         problem = run_option + " does not go with --check: the program does not run";
     } else if (!options.grade_dir.empty() && !run_option.empty()) {
         problem = run_option + " does not go with --grade: a case gives it in its args file";
     } else if (options.grade_dir.empty() && grade_option) {
-        problem = "--junit and -j go with --grade only";
+        problem = "--junit, --summary and -j go with --grade only";
     } else if (options.files.empty()) {
         problem = "no FILE given";
     } else if (options.grade_dir.empty() && options.files.size() > 1) {
@@ -445,7 +454,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     }
     if (options.check) return check_file(options.file, out, err);
     if (!options.grade_dir.empty()) {
-        return grade_main({options.grade_dir, options.junit, options.jobs, options.files, self},
+        return grade_main({options.grade_dir, options.junit, options.summary, options.jobs, options.files, self},
                           out, err);
     }
     // The trace is made empty when it is opened: it must not be an input.
@@ -527,6 +536,14 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         if (options.state) print_state(output);
         output.flush();
         std::fprintf(err, "Stop in line: %d\n", current_line());
+        // Which limit ended it: a grader tells "ran on for ever" from "took too long" by it.
+        if (stop == PassStop::StepLimit) {
+            const bool steps =
+                options.max_steps >= 0 && session.steps() >= options.max_steps;
+            std::fprintf(err, "zorvant-run: stopped at the %s limit (%s %lld)\n",
+                         steps ? "step" : "time", steps ? "--max-steps" : "--timeout",
+                         steps ? options.max_steps : options.timeout_ms);
+        }
     }
     session_uninstall();
     // Output that never arrived is no successful run, whatever the program did.

@@ -60,6 +60,7 @@ struct RunnerOptions {
     // --grade: the folder of cases; the programs are in `files` and `file` stays empty.
     std::string grade_dir;
     std::string junit;  // empty: no report
+    std::string summary;  // empty: no summary
     int jobs = 0;       // 0: one per core
     std::vector<std::string> files;
 };

@@ -56,7 +56,7 @@ TEST_F(Grading, VerdictsNameTheFirstDifference) {
     add("long.bas", std::string(GOOD) + "PRINT \"\"\n");
     add("sign.bas", "PRINT 1\nPRINT 2\nPRINT 3\nMGET A,B,C\nCOIL A,0,0\n");
     add("error.bas", "PRINT 1\nRETURN\n");
-    // Endless: the default step limit ends it, and a run stopped by a limit may pass.
+    // Right output, then an endless loop: no answer, whatever it printed.
     add("endless.bas", std::string(GOOD) + "LABEL 1\nGOTO 1\n");
     // Bytes that could steer a terminal are shown, not sent.
     add("control.bas", "PRINT \"\x1b[2J\x01\"\n");
@@ -67,26 +67,28 @@ TEST_F(Grading, VerdictsNameTheFirstDifference) {
     EXPECT_EQ(r.out,
               "PASS good.bas output\n"
               "PASS good.bas state\n"
-              "FAIL wrong_line.bas output: output line 2: got 5, expected 2\n"
+              "FAIL wrong_line.bas output: output line 2 (from 1): got 5, expected 2\n"
               "PASS wrong_line.bas state\n"
-              "FAIL short.bas output: output line 3: got the end of the output, expected 3\n"
+              "FAIL short.bas output: output line 3 (from 1): got the end of the output, expected 3\n"
               "PASS short.bas state\n"
-              "FAIL long.bas output: output line 4: got an empty line, expected the end of the "
+              "FAIL long.bas output: output line 4 (from 1): got an empty line, expected the end of the "
               "output\n"
               "PASS long.bas state\n"
               "PASS sign.bas output\n"
               "FAIL sign.bas state: state tb_coix: got 50, expected -50\n"
-              "FAIL error.bas output: exit 1: ERROR in line: 1 (RETURN does not match)\n"
-              "FAIL error.bas state: exit 1: ERROR in line: 1 (RETURN does not match)\n"
-              "PASS endless.bas output\n"
-              "PASS endless.bas state\n"
-              "FAIL control.bas output: output line 1: got \\x1B[2J\\x01, expected 1\n"
+              "FAIL error.bas output: exit 1: ERROR in line: 1 (RETURN does not match), editor "
+              "line 1 (from 0, as the gutter shows)\n"
+              "FAIL error.bas state: exit 1: ERROR in line: 1 (RETURN does not match), editor "
+              "line 1 (from 0, as the gutter shows)\n"
+              "FAIL endless.bas output: did not end within 10,000,000 steps\n"
+              "FAIL endless.bas state: did not end within 10,000,000 steps\n"
+              "FAIL control.bas output: output line 1 (from 1): got \\x1B[2J\\x01, expected 1\n"
               "FAIL control.bas state: variable A: got 0, expected 0.5\n"
               "FAIL missing.bas output: exit 2: cannot read missing.bas: No such file or "
               "directory\n"
               "FAIL missing.bas state: exit 2: cannot read missing.bas: No such file or "
               "directory\n"
-              "8 passed, 10 failed\n");
+              "6 passed, 12 failed\n");
     EXPECT_EQ(grade("good.bas").code, 0);
 }
 
@@ -96,6 +98,7 @@ TEST_F(Grading, OutputIsWhatTheCaseArgsPrint) {
     std::string vars = "1\n2\n3\nA: 0\nB: 0\n";
     for (char v = 'C'; v <= 'Z'; ++v) vars += std::string(1, v) + ": 0\n";
     add("cases/vars/args", "--vars --max-steps 3");
+    add("cases/vars/runs-on", "");
     add("cases/vars/expect", vars);
     add("cases/vars/expect-state", "tb_coix=0\npb_spd=4\n");
     add("good.bas", GOOD);
@@ -204,10 +207,15 @@ TEST_F(Grading, JUnitReportHoldsEveryVerdict) {
             EXPECT_EQ(failure.text, failure.attributes["message"]);
             const std::string line = "FAIL " + files[f] + " " + cases[k] + ": " + failure.text;
             EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << line;
+            // What the program printed comes with the failure, line breaks and all.
+            ASSERT_LT(e, xml.size());
+            EXPECT_EQ(xml[e].name, "system-out");
+            const std::string printed = f == 0 ? "1\n2\n3\n" : "<&>\n";
+            EXPECT_EQ(xml[e++].text.substr(0, printed.size()), printed);
         }
     }
     EXPECT_EQ(e, xml.size());
-    EXPECT_NE(r.out.find("FAIL odd.bas output: output line 1: got <&>, expected 1\n"),
+    EXPECT_NE(r.out.find("FAIL odd.bas output: output line 1 (from 1): got <&>, expected 1\n"),
               std::string::npos);
 
     // A report that cannot be written is no success, even when every case passed.
@@ -215,6 +223,73 @@ TEST_F(Grading, JUnitReportHoldsEveryVerdict) {
     EXPECT_EQ(lost.code, 2);
     EXPECT_NE(lost.out.find("zorvant-run: cannot write no-such-folder/report.xml: "),
               std::string::npos);
+}
+
+// A limit that ends a run is a failure unless the case says the program runs on, and the
+// reason names the limit, never the end of the output.
+TEST_F(Grading, ReachingALimitFailsUnlessTheCaseRunsOn) {
+    add("cases/steps/args", "--max-steps 100");
+    add("cases/steps/expect", "1\n");
+    add("cases/time/args", "--timeout 500");
+    add("cases/time/expect", "1\n");
+    add("cases/sampled/args", "--timeout 500");
+    add("cases/sampled/expect", "1\n");
+    add("cases/sampled/runs-on", "");
+    add("silent.bas", "LABEL 1\nGOTO 1\n");
+    add("waits.bas", "PRINT 1\nLABEL 1\nDELAY 100\nGOTO 1\n");
+    add("ends.bas", "PRINT 1\n");
+    const ShellResult r = grade("silent.bas waits.bas ends.bas");
+    EXPECT_EQ(r.out,
+              "FAIL silent.bas sampled: output line 1 (from 1): got the end of the output, "
+              "expected 1\n"
+              "FAIL silent.bas steps: did not end within 100 steps\n"
+              "FAIL silent.bas time: did not end within 10,000,000 steps\n"
+              "PASS waits.bas sampled\n"
+              "FAIL waits.bas steps: did not end within 100 steps\n"
+              "FAIL waits.bas time: did not end within 500 ms\n"
+              "PASS ends.bas sampled\n"
+              "PASS ends.bas steps\n"
+              "PASS ends.bas time\n"
+              "4 passed, 5 failed\n");
+}
+
+// Spaces at a line's ends are counted in quotes; other invisible bytes are escaped.
+TEST_F(Grading, ReasonsShowWhatCannotBeSeen) {
+    add("cases/c/expect", "DONE\n");
+    add("trailing.bas", "PRINT \"DONE \"\n");
+    add("both.bas", "PRINT \"  DONE  \"\n");
+    add("blank.bas", "PRINT \"   \"\n");
+    add("tab.bas", "PRINT \"DO\tNE\"\n");
+    EXPECT_EQ(grade("trailing.bas both.bas blank.bas tab.bas").out,
+              "FAIL trailing.bas c: output line 1 (from 1): got \"DONE \" (1 space at the end), "
+              "expected DONE\n"
+              "FAIL both.bas c: output line 1 (from 1): got \"  DONE  \" (2 spaces at the start "
+              "and 2 spaces at the end), expected DONE\n"
+              "FAIL blank.bas c: output line 1 (from 1): got a line of 3 spaces, expected DONE\n"
+              "FAIL tab.bas c: output line 1 (from 1): got DO\\x09NE, expected DONE\n"
+              "0 passed, 4 failed\n");
+}
+
+// One row a file, in byte order whatever the order of the files; findings as --check counts
+// them; the first failure with its case. A long output reaches the report shortened.
+TEST_F(Grading, SummaryHasOneRowPerFile) {
+    add("cases/a/expect", "1\n");
+    add("cases/b/expect", "1\n");
+    add("z.bas", "PRINT 1\n");
+    add("m,1.bas", "PRINT 2\nGOTO 7\n");
+    add("long.bas", "FOR I = 1 TO 20000\nPRINT I\nNEXT I\n");
+    const ShellResult r = grade("--summary s.csv --junit r.xml z.bas m,1.bas long.bas");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(read_file(root_ + "s.csv"),
+              "file,passed,cases,findings,first_failure\n"
+              "\"m,1.bas\",0,2,1,\"a: exit 1: ERROR in line: 1 (Expected token 1, got 2), "
+              "editor line 1 (from 0, as the gutter shows)\"\n"
+              "long.bas,0,2,0,\"a: output line 2 (from 1): got 2, expected the end of the "
+              "output\"\n"
+              "z.bas,2,2,0,\n");
+    const std::string xml = read_file(root_ + "r.xml");
+    EXPECT_NE(xml.find("\n[... 98,654 bytes left out ...]\n"), std::string::npos);
+    EXPECT_LT(xml.size(), 40'000u);
 }
 
 // Names are bytes: a line break, a terminal's control sequence, a character XML has not, no
@@ -273,10 +348,12 @@ TEST_F(Grading, ReportIsNeverAnInputFile) {
     add_two_cases();
     add("good.bas", GOOD);
     ASSERT_EQ(symlink("good.bas", (root_ + "link.xml").c_str()), 0);
-    for (const std::string report : {"good.bas", "link.xml", "cases/output/expect"}) {
-        const ShellResult r = grade("--junit " + report + " good.bas");
-        EXPECT_EQ(r.code, 2) << report;
-        EXPECT_EQ(r.out, "zorvant-run: " + report + " is also an input file\n");
+    for (const std::string option : {"--junit ", "--summary "}) {
+        for (const std::string report : {"good.bas", "link.xml", "cases/output/expect"}) {
+            const ShellResult r = grade(option + report + " good.bas");
+            EXPECT_EQ(r.code, 2) << report;
+            EXPECT_EQ(r.out, "zorvant-run: " + report + " is also an input file\n");
+        }
     }
     EXPECT_EQ(read_file(root_ + "good.bas"), GOOD);
     EXPECT_EQ(read_file(root_ + "cases/output/expect"), "1\n2\n3\n");
@@ -302,7 +379,7 @@ TEST_F(Grading, LongOutputAndStateInAnyOrder) {
     const ShellResult r = grade("count.bas slip.bas");
     EXPECT_EQ(r.out,
               "PASS count.bas long\n"
-              "FAIL slip.bas long: output line 29999: got 0, expected 29999\n"
+              "FAIL slip.bas long: output line 29999 (from 1): got 0, expected 29999\n"
               "1 passed, 1 failed\n");
 }
 
@@ -319,7 +396,7 @@ TEST_F(Grading, LinesDoNotDependOnHowManyRunAtOnce) {
     const ShellResult four = grade("-j 4" + files);
     EXPECT_EQ(one.code, 1);
     EXPECT_EQ(one.out, four.out);
-    EXPECT_NE(one.out.find("\n6 passed, 6 failed\n"), std::string::npos) << one.out;
+    EXPECT_NE(one.out.find("\n4 passed, 8 failed\n"), std::string::npos) << one.out;
 }
 
 // The worked example of the README, as it reads there.

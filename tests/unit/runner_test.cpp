@@ -202,7 +202,7 @@ TEST(Runner, TimeoutEndsARealTimeDelay) {
     const Result r =
         run_shell("timeout 20 " + std::string(ZORVANT_RUN) + " --timeout 100 " + path + " 2>&1");
     EXPECT_EQ(r.code, 3);
-    EXPECT_EQ(r.out, "1\nStop in line: 2\n");
+    EXPECT_EQ(r.out, "1\nStop in line: 2\nzorvant-run: stopped at the time limit (--timeout 100)\n");
 }
 
 TEST(Runner, DelayWaitsInRealTimeUnlessToldNot) {

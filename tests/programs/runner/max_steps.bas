@@ -28,7 +28,8 @@
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
-// stderr: Stop in line: 33
+// stderr: Stop in line: 34
+// stderr: zorvant-run: stopped at the step limit (--max-steps 10)
 LABEL 1
 A=A+1
 GOTO 1

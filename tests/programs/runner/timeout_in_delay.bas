@@ -31,7 +31,8 @@
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
-// stderr: Stop in line: 38
+// stderr: Stop in line: 39
+// stderr: zorvant-run: stopped at the time limit (--timeout 250)
 PRINT 1
 DELAY 200
 PRINT 2
