@@ -35,3 +35,30 @@ test "$got" = "zorvant $version" || { echo "version: $got"; exit 1; }
 grep -q . "$work/out.txt"
 if grep -q '^ERROR' "$work/out.txt"; then cat "$work/out.txt"; exit 1; fi
 echo "the unpacked runner ran $(wc -l < "$work/out.txt") lines of the first lesson"
+
+# The CI pipelines' commands, on this machine: a class split over three parts and merged gives
+# the summary of one grading of the whole class.
+ci=$root/share/zorvant/ci
+for f in zorvant-grade-part zorvant-merge-summaries github/grade.yml github/grade-matrix.yml \
+         gitlab/grade.gitlab-ci.yml gitlab/grade-matrix.gitlab-ci.yml; do
+  test -e "$ci/$f" || { echo "missing in the package: /usr/share/zorvant/ci/$f"; exit 1; }
+done
+class=$work/class
+mkdir -p "$class/submissions"
+cp -r "$root/share/zorvant/examples/grading/cases" "$class/cases"
+cp "$root"/share/zorvant/examples/*.bas "$root/share/zorvant/examples/grading/wrong_sign.bas" \
+  "$class/submissions/"
+cd "$class"
+export ZORVANT_RUN=$root/bin/zorvant-run
+for part in 0 1 2; do
+  "$ci/zorvant-grade-part" "$part" 3 cases "part-$part" submissions/*.bas > /dev/null
+done
+"$ci/zorvant-merge-summaries" merged.csv part-0.csv part-1.csv part-2.csv
+status=0
+"$ZORVANT_RUN" --grade cases --summary whole.csv submissions/*.bas > /dev/null || status=$?
+test "$status" -le 1 || { echo "grading the whole class: exit $status"; exit 1; }
+cmp merged.csv whole.csv || { diff merged.csv whole.csv; exit 1; }
+for part in 0 1 2; do
+  test "$(wc -l < "part-$part.csv")" -ge 2 || { echo "part $part graded nothing"; exit 1; }
+done
+echo "three parts merged equal one grading of $(($(wc -l < whole.csv) - 1)) submissions"
