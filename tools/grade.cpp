@@ -20,6 +20,7 @@
 
 #include "checker.h"
 #include "file_access.h"
+#include "mission.h"
 #include "program_text.h"
 #include "runner.h"
 #include "scenario.h"
@@ -70,6 +71,9 @@ struct Case {
     // The program is meant to run until a limit stops it (a controller sampled at a time):
     // reaching the limit is then no failure.
     bool runs_on = false;
+    // A mission file in the case folder: its goals are part of the verdict.
+    std::string mission;
+    size_t mission_goals = 0;
     std::string scenario;  // its path; empty: none
     std::string sim_file;  // a preset file that args names, beside the case's files; empty: none
     // The expected output is read again for each verdict, not kept: a grading holds one case's
@@ -95,7 +99,8 @@ std::string printable_name(std::string_view name) {
 }
 
 // The files a case folder may hold.
-constexpr const char* CASE_FILES[] = {"args", "scenario", "expect", "expect-state", "runs-on"};
+constexpr const char* CASE_FILES[] = {"args",         "scenario", "expect",
+                                      "expect-state", "runs-on",  "mission"};
 
 // Reads the case's file NAME when it is there: `present` says whether it is. False, with the
 // reason in `problem`, when it is there but cannot be read.
@@ -237,14 +242,39 @@ bool load_case(Case& c, std::string& problem) {
         c.scenario = c.path + "/scenario";
     }
 
+    if (!read_case_file(c, "mission", present, bytes, problem)) return false;
+    if (present) {
+        const MissionRead read = mission_parse(bytes);
+        if (read.error_line != 0) {
+            problem =
+                c.shown_path + "/mission:" + std::to_string(read.error_line) + ": " + read.error;
+            return false;
+        }
+        for (const char* option : {"--sim", "--timeout"}) {
+            if (std::find(c.args.begin(), c.args.end(), option) != c.args.end()) {
+                problem = c.shown_path + "/args: " + option +
+                          " does not go with a mission: the mission gives it";
+                return false;
+            }
+        }
+        if (!c.scenario.empty()) {
+            problem = c.shown_path + ": a case with a mission takes its scenario from the mission";
+            return false;
+        }
+        c.mission = c.path + "/mission";
+        c.mission_goals = read.mission.goals.size();
+        // The mission's time ends the run: reaching it is no failure.
+        c.runs_on = true;
+    }
+
     // Read here only to know that it can be, and how long it is.
     if (!read_case_file(c, "expect", c.has_expect, bytes, problem)) return false;
     c.expect_bytes = c.has_expect ? bytes.size() : 0;
     bool has_state = false;
     if (!read_case_file(c, "expect-state", has_state, bytes, problem)) return false;
     if (has_state && !load_expect_state(c, bytes, problem)) return false;
-    if (!c.has_expect && !has_state) {
-        problem = c.shown_path + ": holds neither expect nor expect-state";
+    if (!c.has_expect && !has_state && c.mission.empty()) {
+        problem = c.shown_path + ": holds neither expect, expect-state nor mission";
         return false;
     }
     return true;
@@ -416,6 +446,7 @@ struct Verdict {
     bool pass = false;
     std::string words;   // the first difference, when failed
     std::string output;  // what the run printed, shortened, when failed
+    int mission_percent = -1;  // the mission's score; -1: the case has no mission
 };
 
 struct Finished {
@@ -564,7 +595,9 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
         return {false, "ended by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")", {}};
     }
     const int code = WEXITSTATUS(run.status);
-    if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT) {
+    // With a mission, exit 1 may only say that a goal was missed: the goals' lines tell.
+    const bool mission = c.mission_goals > 0;
+    if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT && !(mission && code == RUNNER_ERROR)) {
         const std::string reason = exit_reason(out, run.err);
         return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason),
                 {}};
@@ -577,19 +610,36 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
 
     const uint64_t vars_lines = c.args_vars || c.need_vars ? VARIABLE_LINES : 0;
     const uint64_t state_lines = c.args_state || c.need_state ? STATE_LINES : 0;
-    if (out.count < vars_lines + state_lines) {
+    const uint64_t mission_lines = mission ? c.mission_goals + 1 : 0;
+    if (out.count < vars_lines + state_lines + mission_lines) {
         return {false, "the run printed no variables or state", {}};
     }
     EndLines end;
-    end.state_start = out.count - state_lines;
+    const uint64_t mission_start = out.count - mission_lines;
+    end.state_start = mission_start - state_lines;
     end.vars_start = end.state_start - vars_lines;
     std::vector<std::pair<uint64_t, uint64_t>> removed;
     if (vars_added) removed.emplace_back(end.vars_start, vars_lines);
     if (state_added) removed.emplace_back(end.state_start, state_lines);
+    if (mission) removed.emplace_back(mission_start, mission_lines);
 
     std::string words = c.has_expect ? output_difference(expect, out, removed) : "";
     if (words.empty()) words = state_difference(c, out, end);
-    return {words.empty(), words, {}};
+    Verdict v{words.empty(), words, {}};
+    if (!mission) return v;
+    // "MET goal: figure" or "MISSED goal: figure" a goal, then "score M/T (P %)".
+    for (uint64_t k = 0; k < c.mission_goals && v.pass; ++k) {
+        const std::string_view line = out.at(mission_start + k).value_or("");
+        if (line.starts_with("MISSED ")) {
+            v = {false, "mission goal missed: " + shown(line.substr(7)), {}};
+        }
+    }
+    const std::string_view score = out.at(out.count - 1).value_or("");
+    const size_t open = score.rfind('(');
+    if (score.starts_with("score ") && open != std::string_view::npos) {
+        v.mission_percent = std::atoi(std::string(score.substr(open + 1)).c_str());
+    }
+    return v;
 }
 
 Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool state_added,
@@ -640,6 +690,10 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     if (!c.scenario.empty()) {
         args.push_back("--scenario");
         args.push_back(c.scenario);
+    }
+    if (!c.mission.empty()) {
+        args.push_back("--mission");
+        args.push_back(c.mission);
     }
     child.vars_added = c.need_vars && !c.args_vars;
     child.state_added = c.need_state && !c.args_state;
@@ -827,19 +881,31 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
     for (size_t f = 0; f < options.files.size(); ++f) {
         size_t passed = 0;
         std::string first_failure;
+        int mission_cases = 0;
+        int mission_percent = 0;
         for (size_t k = 0; k < cases.size(); ++k) {
             const Verdict& v = *verdicts[f * cases.size() + k];
             passed += v.pass ? 1 : 0;
+            if (!cases[k].mission.empty()) {
+                ++mission_cases;
+                mission_percent += std::max(v.mission_percent, 0);
+            }
             if (!v.pass && first_failure.empty()) {
                 first_failure = printable_name(cases[k].name) + ": " + v.words;
             }
         }
+        // The missions' mean score in per cent; empty when no case has a mission.
+        const std::string score =
+            mission_cases == 0
+                ? ""
+                : std::to_string((mission_percent + mission_cases / 2) / mission_cases);
         rows.push_back(csv_field(printable_name(options.files[f])) + "," +
                        std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
-                       finding_count(options.files[f]) + "," + csv_field(first_failure) + "\n");
+                       score + "," + finding_count(options.files[f]) + "," +
+                       csv_field(first_failure) + "\n");
     }
     std::sort(rows.begin(), rows.end());
-    std::string csv = "file,passed,cases,findings,first_failure\n";
+    std::string csv = "file,passed,cases,mission_score,findings,first_failure\n";
     for (const std::string& row : rows) csv += row;
     return csv;
 }

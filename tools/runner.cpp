@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "channels.h"
 #include "checker.h"
@@ -12,6 +15,7 @@
 #include "grade.h"
 #include "interp.h"
 #include "math_stmts.h"
+#include "mission.h"
 #include "program_text.h"
 #include "radio.h"
 #include "run_session.h"
@@ -19,12 +23,14 @@
 #include "simulation.h"
 #include "trace.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
-    "                   [--] FILE\n"
+    "                   [--mission FILE] [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [--summary CSV] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
     "       zorvant-run --check [--] FILE\n"
@@ -54,6 +60,10 @@ const char* const HELP =
     "                    refused, and a trace gets the columns rate_x, rate_y, rate_z, rate\n"
     "                    (deg/s), field (uT), sunlit and elevation (deg) after Z\n"
     "  --sim list        print the shipped presets, one a line, and exit\n"
+    "  --mission FILE    run FILE against a mission: its preset, scenario and time (in place\n"
+    "                    of --sim, --scenario and --timeout), without real waits; after the\n"
+    "                    output, one line a goal (MET or MISSED, with the figure) and the\n"
+    "                    score; exit 0 when every goal is met, 1 otherwise\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
     "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
     "                    from 0 as in the editor\n"
@@ -79,16 +89,19 @@ const char* const GRADE_HELP =
     "holds 'expect' (the expected output) and/or 'expect-state' (lines as --vars and --state\n"
     "print them, such as \"A: 0.5\" or \"tb_coix=20\"; only the lines given are compared), and\n"
     "may hold 'args' (options of the run, such as --set, --timeout or --max-steps, on one\n"
-    "line), 'scenario' (events as for --scenario) and 'runs-on' (any content: the program is\n"
-    "meant to run until a limit stops it). Each run is a process of its own with --no-wait,\n"
-    "and with --max-steps %lld when args gives no step limit; a run still going after %d\n"
-    "seconds is ended and fails. A FILE passes a case when its run exits 0 (or 3, reaching a\n"
-    "limit, when the case has 'runs-on') and everything given matches. Prints \"PASS FILE\n"
-    "CASE\" or \"FAIL FILE CASE: \" and the first difference for each FILE and case, then how\n"
-    "many passed and failed. Output lines are counted from 1 (\"output line 1\"); editor lines\n"
-    "from 0, as the editor's gutter shows them (\"editor line 0\"). A line with spaces at\n"
-    "its start or end is shown in quotes; other invisible bytes as \\xNN. The summary CSV has\n"
-    "the columns file, passed, cases, findings and first_failure, its rows in byte order.\n"
+    "line), 'scenario' (events as for --scenario), 'runs-on' (any content: the program is\n"
+    "meant to run until a limit stops it) and 'mission' (a mission file: its goals are part\n"
+    "of the verdict, and its time ends the run). Each run is a process of its own with\n"
+    "--no-wait, and with --max-steps %lld when args gives no step limit; a run still going\n"
+    "after %d seconds is ended and fails. A FILE passes a case when its run exits 0 (or 3,\n"
+    "reaching a limit, when the case has 'runs-on' or a mission), every goal of a mission is\n"
+    "met and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and\n"
+    "the first difference for each FILE and case, then how many passed and failed. Output\n"
+    "lines are counted from 1 (\"output line 1\"); editor lines from 0, as the editor's gutter\n"
+    "shows them (\"editor line 0\"). A line with spaces at its start or end is shown in\n"
+    "quotes; other invisible bytes as \\xNN. The summary CSV has the columns file, passed,\n"
+    "cases, mission_score (the missions' mean score in per cent), findings and first_failure,\n"
+    "its rows in byte order.\n"
     "Exit status 0 when every case passed, 1 when one failed, 2 when grading could not start\n"
     "(bad DIR or case, or a REPORT that is also an input file), an expect file could no\n"
     "longer be read, or the report could not be written.\n";
@@ -104,13 +117,14 @@ bool parse_count(const std::string& text, long long& value) {
 // Options of a single run, which a grading takes from each case's args file instead.
 bool is_run_option(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
-           a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim";
+           a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim" ||
+           a == "--mission";
 }
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
            a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim" ||
-           a == "--summary";
+           a == "--summary" || a == "--mission";
 }
 
 // Takes the value given after option `a`.
@@ -152,6 +166,7 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
          : a == "--grade"  ? options.grade_dir
          : a == "--sim"     ? options.sim
          : a == "--summary" ? options.summary
+         : a == "--mission" ? options.mission
                             : options.junit) = value;
     }
     return true;
@@ -220,6 +235,12 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
         problem = "no FILE given";
     } else if (options.grade_dir.empty() && options.files.size() > 1) {
         problem = "more than one FILE";
+    } else if (!options.mission.empty() &&
+               (!options.sim.empty() || !options.scenario.empty() || options.timeout_ms >= 0)) {
+        problem = std::string(!options.sim.empty()        ? "--sim"
+                              : !options.scenario.empty() ? "--scenario"
+                                                          : "--timeout") +
+                  " does not go with --mission: the mission gives it";
     } else if (!options.sim.empty()) {
         for (const auto& [channel, position] : options.settings) {
             if (sim_drives(channel)) {
@@ -245,6 +266,7 @@ namespace {
 struct OutputStream {
     std::FILE* file;
     int error = 0;  // errno of the first write that failed
+    MissionWatch* mission = nullptr;  // reads the program's lines for "output contains"
 
     void write_line(std::string_view line) {
         if (error != 0) return;
@@ -269,6 +291,7 @@ void write_line(std::FILE* f, std::string_view line) {
 void output_to_stream(std::string_view line, void* context) {
     auto* stream = static_cast<OutputStream*>(context);
     stream->write_line(line);
+    if (stream->mission != nullptr) stream->mission->output_line(line);
     // Output that cannot be written ends the run as END would: nothing after it can arrive.
     if (stream->error != 0) interp.run_stopped = 1;
 }
@@ -336,6 +359,19 @@ struct RunWatch {
     size_t next_event = 0;
     TraceFile* trace = nullptr;
     TraceSnapshot last_row;
+    MissionWatch* mission = nullptr;
+    TraceSnapshot last_sample;
+
+    // The mission sees every change of what its goals may read, variables included.
+    void sample(const TraceSnapshot& s) {
+        if (!trace_state_changed(last_sample, s) &&
+            std::equal(std::begin(s.variables), std::end(s.variables),
+                       std::begin(last_sample.variables))) {
+            return;
+        }
+        mission->sample(s);
+        last_sample = s;
+    }
 
     int64_t now() const { return int64_t{clock_ms()} - start_ms; }
     void row(const TraceSnapshot& s) {
@@ -354,9 +390,10 @@ HookAction before_statement(const char*, int editor_line, void* context) {
             channel_set(e.channel, e.position);
         }
     }
-    if (watch->trace != nullptr) {
+    if (watch->trace != nullptr || watch->mission != nullptr) {
         const TraceSnapshot s = trace_snapshot(now, editor_line);
-        if (trace_state_changed(watch->last_row, s)) watch->row(s);
+        if (watch->trace != nullptr && trace_state_changed(watch->last_row, s)) watch->row(s);
+        if (watch->mission != nullptr) watch->sample(s);
     }
     return HookAction::Go;
 }
@@ -457,6 +494,39 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return grade_main({options.grade_dir, options.junit, options.summary, options.jobs, options.files, self},
                           out, err);
     }
+    Mission mission;
+    if (!options.mission.empty()) {
+        const FileRead text = read_regular_file(options.mission, MAX_MISSION_FILE_BYTES);
+        if (!text.ok || text.truncated) {
+            return not_run(err, "cannot read " + options.mission + ": " +
+                                    (text.ok ? "It is larger than 64 KiB" : text.reason));
+        }
+        MissionRead read = mission_parse(text.bytes);
+        if (read.error_line != 0) {
+            return not_run(err, options.mission + ":" + std::to_string(read.error_line) + ": " +
+                                    read.error);
+        }
+        mission = std::move(read.mission);
+        // A preset file and a scenario lie beside the mission.
+        const std::string folder = fs::path(options.mission).parent_path().string();
+        const auto beside = [&](const std::string& name) {
+            return name.front() == '/' || folder.empty() ? name : folder + "/" + name;
+        };
+        if (!mission.sim.empty()) {
+            options.sim = sim_find_shipped(mission.sim) != nullptr ? mission.sim : beside(mission.sim);
+        }
+        if (!mission.scenario.empty()) options.scenario = beside(mission.scenario);
+        options.timeout_ms = std::llround(mission.time_s * 1000);
+        options.no_wait = true;
+        options.settings.insert(options.settings.begin(), mission.settings.begin(),
+                                mission.settings.end());
+        for (const auto& [channel, position] : mission.settings) {
+            if (!options.sim.empty() && sim_drives(channel)) {
+                return not_run(err, options.mission + ": set " + info_of(channel).name +
+                                        " does not go with sim: the simulation drives it");
+            }
+        }
+    }
     // The trace is made empty when it is opened: it must not be an input.
     const bool sim_file = !options.sim.empty() && sim_find_shipped(options.sim) == nullptr;
     for (const std::string* input : {&options.file, &options.scenario, &options.sim}) {
@@ -522,7 +592,15 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             trace.write_line(trace_header(simulation.on));
             watch.row(trace_snapshot(0, -1));
         }
-        if (watch.events != nullptr || watch.trace != nullptr) {
+        std::optional<MissionWatch> mission_watch;
+        if (!options.mission.empty()) {
+            mission_watch.emplace(mission, preset.station_min_elevation_deg);
+            watch.mission = &*mission_watch;
+            output.mission = &*mission_watch;
+            watch.last_sample = trace_snapshot(0, -1);
+            mission_watch->sample(watch.last_sample);
+        }
+        if (watch.events != nullptr || watch.trace != nullptr || watch.mission != nullptr) {
             session.hook = before_statement;
             session.hook_context = &watch;
         }
@@ -534,15 +612,28 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
                                            : RUNNER_OK;
         if (options.vars) print_vars(output);
         if (options.state) print_state(output);
+        if (mission_watch) {
+            // The goals' lines come last, after anything the program printed.
+            output.mission = nullptr;
+            watch.sample(trace_snapshot(watch.now(), -1));
+            mission_watch->finish(watch.now());
+            for (const std::string& line : mission_watch->report_lines()) output.write_line(line);
+            code = mission_watch->all_met() ? RUNNER_OK : RUNNER_ERROR;
+        }
         output.flush();
         std::fprintf(err, "Stop in line: %d\n", current_line());
         // Which limit ended it: a grader tells "ran on for ever" from "took too long" by it.
         if (stop == PassStop::StepLimit) {
             const bool steps =
                 options.max_steps >= 0 && session.steps() >= options.max_steps;
-            std::fprintf(err, "zorvant-run: stopped at the %s limit (%s %lld)\n",
-                         steps ? "step" : "time", steps ? "--max-steps" : "--timeout",
-                         steps ? options.max_steps : options.timeout_ms);
+            if (!steps && !options.mission.empty()) {
+                std::fprintf(err, "zorvant-run: the mission's time is up (%s s)\n",
+                             mission_number(mission.time_s).c_str());
+            } else {
+                std::fprintf(err, "zorvant-run: stopped at the %s limit (%s %lld)\n",
+                             steps ? "step" : "time", steps ? "--max-steps" : "--timeout",
+                             steps ? options.max_steps : options.timeout_ms);
+            }
         }
     }
     session_uninstall();

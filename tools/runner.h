@@ -51,6 +51,9 @@ struct RunnerOptions {
     std::string trace;          // empty: none
     // --sim: a shipped preset's name or a preset file; empty: no simulation.
     std::string sim;
+    // --mission: a mission file; its preset, scenario and time replace --sim, --scenario and
+    // --timeout, and the run goes without real waits.
+    std::string mission;
     bool sim_list = false;  // --sim list: print the shipped presets
     bool check = false;     // --check: print the checker's findings instead of running FILE
     bool help = false;      // --help: print the usage and what each option does

@@ -281,12 +281,12 @@ TEST_F(Grading, SummaryHasOneRowPerFile) {
     const ShellResult r = grade("--summary s.csv --junit r.xml z.bas m,1.bas long.bas");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(read_file(root_ + "s.csv"),
-              "file,passed,cases,findings,first_failure\n"
-              "\"m,1.bas\",0,2,1,\"a: exit 1: ERROR in line: 1 (Expected token 1, got 2), "
+              "file,passed,cases,mission_score,findings,first_failure\n"
+              "\"m,1.bas\",0,2,,1,\"a: exit 1: ERROR in line: 1 (Expected token 1, got 2), "
               "editor line 1 (from 0, as the gutter shows)\"\n"
-              "long.bas,0,2,0,\"a: output line 2 (from 1): got 2, expected the end of the "
+              "long.bas,0,2,,0,\"a: output line 2 (from 1): got 2, expected the end of the "
               "output\"\n"
-              "z.bas,2,2,0,\n");
+              "z.bas,2,2,,0,\n");
     const std::string xml = read_file(root_ + "r.xml");
     EXPECT_NE(xml.find("\n[... 98,654 bytes left out ...]\n"), std::string::npos);
     EXPECT_LT(xml.size(), 40'000u);
@@ -455,7 +455,7 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
         std::string message;
     } bad[] = {
         {"", "", "cases holds no case folders"},
-        {"args", "--vars", "cases/c: holds neither expect nor expect-state"},
+        {"args", "--vars", "cases/c: holds neither expect, expect-state nor mission"},
         {"expect-state", "A: 1\ncoix=5\n",
          "cases/c/expect-state:2: not a line of --vars or --state, such as \"A: 0.5\" or "
          "\"tb_coix=20\""},

@@ -1,0 +1,245 @@
+// Missions: the file's lines and their refusals, each kind of goal met, missed and at the edge
+// of its tolerance, fed with samples whose answers follow from the numbers alone; the score;
+// and zorvant-run --mission on the shipped missions and in a grading case.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "mission.h"
+#include "run_shell.h"
+#include "runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Mission parsed(const std::string& text) {
+    const MissionRead read = mission_parse(text);
+    EXPECT_EQ(read.error_line, 0) << read.error;
+    return read.mission;
+}
+
+// A sample at `t_ms` with the temperature channel at `tem`, the rate series at `rate`, the
+// transmitter on or off and the station's elevation.
+TraceSnapshot at(int64_t t_ms, double rate, int tem = 20, bool tx = false, double elev = -5) {
+    TraceSnapshot s;
+    s.time_ms = t_ms;
+    s.channels[static_cast<int>(Channel::Tem)] = tem;
+    s.tx_active = tx;
+    s.simulated = true;
+    s.sim[SIM_RATE] = rate;
+    s.sim[SIM_ELEVATION] = elev;
+    return s;
+}
+
+MissionWatch::State state(const MissionWatch& w, size_t k) {
+    return w.status(k).state;
+}
+
+TEST(MissionFile, RefusesWhatItCannotRead) {
+    const struct {
+        const char* text;
+        int line;
+        const char* error;
+    } bad[] = {
+        {"goal = speed < 1", 1, "unknown quantity 'speed'"},
+        {"sim = tumbling_1u\n\ngoal = rate <", 3, "a number must follow '<'"},
+        {"sim = x\ngoal = rate < 1 by 5 from 2", 2,
+         "a goal has one 'by', or 'from' and 'to', each once"},
+        {"goal = tem between 40 0", 1, "between takes the lower bound first"},
+        {"goal = rate < 1", 1, "this goal needs a simulation: give one with sim = PRESET"},
+        {"colour = red\ngoal = A > 1", 1, "unknown key 'colour'"},
+        {"time = 0\ngoal = A > 1", 1, "time is a number of seconds above 0, at most 2000000"},
+        {"goal = output contains DONE", 1, "output contains needs a text in quotes"},
+        {"goal = output contains \"DONE", 1, "a quote is left open"},
+        {"goal = A > 1 weight 0", 1, "a weight is above 0"},
+        {"title = no goals", 1, "a mission has at least one goal"},
+    };
+    for (const auto& b : bad) {
+        const MissionRead read = mission_parse(b.text);
+        EXPECT_EQ(read.error_line, b.line) << b.text;
+        EXPECT_EQ(read.error, b.error) << b.text;
+    }
+    // Comments end a line, but not inside quotes; a teacher's five lines.
+    const Mission m = parsed(
+        "title = Detumble # the first mission\nsim = tumbling_1u\ntime = 900\n"
+        "goal = rate_deg_s < 1 by 600 tolerance 0.1 weight 2\n"
+        "goal = output contains \"# DONE\"\n");
+    EXPECT_EQ(m.title, "Detumble");
+    EXPECT_EQ(m.time_s, 900);
+    ASSERT_EQ(m.goals.size(), 2u);
+    EXPECT_TRUE(m.goals[0].by);
+    EXPECT_EQ(m.goals[0].by_s, 600);
+    EXPECT_EQ(m.goals[0].tolerance, 0.1);
+    EXPECT_EQ(m.goals[0].weight, 2);
+    EXPECT_EQ(m.goals[1].needle, "# DONE");
+}
+
+// Reached by a deadline and kept to the end: the rate falls below 1 at 500 s; a rise after
+// the deadline loses the goal for good, a dip that ends before it does not count.
+TEST(MissionGoals, ByMeansReachedInTimeAndKept) {
+    const Mission m = parsed(
+        "sim = tumbling_1u\ngoal = rate < 1 by 600\ngoal = rate < 1 by 400\n"
+        "goal = rate < 1 by 600\n");
+    MissionWatch w(m, 0);
+    w.sample(at(0, 8));
+    w.sample(at(100'000, 0.5));  // a dip ...
+    w.sample(at(200'000, 3));    // ... that ends before either deadline
+    w.sample(at(500'000, 0.9));
+    EXPECT_EQ(state(w, 0), MissionWatch::State::Holding);
+    w.sample(at(700'000, 0.8));
+    w.finish(900'000);
+    EXPECT_EQ(w.status(0).state, MissionWatch::State::Met);
+    EXPECT_EQ(w.status(0).figure, "within bounds from 500 s on");
+    EXPECT_EQ(w.status(1).state, MissionWatch::State::Missed);
+    EXPECT_EQ(w.status(1).figure, "rate was 3 at 400 s: 2 above 1");
+
+    MissionWatch back(m, 0);
+    back.sample(at(0, 0.5));
+    back.sample(at(650'000, 1.25));
+    EXPECT_EQ(state(back, 0), MissionWatch::State::Missed);  // decided at once
+    back.finish(900'000);
+    EXPECT_EQ(back.status(0).figure, "rate went back to 1.25 at 650 s: 0.25 above 1");
+}
+
+// A tolerance moves the bound by exactly its size: "<" stays strict at the new bound, "<="
+// takes it in.
+TEST(MissionGoals, ToleranceEdge) {
+    const Mission m = parsed(
+        "goal = tem < 40 tolerance 2\ngoal = tem <= 40 tolerance 2\n"
+        "goal = tem between 0 41 tolerance 1\n");
+    MissionWatch w(m, 0);
+    w.sample(at(0, 0, 30));
+    w.sample(at(10'000, 0, 42));
+    w.finish(20'000);
+    EXPECT_EQ(w.status(0).state, MissionWatch::State::Missed);
+    EXPECT_EQ(w.status(0).figure, "tem first out of bounds at 10 s; worst 42 at 10 s: 0 above 42");
+    EXPECT_EQ(w.status(1).state, MissionWatch::State::Met);
+    EXPECT_EQ(w.status(2).state, MissionWatch::State::Met);
+}
+
+// Throughout a window: what happens before or after it does not count; the report names the
+// first breach and the worst. The temperature name reads the temperature channel.
+TEST(MissionGoals, ThroughoutAWindow) {
+    const Mission m = parsed("goal = temperature between 0 40 from 60 to 600\n");
+    MissionWatch outside(m, 0);
+    outside.sample(at(0, 0, 70));  // hot until 60 s: before the window
+    outside.sample(at(60'000, 0, 30));
+    outside.sample(at(601'000, 0, 90));  // after it
+    EXPECT_EQ(state(outside, 0), MissionWatch::State::Met);
+    outside.finish(700'000);
+    EXPECT_EQ(outside.status(0).state, MissionWatch::State::Met);
+
+    MissionWatch inside(m, 0);
+    inside.sample(at(0, 0, 30));
+    inside.sample(at(100'000, 0, 41));
+    inside.sample(at(200'000, 0, 45));
+    inside.sample(at(300'000, 0, -3));
+    inside.finish(600'000);
+    EXPECT_EQ(inside.status(0).state, MissionWatch::State::Missed);
+    EXPECT_EQ(inside.status(0).figure,
+              "temperature first out of bounds at 100 s; worst 45 at 200 s: 5 above 40");
+}
+
+// Only while: every moment of transmission outside the pass counts against the tolerance.
+// Sometime: one moment in the window is enough.
+TEST(MissionGoals, OnlyWhileAndSometime) {
+    const Mission m = parsed(
+        "sim = ground_pass\ngoal = tx only while station_visible tolerance 0.5\n"
+        "goal = tx only while station_visible\ngoal = tx > 0 sometime from 40 to 80\n");
+    MissionWatch w(m, 0);
+    w.sample(at(0, 0));
+    w.sample(at(45'000, 0, 20, true, 10));
+    w.sample(at(78'000, 0, 20, true, -0.1));  // a byte that ends after the pass
+    w.sample(at(78'400, 0, 20, false, -0.2));
+    EXPECT_EQ(state(w, 1), MissionWatch::State::Missed);
+    EXPECT_EQ(state(w, 2), MissionWatch::State::Met);
+    w.finish(120'000);
+    EXPECT_EQ(w.status(0).state, MissionWatch::State::Met);
+    EXPECT_EQ(w.status(1).figure, "tx at 78 s while station_visible was 0, 0.4 s in all");
+    EXPECT_EQ(w.status(2).figure, "within bounds at 45 s");
+
+    MissionWatch silent(m, 0);
+    silent.sample(at(0, 0));
+    silent.finish(120'000);
+    EXPECT_EQ(silent.status(2).state, MissionWatch::State::Missed);
+    EXPECT_EQ(silent.status(2).figure, "tx never within bounds; nearest 0 at 40 s: 0 below 0");
+}
+
+TEST(MissionGoals, OutputAndScore) {
+    const Mission m = parsed(
+        "goal = output contains \"DETUMBLED\" weight 3\ngoal = A > 5\ngoal = B > 5\n");
+    MissionWatch w(m, 0);
+    TraceSnapshot s = at(0, 0);
+    s.variables[0] = 6;
+    w.sample(s);
+    w.output_line("NOT YET");
+    EXPECT_EQ(state(w, 0), MissionWatch::State::Pending);
+    w.output_line("NOW DETUMBLED!");
+    EXPECT_EQ(state(w, 0), MissionWatch::State::Met);
+    w.finish(1000);
+    EXPECT_FALSE(w.all_met());
+    EXPECT_EQ(w.report_lines(),
+              (std::vector<std::string>{
+                  "MET output contains \"DETUMBLED\" weight 3: printed",
+                  "MET A > 5: within bounds throughout",
+                  "MISSED B > 5: B first out of bounds at 0 s; worst 0 at 0 s: 5 below 5",
+                  "score 4/5 (80 %)"}));
+}
+
+// The runner on the shipped detumbling mission: the lesson's gain is too weak for ten
+// minutes, a stronger one makes it; a mission decides the exit status.
+TEST(MissionRunner, ShippedMissionAndItsVerdicts) {
+    const std::string dir = ZORVANT_SOURCE_DIR;
+    const std::string run = std::string(ZORVANT_RUN) + " --mission " + dir +
+                            "/samples/missions/detumble.mission ";
+    const ShellResult weak = run_shell(run + dir + "/samples/09_detumbling_in_orbit.bas 2>&1");
+    EXPECT_EQ(weak.code, 1);
+    EXPECT_NE(weak.out.find("MISSED rate_deg_s < 1 by 600: rate_deg_s was 1.088 at 600 s: "
+                            "0.088 above 1\n"),
+              std::string::npos)
+        << weak.out;
+    EXPECT_NE(weak.out.find("\nzorvant-run: the mission's time is up (900 s)\n"),
+              std::string::npos);
+
+    std::string program = read_file(dir + "/samples/09_detumbling_in_orbit.bas");
+    program.replace(program.find("\nK=5\n"), 5, "\nK=8\n");
+    const ShellResult strong =
+        run_shell(run + write_temp_file("k8.bas", program) + " 2>/dev/null");
+    EXPECT_EQ(strong.code, 0) << strong.out;
+    EXPECT_NE(strong.out.find("\nscore 1.5/1.5 (100 %)\n"), std::string::npos) << strong.out;
+
+    const ShellResult clash = run_shell(run + "--sim hot_case x.bas 2>&1");
+    EXPECT_EQ(clash.code, 2);
+    EXPECT_NE(clash.out.find("zorvant-run: --sim does not go with --mission: the mission gives it"),
+              std::string::npos);
+}
+
+// A case with a mission: its goals join the verdict, the score the summary.
+TEST(MissionRunner, GradingCaseWithAMission) {
+    const std::string root = testing::TempDir() + "mission-grading/";
+    fs::remove_all(root);
+    fs::create_directories(root + "cases/pass");
+    std::ofstream(root + "cases/pass/mission")
+        << "sim = ground_pass\ntime = 120\ngoal = tx only while station_visible\n"
+           "goal = output contains \"OVER\"\n";
+    std::ofstream(root + "cases/pass/expect") << "OVER\n";
+    std::ofstream(root + "quiet.bas") << "DELAY 90000\nPRINT \"OVER\"\n";
+    std::ofstream(root + "early.bas") << "TX 10,65\nDELAY 90000\nPRINT \"OVER\"\n";
+    const ShellResult r = run_shell("cd " + root + " && " + ZORVANT_RUN +
+                                    " --grade cases --summary s.csv quiet.bas early.bas 2>&1");
+    EXPECT_EQ(r.out,
+              "PASS quiet.bas pass\n"
+              "FAIL early.bas pass: mission goal missed: tx only while station_visible: tx at 0 s "
+              "while station_visible was 0, 90 s in all\n"
+              "1 passed, 1 failed\n");
+    EXPECT_EQ(read_file(root + "s.csv"),
+              "file,passed,cases,mission_score,findings,first_failure\n"
+              "early.bas,0,1,50,0,\"pass: mission goal missed: tx only while station_visible: "
+              "tx at 0 s while station_visible was 0, 90 s in all\"\n"
+              "quiet.bas,1,1,100,0,\n");
+}
+
+}  // namespace
