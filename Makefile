@@ -44,7 +44,7 @@ package: deps
 
 # Each target grows its own corpus in fuzz-corpus/<target>/, the first folder libFuzzer is
 # given and so the one it writes to; the seed folders after it are only read.
-FUZZ_TARGETS := fuzz_program fuzz_fast_paths fuzz_check fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario
+FUZZ_TARGETS := fuzz_program fuzz_fast_paths fuzz_check fuzz_settings fuzz_program_text fuzz_runner_args fuzz_scenario fuzz_mission
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
