@@ -60,6 +60,18 @@ PreparedProgram RunSession::start(const LineList& editor_lines,
     return prepared;
 }
 
+namespace {
+const bool no_row_due = false;
+}  // namespace
+
+RunSession::RunSession(VirtualClock* virtual_clock) : clock_(virtual_clock), row_due_(&no_row_due) {}
+
+void RunSession::set_row_hook(RowHook hook, void* context, const bool* due) {
+    row_hook_ = hook;
+    row_context_ = context;
+    row_due_ = hook != nullptr && due != nullptr ? due : &no_row_due;
+}
+
 void RunSession::follow_simulation() {
     if (!simulating_) return;
     sim_follow(clock_ms());
@@ -77,8 +89,9 @@ bool RunSession::resume_time_reached() {
         }
         clock_->advance_to(interp.resume_time);
     }
-    // The wait is over: the satellite has moved on meanwhile.
+    // The wait is over: the satellite has moved on meanwhile, and the clock for a row.
     follow_simulation();
+    if (row_hook_ != nullptr) row_hook_(true, -1, row_context_);
     resume_known_ = true;
     resume_reached_ = interp.resume_time;
     return true;
@@ -86,6 +99,7 @@ bool RunSession::resume_time_reached() {
 
 PassStop RunSession::run(long long budget) {
     budget_ = budget;
+    if (row_hook_ != nullptr) row_hook_(true, -1, row_context_);
     follow_simulation();
     while (budget_ > 0) {
         if (interp_finished()) return PassStop::Finished;
@@ -94,7 +108,9 @@ PassStop RunSession::run(long long budget) {
         if (time_limit_reached()) return PassStop::StepLimit;
         if (!resumed) return PassStop::Waiting;
         if (simulating_ && steps_ >= next_follow_) follow_simulation();
+        const bool row_due = *row_due_;
         if (hook == nullptr && !time_limit) {
+            if (row_due) row_hook_(false, current_line(), row_context_);
             // Nothing to ask between statements: run a stretch of them that ends at the end of
             // the run, at the step limit, at a DELAY (a new resume time for the checks above)
             // or at an interrupt.
@@ -111,7 +127,7 @@ PassStop RunSession::run(long long budget) {
                 tx_inject();
                 --budget_;
             } while (--left > 0 && budget_ > 0 && interp.resume_time == resume &&
-                     !interp_finished());
+                     !interp_finished() && !*row_due_);
             continue;
         }
         if (hook != nullptr) {
@@ -123,6 +139,7 @@ PassStop RunSession::run(long long budget) {
             }
         }
         held_at_ = nullptr;
+        if (row_due) row_hook_(false, current_line(), row_context_);
         interp_step();
         ++steps_;
         tx_inject();

@@ -58,7 +58,7 @@ enum class PassStop {
 
 class RunSession {
    public:
-    explicit RunSession(VirtualClock* virtual_clock = nullptr) : clock_(virtual_clock) {}
+    explicit RunSession(VirtualClock* virtual_clock = nullptr);
 
     // run_fresh_start, and the step count starts again. A simulation that is on starts again
     // from its preset, its clock from now.
@@ -89,11 +89,22 @@ class RunSession {
     StatementHook hook = nullptr;
     void* hook_context = nullptr;
 
+    // For a recorder that keeps the machine as statements find it (a trace's rows): `hook` is
+    // called with `moved` true where the clock may have moved (the start of each run(), before
+    // the simulation follows the clock, and the end of a DELAY's wait), and before a statement
+    // runs while `*due` is set, with its editor line. The recorder sets the flag when something
+    // it shows has changed; a stretch of statements at full speed ends there.
+    using RowHook = void (*)(bool moved, int editor_line, void* context);
+    void set_row_hook(RowHook hook, void* context, const bool* due);
+
    private:
     bool resume_time_reached();
     bool time_limit_reached() const { return time_limit && clock_ms() >= *time_limit; }
 
     VirtualClock* clock_;
+    RowHook row_hook_ = nullptr;
+    void* row_context_ = nullptr;
+    const bool* row_due_;
     // A simulation was on at start(): the passes move it on with the clock.
     bool simulating_ = false;
     long long next_follow_ = 0;  // the step count at which a statement-by-statement run looks

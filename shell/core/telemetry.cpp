@@ -1,6 +1,7 @@
 #include "telemetry.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "channels.h"
 #include "interp.h"
@@ -14,6 +15,12 @@ void TelemetryRecording::clear() {
     }
     samples_ = 0;
     last_time_ = 0;
+    rows_.clear();
+    rows_.shrink_to_fit();
+    changes_.clear();
+    changes_.shrink_to_fit();
+    std::fill(std::begin(row_last_), std::end(row_last_), 0.0);
+    rows_simulated_ = false;
 }
 
 void TelemetryRecording::record(int series, int64_t time_ms, double value) {
@@ -79,6 +86,87 @@ void TelemetryRecording::thin() {
         if (!s.empty()) s.resize(kept);
         samples_ += s.size();
     }
+}
+
+void TelemetryRecording::row_values(const TraceSnapshot& s, double* values) {
+    int n = 0;
+    for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) values[n++] = s.channels[c];
+    values[n++] = s.tx_active ? 1 : 0;
+    values[n++] = s.tx_column;
+    values[n++] = s.tx_symbol;
+    for (double v : s.variables) values[n++] = v;
+    for (double v : s.sim) values[n++] = v;
+    values[n] = s.simulated ? 1 : 0;
+}
+
+TraceSnapshot TelemetryRecording::row_snapshot(const Row& row, const double* values) {
+    TraceSnapshot s;
+    s.time_ms = row.time_ms;
+    s.line = row.line;
+    int n = 0;
+    for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) s.channels[c] = static_cast<int>(values[n++]);
+    s.tx_active = values[n++] != 0;
+    s.tx_column = static_cast<int>(values[n++]);
+    s.tx_symbol = static_cast<int>(values[n++]);
+    for (double& v : s.variables) v = values[n++];
+    for (double& v : s.sim) v = values[n++];
+    s.simulated = values[n] != 0;
+    return s;
+}
+
+namespace {
+
+// Bit for bit: -0 and 0 print differently, and a NaN equals no other value.
+bool same_value(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+void TelemetryRecording::add_row(const TraceSnapshot& row) {
+    double values[ROW_VALUES];
+    row_values(row, values);
+    if (rows_.empty()) {
+        rows_simulated_ = row.simulated;
+        std::fill(std::begin(row_last_), std::end(row_last_), 0.0);
+    }
+    uint32_t changes = 0;
+    for (int k = 0; k < ROW_VALUES; ++k) {
+        if (same_value(values[k], row_last_[k])) continue;
+        changes_.push_back({k, values[k]});
+        row_last_[k] = values[k];
+        ++changes;
+    }
+    rows_.push_back({row.time_ms, row.line, changes});
+    last_time_ = std::max(last_time_, row.time_ms);
+    if (rows_.size() + changes_.size() > max_samples) thin_rows();
+}
+
+// Every second row of the older half goes, its changes carried into the row after it; the
+// first row stays.
+void TelemetryRecording::thin_rows() {
+    const size_t older = rows_.size() / 2;
+    std::vector<Row> rows;
+    std::vector<Change> changes;
+    double values[ROW_VALUES] = {};
+    double kept[ROW_VALUES] = {};
+    size_t next = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        for (uint32_t k = 0; k < rows_[i].changes; ++k, ++next) {
+            values[changes_[next].column] = changes_[next].value;
+        }
+        if (i > 0 && i < older && i % 2 == 1) continue;
+        uint32_t n = 0;
+        for (int k = 0; k < ROW_VALUES; ++k) {
+            if (same_value(values[k], kept[k])) continue;
+            changes.push_back({k, values[k]});
+            kept[k] = values[k];
+            ++n;
+        }
+        rows.push_back({rows_[i].time_ms, rows_[i].line, n});
+    }
+    rows_ = std::move(rows);
+    changes_ = std::move(changes);
 }
 
 double TelemetryRecording::value_at(int series, int64_t time_ms) const {
@@ -149,28 +237,7 @@ const char* telemetry_series_name(int series) {
 }
 
 std::string telemetry_csv(const TelemetryRecording& recording) {
-    const bool simulated = recording.simulated();
-    std::string csv = trace_header(simulated) + "\n";
-    for (const int64_t t : recording.change_times()) {
-        TraceSnapshot row;
-        row.time_ms = t;
-        row.line = recording.points(TS_LINE).empty()
-                       ? -1
-                       : static_cast<int>(recording.value_at(TS_LINE, t));
-        for (int c = 0; c < TS_CHANNELS; ++c) {
-            row.channels[c] = static_cast<int>(recording.value_at(c, t));
-        }
-        row.tx_active = recording.value_at(TS_TX_ACTIVE, t) != 0;
-        row.tx_column = static_cast<int>(recording.value_at(TS_TX_CHANNEL, t)) * 3;
-        row.tx_symbol = static_cast<int>(recording.value_at(TS_TX_SYMBOL, t));
-        for (int k = 0; k < VARIABLE_COUNT; ++k) {
-            row.variables[k] = recording.value_at(TS_VARIABLE_A + k, t);
-        }
-        row.simulated = simulated;
-        for (int k = 0; simulated && k < SIM_SERIES_COUNT; ++k) {
-            row.sim[k] = recording.value_at(TS_SIM_FIRST + k, t);
-        }
-        csv += trace_row(row) + "\n";
-    }
+    std::string csv = trace_header(recording.rows_simulated()) + "\n";
+    recording.for_each_row([&csv](const TraceSnapshot& row) { csv += trace_row(row) + "\n"; });
     return csv;
 }

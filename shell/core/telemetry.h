@@ -11,6 +11,7 @@
 
 #include "channels.h"
 #include "simulation.h"
+#include "trace.h"
 
 // order: Channel for the traced channels (magx .. spd), then the transmitter, the line, the
 // variables and the simulation's series (SimSeries).
@@ -69,21 +70,60 @@ class TelemetryRecording {
     std::vector<TelemetryPoint> outline(int series, int64_t from, int64_t to,
                                         int buckets) const;
 
+    // The trace's rows, for the export: the machine as a statement found it whenever something
+    // a row shows had changed since the last row, and at the start and the end. Each row is
+    // kept as its differences from the one before; past max_samples entries the older half
+    // is thinned as the series are, every row left as it was.
+    void add_row(const TraceSnapshot& row);
+    size_t row_count() const { return rows_.size(); }
+    // Whether the first row had a simulation on: the export's header then has its columns.
+    bool rows_simulated() const { return rows_simulated_; }
+    template <typename F>
+    void for_each_row(F&& f) const {
+        double values[ROW_VALUES] = {};
+        size_t next = 0;
+        for (const Row& row : rows_) {
+            for (uint32_t k = 0; k < row.changes; ++k, ++next) {
+                values[changes_[next].column] = changes_[next].value;
+            }
+            f(row_snapshot(row, values));
+        }
+    }
+
     // For tests: a lower bound than MAX_SAMPLES.
     size_t max_samples = MAX_SAMPLES;
 
    private:
+    // A row's values: the traced channels, the transmitter (active, column, symbol), the
+    // variables, the simulation's series and whether it was on.
+    static constexpr int ROW_VALUES = TRACE_CHANNEL_COUNT + 3 + VARIABLE_COUNT + SIM_SERIES_COUNT + 1;
+    struct Row {
+        int64_t time_ms;
+        int32_t line;
+        uint32_t changes;  // entries in changes_ since the row before
+    };
+    struct Change {
+        int32_t column;
+        double value;
+    };
+    static void row_values(const TraceSnapshot& s, double* values);
+    static TraceSnapshot row_snapshot(const Row& row, const double* values);
     void thin();
+    void thin_rows();
 
     std::vector<TelemetryPoint> series_[TS_COUNT];
     size_t samples_ = 0;
     int64_t last_time_ = 0;
+    std::vector<Row> rows_;
+    std::vector<Change> changes_;
+    double row_last_[ROW_VALUES] = {};  // the values of the last row added
+    bool rows_simulated_ = false;
 };
 
 // What a series is called in the view and in the export's header ("magx", "tx_symbol", "A",
 // "rate_x").
 const char* telemetry_series_name(int series);
 
-// The recording as the CSV a trace is written in: a row at every time something changed, with
-// every value as it stood then; the simulation's columns only when the recording has them.
+// The recording's rows as the CSV a trace is written in, the simulation's columns only when a
+// simulation was on at the start.
 std::string telemetry_csv(const TelemetryRecording& recording);

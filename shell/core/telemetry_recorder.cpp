@@ -3,6 +3,8 @@
 #include "clock.h"
 #include "interp.h"
 #include "radio.h"
+#include "tokenizer.h"
+#include "trace.h"
 
 TelemetryRecorder::TelemetryRecorder() {
     device_subscribe(channel_changed, this);
@@ -32,6 +34,8 @@ void TelemetryRecorder::start() {
     transmitter_changed_ = false;
     started_ms_ = clock_ms();
     recording_ = true;
+    row_due_ = false;
+    first_row_taken_ = false;
     recording_data_.record_machine(0);
 }
 
@@ -41,7 +45,41 @@ void TelemetryRecorder::end() {
     const int64_t t = now();
     recording_data_.record_machine(t);
     recording_data_.record(TS_LINE, t, current_line());
+    // What the last statements changed shows in the end row alone: no statement found it.
+    take_first_row();
+    recording_data_.add_row(trace_snapshot(t, -1));
+    row_due_ = false;
     recording_ = false;
+}
+
+void TelemetryRecorder::take_first_row() {
+    if (first_row_taken_) return;
+    first_row_taken_ = true;
+    last_row_ = trace_snapshot(0, -1);
+    recording_data_.add_row(last_row_);
+}
+
+void TelemetryRecorder::take_row(int64_t time_ms, int editor_line) {
+    row_due_ = false;
+    const TraceSnapshot s = trace_snapshot(time_ms, editor_line);
+    if (trace_state_changed(last_row_, s)) {
+        recording_data_.add_row(s);
+        last_row_ = s;
+    }
+}
+
+void TelemetryRecorder::row_hook(bool moved, int editor_line, void* self) {
+    auto* r = static_cast<TelemetryRecorder*>(self);
+    if (!r->recording_) {
+        r->row_due_ = false;
+        return;
+    }
+    if (moved) {
+        r->take_first_row();
+        r->row_due_ = true;
+        return;
+    }
+    r->take_row(r->now(), editor_line);
 }
 
 void TelemetryRecorder::record_variables() {
@@ -69,6 +107,9 @@ void TelemetryRecorder::end_pass() {
     recording_data_.record(TS_LINE, t, current_line());
     changed_channels_ = 0;
     transmitter_changed_ = false;
+    // The pass's changes as the next statement finds them, at the pass's time; after the last
+    // statement the end row shows them.
+    if (tok_position() != nullptr && !interp_finished()) take_row(t, current_line());
 }
 
 void TelemetryRecorder::record_simulation() {
@@ -82,6 +123,7 @@ void TelemetryRecorder::channel_changed(Channel c, void* self) {
         r->changed_channels_ |= 1u << static_cast<int>(c);
         return;
     }
+    r->row_due_ = true;
     const int64_t t = r->now();
     r->recording_data_.record(static_cast<int>(c), t, channel_position(c));
     r->recording_data_.record(TS_LINE, t, current_line());
@@ -94,6 +136,7 @@ void TelemetryRecorder::transmitter_changed(void* self) {
         r->transmitter_changed_ = true;
         return;
     }
+    r->row_due_ = true;
     const int64_t t = r->now();
     r->recording_data_.record_transmitter(t);
     r->recording_data_.record(TS_LINE, t, current_line());

@@ -35,7 +35,10 @@ class RunControl : public QObject {
     // clock's reading from the start of their pass (at most a thousand statements old).
     int32_t clock_now() const;
     // Told of every pass of statements, so that it marks changes instead of recording each.
-    void set_recorder(TelemetryRecorder* recorder) { recorder_ = recorder; }
+    void set_recorder(TelemetryRecorder* recorder) {
+        recorder_ = recorder;
+        session_.set_row_hook(TelemetryRecorder::row_hook, recorder, recorder->row_due());
+    }
     // Statements the current (or last) run has made.
     long long steps() const { return session_.steps(); }
     bool active() const { return state_ != State::Idle; }

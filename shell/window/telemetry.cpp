@@ -101,6 +101,7 @@ void Tfmain::end_telemetry() {
 
 // After each move of a simulation that is on; a restart starts its samples again.
 void Tfmain::record_simulation() {
+    recorder_.changed();
     const int64_t t = simulation.state.time_ms;
     if (t >= sim_recorded_ms_ && t < sim_recorded_ms_ + SIM_SAMPLE_MS) return;
     sim_recorded_ms_ = t;

@@ -117,6 +117,20 @@ TEST(HelpPages, AllAreCompiledInAndReachableFromTheContentsAndEveryLinkLeadsToOn
     EXPECT_EQ(reached, pages);
 }
 
+// The contents list every program of File > Examples (the lesson folder, compiled in), and no
+// program that is not there.
+TEST(HelpPages, TheContentsListTheExamples) {
+    std::set<std::string> examples;
+    for (const auto& entry : fs::directory_iterator(fs::path(ZORVANT_SOURCE_DIR) / "samples")) {
+        if (entry.path().extension() == ".bas") examples.insert(entry.path().filename().string());
+    }
+    EXPECT_GE(examples.size(), 11u);
+    const std::string index = unescape(read_file(help_dir / "index.html"));
+    const std::vector<std::string> listed = matches(index, std::regex(R"re(<li>(\w+\.bas):)re"));
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), examples);
+    EXPECT_NE(index.find("File > Examples"), std::string::npos);
+}
+
 // The panel page names the controls as the window captions them.
 TEST(HelpPages, TheSatellitePanelPageUsesTheWindowsCaptions) {
     std::vector<std::string> captions = {"Peripherals Simulation"};

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "telemetry.h"
+#include "run_shell.h"
 #include "telemetry_recorder.h"
 #include "test_support.h"
 
@@ -97,6 +98,66 @@ TEST(TelemetryRecorder, APassRecordsWhatChangedAtItsTime) {
     channel_set(Channel::MagX, 5);
     EXPECT_EQ(batched.data().points(static_cast<int>(Channel::MagX)).back().time_ms, 0);
     radio.tx_active = false;
+}
+
+}  // namespace
+
+namespace {
+
+// The recording's rows are the runner's trace of the same run, byte for byte: the start and the
+// end with line -1, and a row before each statement that finds the clock or a channel moved,
+// however the run is cut into passes.
+TEST(TelemetryRecorder, RowsAreTheRunnersTrace) {
+    const std::string source =
+        "A=1\nCOIL 0.5,0,0\nB=2\nDELAY 100\nMGET X,Y,Z\nTX 2,5\nC=3\nDELAY 40\nD=4\nCOIL 0,0,0\n";
+    const std::string program = write_temp_file("recorded.bas", source);
+    const std::string trace = testing::TempDir() + "recorded.csv";
+    const ShellResult r =
+        run_shell(std::string(ZORVANT_RUN) + " --no-wait --set magx=30 --trace " + trace + " " +
+                  program + " 2>/dev/null");
+    ASSERT_EQ(r.code, 0);
+    for (const long long budget : {1LL, 3LL, 1000LL}) {
+        TestMachine m;
+        m.clock.now = 5000;
+        TelemetryRecorder recorder;
+        m.session.set_row_hook(TelemetryRecorder::row_hook, &recorder, recorder.row_due());
+        channel_set(Channel::MagX, 30);
+        recorder.start();
+        ASSERT_TRUE(m.session.start(split_lines(source)).ok);
+        while (m.session.run(budget) != PassStop::Finished) {
+        }
+        recorder.end();
+        const std::string csv = telemetry_csv(recorder.data());
+        EXPECT_EQ(csv, read_file(trace)) << "passes of " << budget;
+        EXPECT_EQ(csv.substr(csv.find('\n') + 1, 5), "0,-1,");
+        EXPECT_EQ(csv.substr(csv.rfind('\n', csv.size() - 2) + 1, 10), "140,-1,30,");
+    }
+}
+
+// A long recording's rows are thinned in the older half; every row kept is as it was.
+TEST(Telemetry, ThinnedRowsKeepTheirValues) {
+    TelemetryRecording r;
+    r.max_samples = 300;
+    std::vector<std::string> rows;
+    for (int i = 0; i < 400; ++i) {
+        TraceSnapshot s;
+        s.time_ms = i;
+        s.line = i % 5 - 1;
+        s.channels[0] = i % 7;
+        s.tx_active = i % 11 == 0;
+        s.variables[0] = i;
+        s.variables[25] = i % 3 == 0 ? -0.0 : 0.0;
+        r.add_row(s);
+        rows.push_back(trace_row(s));
+    }
+    std::vector<std::string> kept;
+    r.for_each_row([&](const TraceSnapshot& s) {
+        EXPECT_EQ(trace_row(s), rows.at(static_cast<size_t>(s.time_ms)));
+        kept.push_back(trace_row(s));
+    });
+    EXPECT_LT(kept.size(), 300u);
+    EXPECT_EQ(kept.front(), rows.front());
+    EXPECT_EQ(kept.back(), rows.back());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <sys/wait.h>
@@ -424,6 +425,52 @@ TEST_F(WindowTest, AClickOnASliderTrackMovesTheHandleThere) {
     EXPECT_GT(s->value(), 80);
     QTest::mouseClick(s, Qt::LeftButton, Qt::NoModifier, QPoint(3, s->height() / 2));
     EXPECT_LT(s->value(), -80);
+}
+
+}  // namespace
+
+namespace {
+
+// The export is the runner's trace of the same run, byte for byte, when both run on the same
+// clock: a slider set before RUN is the runner's --set, one moved during a DELAY a scenario
+// event within that DELAY.
+TEST_F(WindowTest, TheExportIsTheRunnersTrace) {
+    const QString program =
+        "A=1\nCOIL 0.5,0,0\nB=2\nDELAY 100\nMGET X,Y,Z\nTX 2,5\nC=3\nDELAY 40\nD=A+B+C\n"
+        "COIL 0,-0.25,0\nE=D*2";
+    write_bytes(dir.filePath("traced.bas"), program.toLatin1());
+    write_bytes(dir.filePath("traced.events"), "50 magy=-20\n");
+    QProcess runner;
+    runner.start(ZORVANT_RUN, {"--no-wait", "--set", "magx=30", "--scenario",
+                               dir.filePath("traced.events"), "--trace",
+                               dir.filePath("runner.csv"), dir.filePath("traced.bas")});
+    ASSERT_TRUE(runner.waitForFinished(10000));
+    ASSERT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
+
+    VirtualClock clock;
+    clock.install();
+    clock.now = 7000;
+    slider("tb_magx")->setValue(30);
+    const auto waiting_until = [this](int32_t t) {
+        return [this, t] {
+            return w->run_control->state() == RunControl::State::Waiting &&
+                   interp.resume_time == 7000 + t;
+        };
+    };
+    const bool taken = run_steps(program, {{waiting_until(100),
+                                            [&] {
+                                                slider("tb_magy")->setValue(-20);
+                                                clock.advance_to(7100);
+                                            }},
+                                           {waiting_until(140), [&] { clock.advance_to(7140); }}});
+    clock_set_source(nullptr, nullptr);
+    ASSERT_TRUE(taken);
+    ASSERT_EQ(output(), QStringList());
+    answer_dialogs({dir.filePath("window.csv")});
+    w->act_export_telemetry->trigger();
+    const QByteArray exported = read_bytes(dir.filePath("window.csv"));
+    EXPECT_EQ(exported.toStdString(), read_bytes(dir.filePath("runner.csv")).toStdString());
+    EXPECT_EQ(exported.count('\n'), 8);  // the header and seven rows
 }
 
 }  // namespace

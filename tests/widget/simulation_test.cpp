@@ -7,6 +7,7 @@
 #include <QChartView>
 #include <QElapsedTimer>
 #include <QLineSeries>
+#include <QProcess>
 #include <cmath>
 
 #include "simulation_control.h"
@@ -228,6 +229,38 @@ TEST_F(SimulationTest, TelemetryAndExport) {
     entry("sim_off")->trigger();
     run("DELAY 20\nA=1");
     EXPECT_FALSE(w->telemetry_pane->simulation_chart()->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// With a simulation on, the export is still the runner's trace of the same run on the same
+// clock, its columns included.
+TEST_F(SimulationTest, TheExportIsTheRunnersTraceWithItsColumns) {
+    const QString program = "DELAY 400\nCOIL 1,1,1\nDELAY 300\nMGET X,Y,Z\nCOIL 0,0,0\nA=X+Y";
+    write_bytes(dir.filePath("sim.bas"), program.toLatin1());
+    QProcess runner;
+    runner.start(ZORVANT_RUN, {"--no-wait", "--sim", "tumbling_1u", "--trace",
+                               dir.filePath("runner.csv"), dir.filePath("sim.bas")});
+    ASSERT_TRUE(runner.waitForFinished(10000));
+    ASSERT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
+
+    entry("sim_tumbling_1u")->trigger();
+    VirtualClock clock;
+    clock.install();
+    const auto wait_out = [&, this](int32_t t) {
+        return Step{[this, t] { return waiting() && interp.resume_time == t; },
+                    [&clock, t] { clock.advance_to(t); }};
+    };
+    const bool taken = run_steps(program, {wait_out(400), wait_out(700)});
+    clock_set_source(nullptr, nullptr);
+    ASSERT_TRUE(taken);
+    answer_dialogs({dir.filePath("window.csv")});
+    w->act_export_telemetry->trigger();
+    const QByteArray exported = read_bytes(dir.filePath("window.csv"));
+    EXPECT_EQ(exported.toStdString(), read_bytes(dir.filePath("runner.csv")).toStdString());
+    EXPECT_TRUE(exported.startsWith(QByteArray(PLAIN_HEADER) + ",rate_x,"));
 }
 
 }  // namespace
