@@ -22,7 +22,7 @@ constexpr double MAX_DISTANCE = 20;
 constexpr double PIECE = 0.15;
 constexpr double HEAD_LENGTH = 0.2;
 constexpr double HEAD_HALF_WIDTH_PX = 5;
-constexpr double LABEL_OFFSET_PX = 12;
+constexpr double LABEL_OFFSET_PX = 5;
 constexpr int SHOW_THROUGH_ALPHA = 110;
 
 // The stylised Earth below and the markers of the Sun and the station, in body widths.
@@ -329,9 +329,10 @@ class SceneBuilder {
                    const char* text, int layer) {
         Primitive p;
         p.kind = PrimitiveKind::Label;
-        p.count = 1;
+        p.count = 2;
         p.points[0] = {anchor.x + dx * LABEL_OFFSET_PX, anchor.y + dy * LABEL_OFFSET_PX,
                        anchor.depth};
+        p.points[1] = {dx, dy, 0};
         p.fill = colour;
         p.text = text;
         p.layer = layer;
@@ -414,7 +415,7 @@ class SceneBuilder {
             dy /= d;
         }
         add_label({p.x + dx * radius_px, p.y + dy * radius_px, p.depth}, dx, dy, colour, label,
-                  layer_of(at));
+                  LAYER_NAMES);
     }
 
     void add_notes() {

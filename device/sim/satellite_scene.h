@@ -87,7 +87,9 @@ enum class PrimitiveKind { Polygon, Segment, Disc, Label };
 struct Primitive {
     PrimitiveKind kind = PrimitiveKind::Polygon;
     int count = 0;           // points used
-    ScreenPoint points[4];   // polygon corners; a segment's ends; a disc's or label's centre
+    // A polygon's corners; a segment's ends; a disc's centre. A label's point, and the
+    // direction (x, y) it stands off in from there: its text lies beyond the point that way.
+    ScreenPoint points[4];
     uint32_t fill = 0;       // polygon, disc, label text
     uint32_t line = 0;       // a polygon's outline, a segment's colour
     double width = 1;        // a segment's width in pixels

@@ -190,9 +190,13 @@ void SatelliteView::paint_scene(QPainter& p, const Scene& scene, int width, int 
                 break;
             case PrimitiveKind::Label: {
                 const QString text = QString::fromStdString(s.text);
+                const double w = metrics.horizontalAdvance(text);
+                const double h = metrics.ascent();
+                // The text's box centred beyond the point, away from what it names.
+                const double off_x = s.count > 1 ? s.points[1].x * w / 2 : 0;
+                const double off_y = s.count > 1 ? s.points[1].y * h / 2 : 0;
                 p.setPen(colour(s.fill));
-                p.drawText(QPointF(s.points[0].x - metrics.horizontalAdvance(text) / 2,
-                                   s.points[0].y + metrics.ascent() / 2 - 1),
+                p.drawText(QPointF(s.points[0].x + off_x - w / 2, s.points[0].y + off_y + h / 2 - 1),
                            text);
                 break;
             }

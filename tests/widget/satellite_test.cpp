@@ -54,6 +54,14 @@ TEST(SatelliteView, PaintsTheAxesWhereTheSceneHasThemAndFollowsTheField) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return view.accessibleDescription().contains("Field 0.60 gauss, mostly along -Z"); },
         2000));
+
+    // The keys turn the camera; a double-click puts it back.
+    QTest::keyClick(&view, Qt::Key_Left);
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_EQ(view.camera().azimuth_deg, SceneCamera{}.azimuth_deg + 10);
+    EXPECT_EQ(view.camera().elevation_deg, SceneCamera{}.elevation_deg + 10);
+    QTest::mouseDClick(&view, Qt::LeftButton);
+    EXPECT_EQ(view.camera().azimuth_deg, SceneCamera{}.azimuth_deg);
     device_reset();
 }
 

@@ -12,9 +12,10 @@
 //   window_driver long-line         one line of 100,000 and of 1,000,000 characters: CPU while
 //                                   the window waits with the caret in it, what a keystroke
 //                                   costs, and how long LOAD of a 1 MB one-line file takes
-//   window_driver satellite PROGRAM SECONDS
-//                                   the satellite's view: PROGRAM with the tumbling 1U for
-//                                   SECONDS, then the cost of a picture and the CPU it takes
+//   window_driver satellite PROGRAM SECONDS [PRESET]
+//                                   the satellite's view: PROGRAM with the tumbling 1U (or a
+//                                   shipped preset's name, or a preset file) for SECONDS, then
+//                                   the cost of a picture and the CPU it takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
 #include <sys/resource.h>
@@ -479,9 +480,13 @@ int telemetry_redraw(Tfmain& w) {
 // The satellite's view: what one picture costs at 400 x 400, and the CPU with the view open
 // while paused and while a simulation runs. PROGRAM runs for SECONDS first with the view open and
 // the tumbling 1U, for pictures taken from outside.
-int satellite_figures(Tfmain& w, const QString& program, int seconds) {
+int satellite_figures(Tfmain& w, const QString& program, int seconds, const QString& preset) {
     w.show_satellite(true);
-    w.simulation_control()->choose_shipped("tumbling_1u");
+    if (preset.contains('/')) {
+        if (!w.simulation_control()->choose_file(preset)) return 2;
+    } else if (!w.simulation_control()->choose_shipped(preset)) {
+        return 2;
+    }
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
     w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
@@ -546,7 +551,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "idle-cpu") return idle_cpu(w);
-    if (mode == "satellite" && argc > 3) return satellite_figures(w, argv[2], std::atoi(argv[3]));
+    if (mode == "satellite" && argc > 3) {
+        return satellite_figures(w, argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "tumbling_1u");
+    }
     if (mode == "highlight") return highlight(w);
     if (mode == "long-line") return long_line_figures(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
