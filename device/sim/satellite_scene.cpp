@@ -116,7 +116,9 @@ struct Light {
     Vec3 direction;  // towards the light, reference axes; zero in the dark
     double ambient;
     double diffuse;
-    double on(Vec3 normal) const { return ambient + diffuse * std::max(0.0, dot(normal, direction)); }
+    double on(Vec3 normal) const {
+        return ambient + diffuse * std::max(0.0, dot(normal, direction));
+    }
 };
 
 class SceneBuilder {
@@ -250,8 +252,7 @@ class SceneBuilder {
                     body(centre_b - BODY_HALF * a - BODY_HALF * b),
                     body(centre_b + BODY_HALF * a - BODY_HALF * b),
                 };
-                add_polygon(corners, shaded(BODY_COLOUR, light_.on(normal)), BODY_EDGE,
-                            LAYER_BODY);
+                add_polygon(corners, shaded(BODY_COLOUR, light_.on(normal)), BODY_EDGE, LAYER_BODY);
             }
         }
     }
@@ -272,9 +273,8 @@ class SceneBuilder {
                         body({x0 + across, y1, PANEL_Z}), body({x0, y1, PANEL_Z})};
                     const Vec3 centre = body({x0 + across / 2, (y0 + y1) / 2, PANEL_Z});
                     const bool cells_seen = dot(cells_normal, view_.eye() - centre) > 0;
-                    const uint32_t fill =
-                        cells_seen ? shaded(CELL_COLOUR, light_.on(cells_normal))
-                                   : shaded(PANEL_BACK, light_.on(-cells_normal));
+                    const uint32_t fill = cells_seen ? shaded(CELL_COLOUR, light_.on(cells_normal))
+                                                     : shaded(PANEL_BACK, light_.on(-cells_normal));
                     // A cell with a corner behind the body is behind it: the body covers
                     // whatever of it overlaps the body's picture.
                     const bool behind = std::any_of(std::begin(corners), std::end(corners),
@@ -384,8 +384,10 @@ class SceneBuilder {
             head.kind = PrimitiveKind::Polygon;
             head.count = 3;
             head.points[0] = t;
-            head.points[1] = {b.x - dy * HEAD_HALF_WIDTH_PX, b.y + dx * HEAD_HALF_WIDTH_PX, b.depth};
-            head.points[2] = {b.x + dy * HEAD_HALF_WIDTH_PX, b.y - dx * HEAD_HALF_WIDTH_PX, b.depth};
+            head.points[1] = {b.x - dy * HEAD_HALF_WIDTH_PX, b.y + dx * HEAD_HALF_WIDTH_PX,
+                              b.depth};
+            head.points[2] = {b.x + dy * HEAD_HALF_WIDTH_PX, b.y - dx * HEAD_HALF_WIDTH_PX,
+                              b.depth};
         }
         scene_.primitives.push_back(head);
         if (layer == LAYER_BEHIND) {
@@ -470,15 +472,17 @@ SceneState scene_state_now() {
     const Vec3 along = orbit_along(u, w.incl);
     const Vec3 normal = orbit_normal(w.incl);
     const Vec3 up = orbit_direction(u, w.incl);
-    const auto to_reference = [&](Vec3 v) { return Vec3{dot(v, along), dot(v, normal), dot(v, up)}; };
+    const auto to_reference = [&](Vec3 v) {
+        return Vec3{dot(v, along), dot(v, normal), dot(v, up)};
+    };
     s.attitude = normalized(conjugate(quat_from_columns(along, normal, up)) * now.body.q);
     s.nadir = {0, 0, -1};
     s.sun = unit(to_reference(w.sun));
     s.sunlit = now.sunlit;
     s.station_in_view = now.in_view;
     if (now.in_view) {
-        const Vec3 station_up{std::cos(w.lat) * std::cos(w.lon),
-                              std::cos(w.lat) * std::sin(w.lon), std::sin(w.lat)};
+        const Vec3 station_up{std::cos(w.lat) * std::cos(w.lon), std::cos(w.lat) * std::sin(w.lon),
+                              std::sin(w.lat)};
         const Vec3 station = simulation.preset.earth_radius_km *
                              earth_to_inertial(station_up, w.earth_angle0 + w.earth_rate * te);
         s.station = unit(to_reference(station - w.r_km * up));
@@ -490,9 +494,8 @@ SceneState scene_state_now() {
 Projector::Projector(const SceneCamera& camera, int width, int height, Quat attitude)
     : attitude_(attitude) {
     const double az = camera.azimuth_deg * DEG;
-    const double el = std::clamp(camera.elevation_deg, -CAMERA_MAX_ELEVATION_DEG,
-                                 CAMERA_MAX_ELEVATION_DEG) *
-                      DEG;
+    const double el =
+        std::clamp(camera.elevation_deg, -CAMERA_MAX_ELEVATION_DEG, CAMERA_MAX_ELEVATION_DEG) * DEG;
     const Vec3 out{std::cos(el) * std::cos(az), std::cos(el) * std::sin(az), std::sin(el)};
     eye_ = std::clamp(camera.distance, MIN_DISTANCE, MAX_DISTANCE) * out;
     forward_ = -out;

@@ -35,9 +35,9 @@ void camera_zoom(SceneCamera& camera, double factor);
 
 // What the picture shows, taken from the channels and the simulation.
 struct SceneState {
-    Quat attitude;      // body to reference axes
-    Vec3 field_gauss;   // body axes: what MGET reads
-    Vec3 coil;          // body axes, -1..1 each: what COIL set
+    Quat attitude;     // body to reference axes
+    Vec3 field_gauss;  // body axes: what MGET reads
+    Vec3 coil;         // body axes, -1..1 each: what COIL set
     bool simulated = false;
     // With a simulation on, unit vectors in reference axes.
     Vec3 nadir{0, 0, -1};
@@ -86,19 +86,19 @@ enum class PrimitiveKind { Polygon, Segment, Disc, Label };
 // One thing to paint. Colours are 0xRRGGBB.
 struct Primitive {
     PrimitiveKind kind = PrimitiveKind::Polygon;
-    int count = 0;           // points used
+    int count = 0;  // points used
     // A polygon's corners; a segment's ends; a disc's centre. A label's point, and the
     // direction (x, y) it stands off in from there: its text lies beyond the point that way.
     ScreenPoint points[4];
-    uint32_t fill = 0;       // polygon, disc, label text
-    uint32_t line = 0;       // a polygon's outline, a segment's colour
-    double width = 1;        // a segment's width in pixels
-    double radius = 0;       // a disc's, pixels
-    int alpha = 255;         // of the fill, or of a segment
-    bool dashed = false;     // a segment drawn in dashes
-    std::string text;        // a label's
-    int layer = 0;           // drawn in this order first
-    double depth = 0;        // then the farthest first
+    uint32_t fill = 0;    // polygon, disc, label text
+    uint32_t line = 0;    // a polygon's outline, a segment's colour
+    double width = 1;     // a segment's width in pixels
+    double radius = 0;    // a disc's, pixels
+    int alpha = 255;      // of the fill, or of a segment
+    bool dashed = false;  // a segment drawn in dashes
+    std::string text;     // a label's
+    int layer = 0;        // drawn in this order first
+    double depth = 0;     // then the farthest first
 };
 
 // The layers, back to front: what is far, what the body hides, the body, what is in front; then

@@ -173,7 +173,8 @@ void SatelliteView::paint_scene(QPainter& p, const Scene& scene, int width, int 
             }
             case PrimitiveKind::Segment:
                 line.clear();
-                line << QPointF(s.points[0].x, s.points[0].y) << QPointF(s.points[1].x, s.points[1].y);
+                line << QPointF(s.points[0].x, s.points[0].y)
+                     << QPointF(s.points[1].x, s.points[1].y);
                 while (i + 1 < all.size() && continues(all[i], all[i + 1])) {
                     ++i;
                     line << QPointF(all[i].points[1].x, all[i].points[1].y);
@@ -196,8 +197,9 @@ void SatelliteView::paint_scene(QPainter& p, const Scene& scene, int width, int 
                 const double off_x = s.count > 1 ? s.points[1].x * w / 2 : 0;
                 const double off_y = s.count > 1 ? s.points[1].y * h / 2 : 0;
                 p.setPen(colour(s.fill));
-                p.drawText(QPointF(s.points[0].x + off_x - w / 2, s.points[0].y + off_y + h / 2 - 1),
-                           text);
+                p.drawText(
+                    QPointF(s.points[0].x + off_x - w / 2, s.points[0].y + off_y + h / 2 - 1),
+                    text);
                 break;
             }
         }

@@ -46,8 +46,8 @@ void Tfmain::show_satellite(bool shown) {
         // paused the view waits for a slider, a coil or a new choice.
         const auto follow_run = [this, view] {
             const RunControl::State s = run_control->state();
-            view->set_animating(simulation.on &&
-                                (s == RunControl::State::Running || s == RunControl::State::Waiting));
+            view->set_animating(simulation.on && (s == RunControl::State::Running ||
+                                                  s == RunControl::State::Waiting));
         };
         connect(run_control, &RunControl::stateChanged, view, follow_run);
         connect(simulation_, &SimulationControl::status, view, [view, follow_run] {

@@ -127,8 +127,8 @@ TEST(SatelliteScene, ArrowsFollowWhatMgetReadsAndWhatCoilSets) {
 size_t index_of_x_head(const Scene& s) {
     for (size_t i = 0; i < s.primitives.size(); ++i) {
         const Primitive& p = s.primitives[i];
-        const bool head = (p.kind == PrimitiveKind::Polygon && p.count == 3) ||
-                          p.kind == PrimitiveKind::Disc;
+        const bool head =
+            (p.kind == PrimitiveKind::Polygon && p.count == 3) || p.kind == PrimitiveKind::Disc;
         if (head && p.fill == AXIS_X_COLOUR) return i;
     }
     return s.primitives.size();
@@ -179,8 +179,7 @@ TEST(SatelliteScene, WithASimulationTheOrbitFrameAgreesWithTheOrbit) {
             const double te = w.speedup * static_cast<double>(simulation.state.time_ms) / 1000;
             const double u = w.u0 + w.n * te;
             const Vec3 b = simulation.state.field_inertial;
-            const Vec3 in_orbit_frame{dot(b, orbit_along(u, w.incl)),
-                                      dot(b, orbit_normal(w.incl)),
+            const Vec3 in_orbit_frame{dot(b, orbit_along(u, w.incl)), dot(b, orbit_normal(w.incl)),
                                       dot(b, orbit_direction(u, w.incl))};
             expect_near(1e6 * rotate(s.attitude, simulation.state.field_body), 1e6 * in_orbit_frame,
                         1e-6);

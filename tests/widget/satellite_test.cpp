@@ -88,7 +88,8 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
 
     w->simulation_control()->choose_shipped("tumbling_1u");
     bool animating_with = false;
-    ASSERT_TRUE(run_steps("DELAY 300\nA=1", {{waiting, [&] { animating_with = view->animating(); }}}));
+    ASSERT_TRUE(
+        run_steps("DELAY 300\nA=1", {{waiting, [&] { animating_with = view->animating(); }}}));
     EXPECT_TRUE(animating_with);
     EXPECT_FALSE(view->animating());
     EXPECT_TRUE(view->state().simulated);

@@ -529,7 +529,8 @@ int satellite_figures(Tfmain& w, const QString& program, int seconds, const QStr
     std::printf("view open, simulation on, paused for 10 s: %.3f s CPU = %.2f %% of one core\n",
                 paused, paused * 10);
     const double delayed = cpu_while(w, "DELAY 10000\nLABEL 1\nGOTO 1", false);
-    std::printf("view open, simulation on, DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one core\n",
+    std::printf("view open, simulation on, DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one "
+                "core\n",
                 delayed, delayed * 10);
     w.simulation_control()->choose_off();
     return 0;
