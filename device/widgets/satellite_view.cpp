@@ -86,6 +86,8 @@ void SatelliteView::channel_changed(Channel c, void* self) {
 }
 
 void SatelliteView::set_animating(bool on) {
+    // A run switches between running and waiting at every DELAY: the frames go on through it.
+    if (on == animating_) return;
     animating_ = on;
     frame_timer_->stop();
     frame_timer_->setSingleShot(!on);

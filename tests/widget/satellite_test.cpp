@@ -96,6 +96,24 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return view->accessibleDescription().contains("degrees from the orbit frame"); },
         2000));
+
+    // A loop of short waits switches between running and waiting every millisecond: the
+    // picture still follows the tumbling satellite.
+    Vec3 shown_at_start;
+    bool followed = false;
+    QTimer::singleShot(3000, w.get(), [this] { w->bt_stop->click(); });
+    ASSERT_TRUE(run_steps("LABEL 1\nDELAY 1\nGOTO 1",
+                          {{waiting, [&] { shown_at_start = view->state().field_gauss; }},
+                           {[&] {
+                                const Vec3 now = view->state().field_gauss;
+                                return now.x != shown_at_start.x || now.y != shown_at_start.y ||
+                                       now.z != shown_at_start.z;
+                            },
+                            [&] {
+                                followed = true;
+                                w->bt_stop->click();
+                            }}}));
+    EXPECT_TRUE(followed);
     w->simulation_control()->choose_off();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->state().simulated; }, 2000));
 
