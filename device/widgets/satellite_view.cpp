@@ -107,12 +107,14 @@ void SatelliteView::tick() {
 void SatelliteView::refresh() {
     const SceneState now = scene_state_now();
     const int64_t sim_ms = simulation.on ? simulation.state.time_ms : -1;
-    const bool same = now.simulated == shown_simulated_ && sim_ms == shown_sim_ms_ &&
-                      now.field_gauss.x == state_.field_gauss.x &&
-                      now.field_gauss.y == state_.field_gauss.y &&
-                      now.field_gauss.z == state_.field_gauss.z && now.coil.x == state_.coil.x &&
-                      now.coil.y == state_.coil.y && now.coil.z == state_.coil.z;
-    if (same) return;
+    const auto same = [](Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+    const Quat& q = now.attitude;
+    const Quat& shown_q = state_.attitude;
+    if (now.simulated == shown_simulated_ && sim_ms == shown_sim_ms_ &&
+        same(now.field_gauss, state_.field_gauss) && same(now.coil, state_.coil) &&
+        q.w == shown_q.w && q.x == shown_q.x && q.y == shown_q.y && q.z == shown_q.z) {
+        return;
+    }
     state_ = now;
     shown_simulated_ = now.simulated;
     shown_sim_ms_ = sim_ms;
