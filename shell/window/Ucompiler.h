@@ -76,6 +76,8 @@ class Tfmain : public QMainWindow {
     TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry; made when first shown
     QAction* act_telemetry = nullptr;
     QAction* act_export_telemetry = nullptr;
+    QAction* act_satellite = nullptr;  // View > Satellite: the "satellite_dock"
+    void show_satellite(bool shown);
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
@@ -195,6 +197,7 @@ class Tfmain : public QMainWindow {
     void update_recent_menu();
     void build_examples_menu();
     void build_telemetry();
+    void build_satellite_action(QMenu* menu);
     TelemetryPane* telemetry_pane_made();
     void show_telemetry_pane(bool shown);
     void start_telemetry();

@@ -204,6 +204,7 @@ void Tfmain::build_menus() {
     act_telemetry->setShortcut(QKeySequence("Ctrl+T"));
     act_telemetry->setShortcutContext(Qt::WindowShortcut);
     connect(act_telemetry, &QAction::triggered, this, &Tfmain::show_telemetry_pane);
+    build_satellite_action(view_menu_);
 
     help_menu_ = bar->addMenu("&Help");
     help_menu_->setObjectName("menu_help");

@@ -12,6 +12,10 @@
 //   window_driver long-line         one line of 100,000 and of 1,000,000 characters: CPU while
 //                                   the window waits with the caret in it, what a keystroke
 //                                   costs, and how long LOAD of a 1 MB one-line file takes
+//   window_driver satellite PROGRAM SECONDS [PRESET]
+//                                   the satellite's view: PROGRAM with the tumbling 1U (or a
+//                                   shipped preset's name, or a preset file) for SECONDS, then
+//                                   the cost of a picture and the CPU it takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
 #include <sys/resource.h>
@@ -23,6 +27,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QKeyEvent>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +51,7 @@
 #include "code_editor.h"
 #include "highlighter.h"
 #include "interp.h"
+#include "satellite_view.h"
 #include "simulation_control.h"
 
 namespace {
@@ -470,6 +477,65 @@ int telemetry_redraw(Tfmain& w) {
     return 0;
 }
 
+// The satellite's view: what one picture costs at 400 x 400, and the CPU with the view open
+// while paused and while a simulation runs. PROGRAM runs for SECONDS first with the view open and
+// the tumbling 1U, for pictures taken from outside.
+int satellite_figures(Tfmain& w, const QString& program, int seconds, const QString& preset) {
+    w.show_satellite(true);
+    if (preset.contains('/')) {
+        if (!w.simulation_control()->choose_file(preset)) return 2;
+    } else if (!w.simulation_control()->choose_shipped(preset)) {
+        return 2;
+    }
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    settle();
+    QTimer::singleShot(seconds * 1000, [&] { w.bt_stop->click(); });
+    w.bt_run->click();
+
+    QImage image(400, 400, QImage::Format_RGB32);
+    SceneCamera camera;
+    constexpr int FRAMES = 300;
+    QElapsedTimer t;
+    t.start();
+    const double cpu_before = cpu_seconds();
+    for (int i = 0; i < FRAMES; ++i) {
+        camera_orbit(camera, 1, 0);
+        QPainter p(&image);
+        SatelliteView::paint_scene(p, build_scene(scene_state_now(), camera, 400, 400), 400, 400);
+    }
+    const double ms = ms_since(t) / FRAMES;
+    const double cpu_ms = (cpu_seconds() - cpu_before) * 1000 / FRAMES;
+    std::printf("satellite view, 400 x 400: %.3f ms a picture (%.3f ms CPU); at 30 a second "
+                "%.2f %% of the time\n",
+                ms, cpu_ms, ms * 30 / 10);
+    // The view as docked, painted and shown on the screen, as each frame of a run does.
+    auto* view = w.findChild<SatelliteView*>("satellite_view");
+    t.restart();
+    const double docked_cpu = cpu_seconds();
+    for (int i = 0; i < FRAMES; ++i) {
+        SceneCamera c = view->camera();
+        camera_orbit(c, 1, 0);
+        view->set_camera(c);
+        view->repaint();
+    }
+    const double docked_ms = ms_since(t) / FRAMES;
+    std::printf("the docked view, %d x %d, painted and shown: %.3f ms a frame (%.3f ms CPU); at "
+                "30 a second %.2f %% of the time\n",
+                view->width(), view->height(), docked_ms,
+                (cpu_seconds() - docked_cpu) * 1000 / FRAMES, docked_ms * 30 / 10);
+    const double paused = cpu_while(w, "LABEL 1\nGOTO 1", true);
+    std::printf("view open, simulation on, paused for 10 s: %.3f s CPU = %.2f %% of one core\n",
+                paused, paused * 10);
+    const double delayed = cpu_while(w, "DELAY 10000\nLABEL 1\nGOTO 1", false);
+    std::printf("view open, simulation on, DELAY 10000 for 10 s: %.3f s CPU = %.2f %% of one "
+                "core\n",
+                delayed, delayed * 10);
+    w.simulation_control()->choose_off();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -501,6 +567,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "satellite" && argc > 3) {
+        return satellite_figures(w, argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "tumbling_1u");
+    }
     if (mode == "highlight") return highlight(w);
     if (mode == "long-line") return long_line_figures(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));

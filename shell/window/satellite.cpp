@@ -1,0 +1,68 @@
+// View > Satellite: the satellite in three dimensions, docked at the window's right. It is made
+// when first shown; it follows the channels itself, and the run and the simulation from here.
+#include <QAction>
+#include <QDockWidget>
+#include <QMenu>
+#include <QScreen>
+#include <algorithm>
+
+#include "Ucompiler.h"
+#include "satellite_view.h"
+#include "simulation.h"
+#include "simulation_control.h"
+
+namespace {
+
+constexpr int DOCK_WIDTH = 360;
+
+}  // namespace
+
+void Tfmain::build_satellite_action(QMenu* menu) {
+    act_satellite = menu->addAction("&Satellite");
+    act_satellite->setObjectName("act_satellite");
+    act_satellite->setCheckable(true);
+    connect(act_satellite, &QAction::triggered, this, &Tfmain::show_satellite);
+}
+
+void Tfmain::show_satellite(bool shown) {
+    auto* dock = findChild<QDockWidget*>("satellite_dock");
+    if (dock == nullptr) {
+        if (!shown) return;
+        dock = new QDockWidget("Satellite", this);
+        dock->setObjectName("satellite_dock");
+        // Its title readable on the window's dark background.
+        dock->setStyleSheet("QDockWidget#satellite_dock { color: #e0e6ee; }");
+        auto* view = new SatelliteView(dock);
+        dock->setWidget(view);
+        // The window grows by the dock's width as far as the screen has room, so that the editor
+        // and the panels keep theirs.
+        if (!isMaximized() && !isFullScreen() && screen() != nullptr) {
+            const int room = screen()->availableGeometry().right() - frameGeometry().right();
+            if (room > 0) resize(width() + std::min(room, DOCK_WIDTH), height());
+        }
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        resizeDocks({dock}, {DOCK_WIDTH}, Qt::Horizontal);
+        // The satellite moves only while a run goes on with a simulation; between runs and while
+        // paused the view waits for a slider, a coil or a new choice.
+        const auto follow_run = [this, view] {
+            const RunControl::State s = run_control->state();
+            view->set_animating(simulation.on && (s == RunControl::State::Running ||
+                                                  s == RunControl::State::Waiting));
+        };
+        connect(run_control, &RunControl::stateChanged, view, follow_run);
+        connect(simulation_, &SimulationControl::status, view, [view, follow_run] {
+            follow_run();
+            view->refresh();
+        });
+        follow_run();
+        // The dock's own close button unticks View > Satellite.
+        connect(dock->toggleViewAction(), &QAction::toggled, act_satellite, &QAction::setChecked);
+    }
+    if (shown) {
+        dock->show();
+        dock->raise();
+    } else {
+        dock->close();
+    }
+    act_satellite->setChecked(shown);
+}
