@@ -121,6 +121,14 @@ TEST_F(MissionTest, ChoosingAMissionSetsUpItsWorldAndShowsItsGoals) {
     entry("mission_none")->trigger();
     EXPECT_EQ(w->mission_control()->armed(), nullptr);
     EXPECT_FALSE(w->mission_control()->dock()->isVisible());
+
+    // Another simulation chosen after the mission: the run is not the mission's.
+    entry("mission_detumble")->trigger();
+    entry("sim_hot_case")->trigger();
+    run("PRINT 1");
+    EXPECT_EQ(w->mission_control()->armed(), nullptr);
+    EXPECT_EQ(w->mission_control()->watch(), nullptr);
+    EXPECT_TRUE(entry("mission_none")->isChecked());
 }
 
 // The detumbling lesson with a good gain meets the mission, the lesson's own gain misses its
@@ -253,6 +261,24 @@ TEST_F(MissionTest, RecordedSliderMovesReplayInTheRunner) {
     w->slider_recorder()->action()->setChecked(false);
     run_steps(program, {{[&] { return waiting(); }, [&] { slider("tb_tem")->setValue(5); }}});
     EXPECT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(w->slider_recorder()->events().empty());
+}
+
+// A file that cannot be written is reported, and the moves wait for another try: unticking the
+// entry offers them again.
+TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
+    w->slider_recorder()->action()->setChecked(true);
+    answer_dialogs({dir.filePath("missing/moves.txt"), dir.filePath("moves.txt")});
+    ASSERT_TRUE(run_steps(
+        "DELAY 200\nTGET A\nPRINT A",
+        {{[this] { return w->run_control->state() == RunControl::State::Waiting; },
+          [this] { slider("tb_tem")->setValue(44); }}}));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Cannot save file " + dir.filePath("missing/moves.txt") + ".");
+    EXPECT_EQ(w->slider_recorder()->events().size(), 1u);
+    w->slider_recorder()->action()->setChecked(false);
+    EXPECT_EQ(dialogs.size(), 2);
+    EXPECT_TRUE(read_bytes(dir.filePath("moves.txt")).contains(" tem=44\n"));
     EXPECT_TRUE(w->slider_recorder()->events().empty());
 }
 
