@@ -50,6 +50,11 @@ bool read_text(const QString& path, size_t limit, std::string& text, QString& re
     return true;
 }
 
+QFont bold_font(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
 QString from_std(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -296,16 +301,23 @@ void MissionControl::build_dock() {
     dock_ = new QDockWidget("Mission", window_);
     dock_->setObjectName("mission_dock");
     auto* body = new QWidget(dock_);
+    body->setObjectName("mission_body");
+    // Dark text on white, whatever the window's own colours.
+    body->setStyleSheet("#mission_body { background-color: white; } "
+                        "QLabel { color: black; background: transparent; }");
+    body->setAttribute(Qt::WA_StyledBackground);
     auto* rows = new QVBoxLayout(body);
     title_ = new QLabel(body);
     title_->setObjectName("mission_title");
     title_->setWordWrap(true);
+    title_->setFont(bold_font(title_->font()));
     goals_ = new QListWidget(body);
     goals_->setObjectName("mission_goals");
     goals_->setAccessibleName("Mission goals");
     goals_->setWordWrap(true);
     time_left_ = new QLabel(body);
     time_left_->setObjectName("mission_time_left");
+    time_left_->setFont(bold_font(time_left_->font()));
     result_ = new QLabel(body);
     result_->setObjectName("mission_result");
     result_->setWordWrap(true);
