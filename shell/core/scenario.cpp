@@ -1,5 +1,6 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "program_text.h"
@@ -99,4 +100,46 @@ ScenarioRead scenario_parse(std::string_view text) {
         previous = time;
     }
     return read;
+}
+
+std::string scenario_format(const std::vector<ScenarioEvent>& events, std::string_view comment) {
+    std::string out;
+    size_t pos = 0;
+    std::string_view line;
+    while (!comment.empty() && next_line(comment, pos, line)) {
+        out += line.empty() ? "#" : "# ";
+        out += line;
+        out += '\n';
+    }
+    for (const ScenarioEvent& e : events) {
+        out += std::to_string(e.time_ms);
+        out += ' ';
+        out += info_of(e.channel).name;
+        out += '=';
+        out += std::to_string(e.position);
+        out += '\n';
+    }
+    return out;
+}
+
+void ScenarioRecorder::start(int64_t start_ms) {
+    start_ms_ = start_ms;
+    events_.clear();
+}
+
+void ScenarioRecorder::moved(Channel channel, int64_t position, int64_t clock_ms) {
+    if (sensor_from_name(info_of(channel).name) != channel) return;
+    const ChannelInfo& info = info_of(channel);
+    position = std::clamp<int64_t>(position, info.minimum, info.maximum);
+    int64_t time = std::clamp<int64_t>(clock_ms - start_ms_, 0, LATEST_TIME_MS);
+    if (!events_.empty()) {
+        ScenarioEvent& last = events_.back();
+        time = std::max(time, last.time_ms);
+        // A drag makes many moves in one millisecond: the last one is where the slider was.
+        if (last.time_ms == time && last.channel == channel) {
+            last.position = static_cast<int>(position);
+            return;
+        }
+    }
+    events_.push_back({time, channel, static_cast<int>(position)});
 }

@@ -32,6 +32,29 @@ struct ScenarioRead {
 // milliseconds from 0 up, and never smaller than the time of the event above.
 ScenarioRead scenario_parse(std::string_view text);
 
+// The events as a scenario file holds them, "TIME_MS NAME=POS" a line, each line ended; the
+// lines of `comment` (if any) go first, each behind a "# ".
+std::string scenario_format(const std::vector<ScenarioEvent>& events,
+                            std::string_view comment = {});
+
+// Collects the sensor moves of a run for a scenario that replays them: each move stamped with
+// the program clock's milliseconds since the run started.
+class ScenarioRecorder {
+   public:
+    // A new run started at program clock `start_ms`; what was recorded before is dropped.
+    void start(int64_t start_ms);
+    // `channel` moved to `position` at program clock `clock_ms`. Only the eight sensors count.
+    // A time before the run's start, or before the last move, is taken as that time: the
+    // replay applies its events in the order they came.
+    void moved(Channel channel, int64_t position, int64_t clock_ms);
+    const std::vector<ScenarioEvent>& events() const { return events_; }
+    void clear() { events_.clear(); }
+
+   private:
+    int64_t start_ms_ = 0;
+    std::vector<ScenarioEvent> events_;
+};
+
 // Reads "NAME=POS" with a sensor name and a decimal position (not yet clamped).
 bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& position);
 

@@ -35,7 +35,9 @@
 #include "interp.h"
 #include "prepare.h"
 #include "radio.h"
+#include "mission_control.h"
 #include "simulation_control.h"
+#include "slider_recorder.h"
 #include "waterfall_view.h"
 #include "window_colours.h"
 
@@ -300,6 +302,10 @@ void Tfmain::build_controls() {
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
     simulation_->moved = [this] { record_simulation(); };
+    mission_ = new MissionControl(simulation_, run_control, this);
+    connect(mission_, &MissionControl::status, this, &Tfmain::set_status);
+    slider_recorder_ = new SliderRecorder(run_control, this);
+    connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     build_telemetry();
     build_menus();
     set_accessible_names();

@@ -44,7 +44,9 @@ class QSlider;
 class QSocketNotifier;
 class QStatusBar;
 class QTimer;
+class MissionControl;
 class SimulationControl;
+class SliderRecorder;
 class WaterfallView;
 
 extern const char* const EditorTitle;
@@ -89,6 +91,8 @@ class Tfmain : public QMainWindow {
     Debugger* debugger() const { return debugger_; }
     // The Simulation menu: the chosen preset, the sensors it drives.
     SimulationControl* simulation_control() const { return simulation_; }
+    MissionControl* mission_control() const { return mission_; }
+    SliderRecorder* slider_recorder() const { return slider_recorder_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
 
@@ -261,6 +265,8 @@ class Tfmain : public QMainWindow {
     ProgramDocument* document_ = nullptr;
     Debugger* debugger_ = nullptr;
     SimulationControl* simulation_ = nullptr;
+    MissionControl* mission_ = nullptr;
+    SliderRecorder* slider_recorder_ = nullptr;
     // The simulated time of the last sample of the simulation's series in the recording; the
     // lowest value before the first.
     int64_t sim_recorded_ms_ = INT64_MIN;

@@ -28,7 +28,9 @@
 #include "dialog_seams.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "mission_control.h"
 #include "simulation_control.h"
+#include "slider_recorder.h"
 #include "telemetry_pane.h"
 
 namespace {
@@ -153,6 +155,7 @@ void Tfmain::build_menus() {
     run->addSeparator();
     act_breakpoint = add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
                                 [this] { debugger_->toggle_breakpoint_at_caret(); });
+    run->addAction(slider_recorder_->action());
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");
     auto* speeds = new QActionGroup(speed);
@@ -169,6 +172,8 @@ void Tfmain::build_menus() {
     QMenu* simulation = bar->addMenu("&Simulation");
     simulation->setObjectName("menu_simulation");
     simulation_->build_menu(simulation);
+    simulation->addSeparator();
+    mission_->build_menu(simulation->addMenu("&Missions"));
 
     view_menu_ = bar->addMenu("&View");
     view_menu_->setObjectName("menu_view");

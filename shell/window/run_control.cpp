@@ -113,6 +113,7 @@ void RunControl::run_loop() {
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
         if (batch) recorder_->end_pass();
         in_pass_ = false;
+        if (pass_ended) pass_ended();
         if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
             case PassStop::Finished:
@@ -175,6 +176,7 @@ void RunControl::wait_for_events(int64_t milliseconds) {
 }
 
 void RunControl::queue_output(std::string_view line) {
+    if (line_printed) line_printed(line);
     if (queued_lines_ > 0) queued_output_ += '\n';
     queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
     ++queued_lines_;

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,13 @@ class RunControl : public QObject {
     // Before each statement: true holds the program there, as a breakpoint does. Empty when
     // nothing can hold it, so that no statement pays for the question.
     std::function<bool(int editor_line)> hold_before;
+
+    // After each pass of statements, and with each line the program prints: for a part of the
+    // window that follows the run as it goes. Empty, they cost nothing.
+    std::function<void()> pass_ended;
+    std::function<void(std::string_view line)> line_printed;
+    // The program clock's value at which the run stops as at a step limit; none: no limit.
+    void set_time_limit(std::optional<int32_t> at) { session_.time_limit = at; }
 
     // Statements per second; 0 for full speed. A DELAY keeps its real-time meaning on top.
     void set_rate(int statements_per_second);

@@ -68,6 +68,37 @@ TEST(Scenario, NamesTheFirstBadLineAndWhy) {
     }
 }
 
+// What the window records from the sliders is read back as it was moved: times from the run's
+// start, in order, a drag's many moves within a millisecond kept as its last position.
+TEST(Scenario, RecordedMovesFormatAndReadBackTheSame) {
+    ScenarioRecorder recorder;
+    recorder.moved(Channel::MagX, 9, 4000);  // before start(): dropped by it
+    recorder.start(5000);
+    recorder.moved(Channel::MagX, 10, 4990);  // read just before the run's first clock reading
+    recorder.moved(Channel::Tem, 20, 5250);
+    recorder.moved(Channel::Tem, 21, 5250);
+    recorder.moved(Channel::Tem, 22, 5250);
+    recorder.moved(Channel::Rx, 300, 5250);   // clamped as the slider keeps it
+    recorder.moved(Channel::MagY, -7, 5240);  // a reading older than the last one
+    recorder.moved(Channel::CoiX, 5, 5300);   // a coil is no slider of the user's
+    recorder.moved(Channel::ColB, 3, int64_t{5000} + INT32_MAX + 10);
+    const std::vector<ScenarioEvent> expected = {
+        {0, Channel::MagX, 10},       {250, Channel::Tem, 22},
+        {250, Channel::Rx, 255},      {250, Channel::MagY, -7},
+        {INT32_MAX, Channel::ColB, 3},
+    };
+    ASSERT_EQ(recorder.events(), expected);
+
+    const std::string text = scenario_format(recorder.events(), "Slider moves\n\nof a run");
+    EXPECT_EQ(text,
+              "# Slider moves\n#\n# of a run\n0 magx=10\n250 tem=22\n250 rx=255\n250 magy=-7\n"
+              "2147483647 colb=3\n");
+    const ScenarioRead read = scenario_parse(text);
+    EXPECT_EQ(read.error_line, 0) << read.error;
+    EXPECT_EQ(read.events, expected);
+    EXPECT_EQ(scenario_format({}), "");
+}
+
 TEST(Trace, HeaderNamesEveryColumnInRowOrder) {
     EXPECT_EQ(trace_header(),
               "time_ms,line,magx,magy,magz,colr,colg,colb,tem,rx,coix,coiy,coiz,spd,tx_active,"

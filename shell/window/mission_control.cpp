@@ -1,0 +1,501 @@
+#include "mission_control.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QDirIterator>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "clock.h"
+#include "dialog_seams.h"
+#include "error_display.h"
+#include "interp.h"
+#include "sim_preset.h"
+#include "simulation.h"
+#include "simulation_control.h"
+
+namespace {
+
+// The panel follows the run at this pace; the goals read every pass regardless.
+constexpr int REFRESH_MS = 100;
+
+// The text of a mission file, or why there is none.
+bool read_text(const QString& path, size_t limit, std::string& text, QString& reason) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile()) {
+        reason = "It is not a file";
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.read(static_cast<qint64>(limit) + 1);
+    if (static_cast<size_t>(bytes.size()) > limit) {
+        reason = QStringLiteral("It is larger than %1 KiB").arg(limit / 1024);
+        return false;
+    }
+    text = bytes.toStdString();
+    return true;
+}
+
+QFont bold_font(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
+QString from_std(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+MissionControl::MissionControl(SimulationControl* simulation, RunControl* run_control,
+                               QMainWindow* window)
+    : QObject(window),
+      simulation_(simulation),
+      run_control_(run_control),
+      window_(window),
+      refresh_(new QTimer(this)),
+      event_timer_(new QTimer(this)) {
+    refresh_->setInterval(REFRESH_MS);
+    connect(refresh_, &QTimer::timeout, this, [this] {
+        tick();
+        show_goals();
+    });
+    event_timer_->setSingleShot(true);
+    event_timer_->setTimerType(Qt::PreciseTimer);
+    connect(event_timer_, &QTimer::timeout, this, [this] { tick(); });
+    connect(run_control_, &RunControl::stateChanged, this, &MissionControl::run_state_changed);
+    run_control_->pass_ended = [this] {
+        if (running_) tick();
+    };
+    run_control_->line_printed = [this](std::string_view line) {
+        if (running_) watch_->output_line(line);
+    };
+}
+
+MissionControl::~MissionControl() {
+    run_control_->pass_ended = nullptr;
+    run_control_->line_printed = nullptr;
+}
+
+// ---- the menu ----
+
+void MissionControl::build_menu(QMenu* menu) {
+    menu->setObjectName("menu_missions");
+    menu->setToolTipsVisible(true);
+    entries_ = new QActionGroup(menu);
+    none_ = menu->addAction("&No Mission");
+    none_->setObjectName("mission_none");
+    connect(none_, &QAction::triggered, this, &MissionControl::choose_none);
+    menu->addSeparator();
+    QStringList paths;
+    for (QDirIterator it(":/missions", {"*.mission"}, QDir::Files); it.hasNext();) {
+        paths << it.next();
+    }
+    paths.sort();
+    for (const QString& path : paths) {
+        std::string text;
+        QString reason;
+        if (!read_text(path, MAX_MISSION_FILE_BYTES, text, reason)) continue;
+        const MissionRead read = mission_parse(text);
+        if (read.error_line != 0) continue;
+        QString title = from_std(read.mission.title);
+        if (title.isEmpty()) title = QFileInfo(path).completeBaseName();
+        QAction* a = menu->addAction(title.replace('&', "&&"));
+        a->setObjectName("mission_" + QFileInfo(path).completeBaseName());
+        a->setData(path);
+        connect(a, &QAction::triggered, this, [this, path] { choose_file(path); });
+        shipped_.push_back(a);
+    }
+    file_ = menu->addAction(QString());
+    file_->setObjectName("mission_file");
+    file_->setVisible(false);
+    connect(file_, &QAction::triggered, this, [this] { choose_file(file_path_); });
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        a->setCheckable(true);
+        entries_->addAction(a);
+    }
+    none_->setChecked(true);
+    menu->addSeparator();
+    open_ = menu->addAction("&Open Mission...");
+    open_->setObjectName("mission_open");
+    connect(open_, &QAction::triggered, this, &MissionControl::open_mission);
+}
+
+QAction* MissionControl::mission_action(const QString& path) const {
+    for (QAction* a : shipped_) {
+        if (a->data().toString() == path) return a;
+    }
+    return nullptr;
+}
+
+void MissionControl::open_mission() {
+    if (dialog_ == nullptr) {
+        dialog_ = new QFileDialog(window_);
+        dialog_->setObjectName("mission_dialog");
+        dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog_->setFileMode(QFileDialog::ExistingFile);
+        dialog_->setNameFilters({"Missions (*.mission)", "All files (*)"});
+    }
+    if (exec_file_dialog(*dialog_) != QDialog::Accepted || dialog_->selectedFiles().isEmpty()) {
+        return;
+    }
+    choose_file(dialog_->selectedFiles().constFirst());
+}
+
+// ---- the choices ----
+
+void MissionControl::choose_none() {
+    mission_.reset();
+    path_.clear();
+    events_.clear();
+    if (none_ != nullptr) none_->setChecked(true);
+    if (dock_ != nullptr) dock_->hide();
+    emit status("No mission: RUN runs the program as it is.");
+}
+
+bool MissionControl::choose_file(const QString& path) {
+    const bool shipped = path.startsWith(":/");
+    const QString shown = shipped ? path : QFileInfo(path).absoluteFilePath();
+    std::string text;
+    QString reason;
+    if (!read_text(shown, MAX_MISSION_FILE_BYTES, text, reason)) {
+        show_error("Cannot open file " + shown, reason);
+        return false;
+    }
+    MissionRead read = mission_parse(text);
+    if (read.error_line != 0) {
+        show_error(QStringLiteral("%1:%2: %3").arg(shown).arg(read.error_line).arg(
+            from_std(read.error)));
+        return false;
+    }
+    Mission& mission = read.mission;
+    // A preset file and a scenario lie beside the mission.
+    const QDir folder = QFileInfo(shown).dir();
+    const auto beside = [&](const std::string& name) {
+        return folder.filePath(QString::fromStdString(name));
+    };
+    const bool simulated = !mission.sim.empty();
+    for (const auto& [channel, position] : mission.settings) {
+        if (simulated && sim_drives(channel)) {
+            show_error(QStringLiteral("%1: set %2 does not go with sim: the simulation drives it")
+                           .arg(shown, info_of(channel).name));
+            return false;
+        }
+    }
+    std::vector<ScenarioEvent> events;
+    if (!mission.scenario.empty()) {
+        const QString scenario = beside(mission.scenario);
+        std::string events_text;
+        if (!read_text(scenario, MAX_SCENARIO_FILE_BYTES, events_text, reason)) {
+            show_error("Cannot open file " + scenario, reason);
+            return false;
+        }
+        const ScenarioRead events_read = scenario_parse(events_text);
+        if (events_read.error_line != 0) {
+            show_error(QStringLiteral("%1:%2: %3")
+                           .arg(scenario)
+                           .arg(events_read.error_line)
+                           .arg(from_std(events_read.error)));
+            return false;
+        }
+        for (size_t i = 0; simulated && i < events_read.events.size(); ++i) {
+            const Channel c = events_read.events[i].channel;
+            if (sim_drives(c)) {
+                show_error(QStringLiteral("%1:%2: %3 is driven by the simulation: no event can "
+                                          "move it")
+                               .arg(scenario)
+                               .arg(events_read.event_lines[i])
+                               .arg(info_of(c).name));
+                return false;
+            }
+        }
+        events = events_read.events;
+    }
+    // The simulation: a shipped preset by its name, or a preset file beside the mission.
+    if (!simulated) {
+        if (!simulation_->chosen().isEmpty()) simulation_->choose_off();
+    } else if (sim_find_shipped(mission.sim) != nullptr) {
+        simulation_->choose_shipped(QString::fromStdString(mission.sim));
+    } else if (!simulation_->choose_file(beside(mission.sim))) {
+        return false;  // reported by the simulation's menu
+    }
+    simulation_choice_ = simulation_->chosen();
+    QAction* entry = shipped ? mission_action(path) : nullptr;
+    if (!shipped) {
+        file_path_ = shown;
+        file_->setText(QFileInfo(shown).fileName().replace('&', "&&"));
+        file_->setToolTip(from_std(mission.title) + "\n" + shown);
+        file_->setVisible(true);
+        entry = file_;
+    }
+    arm(std::move(mission), shown, std::move(events), entry);
+    return true;
+}
+
+void MissionControl::arm(Mission mission, const QString& path, std::vector<ScenarioEvent> events,
+                         QAction* entry) {
+    for (const auto& [channel, position] : mission.settings) channel_set(channel, position);
+    mission_ = std::move(mission);
+    path_ = path;
+    events_ = std::move(events);
+    watch_.reset();
+    if (entry != nullptr) entry->setChecked(true);
+    build_dock();
+    show_goals();
+    dock_->show();
+    emit status(QStringLiteral("Mission: %1. RUN starts it; it lasts %2.")
+                    .arg(from_std(mission_->title),
+                         time_left_text(std::llround(mission_->time_s * 1000)).mid(11)));
+}
+
+// ---- the panel ----
+
+QString MissionControl::time_left_text(int64_t ms) {
+    const int64_t seconds = std::max<int64_t>(0, (ms + 999) / 1000);
+    const int64_t h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+    const QString ss = QStringLiteral("%1").arg(s, 2, 10, QChar('0'));
+    if (h > 0) {
+        return QStringLiteral("Time left: %1:%2:%3").arg(h).arg(m, 2, 10, QChar('0')).arg(ss);
+    }
+    return QStringLiteral("Time left: %1:%2").arg(m).arg(ss);
+}
+
+QString MissionControl::mark(MissionWatch::State state) {
+    switch (state) {
+        case MissionWatch::State::Pending: return QStringLiteral("\u25CB");
+        case MissionWatch::State::Holding: return QStringLiteral("\u25D0");
+        case MissionWatch::State::Met: return QStringLiteral("\u2713");
+        case MissionWatch::State::Missed: return QStringLiteral("\u2717");
+    }
+    return QString();
+}
+
+QString MissionControl::state_word(MissionWatch::State state) {
+    switch (state) {
+        case MissionWatch::State::Pending: return "pending";
+        case MissionWatch::State::Holding: return "holding";
+        case MissionWatch::State::Met: return "met";
+        case MissionWatch::State::Missed: return "missed";
+    }
+    return QString();
+}
+
+// Made when a mission is first chosen.
+void MissionControl::build_dock() {
+    if (dock_ != nullptr) return;
+    dock_ = new QDockWidget("Mission", window_);
+    dock_->setObjectName("mission_dock");
+    auto* body = new QWidget(dock_);
+    body->setObjectName("mission_body");
+    // Dark text on white, whatever the window's own colours.
+    body->setStyleSheet("#mission_body { background-color: white; } "
+                        "QLabel { color: black; background: transparent; }");
+    body->setAttribute(Qt::WA_StyledBackground);
+    auto* rows = new QVBoxLayout(body);
+    title_ = new QLabel(body);
+    title_->setObjectName("mission_title");
+    title_->setWordWrap(true);
+    title_->setFont(bold_font(title_->font()));
+    goals_ = new QListWidget(body);
+    goals_->setObjectName("mission_goals");
+    goals_->setAccessibleName("Mission goals");
+    goals_->setWordWrap(true);
+    time_left_ = new QLabel(body);
+    time_left_->setObjectName("mission_time_left");
+    time_left_->setFont(bold_font(time_left_->font()));
+    result_ = new QLabel(body);
+    result_->setObjectName("mission_result");
+    result_->setWordWrap(true);
+    result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    rows->addWidget(title_);
+    rows->addWidget(goals_, 1);
+    rows->addWidget(time_left_);
+    rows->addWidget(result_);
+    dock_->setWidget(body);
+    // At the side, where it takes room from the window's middle instead of lying over it.
+    window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
+}
+
+// The goals as the watch sees them now; before the run, all pending.
+void MissionControl::show_goals() {
+    if (!mission_) return;
+    title_->setText(from_std(mission_->title));
+    const size_t n = mission_->goals.size();
+    while (static_cast<size_t>(goals_->count()) < n) goals_->addItem(QString());
+    while (static_cast<size_t>(goals_->count()) > n) delete goals_->takeItem(goals_->count() - 1);
+    for (size_t k = 0; k < n; ++k) {
+        const MissionWatch::GoalStatus s =
+            watch_ ? watch_->status(k) : MissionWatch::GoalStatus{};
+        const QString goal = from_std(mission_->goals[k].text);
+        const QString figure = from_std(s.figure);
+        QListWidgetItem* item = goals_->item(static_cast<int>(k));
+        const QString text =
+            mark(s.state) + "  " + goal + (figure.isEmpty() ? QString() : "\n     " + figure);
+        if (item->text() == text) continue;
+        item->setText(text);
+        item->setData(Qt::UserRole, state_word(s.state));
+        item->setData(Qt::AccessibleTextRole,
+                      state_word(s.state) + ": " + goal + (figure.isEmpty() ? "" : ". " + figure));
+    }
+    const int64_t total_ms = std::llround(mission_->time_s * 1000);
+    const int64_t left = running_ ? total_ms - mission_ms() : watch_ ? 0 : total_ms;
+    const int64_t second = (std::max<int64_t>(left, 0) + 999) / 1000;
+    if (second != shown_second_) {
+        shown_second_ = second;
+        time_left_->setText(time_left_text(left));
+    }
+}
+
+// ---- the run ----
+
+int64_t MissionControl::mission_ms() const {
+    const int32_t now = paused_ ? paused_at_ms_ : run_control_->clock_now();
+    return int64_t{now} - start_ms_ - paused_total_ms_;
+}
+
+void MissionControl::set_time_limit() {
+    const int64_t limit =
+        int64_t{start_ms_} + paused_total_ms_ + std::llround(mission_->time_s * 1000);
+    run_control_->set_time_limit(static_cast<int32_t>(std::min<int64_t>(limit, INT32_MAX)));
+}
+
+void MissionControl::run_state_changed(RunControl::State state) {
+    using State = RunControl::State;
+    if (entries_ != nullptr) {
+        for (QAction* a : entries_->actions()) a->setEnabled(state == State::Idle);
+        open_->setEnabled(state == State::Idle);
+    }
+    if (!running_ && state != State::Idle) {
+        begin_run();
+    }
+    if (!running_) return;
+    if (state == State::Paused && !paused_) {
+        tick();
+        paused_ = true;
+        paused_at_ms_ = clock_ms();
+    } else if (state != State::Paused && paused_) {
+        paused_ = false;
+        paused_total_ms_ += int64_t{clock_ms()} - paused_at_ms_;
+        set_time_limit();
+    }
+    if (state == State::Waiting) tick();
+    if (state == State::Idle) end_run();
+}
+
+// RUN with a mission armed: its sensors where it sets them, the watch from the program clock's
+// reading now, the run's end at the mission's time.
+void MissionControl::begin_run() {
+    if (!mission_) return;
+    if (simulation_->chosen() != simulation_choice_) {
+        // The simulation was changed after the mission was chosen: this run is not the
+        // mission's, and the mission is put away rather than judged in another world.
+        const QString title = from_std(mission_->title);
+        choose_none();
+        emit status("Mission " + title + " put away: the simulation was changed after it.");
+        return;
+    }
+    for (const auto& [channel, position] : mission_->settings) channel_set(channel, position);
+    start_ms_ = clock_ms();
+    paused_total_ms_ = 0;
+    paused_ = false;
+    next_event_ = 0;
+    shown_second_ = -1;
+    running_ = true;
+    const double min_elevation =
+        simulation.on ? simulation.preset.station_min_elevation_deg
+                      : SimPreset{}.station_min_elevation_deg;
+    watch_.emplace(*mission_, min_elevation);
+    set_time_limit();
+    last_sample_ = trace_snapshot(0, -1);
+    watch_->sample(last_sample_);
+    tick();
+    result_->clear();
+    dock_->show();
+    show_goals();
+    refresh_->start();
+}
+
+void MissionControl::tick() {
+    if (!running_) return;
+    const int64_t now = mission_ms();
+    bool moved = false;
+    while (next_event_ < events_.size() && events_[next_event_].time_ms <= now) {
+        const ScenarioEvent& e = events_[next_event_++];
+        channel_set(e.channel, e.position);
+        moved = true;
+    }
+    if (moved || !event_timer_->isActive()) schedule_next_event();
+    if (!watch_) return;
+    const TraceSnapshot s = trace_snapshot(now, current_line());
+    if (!trace_state_changed(last_sample_, s) &&
+        std::equal(std::begin(s.variables), std::end(s.variables),
+                   std::begin(last_sample_.variables))) {
+        return;
+    }
+    watch_->sample(s);
+    last_sample_ = s;
+}
+
+void MissionControl::schedule_next_event() {
+    if (next_event_ >= events_.size() || paused_) {
+        event_timer_->stop();
+        return;
+    }
+    const int64_t due = events_[next_event_].time_ms - mission_ms();
+    event_timer_->start(static_cast<int>(std::clamp<int64_t>(due, 0, 60000)));
+}
+
+void MissionControl::end_run() {
+    refresh_->stop();
+    event_timer_->stop();
+    tick();
+    const int64_t end = mission_ms();
+    running_ = false;
+    paused_ = false;
+    run_control_->set_time_limit(std::nullopt);
+    if (!watch_) return;
+    const TraceSnapshot s = trace_snapshot(end, -1);
+    watch_->sample(s);
+    watch_->finish(end);
+    show_goals();
+    time_left_->setText(time_left_text(std::llround(mission_->time_s * 1000) - end));
+
+    const double met = watch_->met_weight();
+    const double total = watch_->total_weight();
+    const QString score =
+        QStringLiteral("Score %1/%2 (%3 %)")
+            .arg(from_std(mission_number(met)), from_std(mission_number(total)))
+            .arg(total > 0 ? std::lround(100 * met / total) : 0);
+    QStringList missed;
+    for (size_t k = 0; k < watch_->goal_count(); ++k) {
+        const MissionWatch::GoalStatus st = watch_->status(k);
+        if (st.state != MissionWatch::State::Missed) continue;
+        missed << from_std(mission_->goals[k].text) + ": " + from_std(st.figure);
+    }
+    QString result = score;
+    if (!missed.isEmpty()) result += "\nMissed: " + missed.join("\n");
+    result_->setText(result);
+    const QString title = from_std(mission_->title);
+    emit status(missed.isEmpty()
+                    ? QStringLiteral("Mission %1: every goal met. %2").arg(title, score)
+                    : QStringLiteral("Mission %1: %2 missed (%3). %4")
+                          .arg(title,
+                               missed.size() == 1 ? QStringLiteral("1 goal")
+                                                  : QStringLiteral("%1 goals").arg(missed.size()),
+                               missed.join("; "), score));
+}

@@ -1,0 +1,48 @@
+// Run > Record Slider Moves: while it is checked, the sensor sliders the user moves during a run
+// are recorded with the program clock since RUN, and at the run's end (or when it is unchecked
+// after a run) the window asks where to keep them: a scenario file that replays the same moves
+// without the window (zorvant-run --scenario).
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "channels.h"
+#include "run_control.h"
+#include "scenario.h"
+
+class QAction;
+class QFileDialog;
+class QWidget;
+
+class SliderRecorder : public QObject {
+    Q_OBJECT
+   public:
+    SliderRecorder(RunControl* run_control, QWidget* window);
+    ~SliderRecorder() override;
+    SliderRecorder(const SliderRecorder&) = delete;
+    SliderRecorder& operator=(const SliderRecorder&) = delete;
+
+    // The checkable menu entry.
+    QAction* action() const { return action_; }
+    // The moves recorded and not yet saved.
+    const std::vector<ScenarioEvent>& events() const { return recorder_.events(); }
+    // Asks where to keep the recorded moves and writes them there; false when nothing was
+    // written (cancelled, or the file could not be written, which is reported).
+    bool save();
+
+   signals:
+    void status(const QString& text);
+
+   private:
+    static void channel_changed(Channel channel, void* self);
+    void toggled(bool on);
+    void run_state_changed(RunControl::State state);
+
+    RunControl* run_control_;
+    QWidget* window_;
+    QAction* action_;
+    QFileDialog* dialog_ = nullptr;
+    ScenarioRecorder recorder_;
+    bool running_ = false;
+};

@@ -1,0 +1,285 @@
+// Simulation > Missions and the Mission panel: what choosing a mission sets up, a run judged as
+// the runner judges it, a mission's scenario and its time limit; and Run > Record Slider Moves,
+// whose file the runner replays to the same output.
+#include <QAction>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <cmath>
+
+#include "mission_control.h"
+#include "scenario.h"
+#include "simulation.h"
+#include "simulation_control.h"
+#include "slider_recorder.h"
+#include "window_fixture.h"
+
+namespace {
+
+class MissionTest : public WindowTest {
+   protected:
+    void TearDown() override {
+        if (w != nullptr) w->simulation_control()->choose_off();
+        clock_set_source(nullptr, nullptr);
+        WindowTest::TearDown();
+    }
+    QAction* entry(const char* name) const { return w->findChild<QAction*>(name); }
+    QListWidget* goals() const { return w->findChild<QListWidget*>("mission_goals"); }
+    QString dock_label(const char* name) const { return w->findChild<QLabel*>(name)->text(); }
+    // Each goal's state word, mark and accessible text, as the panel shows them.
+    QStringList goal_lines() const {
+        QStringList lines;
+        for (int i = 0; i < goals()->count(); ++i) {
+            const QListWidgetItem* item = goals()->item(i);
+            lines << item->data(Qt::UserRole).toString() + " | " + item->text().left(1) + " | " +
+                         item->data(Qt::AccessibleTextRole).toString();
+        }
+        return lines;
+    }
+    // Runs the program on the window with a clock that stands still while statements run and
+    // jumps to the end of each DELAY, as the runner's --no-wait does: a mission of minutes is
+    // over in a moment, and reads the same moments the runner reads.
+    void run_without_waits(const QString& program) {
+        VirtualClock clock;
+        clock.now = 1000;
+        clock.install();
+        QTimer jump;
+        QObject::connect(&jump, &QTimer::timeout, [this, &clock] {
+            if (w->run_control->state() == RunControl::State::Waiting) {
+                clock.advance_to(interp.resume_time);
+            }
+        });
+        jump.start(0);
+        run(program);
+        jump.stop();
+        clock_set_source(nullptr, nullptr);
+    }
+    // zorvant-run's output for the program with these arguments.
+    static QStringList runner(const QStringList& args, const QString& program_path) {
+        QProcess p;
+        p.start(ZORVANT_RUN, args + QStringList{program_path});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return QString::fromLatin1(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    }
+    QString write_file(const char* name, const QByteArray& text) {
+        write_bytes(dir.filePath(name), text);
+        return dir.filePath(name);
+    }
+};
+
+const char* const DETUMBLE = ":/missions/detumble.mission";
+
+TEST_F(MissionTest, ChoosingAMissionSetsUpItsWorldAndShowsItsGoals) {
+    // The shipped missions by their titles, none chosen at first.
+    QStringList titles;
+    for (QAction* a : w->findChild<QMenu*>("menu_missions")->actions()) {
+        if (!a->isSeparator() && a->isVisible()) titles << a->text();
+    }
+    EXPECT_EQ(titles, QStringList({"&No Mission", "Beacon during the pass",
+                                   "Detumble within ten minutes", "Keep the hot case cool",
+                                   "&Open Mission..."}));
+    EXPECT_TRUE(entry("mission_none")->isChecked());
+
+    entry("mission_detumble")->trigger();
+    EXPECT_TRUE(entry("mission_detumble")->isChecked());
+    EXPECT_TRUE(simulation.on && entry("sim_tumbling_1u")->isChecked());
+    ASSERT_NE(w->mission_control()->dock(), nullptr);
+    EXPECT_TRUE(w->mission_control()->dock()->isVisible());
+    EXPECT_EQ(w->mission_control()->dock()->objectName(), "mission_dock");
+    EXPECT_EQ(w->mission_control()->dock()->isFloating(), false);
+    EXPECT_EQ(goal_lines(),
+              QStringList({"pending | \u25CB | pending: rate_deg_s < 1 by 600",
+                           "pending | \u25CB | pending: rate_deg_s < 0.5 by 900 weight 0.5"}));
+    EXPECT_EQ(dock_label("mission_time_left"), "Time left: 15:00");
+    EXPECT_EQ(w->status_text(),
+              "Mission: Detumble within ten minutes. RUN starts it; it lasts 15:00.");
+
+    // A mission file of one's own, with its preset file and a sensor it sets; a bad one is
+    // reported and leaves the armed mission as it was.
+    write_file("warm.sim", "description = warm\ntemp_start_c = 31\n");
+    const QString own = write_file(
+        "own.mission", "title = Own & warm\nsim = warm.sim\nset = colr=77\ntime = 3725\n"
+                       "goal = output contains \"OK\"\n");
+    const QString bad = write_file("bad.mission", "title = Bad\ntime = 5\ngoal = rate ~ 3\n");
+    answer_dialogs({own, bad, ""});
+    entry("mission_open")->trigger();
+    EXPECT_TRUE(entry("mission_file")->isVisible() && entry("mission_file")->isChecked());
+    EXPECT_EQ(entry("mission_file")->text(), "own.mission");
+    EXPECT_EQ(w->simulation_control()->chosen(), dir.filePath("warm.sim"));
+    EXPECT_EQ(channel_position(Channel::ColR), 77);
+    EXPECT_EQ(dock_label("mission_title"), "Own & warm");
+    EXPECT_EQ(dock_label("mission_time_left"), "Time left: 1:02:05");
+    entry("mission_open")->trigger();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(bad + ":3: ")) << errors[0].toStdString();
+    EXPECT_EQ(w->mission_control()->armed()->title, "Own & warm");
+    entry("mission_open")->trigger();  // cancelled: nothing changes
+    EXPECT_TRUE(entry("mission_file")->isChecked());
+
+    entry("mission_none")->trigger();
+    EXPECT_EQ(w->mission_control()->armed(), nullptr);
+    EXPECT_FALSE(w->mission_control()->dock()->isVisible());
+
+    // Another simulation chosen after the mission: the run is not the mission's.
+    entry("mission_detumble")->trigger();
+    entry("sim_hot_case")->trigger();
+    run("PRINT 1");
+    EXPECT_EQ(w->mission_control()->armed(), nullptr);
+    EXPECT_EQ(w->mission_control()->watch(), nullptr);
+    EXPECT_TRUE(entry("mission_none")->isChecked());
+}
+
+// The detumbling lesson with a good gain meets the mission, the lesson's own gain misses its
+// first goal: in the window as in the runner, with the same figures, and the run ends at the
+// mission's time by itself.
+TEST_F(MissionTest, TheWindowJudgesADetumblingRunAsTheRunnerDoes) {
+    QFile lesson(":/samples/09_detumbling_in_orbit.bas");
+    ASSERT_TRUE(lesson.open(QIODevice::ReadOnly));
+    const QString weak = QString::fromLatin1(lesson.readAll());
+    QString good = weak;
+    good.replace("\nK=5\n", "\nK=8\n");
+    ASSERT_NE(good, weak);
+    const QString mission = write_file("detumble.mission", read_bytes(DETUMBLE));
+
+    for (const QString& program : {good, weak}) {
+        SCOPED_TRACE(program == good ? "K=8" : "K=5");
+        entry("mission_detumble")->trigger();
+        run_without_waits(program);
+        const MissionWatch* watch = w->mission_control()->watch();
+        ASSERT_NE(watch, nullptr);
+        ASSERT_TRUE(watch->finished());
+        // The time limit ended it, before the lesson's twenty minutes.
+        EXPECT_FALSE(output().contains("DETUMBLING DONE"));
+
+        const QString path = write_file("program.bas", program.toLatin1());
+        const QStringList from_runner = runner({"--mission", mission}, path);
+        EXPECT_EQ(output(), from_runner.mid(0, from_runner.size() - 3));
+        QStringList from_window;
+        for (const std::string& line : watch->report_lines()) {
+            from_window << QString::fromStdString(line);
+        }
+        EXPECT_EQ(from_window, from_runner.mid(from_runner.size() - 3));
+        EXPECT_EQ(dock_label("mission_time_left"), "Time left: 0:00");
+        if (program == good) {
+            EXPECT_EQ(dock_label("mission_result"), "Score 1.5/1.5 (100 %)");
+            EXPECT_EQ(w->status_text(),
+                      "Mission Detumble within ten minutes: every goal met. Score 1.5/1.5 (100 %)");
+            EXPECT_EQ(goal_lines()[0].left(8), "met | \u2713 ");
+        } else {
+            EXPECT_EQ(dock_label("mission_result"),
+                      "Score 0.5/1.5 (33 %)\nMissed: rate_deg_s < 1 by 600: rate_deg_s was "
+                      "1.088 at 600 s: 0.088 above 1");
+            EXPECT_EQ(goal_lines()[0],
+                      "missed | \u2717 | missed: rate_deg_s < 1 by 600. rate_deg_s was 1.088 at "
+                      "600 s: 0.088 above 1");
+            EXPECT_TRUE(w->status_text().startsWith(
+                "Mission Detumble within ten minutes: 1 goal missed (rate_deg_s < 1 by 600: "));
+        }
+    }
+}
+
+// A mission's scenario moves its slider on the program clock, its output goal reads the
+// program's lines, and its time ends the run; the paused time does not count.
+TEST_F(MissionTest, AScenarioAndTheTimeOfAShortMission) {
+    write_file("warm.txt", "300 tem=40\n");
+    const QString path = write_file(
+        "short.mission",
+        "title = Short\nscenario = warm.txt\nset = tem=10\ntime = 0.8\n"
+        "goal = tem < 20 to 0.25\ngoal = tem > 30 from 0.35\ngoal = output contains \"HOT\"\n");
+    ASSERT_TRUE(w->mission_control()->choose_file(path));
+    EXPECT_EQ(channel_position(Channel::Tem), 10);
+    slider("tb_tem")->setValue(25);  // the mission sets it again at RUN
+    int64_t paused_at = -1;
+    QElapsedTimer wall;
+    wall.start();
+    StepDriver steps({{[&] { return channel_position(Channel::Tem) == 40; },
+                       [&] { w->bt_pause->click(); }},
+                      {[&] { return paused(); },
+                       [&] {
+                           paused_at = wall.elapsed();
+                           QTimer::singleShot(400, w.get(), [this] { w->bt_run->click(); });
+                       }}});
+    run("LABEL 1\nTGET A\nIF A>30 THEN PRINT \"HOT\"\nDELAY 5\nGOTO 1");
+    EXPECT_TRUE(steps.done());
+    const qint64 took = wall.elapsed();
+    const MissionWatch* watch = w->mission_control()->watch();
+    ASSERT_NE(watch, nullptr);
+    EXPECT_TRUE(watch->all_met()) << goal_lines().join("\n").toStdString();
+    EXPECT_TRUE(output().contains("HOT"));
+    // Ended by the mission's time, which left the 400 ms paused out.
+    EXPECT_GE(took, 800 + 400);
+    EXPECT_GE(paused_at, 300);
+    EXPECT_EQ(dock_label("mission_result"), "Score 3/3 (100 %)");
+    EXPECT_EQ(w->run_control->state(), RunControl::State::Idle);
+    // The next run without a mission has no time limit.
+    entry("mission_none")->trigger();
+    wall.restart();
+    run("DELAY 1000\nPRINT \"DONE\"");
+    EXPECT_TRUE(output().contains("DONE"));
+}
+
+// Slider moves recorded while the program waits in DELAYs are saved as a scenario; the runner
+// replays it to the output the window printed.
+TEST_F(MissionTest, RecordedSliderMovesReplayInTheRunner) {
+    const QString program =
+        "PRINT \"START\"\nDELAY 300\nTGET A\nPRINT A\nDELAY 300\nMGET X,Y,Z\nPRINT X\n"
+        "RX R\nPRINT R\nEND";
+    const QString scenario = dir.filePath("moves.txt");
+    w->slider_recorder()->action()->setChecked(true);
+    answer_dialogs({scenario});
+    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    ASSERT_TRUE(run_steps(program, {{[&] { return waiting() && output().size() == 1; },
+                                     [&] { slider("tb_tem")->setValue(33); }},
+                                    {[&] { return waiting() && output().size() == 2; },
+                                     [&] {
+                                         slider("tb_magx")->setValue(12);
+                                         slider("tb_rx")->setValue(200);
+                                         slider("tb_magx")->setValue(-40);
+                                     }}}));
+    EXPECT_EQ(output(), QStringList({"START", "33", "-0.4", "200"}));
+    EXPECT_EQ(dialogs, QStringList({"scenario_dialog"}));
+
+    const ScenarioRead read = scenario_parse(read_bytes(scenario).toStdString());
+    ASSERT_EQ(read.error_line, 0) << read.error;
+    ASSERT_EQ(read.events.size(), 4u);
+    const Channel moved[] = {Channel::Tem, Channel::MagX, Channel::Rx, Channel::MagX};
+    const int positions[] = {33, 12, 200, -40};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(read.events[i].channel, moved[i]) << i;
+        EXPECT_EQ(read.events[i].position, positions[i]) << i;
+        // Moved while the first DELAY waited, then while the second did.
+        EXPECT_GE(read.events[i].time_ms, i == 0 ? 0 : 300) << i;
+        EXPECT_LT(read.events[i].time_ms, i == 0 ? 300 : 600) << i;
+    }
+    const QString path = dir.filePath("program.bas");
+    write_bytes(path, program.toLatin1());
+    EXPECT_EQ(runner({"--no-wait", "--scenario", scenario}, path), output());
+
+    // Unchecked, the next run records nothing and asks nothing.
+    w->slider_recorder()->action()->setChecked(false);
+    run_steps(program, {{[&] { return waiting(); }, [&] { slider("tb_tem")->setValue(5); }}});
+    EXPECT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(w->slider_recorder()->events().empty());
+}
+
+// A file that cannot be written is reported, and the moves wait for another try: unticking the
+// entry offers them again.
+TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
+    w->slider_recorder()->action()->setChecked(true);
+    answer_dialogs({dir.filePath("missing/moves.txt"), dir.filePath("moves.txt")});
+    ASSERT_TRUE(run_steps(
+        "DELAY 200\nTGET A\nPRINT A",
+        {{[this] { return w->run_control->state() == RunControl::State::Waiting; },
+          [this] { slider("tb_tem")->setValue(44); }}}));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Cannot save file " + dir.filePath("missing/moves.txt") + ".");
+    EXPECT_EQ(w->slider_recorder()->events().size(), 1u);
+    w->slider_recorder()->action()->setChecked(false);
+    EXPECT_EQ(dialogs.size(), 2);
+    EXPECT_TRUE(read_bytes(dir.filePath("moves.txt")).contains(" tem=44\n"));
+    EXPECT_TRUE(w->slider_recorder()->events().empty());
+}
+
+}  // namespace
