@@ -14,6 +14,10 @@
 //                                   costs, and how long LOAD of a 1 MB one-line file takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
+//   window_driver layout PROGRAM ZOOM_STEPS SECONDS [telemetry]
+//                                   opens PROGRAM, zooms in ZOOM_STEPS steps, shows the telemetry
+//                                   when asked, and holds the window for SECONDS, for a picture
+//                                   of the screen taken from outside
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -470,6 +474,26 @@ int telemetry_redraw(Tfmain& w) {
     return 0;
 }
 
+int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool telemetry) {
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    settle();
+    for (int i = 0; i < zoom_steps; ++i) {
+        w.act_zoom_in->trigger();
+        settle();
+    }
+    if (telemetry) w.act_telemetry->trigger();
+    std::printf("window %dx%d at %d,%d; editor text %d px\n", w.frameGeometry().width(),
+                w.frameGeometry().height(), w.frameGeometry().x(), w.frameGeometry().y(),
+                w.mcod->font().pixelSize());
+    std::fflush(stdout);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < seconds * 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -507,6 +531,10 @@ int main(int argc, char** argv) {
     if (mode == "telemetry-shot" && argc > 4) {
         return telemetry_shot(w, argv[2], argv[3], std::atoi(argv[4]));
     }
+    if (mode == "layout" && argc > 4) {
+        return layout(w, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
+                      argc > 5 && std::strcmp(argv[5], "telemetry") == 0);
+    }
     if (mode == "screenshot" && argc > 3) {
         return screenshot(w, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 3,
                           argc > 5 ? std::atoi(argv[5]) : -1);
@@ -515,6 +543,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
-        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS\n");
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|layout PROGRAM "
+        "ZOOM_STEPS SECONDS [telemetry]\n");
     return 2;
 }
