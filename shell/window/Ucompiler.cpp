@@ -114,10 +114,19 @@ class PanelScrollArea : public QScrollArea {
             scrolled_across_ = !scrolled_across_;
             updateGeometry();
         }
-        if (keep_in_view != nullptr && scrolled_across_) ensureWidgetVisible(keep_in_view, 0, 0);
+        if (keep_in_view != nullptr && scrolled_across_) bring_into_view_across();
     }
 
    private:
+    // Left and right only: the panels' tops stay in sight.
+    void bring_into_view_across() {
+        QScrollBar* bar = horizontalScrollBar();
+        const int left = keep_in_view->mapTo(widget(), QPoint(0, 0)).x();
+        const int right = left + keep_in_view->width();
+        const int shown = viewport()->width();
+        if (right > bar->value() + shown) bar->setValue(right - shown);
+        if (left < bar->value()) bar->setValue(left);
+    }
     bool scrolls_across() const {
         return width() > 0 && widget() != nullptr &&
                width() < widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width();
@@ -722,7 +731,8 @@ void Tfmain::set_accessible_names() {
 // ---- any screen ----
 
 // At the design size when the screen has room for it, else the whole screen, frame included,
-// so that no button lies beyond the screen's edge.
+// so that no button lies beyond the screen's edge. A window manager may not have told the size
+// of its frame yet: the window is maximised too, which it fits to the screen with its frame.
 void Tfmain::fit_to_screen() {
     const QRect available = screen()->availableGeometry();
     const QRect frame = frameGeometry();
@@ -730,16 +740,18 @@ void Tfmain::fit_to_screen() {
     const QSize room = available.size() - extra;
     const bool fits = room.width() >= width() && room.height() >= height();
     if (fits && available.contains(frame)) return;
-    if (!fits) resize(room.expandedTo(minimumSizeHint()));
     move(available.topLeft());
+    if (fits) return;
+    resize(room.expandedTo(minimumSizeHint()));
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Tfmain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (fitted_to_screen_) return;
     fitted_to_screen_ = true;
-    // A window put back where the user left it stays there.
-    if (!geometry_restored_) fit_to_screen();
+    // A window put back where the user left it stays there while the screen has room for it.
+    fit_to_screen();
 }
 
 // ---- dropped files ----

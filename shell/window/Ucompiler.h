@@ -256,7 +256,6 @@ class Tfmain : public QMainWindow {
     ButtonRows button_rows_ = ButtonRows::Design;
     bool arranging_ = false;
     bool panels_arranged_ = false;
-    bool geometry_restored_ = false;
     QLabel* Label2 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* variable_labels_[26] = {};  // lA .. lZ

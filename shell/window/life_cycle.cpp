@@ -30,7 +30,7 @@ const char* const PANES_KEY = "window/panes";
 
 void Tfmain::restore_window_state() {
     QSettings settings = user_settings();
-    geometry_restored_ = restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
+    restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
     editor_split_->restoreState(settings.value(SPLIT_KEY).toByteArray());
     // The panes are made when first wanted; each takes its place from this then.
     restoreState(settings.value(PANES_KEY).toByteArray());
