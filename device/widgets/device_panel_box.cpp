@@ -40,6 +40,21 @@ struct Rhythm {
 constexpr Rhythm DESIGN_RHYTHM{26, 30, 32, 42, 34, 33};
 constexpr Rhythm COMPACT_RHYTHM{24, 22, 26, 30, 28, 26};
 
+// From the compact rhythm (0) to the design's (1).
+Rhythm rhythm(double spread) {
+    auto between = [spread](int compact, int design) {
+        return compact + qRound((design - compact) * spread);
+    };
+    const Rhythm& c = COMPACT_RHYTHM;
+    const Rhythm& d = DESIGN_RHYTHM;
+    return {between(c.first_caption_top, d.first_caption_top),
+            between(c.caption_to_control, d.caption_to_control),
+            between(c.slider_to_slider, d.slider_to_slider),
+            between(c.slider_to_caption, d.slider_to_caption),
+            between(c.bar_to_caption, d.bar_to_caption),
+            between(c.slider_h, d.slider_h)};
+}
+
 int scaled(int pixels, double scale) {
     return qRound(pixels * scale);
 }
@@ -133,7 +148,7 @@ DevicePanelBox::DevicePanelBox(QWidget* parent)
     pb_spd = bar(Channel::Spd);
     pb_sys = bar(Channel::Sys);
 
-    arrange(1.0, false);
+    arrange(1.0, 1.0);
 
     paint_timer_->setSingleShot(true);
     connect(paint_timer_, &QTimer::timeout, this, &DevicePanelBox::flush);
@@ -184,16 +199,15 @@ void DevicePanelBox::add_bar(Channel c) {
     bars_[static_cast<int>(c)] = b;
 }
 
-int DevicePanelBox::height_for(double scale, bool compact) {
-    const int note_top =
-        walk_rows(compact ? COMPACT_RHYTHM : DESIGN_RHYTHM, scale, [](Channel, int, int) {});
+int DevicePanelBox::height_for(double scale, double spread) {
+    const int note_top = walk_rows(rhythm(spread), scale, [](Channel, int, int) {});
     return note_top + scaled(NOTE_PX + 6 + 10, scale);
 }
 
-void DevicePanelBox::arrange(double scale, bool compact) {
+void DevicePanelBox::arrange(double scale, double spread) {
     scale_ = scale;
-    compact_ = compact;
-    const Rhythm& r = compact ? COMPACT_RHYTHM : DESIGN_RHYTHM;
+    spread_ = spread;
+    const Rhythm r = rhythm(spread);
     const int text_px = scaled(TEXT_PX, scale);
     setFont(panel_font(false, text_px));
     size_t next = 0;
@@ -222,7 +236,7 @@ void DevicePanelBox::arrange(double scale, bool compact) {
         }
     });
     note_px_ = scaled(NOTE_PX, scale);
-    setFixedSize(scaled(PANEL_W, scale), height_for(scale, compact));
+    setFixedSize(scaled(PANEL_W, scale), height_for(scale, spread));
     place_note();
 }
 

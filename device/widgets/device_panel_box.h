@@ -50,13 +50,13 @@ class DevicePanelBox : public QGroupBox {
     // The line under the panel; nullptr until a simulation was first shown.
     QLabel* simulation_note() const { return note_; }
 
-    // Lays the rows out again: fonts, rows and widths `scale` times the design's, with the
-    // design's spacing or, `compact`, rows only as far apart as their text needs.
-    void arrange(double scale, bool compact);
+    // Lays the rows out again: fonts, rows and widths `scale` times the design's; the rows'
+    // spacing from only as far apart as their text needs (`spread` 0) to the design's (1).
+    void arrange(double scale, double spread);
     // The panel's height for that arrangement.
-    static int height_for(double scale, bool compact);
+    static int height_for(double scale, double spread);
     double scale() const { return scale_; }
-    bool compact() const { return compact_; }
+    double spread() const { return spread_; }
 
    private:
     static void channel_changed(Channel c, void* self);
@@ -74,7 +74,7 @@ class DevicePanelBox : public QGroupBox {
     };
     std::vector<Row> rows_;
     double scale_ = 1.0;
-    bool compact_ = false;
+    double spread_ = 1.0;
 
     QSlider* sliders_[CHANNEL_COUNT] = {};
     QLabel* labels_[CHANNEL_COUNT] = {};

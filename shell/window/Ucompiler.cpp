@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "code_editor.h"
 #include "dialog_seams.h"
@@ -391,15 +392,18 @@ void Tfmain::arrange_variable_panel(double scale, bool two_columns, int height) 
     Label2->move(px(16), px(12));
     Label2->adjustSize();
     const int rows = two_columns ? 13 : 26;
+    // Two columns spread their rows a little down the panel's height.
+    const int pitch =
+        two_columns ? std::clamp((height - px(58)) / rows, px(24), px(30)) : px(24);
     for (int k = 0; k < 26; ++k) {
         QLabel* l = variable_labels_[k];
         l->setFont(fixed_font(text_px));
-        l->setGeometry(px(16) + (k / rows) * px(138), px(48) + px(24) * (k % rows), px(130),
+        l->setGeometry(px(16) + (k / rows) * px(138), px(48) + pitch * (k % rows), px(130),
                        text_px + px(4));
     }
     const int columns = two_columns ? 2 : 1;
     const int width = px(16) + columns * px(138) - px(1);
-    const int rows_height = two_columns ? px(48) + rows * px(24) + px(10) : px(721);
+    const int rows_height = two_columns ? px(48) + rows * pitch + px(10) : px(721);
     Panel1->setFixedSize(width, std::max(rows_height, height));
 }
 
@@ -562,10 +566,18 @@ void Tfmain::arrange_panels() {
         return across > 0 && across < bottom_width(wanted) ? ButtonRows::Three : wanted;
     };
     const bool compact =
-        room > 0 && DevicePanelBox::height_for(scale, false) + bottom_height(rows_for(false)) > room;
-    if (scale != GroupBox1->scale() || compact != GroupBox1->compact() || !panels_arranged_) {
+        room > 0 && DevicePanelBox::height_for(scale, 1.0) + bottom_height(rows_for(false)) > room;
+    // Compact rows spread out as far as the column's height allows, in steps of a tenth.
+    double spread = 1.0;
+    if (compact) {
+        const int free = room - bottom_height(rows_for(true));
+        spread = 0.9;
+        while (spread > 0 && DevicePanelBox::height_for(scale, spread) > free) spread -= 0.1;
+        spread = std::max(0.0, std::round(spread * 10) / 10);
+    }
+    if (scale != GroupBox1->scale() || spread != GroupBox1->spread() || !panels_arranged_) {
         panels_arranged_ = true;
-        GroupBox1->arrange(scale, compact);
+        GroupBox1->arrange(scale, spread);
         const int height = GroupBox1->height();
         arrange_variable_panel(scale, compact, height - qRound(8 * scale));
         arrange_sdr_box(scale, height);
