@@ -50,18 +50,38 @@ class DevicePanelBox : public QGroupBox {
     // The line under the panel; nullptr until a simulation was first shown.
     QLabel* simulation_note() const { return note_; }
 
+    // Lays the rows out again: fonts, rows and widths `scale` times the design's; the rows'
+    // spacing from only as far apart as their text needs (`spread` 0) to the design's (1).
+    void arrange(double scale, double spread);
+    // The panel's height for that arrangement.
+    static int height_for(double scale, double spread);
+    double scale() const { return scale_; }
+    double spread() const { return spread_; }
+
    private:
     static void channel_changed(Channel c, void* self);
     void show(Channel c);
-    QLabel* add_caption(const char* text, int top, bool bold);
-    void add_slider_row(Channel c, int top);
-    void add_bar(Channel c, int top);
+    QLabel* add_caption(const char* text, bool bold);
+    void add_slider_row(Channel c);
+    void add_bar(Channel c);
+    void place_note();
+
+    // The panel's widgets in the order of the rows, for arrange().
+    struct Row {
+        Channel channel;
+        QLabel* section = nullptr;  // the section caption that opens the row, if any
+        QLabel* letter = nullptr;   // the caption before a slider
+    };
+    std::vector<Row> rows_;
+    double scale_ = 1.0;
+    double spread_ = 1.0;
 
     QSlider* sliders_[CHANNEL_COUNT] = {};
     QLabel* labels_[CHANNEL_COUNT] = {};
     QProgressBar* bars_[CHANNEL_COUNT] = {};
     QLabel* note_ = nullptr;
     int note_top_ = 0;  // below the last control
+    int note_px_ = 14;
     // One bit a channel: changed in the model since the last redraw.
     uint32_t dirty_ = 0;
     QTimer* paint_timer_;

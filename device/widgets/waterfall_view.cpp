@@ -18,3 +18,7 @@ void WaterfallView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
 }
+
+void WaterfallView::set_rows(int rows) {
+    setFixedSize(SDR_WIDTH, qBound(1, rows, SDR_HEIGHT));
+}

@@ -10,6 +10,9 @@ class WaterfallView : public QWidget {
     explicit WaterfallView(QWidget* parent = nullptr);
     // The picture as shown: it shares the model's pixels.
     const QImage& image() const { return image_; }
+    // Shows the newest `rows` rows of the picture, at most all of them: the newest is on top,
+    // so a shorter view keeps a shorter history. The picture itself is unchanged.
+    void set_rows(int rows);
 
    protected:
     void paintEvent(QPaintEvent* event) override;

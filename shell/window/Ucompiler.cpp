@@ -1,7 +1,9 @@
 #include "Ucompiler.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -19,12 +21,14 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyle>
+#include <QSplitter>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "code_editor.h"
 #include "dialog_seams.h"
@@ -38,6 +42,7 @@
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
+#include "telemetry_pane.h"
 #include "waterfall_view.h"
 #include "window_colours.h"
 
@@ -80,7 +85,8 @@ void hide_from_user(QWidget* w) {
 }
 
 // Shows its panels at their full size when there is room; the usual scroll area caps its size
-// hint at a few dozen text lines.
+// hint at a few dozen text lines. The width of its vertical scroll bar is kept beside them, so
+// that the panels stay where they are whether it shows or not.
 class PanelScrollArea : public QScrollArea {
    public:
     explicit PanelScrollArea(QWidget* parent) : QScrollArea(parent) {
@@ -91,31 +97,55 @@ class PanelScrollArea : public QScrollArea {
         viewport()->setAutoFillBackground(false);
         setStyleSheet("QScrollArea, #panels { background: transparent; }");
     }
-    // Room for the panels, and for the scroll bar beside them once they are taller than the
-    // area: the bar then takes no width from them.
+    // Narrower than the panels, it is taller by its horizontal scroll bar.
     QSize sizeHint() const override {
         if (widget() == nullptr) return QScrollArea::sizeHint();
         QSize hint = widget()->sizeHint();
-        if (scrolls_up_and_down()) hint.rwidth() += verticalScrollBar()->sizeHint().width();
+        hint.rwidth() += verticalScrollBar()->sizeHint().width();
+        if (scrolls_across()) hint.rheight() += horizontalScrollBar()->sizeHint().height();
         return hint;
     }
     QSize minimumSizeHint() const override { return {160, 120}; }
 
+    // Kept in sight when the area is narrower than the panels.
+    QWidget* keep_in_view = nullptr;
+
    protected:
     void resizeEvent(QResizeEvent* event) override {
         QScrollArea::resizeEvent(event);
-        if (scrolls_up_and_down() != scrolled_) {
-            scrolled_ = !scrolled_;
+        if (scrolls_across() != scrolled_across_) {
+            scrolled_across_ = !scrolled_across_;
             updateGeometry();
         }
+        if (keep_in_view != nullptr && scrolled_across_) bring_into_view_across();
     }
 
    private:
-    bool scrolls_up_and_down() const {
-        return height() > 0 && widget() != nullptr && height() < widget()->sizeHint().height();
+    // Left and right only: the panels' tops stay in sight.
+    void bring_into_view_across() {
+        QScrollBar* bar = horizontalScrollBar();
+        const int left = keep_in_view->mapTo(widget(), QPoint(0, 0)).x();
+        const int right = left + keep_in_view->width();
+        const int shown = viewport()->width();
+        if (right > bar->value() + shown) bar->setValue(right - shown);
+        if (left < bar->value()) bar->setValue(left);
     }
-    bool scrolled_ = false;
+    bool scrolls_across() const {
+        return width() > 0 && widget() != nullptr &&
+               width() < widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width();
+    }
+    bool scrolled_across_ = false;
 };
+
+// The window's design size, and the part of the window's height the output takes at first.
+constexpr int DESIGN_WIDTH = 1118;
+constexpr int DESIGN_HEIGHT = 930;
+constexpr int OUTPUT_SHARE = 7;
+constexpr int SIDE_SPACING = 6;
+// The editor's width at the design size, and the margins and spacing around the two columns.
+constexpr int DESIGN_EDITOR_WIDTH = 498;
+constexpr int GRID_MARGIN = 8;
+constexpr int GRID_SPACING = 14;
 
 QPushButton* make_button(const char* name, const char* caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -143,6 +173,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     recorder_.set_clock(run_clock, run_control);
     run_control->set_recorder(&recorder_);
     FormCreate();
+    restore_window_state();
     // After the settings file: the sliders hold the user's positions when a simulation takes them.
     simulation_->restore();
     install_signal_handlers();
@@ -157,15 +188,26 @@ Tfmain::~Tfmain() {
 // ---- building the window ----
 
 void Tfmain::build_controls() {
-    resize(1118, 930);
+    resize(DESIGN_WIDTH, DESIGN_HEIGHT);
     // By name: the help window, a main window too, inherits this style sheet.
-    setStyleSheet(QStringLiteral("#fmain, #central { background: %1; }")
+    // A docked pane's title bar keeps the toolkit's colours, readable over the window's.
+    setStyleSheet(QStringLiteral("#fmain, #central { background: %1; } "
+                                 "QDockWidget::title { background: palette(window); "
+                                 "padding: 3px; }")
                       .arg(css(window_colours::WINDOW_BACKGROUND)));
     auto* central = new QWidget(this);
     central->setObjectName("central");
     setCentralWidget(central);
 
-    mcod = new CodeEditor(central);
+    // The editor over the output, the line between them movable; the column beside them holds
+    // the panels over the buttons.
+    editor_split_ = new QSplitter(Qt::Vertical, central);
+    editor_split_->setObjectName("editor_split");
+    editor_split_->setChildrenCollapsible(false);
+    auto* editor_column = new QWidget(editor_split_);
+    auto* output_column = new QWidget(editor_split_);
+
+    mcod = new CodeEditor(editor_column);
     mcod->setObjectName("mcod");
     mcod->setLineWrapMode(QPlainTextEdit::NoWrap);
     mcod->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -181,7 +223,7 @@ void Tfmain::build_controls() {
     connect(mcod, &CodeEditor::keyUp, this, &Tfmain::show_cursor_position);
     connect(mcod, &CodeEditor::mouseUp, this, &Tfmain::show_cursor_position);
 
-    mdb = new QPlainTextEdit(central);
+    mdb = new QPlainTextEdit(output_column);
     mdb->setObjectName("mdb");
     mdb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mdb->setMinimumSize(320, 80);
@@ -201,37 +243,53 @@ void Tfmain::build_controls() {
     msrc->setVisible(false);
     hide_from_user(msrc);
 
+    side_ = new QWidget(central);
+    side_->setObjectName("side");
     // The three panels scroll as one when the window is smaller than they are; at the window's
     // design size they show whole and the scroll area is not seen. Every control is made in the
     // widget it stays in: moving a made one restyles it and all it holds, which under the
     // window's style sheet costs start-up milliseconds.
-    auto* panel_scroll = new PanelScrollArea(central);
-    panel_scroll->setObjectName("panel_scroll");
-    auto* panels = new QWidget(panel_scroll->viewport());
-    panels->setObjectName("panels");
-    auto* panel_row = new QHBoxLayout(panels);
+    auto* panel_scroll = new PanelScrollArea(side_);
+    panel_scroll_ = panel_scroll;
+    panel_scroll_->setObjectName("panel_scroll");
+    panels_ = new QWidget(panel_scroll_->viewport());
+    panels_->setObjectName("panels");
+    auto* panel_row = new QHBoxLayout(panels_);
     panel_row->setContentsMargins(0, 0, 0, 0);
     panel_row->setSpacing(14);
-    panel_row->addWidget(build_variable_panel(panels), 0, Qt::AlignTop);
-    GroupBox1 = new DevicePanelBox(panels);
+    panel_row->addWidget(build_variable_panel(panels_), 0, Qt::AlignTop);
+    GroupBox1 = new DevicePanelBox(panels_);
     panel_row->addWidget(GroupBox1, 0, Qt::AlignTop);
-    panel_row->addWidget(build_sdr_box(panels), 0, Qt::AlignTop);
-    panel_scroll->setWidget(panels);
-    panel_scroll->setAccessibleName("Panels");
+    panel_row->addWidget(build_sdr_box(panels_), 0, Qt::AlignTop);
+    // Beside a docked pane the sliders stay in sight rather than the variables.
+    panel_scroll->keep_in_view = GroupBox1;
+    panel_scroll_->setWidget(panels_);
+    panel_scroll_->setAccessibleName("Panels");
     // The sliders inside take the focus; the area scrolls to the one that has it.
-    panel_scroll->setFocusPolicy(Qt::NoFocus);
+    panel_scroll_->setFocusPolicy(Qt::NoFocus);
 
-    auto* bottom = new QWidget(central);
-    auto* bottom_row = new QHBoxLayout(bottom);
-    bottom_row->setContentsMargins(0, 0, 0, 0);
-    bottom_row->addWidget(build_run_buttons(bottom), 1);
-    bottom_row->addWidget(build_file_buttons(bottom), 0, Qt::AlignTop);
-    bottom_row->addSpacing(20);
+    bottom_ = new QWidget(side_);
+    bottom_->setObjectName("buttons");
+    bottom_grid_ = new QGridLayout(bottom_);
+    bottom_grid_->setContentsMargins(0, 0, 0, 0);
+    build_run_buttons(bottom_);
+    build_file_buttons(bottom_);
+    arrange_bottom(ButtonRows::Design);
+    // Narrower than that, the buttons take three rows.
+    bottom_->setMinimumWidth(run_row_->sizeHint().width());
+
+    auto* side_rows = new QVBoxLayout(side_);
+    side_rows->setContentsMargins(0, 0, 0, 0);
+    side_rows->setSpacing(SIDE_SPACING);
+    side_rows->addWidget(panel_scroll_, 0);
+    side_rows->addWidget(bottom_, 0);
+    side_rows->addStretch(1);
+    // Its height decides how the panels are laid out.
+    side_->installEventFilter(this);
 
     auto* grid = new QGridLayout(central);
-    grid->setContentsMargins(8, 0, 8, 4);
-    grid->setHorizontalSpacing(14);
-    auto* editor_column = new QWidget(central);
+    grid->setContentsMargins(GRID_MARGIN, 0, GRID_MARGIN, 4);
+    grid->setHorizontalSpacing(GRID_SPACING);
     auto* editor_rows = new QVBoxLayout(editor_column);
     editor_rows->setContentsMargins(0, 0, 0, 0);
     editor_rows->setSpacing(2);
@@ -241,10 +299,7 @@ void Tfmain::build_controls() {
     connect(find_bar, &FindBar::message, this, [this](const QString& text) {
         if (!text.isEmpty()) set_status(text);
     });
-    grid->addWidget(editor_column, 0, 0);
-    grid->addWidget(panel_scroll, 0, 1);
     // The output, and under it the plain words for a report that ended the run.
-    auto* output_column = new QWidget(central);
     auto* output_rows = new QVBoxLayout(output_column);
     output_rows->setContentsMargins(0, 0, 0, 0);
     output_rows->setSpacing(2);
@@ -266,11 +321,14 @@ void Tfmain::build_controls() {
     explanation_scroll->setMaximumHeight(96);
     explanation_scroll->hide();
     output_rows->addWidget(explanation_scroll);
-    grid->addWidget(output_column, 1, 0);
-    grid->addWidget(bottom, 1, 1);
+    // Both grow with the window, each by its share; the line between them stays where the
+    // user put it.
+    editor_split_->setSizes({(OUTPUT_SHARE - 1) * DESIGN_HEIGHT, DESIGN_HEIGHT});
+    editor_split_->setStretchFactor(0, 1);
+    editor_split_->setStretchFactor(1, 1);
+    grid->addWidget(editor_split_, 0, 0);
+    grid->addWidget(side_, 0, 1);
     grid->setColumnStretch(0, 1);
-    grid->setRowStretch(0, 6);
-    grid->setRowStretch(1, 1);
 
     sb = new QStatusBar(this);
     sb->setObjectName("sb");
@@ -315,39 +373,55 @@ void Tfmain::build_controls() {
 QWidget* Tfmain::build_variable_panel(QWidget* parent) {
     Panel1 = new QWidget(parent);
     Panel1->setObjectName("Panel1");
-    Panel1->setFixedSize(153, 721);
     Panel1->setAttribute(Qt::WA_StyledBackground);
     Panel1->setStyleSheet(QStringLiteral("#Panel1 { background: %1; }")
                               .arg(css(window_colours::VARIABLE_PANEL_BACKGROUND)));
     Label2 = new QLabel("Variables", Panel1);
     Label2->setObjectName("Label2");
-    Label2->setFont(fixed_font(TEXT_PX, true));
     Label2->setStyleSheet("color: " + css(window_colours::PANEL_TEXT));
-    Label2->move(16, 12);
-    Label2->adjustSize();
     for (int k = 0; k < 26; ++k) {
         auto* l = new QLabel("---", Panel1);
         l->setObjectName(QStringLiteral("l%1").arg(QChar('A' + k)));
-        l->setFont(fixed_font(TEXT_PX));
         l->setStyleSheet("color: yellow; background: black;");
-        l->setGeometry(16, 48 + 24 * k, 130, 22);
         variable_labels_[k] = l;
     }
+    arrange_variable_panel(1.0, false, 0);
     return Panel1;
+}
+
+// One column of 26 rows, as designed, or two of 13 for a short screen; `height` is the least
+// height of the panel, to stand as tall as the panels beside it.
+void Tfmain::arrange_variable_panel(double scale, bool two_columns, int height) {
+    auto px = [scale](int v) { return qRound(v * scale); };
+    const int text_px = px(TEXT_PX);
+    Label2->setFont(fixed_font(text_px, true));
+    Label2->move(px(16), px(12));
+    Label2->adjustSize();
+    const int rows = two_columns ? 13 : 26;
+    // Two columns spread their rows a little down the panel's height.
+    const int pitch =
+        two_columns ? std::clamp((height - px(58)) / rows, px(24), px(30)) : px(24);
+    for (int k = 0; k < 26; ++k) {
+        QLabel* l = variable_labels_[k];
+        l->setFont(fixed_font(text_px));
+        l->setGeometry(px(16) + (k / rows) * px(138), px(48) + pitch * (k % rows), px(130),
+                       text_px + px(4));
+    }
+    const int columns = two_columns ? 2 : 1;
+    const int width = px(16) + columns * px(138) - px(1);
+    const int rows_height = two_columns ? px(48) + rows * pitch + px(10) : px(721);
+    Panel1->setFixedSize(width, std::max(rows_height, height));
 }
 
 QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
     gb_sdr = new QGroupBox("SDR-Sim", parent);
     gb_sdr->setObjectName("gb_sdr");
-    gb_sdr->setFixedSize(121, 729);
-    gb_sdr->setFont(fixed_font(TEXT_PX));
     gb_sdr->setStyleSheet(
         QStringLiteral("QGroupBox { color: %1; }").arg(css(window_colours::PANEL_TEXT)));
     Iprev = new WaterfallView(gb_sdr);
-    Iprev->move(10, 32);
     tb_timer = make_channel_slider(Channel::Timer, gb_sdr);
     GroupBox1->adopt_slider(Channel::Timer, tb_timer);
-    tb_timer->setGeometry(8, 688, 105, 33);
+    arrange_sdr_box(1.0, GroupBox1->height());
     t_sdr = new QTimer(this);
     t_sdr->setObjectName("t_sdr");
     t_sdr->setInterval(300);
@@ -355,21 +429,34 @@ QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
     return gb_sdr;
 }
 
-QWidget* Tfmain::build_run_buttons(QWidget* parent) {
-    auto* box = new QWidget(parent);
-    auto* column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
-    bt_run = make_button("bt_run", "RUN", box);
-    bt_pause = make_button("bt_pause", "PAUSE", box);
-    bt_stop = make_button("bt_stop", "STOP", box);
-    bt_step = make_button("bt_step", "STEP", box);
+// The box as tall as the device panel: its speed slider at the foot, and above it as many of
+// the waterfall's newest rows as there is room for.
+void Tfmain::arrange_sdr_box(double scale, int height) {
+    auto px = [scale](int v) { return qRound(v * scale); };
+    const QFont title = fixed_font(px(TEXT_PX));
+    gb_sdr->setFont(title);
+    const int width =
+        std::max(121, QFontMetrics(title).horizontalAdvance(gb_sdr->title()) + 24);
+    gb_sdr->setFixedSize(width, height);
+    const int slider_top = std::min(height - px(41), px(32) + SDR_HEIGHT + 7);
+    tb_timer->setGeometry((width - 105) / 2, slider_top, 105, px(33));
+    Iprev->set_rows(slider_top - 7 - px(32));
+    Iprev->move((width - Iprev->width()) / 2, px(32));
+}
+
+void Tfmain::build_run_buttons(QWidget* parent) {
+    run_row_ = new QWidget(parent);
+    auto* row = new QHBoxLayout(run_row_);
+    row->setContentsMargins(0, 0, 0, 0);
+    bt_run = make_button("bt_run", "RUN", run_row_);
+    bt_pause = make_button("bt_pause", "PAUSE", run_row_);
+    bt_stop = make_button("bt_stop", "STOP", run_row_);
+    bt_step = make_button("bt_step", "STEP", run_row_);
     bt_pause->setEnabled(false);
     bt_stop->setEnabled(false);
     for (QPushButton* b : {bt_run, bt_pause, bt_stop, bt_step}) row->addWidget(b);
     row->addStretch(1);
-    column->addLayout(row);
-    cb_speed = new QComboBox(box);
+    cb_speed = new QComboBox(parent);
     cb_speed->setObjectName("cb_speed");
     cb_speed->setAccessibleName("Run speed");
     // order: the rates in statements per second, 0 for full speed
@@ -377,33 +464,162 @@ QWidget* Tfmain::build_run_buttons(QWidget* parent) {
     for (int rate : {1000, 100, 10, 2}) cb_speed->addItem(QStringLiteral("%1 / s").arg(rate), rate);
     cb_speed->setFixedWidth(100);
     connect(cb_speed, &QComboBox::currentIndexChanged, this, &Tfmain::cb_speedChange);
-    column->addWidget(cb_speed, 0, Qt::AlignLeft);
-    column->addStretch(1);
-    Label5 = new QLabel("BETA 150130", box);
+    Label5 = new QLabel("BETA 150130", parent);
     Label5->setObjectName("Label5");
     QFont f = font();
     f.setPixelSize(32);
     Label5->setFont(f);
     Label5->setStyleSheet("color: aqua;");
-    column->addWidget(Label5, 0, Qt::AlignRight);
     connect(bt_run, &QPushButton::clicked, this, &Tfmain::bt_runClick);
     connect(bt_pause, &QPushButton::clicked, this, &Tfmain::bt_pauseClick);
     connect(bt_stop, &QPushButton::clicked, this, &Tfmain::bt_stopClick);
     connect(bt_step, &QPushButton::clicked, this, &Tfmain::bt_stepClick);
-    return box;
 }
 
-QWidget* Tfmain::build_file_buttons(QWidget* parent) {
-    auto* box = new QWidget(parent);
-    auto* column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 24, 0, 0);
-    column->setSpacing(7);
-    bt_load = make_button("bt_load", "LOAD", box);
-    bt_save = make_button("bt_save", "SAVE", box);
-    bt_savas = make_button("bt_savas", "SAVE AS", box);
+void Tfmain::build_file_buttons(QWidget* parent) {
+    file_box_ = new QWidget(parent);
+    file_column_ = new QBoxLayout(QBoxLayout::TopToBottom, file_box_);
+    bt_load = make_button("bt_load", "LOAD", file_box_);
+    bt_save = make_button("bt_save", "SAVE", file_box_);
+    bt_savas = make_button("bt_savas", "SAVE AS", file_box_);
     bt_save->setEnabled(false);
-    for (QPushButton* b : {bt_load, bt_save, bt_savas}) column->addWidget(b);
-    return box;
+    for (QPushButton* b : {bt_load, bt_save, bt_savas}) file_column_->addWidget(b);
+}
+
+// As designed, the file buttons in a column beside the run buttons, the speed and the version
+// under these; in two rows, the run buttons and the file buttons, then the speed and the
+// version; in three, for a narrow column, the run buttons, the file buttons, the rest.
+void Tfmain::arrange_bottom(ButtonRows rows) {
+    button_rows_ = rows;
+    for (QWidget* w : {run_row_, file_box_, static_cast<QWidget*>(cb_speed),
+                       static_cast<QWidget*>(Label5)}) {
+        bottom_grid_->removeWidget(w);
+    }
+    const bool design = rows == ButtonRows::Design;
+    file_column_->setDirection(design ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    file_column_->setContentsMargins(0, design ? 24 : 0, 0, 0);
+    file_column_->setSpacing(design ? 7 : 6);
+    switch (rows) {
+        case ButtonRows::Design:
+            bottom_grid_->addWidget(run_row_, 0, 0);
+            bottom_grid_->addWidget(cb_speed, 1, 0, Qt::AlignLeft);
+            bottom_grid_->addWidget(Label5, 2, 0, Qt::AlignRight | Qt::AlignBottom);
+            bottom_grid_->addWidget(file_box_, 0, 1, 3, 1, Qt::AlignTop);
+            break;
+        case ButtonRows::Two:
+            bottom_grid_->addWidget(run_row_, 0, 0);
+            bottom_grid_->addWidget(file_box_, 0, 1, Qt::AlignRight);
+            bottom_grid_->addWidget(cb_speed, 1, 0, Qt::AlignLeft | Qt::AlignVCenter);
+            bottom_grid_->addWidget(Label5, 1, 1, Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case ButtonRows::Three:
+            bottom_grid_->addWidget(run_row_, 0, 0, 1, 2);
+            bottom_grid_->addWidget(file_box_, 1, 0, 1, 2, Qt::AlignLeft);
+            bottom_grid_->addWidget(cb_speed, 2, 0, Qt::AlignLeft | Qt::AlignVCenter);
+            bottom_grid_->addWidget(Label5, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+            break;
+    }
+    bottom_grid_->setRowStretch(2, design ? 1 : 0);
+    bottom_grid_->setColumnMinimumWidth(2, design || rows == ButtonRows::Two ? 14 : 0);
+    bottom_grid_->setColumnStretch(0, 1);
+    bottom_grid_->invalidate();
+}
+
+// The bottom's height and least width in each arrangement, for the choice between them.
+int Tfmain::bottom_height(ButtonRows rows) const {
+    const int button = bt_run->height();
+    const int spacing = std::max(0, bottom_grid_->verticalSpacing());
+    const int speed = cb_speed->sizeHint().height();
+    const int version = Label5->sizeHint().height();
+    switch (rows) {
+        case ButtonRows::Design:
+            return std::max(24 + 3 * button + 2 * 7, button + speed + version + 2 * spacing);
+        case ButtonRows::Two:
+            return button + spacing + std::max({button, speed, version});
+        case ButtonRows::Three:
+            break;
+    }
+    return 2 * (button + spacing) + std::max({speed, version});
+}
+
+int Tfmain::bottom_width(ButtonRows rows) const {
+    const int spacing = std::max(0, bottom_grid_->horizontalSpacing());
+    const int run = run_row_->sizeHint().width();
+    const int button = bt_load->width();
+    switch (rows) {
+        case ButtonRows::Design:
+            return run + button + 2 * spacing + 14;
+        case ButtonRows::Two:
+            return run + 3 * button + 2 * 6 + 2 * spacing + 14;
+        case ButtonRows::Three:
+            break;
+    }
+    return run;
+}
+
+// The panels at the editor's zoom, laid out as designed when the column beside the editor is
+// tall enough for that, else compact: the variables in two columns, the rows closer together,
+// a shorter waterfall, the buttons in two rows (three in a narrow column). What still does not
+// fit scrolls.
+void Tfmain::arrange_panels() {
+    if (side_ == nullptr || arranging_) return;
+    arranging_ = true;
+    const double scale = static_cast<double>(text_pixel_size(mcod)) / TEXT_PX;
+    const int room = side_->height() - SIDE_SPACING;
+    const int across = side_->width();
+    auto rows_for = [&](bool compact) {
+        const ButtonRows wanted = compact ? ButtonRows::Two : ButtonRows::Design;
+        return across > 0 && across < bottom_width(wanted) ? ButtonRows::Three : wanted;
+    };
+    const bool compact =
+        room > 0 && DevicePanelBox::height_for(scale, 1.0) + bottom_height(rows_for(false)) > room;
+    // Compact rows spread out as far as the column's height allows, in steps of a tenth.
+    double spread = 1.0;
+    if (compact) {
+        const int free = room - bottom_height(rows_for(true));
+        spread = 0.9;
+        while (spread > 0 && DevicePanelBox::height_for(scale, spread) > free) spread -= 0.1;
+        spread = std::max(0.0, std::round(spread * 10) / 10);
+    }
+    if (scale != GroupBox1->scale() || spread != GroupBox1->spread() || !panels_arranged_) {
+        panels_arranged_ = true;
+        GroupBox1->arrange(scale, spread);
+        const int height = GroupBox1->height();
+        arrange_variable_panel(scale, compact, height - qRound(8 * scale));
+        arrange_sdr_box(scale, height);
+        panels_->adjustSize();
+        panel_scroll_->updateGeometry();
+    }
+    if (rows_for(compact) != button_rows_) arrange_bottom(rows_for(compact));
+    arranging_ = false;
+}
+
+// After a zoom: a window that is not maximised grows, as far as the screen allows, until the
+// panels fit beside the editor again.
+void Tfmain::grow_for_panels() {
+    if (isMaximized() || isFullScreen() || !isVisible() || screen() == nullptr) return;
+    arrange_panels();
+    // The editor keeps its width, or grows with its text from the design's.
+    const int editor = std::max(editor_split_->width(),
+                                qRound(DESIGN_EDITOR_WIDTH * GroupBox1->scale()));
+    const QSize needed(
+        width() - centralWidget()->width() + 2 * GRID_MARGIN + GRID_SPACING + editor +
+            panel_scroll_->sizeHint().width(),
+        height() - side_->height() + panels_->sizeHint().height() + SIDE_SPACING +
+            bottom_height(button_rows_));
+    const QRect available = screen()->availableGeometry();
+    const QSize extra = frameGeometry().size() - size();
+    const QSize wanted = needed.boundedTo(available.size() - extra).expandedTo(size());
+    if (wanted == size()) return;
+    resize(wanted);
+    QRect frame(frameGeometry().topLeft(), wanted + extra);
+    if (!available.contains(frame)) {
+        frame.moveRight(std::min(frame.right(), available.right()));
+        frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+        frame.moveLeft(std::max(frame.left(), available.left()));
+        frame.moveTop(std::max(frame.top(), available.top()));
+        move(frame.topLeft());
+    }
 }
 
 QSlider* Tfmain::slider(Channel c) const {
@@ -420,6 +636,32 @@ QString Tfmain::status_text() const {
 
 void Tfmain::set_status(const QString& text) {
     status_panel_->setText(text);
+}
+
+// Beside the window when the screen has room for the charts there; else docked at the window's
+// right, where the editor and the panels give way to it but stay in sight.
+void Tfmain::place_telemetry_pane(TelemetryPane* pane) {
+    constexpr int WANTED_WIDTH = 900;
+    addDockWidget(Qt::RightDockWidgetArea, pane);
+    const int least = std::max(pane->minimumSizeHint().width(), 480);
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int right = available.right() - frame.right();
+    const int left = frame.left() - available.left();
+    if (!isMaximized() && !isFullScreen() && std::max(left, right) >= least) {
+        pane->setFloating(true);
+        const int room = std::max(left, right);
+        const QSize size(std::min(WANTED_WIDTH, room) - (pane->frameGeometry().width() - pane->width()),
+                         std::min(frame.height(), available.height()) -
+                             (pane->frameGeometry().height() - pane->height()));
+        pane->resize(size.expandedTo(pane->minimumSizeHint()));
+        const int x = right >= left ? frame.right() + 1 : frame.left() - std::min(WANTED_WIDTH, room);
+        pane->move(x, std::max(frame.top(), available.top()));
+        return;
+    }
+    // The width the editor and the panels leave at their full size, within the pane's limits.
+    const int spare = width() - (mcod->minimumWidth() + panel_scroll_->sizeHint().width() + 30);
+    resizeDocks({pane}, {std::max(least, std::min(WANTED_WIDTH, spare))}, Qt::Horizontal);
 }
 
 // ---- start-up ----
@@ -506,29 +748,27 @@ void Tfmain::set_accessible_names() {
 
 // ---- any screen ----
 
-// At the design size when the screen has room for it, else as large as the screen allows,
-// frame included, so that no button lies beyond the screen's edge.
+// At the design size when the screen has room for it, else the whole screen, frame included,
+// so that no button lies beyond the screen's edge. A window manager may not have told the size
+// of its frame yet: the window is maximised too, which it fits to the screen with its frame.
 void Tfmain::fit_to_screen() {
     const QRect available = screen()->availableGeometry();
     const QRect frame = frameGeometry();
     const QSize extra = frame.size() - size();
     const QSize room = available.size() - extra;
-    if (room.width() >= width() && room.height() >= height() && available.contains(frame)) return;
-    QSize fitted = size().boundedTo(room);
-    // The panels beside the editor scroll up and down now; their scroll bar takes width that a
-    // wide enough screen can give.
-    if (fitted.height() < height()) {
-        fitted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        fitted = fitted.boundedTo(room);
-    }
-    resize(fitted.expandedTo(minimumSizeHint()));
+    const bool fits = room.width() >= width() && room.height() >= height();
+    if (fits && available.contains(frame)) return;
     move(available.topLeft());
+    if (fits) return;
+    resize(room.expandedTo(minimumSizeHint()));
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Tfmain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (fitted_to_screen_) return;
     fitted_to_screen_ = true;
+    // A window put back where the user left it stays there while the screen has room for it.
     fit_to_screen();
 }
 
@@ -573,6 +813,11 @@ bool Tfmain::take_dropped_file(QEvent* event) {
 
 // A double click on "ERROR in line: N" in the output takes the caret to line N.
 bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
+    // The panels follow the editor's zoom and the height beside it.
+    if ((watched == mcod && event->type() == QEvent::FontChange) ||
+        (watched == side_ && event->type() == QEvent::Resize)) {
+        arrange_panels();
+    }
     switch (event->type()) {
         case QEvent::EnabledChange:
             mirror_button_state(watched);

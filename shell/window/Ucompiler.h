@@ -31,7 +31,11 @@ class QMenu;
 class DevicePanelBox;
 class QComboBox;
 class QFileDialog;
+class QBoxLayout;
+class QGridLayout;
 class QGroupBox;
+class QScrollArea;
+class QSplitter;
 class QHelpEvent;
 class QMessageBox;
 class QDockWidget;
@@ -213,8 +217,19 @@ class Tfmain : public QMainWindow {
     bool take_dropped_file(QEvent* event);
     QWidget* build_variable_panel(QWidget* parent);
     QGroupBox* build_sdr_box(QWidget* parent);
-    QWidget* build_run_buttons(QWidget* parent);
-    QWidget* build_file_buttons(QWidget* parent);
+    void build_run_buttons(QWidget* parent);
+    void build_file_buttons(QWidget* parent);
+    void arrange_panels();
+    void arrange_variable_panel(double scale, bool two_columns, int height);
+    void arrange_sdr_box(double scale, int height);
+    enum class ButtonRows { Design, Two, Three };
+    void arrange_bottom(ButtonRows rows);
+    int bottom_height(ButtonRows rows) const;
+    int bottom_width(ButtonRows rows) const;
+    void grow_for_panels();
+    void place_telemetry_pane(TelemetryPane* pane);
+    void restore_window_state();
+    void save_window_state();
     void set_status(const QString& text);
 
     void build_debugger();
@@ -236,6 +251,18 @@ class Tfmain : public QMainWindow {
     QPushButton* bt_sini = nullptr;
     QPushButton* bt_showgage = nullptr;
     QWidget* Panel1 = nullptr;
+    QSplitter* editor_split_ = nullptr;  // the editor over the output
+    QWidget* side_ = nullptr;            // beside them: the panels over the buttons
+    QScrollArea* panel_scroll_ = nullptr;
+    QWidget* panels_ = nullptr;
+    QWidget* bottom_ = nullptr;
+    QGridLayout* bottom_grid_ = nullptr;
+    QWidget* run_row_ = nullptr;
+    QWidget* file_box_ = nullptr;
+    QBoxLayout* file_column_ = nullptr;
+    ButtonRows button_rows_ = ButtonRows::Design;
+    bool arranging_ = false;
+    bool panels_arranged_ = false;
     QLabel* Label2 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* variable_labels_[26] = {};  // lA .. lZ

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
 #include <cstdio>
 
 #include "Ucompiler.h"
@@ -11,6 +13,36 @@
 #include "file_access.h"
 #include "settings.h"
 #include "simulation_control.h"
+#include "telemetry_pane.h"
+
+namespace {
+
+// The window's size and place, the line between editor and output, and the panes' places live
+// in the toolkit's settings store beside the recent files.
+QSettings user_settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "zorvant", "zorvant");
+}
+const char* const GEOMETRY_KEY = "window/geometry";
+const char* const SPLIT_KEY = "window/split";
+const char* const PANES_KEY = "window/panes";
+
+}  // namespace
+
+void Tfmain::restore_window_state() {
+    QSettings settings = user_settings();
+    restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
+    editor_split_->restoreState(settings.value(SPLIT_KEY).toByteArray());
+    // The panes are made when first wanted; each takes its place from this then.
+    restoreState(settings.value(PANES_KEY).toByteArray());
+}
+
+void Tfmain::save_window_state() {
+    QSettings settings = user_settings();
+    settings.setValue(GEOMETRY_KEY, saveGeometry());
+    settings.setValue(SPLIT_KEY, editor_split_->saveState());
+    // A pane not made in this session keeps the place it had.
+    if (telemetry_pane != nullptr) settings.setValue(PANES_KEY, saveState());
+}
 
 // The sliders take the file's lines one by one, each clamped, each change handled at once; a
 // bad line stops the reading, and the lines before it keep their values.
@@ -54,6 +86,7 @@ void Tfmain::closeEvent(QCloseEvent* event) {
     }
     bt_stopClick();
     event->accept();
+    save_window_state();
     // The settings file keeps the sensors where the user left them, not where a simulation moved
     // them.
     simulation_->let_go();

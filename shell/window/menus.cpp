@@ -178,9 +178,11 @@ void Tfmain::build_menus() {
     view_menu_ = bar->addMenu("&View");
     view_menu_->setObjectName("menu_view");
     // The editor and the output grow and shrink together, for a projector or a small screen.
+    // The panels follow the editor's size; a window with room on its screen grows for them.
     act_zoom_in = add_action(view_menu_, "Zoom &In", QKeySequence::ZoomIn, [this] {
         zoom_text(mcod, 1);
         zoom_text(mdb, 1);
+        grow_for_panels();
     });
     act_zoom_in->setShortcuts({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")});
     act_zoom_out = add_action(view_menu_, "Zoom &Out", QKeySequence("Ctrl+-"), [this] {

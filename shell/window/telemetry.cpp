@@ -41,10 +41,8 @@ void Tfmain::build_telemetry() {
 TelemetryPane* Tfmain::telemetry_pane_made() {
     if (telemetry_pane != nullptr) return telemetry_pane;
     telemetry_pane = new TelemetryPane(recorder_.data(), this);
-    addDockWidget(Qt::BottomDockWidgetArea, telemetry_pane);
-    // Beside the window at first, where the charts have room; it docks below when dragged there.
-    telemetry_pane->setFloating(true);
-    telemetry_pane->resize(900, 680);
+    // Where the user left it, else where it covers nothing of the window.
+    if (!restoreDockWidget(telemetry_pane)) place_telemetry_pane(telemetry_pane);
     telemetry_pane->hide();
     connect(telemetry_pane, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (shown) {

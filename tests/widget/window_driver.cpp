@@ -18,6 +18,10 @@
 //                                   the cost of a picture and the CPU it takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
+//   window_driver layout PROGRAM ZOOM_STEPS SECONDS [telemetry]
+//                                   opens PROGRAM, zooms in ZOOM_STEPS steps, shows the telemetry
+//                                   when asked, and holds the window for SECONDS, for a picture
+//                                   of the screen taken from outside
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -477,6 +481,26 @@ int telemetry_redraw(Tfmain& w) {
     return 0;
 }
 
+int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool telemetry) {
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    settle();
+    for (int i = 0; i < zoom_steps; ++i) {
+        w.act_zoom_in->trigger();
+        settle();
+    }
+    if (telemetry) w.act_telemetry->trigger();
+    std::printf("window %dx%d at %d,%d; editor text %d px\n", w.frameGeometry().width(),
+                w.frameGeometry().height(), w.frameGeometry().x(), w.frameGeometry().y(),
+                w.mcod->font().pixelSize());
+    std::fflush(stdout);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < seconds * 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return 0;
+}
+
 // The satellite's view: what one picture costs at 400 x 400, and the CPU with the view open
 // while paused and while a simulation runs. PROGRAM runs for SECONDS first with the view open and
 // the tumbling 1U, for pictures taken from outside.
@@ -567,6 +591,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "layout" && argc > 4) {
+        return layout(w, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
+                      argc > 5 && std::strcmp(argv[5], "telemetry") == 0);
+    }
     if (mode == "satellite" && argc > 3) {
         return satellite_figures(w, argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "tumbling_1u");
     }
@@ -584,6 +612,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
-        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS\n");
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|layout PROGRAM "
+        "ZOOM_STEPS SECONDS [telemetry]\n");
     return 2;
 }

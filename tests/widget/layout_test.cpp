@@ -1,0 +1,227 @@
+// The window on the screens of a classroom: a laptop, a laptop under a title bar and a taskbar,
+// a netbook and a projector (tests/widget/screen.json lists them beside the desk screen).
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+
+#include "editor_commands.h"
+#include "telemetry_pane.h"
+#include "window_fixture.h"
+
+namespace {
+
+QScreen* screen_named(const QString& name) {
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (s->name() == name) return s;
+    }
+    return nullptr;
+}
+
+// Every control a lesson needs: the variables, the device panel's sliders with their values
+// and its bars, the waterfall and its speed, the buttons, the editor and the output.
+QList<QWidget*> lesson_controls(Tfmain& w) {
+    QList<QWidget*> controls;
+    for (int k = 0; k < 26; ++k) {
+        controls << w.findChild<QLabel*>(QStringLiteral("l%1").arg(QChar('A' + k)));
+    }
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        const Channel c = static_cast<Channel>(i);
+        if (c == Channel::Timer) continue;
+        if (QSlider* s = w.GroupBox1->slider(c)) controls << s;
+        if (QLabel* l = w.GroupBox1->value_label(c)) controls << l;
+    }
+    controls << w.GroupBox1->pb_spd << w.GroupBox1->pb_sys << w.findChild<QWidget*>("Iprev")
+             << w.findChild<QSlider*>("tb_timer");
+    for (const char* name :
+         {"bt_run", "bt_pause", "bt_stop", "bt_step", "bt_load", "bt_save", "bt_savas"}) {
+        controls << w.findChild<QPushButton*>(name);
+    }
+    controls << w.mcod << w.mdb;
+    return controls;
+}
+
+QString name_of(const QWidget* c) {
+    return c->objectName();
+}
+
+// A click at the control's centre reaches the control (or a part of it), not something over it.
+bool reached(QWidget* window, QWidget* c) {
+    const QPoint centre = c->mapTo(window, c->rect().center());
+    QWidget* hit = window->childAt(centre);
+    return hit != nullptr && (hit == c || c->isAncestorOf(hit));
+}
+
+// Nothing of the control is cut off by the window or a scroll area around it.
+bool shown_whole(QWidget* c) {
+    return c->isVisible() && c->visibleRegion().boundingRect() == c->rect();
+}
+
+QRect global_rect(const QWidget* c) {
+    return QRect(c->mapToGlobal(QPoint(0, 0)), c->size());
+}
+
+class LayoutTest : public WindowTest {
+   protected:
+    LayoutTest() { defer_window = true; }
+
+    void open_on(const char* screen_name) {
+        QScreen* screen = screen_named(screen_name);
+        ASSERT_NE(screen, nullptr) << screen_name;
+        interp_reset_all();
+        device_reset();
+        radio_reset();
+        w = std::make_unique<Tfmain>();
+        w->setScreen(screen);
+        w->move(screen->availableGeometry().topLeft());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        settle();
+    }
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(10);
+        }
+    }
+    QScrollArea* panel_scroll() const { return w->findChild<QScrollArea*>("panel_scroll"); }
+    QSplitter* split() const { return w->findChild<QSplitter*>("editor_split"); }
+
+    // Every control shows whole, where a click reaches it, and the panels do not scroll.
+    void expect_everything_at_hand(const char* screen_name) {
+        const QRect available = w->screen()->availableGeometry();
+        EXPECT_TRUE(available.contains(w->frameGeometry())) << screen_name;
+        for (QWidget* c : lesson_controls(*w)) {
+            ASSERT_NE(c, nullptr);
+            EXPECT_TRUE(shown_whole(c)) << screen_name << " " << name_of(c).toStdString();
+            EXPECT_TRUE(reached(w.get(), c)) << screen_name << " " << name_of(c).toStdString();
+        }
+        EXPECT_FALSE(panel_scroll()->verticalScrollBar()->isVisible()) << screen_name;
+        EXPECT_FALSE(panel_scroll()->horizontalScrollBar()->isVisible()) << screen_name;
+    }
+};
+
+// The design size on a large screen: the panels where they have always been.
+TEST_F(LayoutTest, DesignSizeKeepsThePanelsInPlace) {
+    open_on("desk");
+    EXPECT_EQ(w->size(), QSize(1118, 930));
+    const QWidget* central = w->centralWidget();
+    auto at = [central](const char* name) {
+        const auto* c = central->findChild<QWidget*>(name);
+        return QRect(c->mapTo(central, QPoint(0, 0)), c->size());
+    };
+    EXPECT_EQ(at("Panel1"), QRect(521, 0, 153, 721));
+    EXPECT_EQ(at("GroupBox1"), QRect(688, 0, 273, 729));
+    EXPECT_EQ(at("gb_sdr"), QRect(975, 0, 121, 729));
+    EXPECT_EQ(at("Iprev"), QRect(985, 32, 100, 649));
+    EXPECT_EQ(at("lZ"), QRect(521 + 16, 48 + 24 * 25, 130, 22));
+    expect_everything_at_hand("desk");
+}
+
+// A laptop: the whole width, and every control at hand without scrolling, also with a title
+// bar and a taskbar taking their share of the height.
+TEST_F(LayoutTest, EveryControlAtHandOnALaptop) {
+    for (const char* screen : {"laptop", "laptop_taskbar"}) {
+        open_on(screen);
+        EXPECT_EQ(w->frameGeometry().width(), 1366) << screen;
+        expect_everything_at_hand(screen);
+        EXPECT_GE(w->mcod->width(), 500) << screen;
+    }
+}
+
+// A netbook: the panels scroll, and each control can be scrolled to and clicked.
+TEST_F(LayoutTest, EveryControlReachableOnANetbook) {
+    open_on("netbook");
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    QWidget* panels = panel_scroll()->widget();
+    for (QWidget* c : lesson_controls(*w)) {
+        if (panels->isAncestorOf(c)) panel_scroll()->ensureWidgetVisible(c, 0, 0);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(reached(w.get(), c)) << name_of(c).toStdString();
+    }
+}
+
+// The line between editor and output, and the window's size, come back at the next start; a
+// maximised window gives its height to the editor and the output.
+TEST_F(LayoutTest, SplitAndSizeComeBack) {
+    open_on("desk");
+    w->resize(1000, 900);
+    settle();
+    const int total = split()->sizes().at(0) + split()->sizes().at(1);
+    split()->setSizes({total - 480, 480});
+    settle();
+    const QList<int> sizes = split()->sizes();
+    EXPECT_EQ(sizes.at(1), 480);
+    ASSERT_TRUE(w->close());
+    w.reset();
+
+    open_on("desk");
+    EXPECT_EQ(w->size(), QSize(1000, 900));
+    EXPECT_EQ(split()->sizes(), sizes);
+
+    const int editor = w->mcod->height();
+    const int output = w->mdb->height();
+    w->showMaximized();
+    settle();
+    EXPECT_GT(w->mcod->height(), editor + 50);
+    EXPECT_GT(w->mdb->height(), output + 50);
+    EXPECT_EQ(w->mdb->geometry().bottom(), w->mdb->parentWidget()->height() - 1);
+}
+
+// 150 % on a projector: the panels' text grows with the editor's, and the window grows with
+// them so that everything is still at hand. Reset gives the design's sizes back.
+TEST_F(LayoutTest, ZoomForAProjector) {
+    open_on("projector");
+    while (text_pixel_size(w->mcod) < 27) w->act_zoom_in->trigger();
+    settle();
+    const int zoomed = text_pixel_size(w->mcod);
+    EXPECT_EQ(w->findChild<QLabel*>("lA")->font().pixelSize(), zoomed);
+    EXPECT_EQ(w->GroupBox1->value_label(Channel::MagX)->font().pixelSize(), zoomed);
+    EXPECT_GE(w->findChild<QWidget*>("Panel1")->height(), 26 * 24);
+    expect_everything_at_hand("projector");
+
+    w->act_zoom_reset->trigger();
+    settle();
+    EXPECT_EQ(w->findChild<QLabel*>("lA")->font().pixelSize(), 18);
+    EXPECT_EQ(w->GroupBox1->size(), QSize(273, 729));
+}
+
+// The telemetry on a laptop takes a place of its own beside the editor and the sliders, and
+// is found where the user left it at the next start.
+TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
+    open_on("laptop");
+    w->act_telemetry->trigger();
+    settle();
+    TelemetryPane* pane = w->telemetry_pane;
+    ASSERT_NE(pane, nullptr);
+    ASSERT_TRUE(pane->isVisible());
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    const QRect charts = global_rect(pane);
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(charts));
+    EXPECT_FALSE(charts.intersects(global_rect(w->mcod)));
+    EXPECT_TRUE(reached(w.get(), w->mcod));
+    for (int i = 0; i < CHANNEL_COUNT; ++i) {
+        QSlider* s = w->GroupBox1->slider(static_cast<Channel>(i));
+        if (s == nullptr || s->objectName() == "tb_timer") continue;
+        EXPECT_FALSE(charts.intersects(global_rect(s))) << name_of(s).toStdString();
+        EXPECT_TRUE(reached(w.get(), s)) << name_of(s).toStdString();
+    }
+
+    pane->setFloating(true);
+    pane->setGeometry(QRect(w->screen()->geometry().topLeft() + QPoint(100, 80), QSize(700, 500)));
+    settle();
+    const QRect left = pane->geometry();
+    ASSERT_TRUE(w->close());
+    w.reset();
+
+    open_on("laptop");
+    w->act_telemetry->trigger();
+    settle();
+    ASSERT_NE(w->telemetry_pane, nullptr);
+    EXPECT_TRUE(w->telemetry_pane->isFloating());
+    EXPECT_EQ(w->telemetry_pane->geometry(), left);
+}
+
+}  // namespace
