@@ -14,6 +14,17 @@ inline constexpr int TX_MAX_SYMBOL = 7;
 inline constexpr int NOISE_FLOOR = 20;
 inline constexpr int NOISE_SPAN = 15;
 
+// Channel c's trace is drawn at column 3c + 2; columns 3c + 1 .. 3c + 3 belong to channel c.
+inline constexpr int sdr_channel_column(int channel) {
+    return channel * 3 + 2;
+}
+// The channel a column of the waterfall belongs to, or -1 for a column no channel uses.
+inline constexpr int sdr_column_channel(int column) {
+    if (column < 1) return -1;
+    const int channel = (column - 1) / 3;
+    return channel < TX_CHANNELS ? channel : -1;
+}
+
 struct Radio {
     bool tx_active = false;
     int32_t tx_column = 0;  // channel * 3; the trace is drawn at column tx_column + 2

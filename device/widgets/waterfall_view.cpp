@@ -1,8 +1,35 @@
 #include "waterfall_view.h"
 
+#include <QFontDatabase>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+#include <cmath>
 
 #include "radio.h"
+#include "window_colours.h"
+
+namespace {
+
+constexpr int AXIS_TEXT_PX = 9;
+
+QColor panel_text() {
+    const Rgb c = window_colours::PANEL_TEXT;
+    return QColor(c.r, c.g, c.b);
+}
+
+// The transmitter's mark: the trace's own brightest colour family, bright while it sends.
+QColor mark_colour(bool active) {
+    return active ? QColor(255, 255, 0) : QColor(150, 150, 90);
+}
+
+QString seconds_text(double s) {
+    if (s < 60) return QStringLiteral("%1 s").arg(s, 0, 'f', s < 10 ? 1 : 0);
+    return QStringLiteral("%1 min %2 s").arg(static_cast<int>(s) / 60).arg(static_cast<int>(s) % 60);
+}
+
+}  // namespace
 
 // RGB32 keeps each pixel as blue, green, red and an ignored fourth byte in memory, which is
 // the layout the waterfall writes.
@@ -21,4 +48,136 @@ void WaterfallView::paintEvent(QPaintEvent*) {
 
 void WaterfallView::set_rows(int rows) {
     setFixedSize(SDR_WIDTH, qBound(1, rows, SDR_HEIGHT));
+}
+
+QString WaterfallView::tip_at(QPoint p) const {
+    const int channel = sdr_column_channel(p.x());
+    const QString ago = seconds_text(static_cast<double>(p.y()) * row_ms_ / 1000);
+    if (channel < 0) return QStringLiteral("No channel here; %1 ago").arg(ago);
+    return QStringLiteral("Channel %1 (column %2); %3 ago")
+        .arg(channel)
+        .arg(sdr_channel_column(channel))
+        .arg(ago);
+}
+
+bool WaterfallView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(), tip_at(help->pos()), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// ---- the channel axis ----
+
+WaterfallAxis::WaterfallAxis(QWidget* parent) : QWidget(parent) {
+    setObjectName("sdr_axis");
+    setAccessibleName("Channel axis");
+    setAccessibleDescription("No transmission yet");
+}
+
+void WaterfallAxis::set_image_left(int x) {
+    image_left_ = x;
+    update();
+}
+
+void WaterfallAxis::set_time_legend(const QString& legend) {
+    if (legend == legend_) return;
+    legend_ = legend;
+    update();
+}
+
+void WaterfallAxis::set_scale(double scale) {
+    scale_ = scale;
+    update();
+}
+
+int WaterfallAxis::channel_x(int channel) const {
+    return image_left_ + sdr_channel_column(channel);
+}
+
+void WaterfallAxis::refresh() {
+    const bool active = radio.tx_active;
+    const int channel = active ? radio.tx_column / 3 : marked_;
+    if (channel == marked_ && active == active_) return;
+    marked_ = channel;
+    active_ = active;
+    setAccessibleDescription(marked_ < 0 ? QStringLiteral("No transmission yet")
+                             : active_   ? QStringLiteral("Transmitting on channel %1").arg(marked_)
+                                         : QStringLiteral("Last transmission on channel %1").arg(marked_));
+    update();
+}
+
+void WaterfallAxis::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPixelSize(std::max(8, static_cast<int>(std::lround(AXIS_TEXT_PX * scale_))));
+    p.setFont(f);
+    const int line = QFontMetrics(f).height();
+    p.setPen(panel_text());
+    p.drawLine(image_left_, 0, image_left_ + SDR_WIDTH - 1, 0);
+    for (int c = 0; c < TX_CHANNELS; c += 5) {
+        const int x = channel_x(c);
+        p.drawLine(x, 0, x, c % 10 == 0 ? 4 : 2);
+        if (c % 10 == 0) {
+            const QString n = QString::number(c);
+            const int w = QFontMetrics(f).horizontalAdvance(n);
+            p.drawText(QRect(x - w, 4, 2 * w, line), Qt::AlignHCenter | Qt::AlignTop, n);
+        }
+    }
+    p.drawText(QRect(0, 4 + line, width(), line), Qt::AlignHCenter | Qt::AlignTop, legend_);
+    if (marked_ >= 0) {
+        // A small triangle pointing up at the channel's column.
+        const int x = channel_x(marked_);
+        QPainterPath mark;
+        mark.moveTo(x, 1);
+        mark.lineTo(x - 3, 6);
+        mark.lineTo(x + 4, 6);
+        mark.closeSubpath();
+        p.fillPath(mark, mark_colour(active_));
+    }
+}
+
+// ---- the time ruler ----
+
+WaterfallRuler::WaterfallRuler(QWidget* parent) : QWidget(parent) {
+    setObjectName("sdr_time");
+    setAccessibleName("Time ruler");
+    set_row_ms(300);
+}
+
+void WaterfallRuler::set_row_ms(int ms) {
+    row_ms_ = std::max(1, ms);
+    static constexpr int STEPS[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 1800};
+    tick_seconds_ = STEPS[std::size(STEPS) - 1];
+    for (int s : STEPS) {
+        if (s * 1000.0 / row_ms_ >= 8) {
+            tick_seconds_ = s;
+            break;
+        }
+    }
+    long_seconds_ = tick_seconds_ <= 2 ? 10 : tick_seconds_ <= 15 ? 60 : 300;
+    setAccessibleDescription(QStringLiteral("A tick every %1 s, a long one every %2 s, the newest "
+                                            "row at the top")
+                                 .arg(tick_seconds_)
+                                 .arg(long_seconds_));
+    update();
+}
+
+QString WaterfallRuler::legend() const {
+    return QStringLiteral("tick %1 s, long %2 s").arg(tick_seconds_).arg(long_seconds_);
+}
+
+void WaterfallRuler::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(panel_text());
+    const double per_tick = tick_seconds_ * 1000.0 / row_ms_;
+    for (int k = 0;; ++k) {
+        const int y = static_cast<int>(std::lround(k * per_tick));
+        if (y >= height()) break;
+        const bool long_tick = k * tick_seconds_ % long_seconds_ == 0;
+        p.drawLine(0, y, long_tick ? width() - 1 : width() / 2, y);
+    }
 }

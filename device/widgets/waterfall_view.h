@@ -1,4 +1,6 @@
-// The waterfall image: shows the radio model's pixel buffer as it is, without a copy.
+// The waterfall image: shows the radio model's pixel buffer as it is, without a copy. Beside it
+// a channel axis under the image and a time ruler at its side, drawn outside the image, so that
+// "TX 17" can be checked by eye.
 #pragma once
 
 #include <QImage>
@@ -13,10 +15,67 @@ class WaterfallView : public QWidget {
     // Shows the newest `rows` rows of the picture, at most all of them: the newest is on top,
     // so a shorter view keeps a shorter history. The picture itself is unchanged.
     void set_rows(int rows);
+    // How long one row stands for at the waterfall's speed now, for the tooltip.
+    void set_row_ms(int ms) { row_ms_ = ms; }
+    // What the tooltip says at a point: the column's channel and how long ago the row was drawn.
+    QString tip_at(QPoint p) const;
+
+   protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+   private:
+    QImage image_;
+    int row_ms_ = 300;
+};
+
+// Under the image: a tick every 5 channels, numbers every 10, the transmitter's channel marked,
+// and a line saying how long a tick of the time ruler is.
+class WaterfallAxis : public QWidget {
+    Q_OBJECT
+   public:
+    explicit WaterfallAxis(QWidget* parent = nullptr);
+    // The image's first column lies at `x` in this widget.
+    void set_image_left(int x);
+    // The time ruler's ticks in words, on the axis's second line.
+    void set_time_legend(const QString& legend);
+    void set_scale(double scale);
+    // Where channel c's column lies in this widget.
+    int channel_x(int channel) const;
+    // Looks at the transmitter and redraws when the mark has to move or change.
+    void refresh();
+    // The channel marked, or -1 before the first transmission of the window's life.
+    int marked_channel() const { return marked_; }
+    bool mark_active() const { return active_; }
 
    protected:
     void paintEvent(QPaintEvent* event) override;
 
    private:
-    QImage image_;
+    int image_left_ = 0;
+    QString legend_;
+    double scale_ = 1;
+    int marked_ = -1;
+    bool active_ = false;
+};
+
+// Beside the image: a tick every few seconds of the waterfall's history at its speed now, a
+// longer one at round minutes or tens of seconds.
+class WaterfallRuler : public QWidget {
+    Q_OBJECT
+   public:
+    explicit WaterfallRuler(QWidget* parent = nullptr);
+    void set_row_ms(int ms);
+    // The seconds between two ticks: a round number that keeps them at least 8 pixels apart.
+    int tick_seconds() const { return tick_seconds_; }
+    // "tick 1 s, long 10 s"
+    QString legend() const;
+
+   protected:
+    void paintEvent(QPaintEvent* event) override;
+
+   private:
+    int row_ms_ = 300;
+    int tick_seconds_ = 10;
+    int long_seconds_ = 60;
 };

@@ -419,6 +419,8 @@ QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
     gb_sdr->setStyleSheet(
         QStringLiteral("QGroupBox { color: %1; }").arg(css(window_colours::PANEL_TEXT)));
     Iprev = new WaterfallView(gb_sdr);
+    sdr_axis_ = new WaterfallAxis(gb_sdr);
+    sdr_ruler_ = new WaterfallRuler(gb_sdr);
     tb_timer = make_channel_slider(Channel::Timer, gb_sdr);
     GroupBox1->adopt_slider(Channel::Timer, tb_timer);
     arrange_sdr_box(1.0, GroupBox1->height());
@@ -429,8 +431,9 @@ QGroupBox* Tfmain::build_sdr_box(QWidget* parent) {
     return gb_sdr;
 }
 
-// The box as tall as the device panel: its speed slider at the foot, and above it as many of
-// the waterfall's newest rows as there is room for.
+// The box as tall as the device panel: its speed slider at the foot, above it the channel axis,
+// and above that as many of the waterfall's newest rows as there is room for, with the time
+// ruler at their side.
 void Tfmain::arrange_sdr_box(double scale, int height) {
     auto px = [scale](int v) { return qRound(v * scale); };
     const QFont title = fixed_font(px(TEXT_PX));
@@ -440,8 +443,16 @@ void Tfmain::arrange_sdr_box(double scale, int height) {
     gb_sdr->setFixedSize(width, height);
     const int slider_top = std::min(height - px(41), px(32) + SDR_HEIGHT + 7);
     tb_timer->setGeometry((width - 105) / 2, slider_top, 105, px(33));
-    Iprev->set_rows(slider_top - 7 - px(32));
+    const int axis_height = px(24);
+    Iprev->set_rows(slider_top - 7 - px(32) - axis_height);
     Iprev->move((width - Iprev->width()) / 2, px(32));
+    const int image_bottom = Iprev->y() + Iprev->height();
+    sdr_axis_->setGeometry(2, image_bottom + 1, width - 4, axis_height);
+    sdr_axis_->set_image_left(Iprev->x() - 2);
+    sdr_axis_->set_scale(scale);
+    const int ruler_left = Iprev->x() + Iprev->width() + 1;
+    sdr_ruler_->setGeometry(ruler_left, Iprev->y(), std::max(1, width - 3 - ruler_left),
+                            Iprev->height());
 }
 
 void Tfmain::build_run_buttons(QWidget* parent) {
@@ -714,7 +725,12 @@ void Tfmain::tb_magxChange() {
 }
 
 void Tfmain::tb_timerChange() {
-    t_sdr->setInterval(sdr_interval_ms(channel_position(Channel::Timer), info_of(Channel::Timer).maximum));
+    const int row_ms =
+        sdr_interval_ms(channel_position(Channel::Timer), info_of(Channel::Timer).maximum);
+    t_sdr->setInterval(row_ms);
+    Iprev->set_row_ms(row_ms);
+    sdr_ruler_->set_row_ms(row_ms);
+    sdr_axis_->set_time_legend(sdr_ruler_->legend());
 }
 
 void Tfmain::t_sdrTimer() {
@@ -723,6 +739,7 @@ void Tfmain::t_sdrTimer() {
     if (debugger_->active()) tx_inject();
     sdr_tick();
     Iprev->update();
+    sdr_axis_->refresh();
     bt_showvarsClick();
     recorder_.record_variables();
 }

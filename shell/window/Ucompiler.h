@@ -51,6 +51,8 @@ class QTimer;
 class MissionControl;
 class SimulationControl;
 class SliderRecorder;
+class WaterfallAxis;
+class WaterfallRuler;
 class WaterfallView;
 
 extern const char* const EditorTitle;
@@ -268,6 +270,8 @@ class Tfmain : public QMainWindow {
     QLabel* variable_labels_[26] = {};  // lA .. lZ
     QGroupBox* gb_sdr = nullptr;
     WaterfallView* Iprev = nullptr;
+    WaterfallAxis* sdr_axis_ = nullptr;    // channel numbers under the waterfall
+    WaterfallRuler* sdr_ruler_ = nullptr;  // seconds beside it
     QSlider* tb_timer = nullptr;
     QTimer* t_sdr = nullptr;
     QStatusBar* sb = nullptr;

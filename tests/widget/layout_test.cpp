@@ -8,7 +8,9 @@
 #include <QSplitter>
 
 #include "editor_commands.h"
+#include "radio.h"
 #include "telemetry_pane.h"
+#include "waterfall_view.h"
 #include "window_fixture.h"
 
 namespace {
@@ -115,7 +117,9 @@ TEST_F(LayoutTest, DesignSizeKeepsThePanelsInPlace) {
     EXPECT_EQ(at("Panel1"), QRect(521, 0, 153, 721));
     EXPECT_EQ(at("GroupBox1"), QRect(688, 0, 273, 729));
     EXPECT_EQ(at("gb_sdr"), QRect(975, 0, 121, 729));
-    EXPECT_EQ(at("Iprev"), QRect(985, 32, 100, 649));
+    // The newest 625 of the waterfall's rows, the channel axis under them.
+    EXPECT_EQ(at("Iprev"), QRect(985, 32, 100, 625));
+    EXPECT_EQ(at("sdr_axis"), QRect(977, 658, 117, 24));
     EXPECT_EQ(at("lZ"), QRect(521 + 16, 48 + 24 * 25, 130, 22));
     expect_everything_at_hand("desk");
 }
@@ -222,6 +226,43 @@ TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
     ASSERT_NE(w->telemetry_pane, nullptr);
     EXPECT_TRUE(w->telemetry_pane->isFloating());
     EXPECT_EQ(w->telemetry_pane->geometry(), left);
+}
+
+// The channel axis under the waterfall: its numbers stand under their channels' columns, and
+// "TX 17" is marked under the column the trace is drawn in, for the eye and the screen reader.
+TEST_F(LayoutTest, TheWaterfallAxisNamesTheChannels) {
+    open_on("desk");
+    auto* axis = w->findChild<WaterfallAxis*>("sdr_axis");
+    auto* view = w->findChild<WaterfallView*>("Iprev");
+    ASSERT_NE(axis, nullptr);
+    for (int c : {0, 10, 17, 30}) {
+        EXPECT_EQ(axis->mapTo(w.get(), QPoint(axis->channel_x(c), 0)).x(),
+                  view->mapTo(w.get(), QPoint(sdr_channel_column(c), 0)).x())
+            << c;
+    }
+    EXPECT_EQ(axis->accessibleDescription(), "No transmission yet");
+
+    run("TX 17,5\nDELAY 1500\nPRINT 9\n");
+    ASSERT_EQ(axis->marked_channel(), 17);
+    EXPECT_EQ(axis->accessibleDescription().endsWith("channel 17"), true)
+        << axis->accessibleDescription().toStdString();
+    // The trace's column in the newest rows is the one the mark stands under.
+    int brightest = 0;
+    for (int x = 0; x < SDR_WIDTH; ++x) {
+        if (pixel(1, x) > pixel(1, brightest)) brightest = x;
+    }
+    EXPECT_EQ(brightest, sdr_channel_column(17));
+    const QImage drawn = axis->grab().toImage();
+    const QColor mark = drawn.pixelColor(axis->channel_x(17), 4);
+    EXPECT_GT(mark.red(), 140);
+    EXPECT_GT(mark.green(), 140);
+    EXPECT_LT(mark.blue(), 100);
+
+    // A column's tooltip names its channel, and the row how long ago it was drawn: 110 ms a
+    // row at the slowest speed.
+    w->slider(Channel::Timer)->setValue(info_of(Channel::Timer).minimum);
+    EXPECT_EQ(view->tip_at(QPoint(sdr_channel_column(17), 10)), "Channel 17 (column 53); 1.1 s ago");
+    EXPECT_EQ(view->tip_at(QPoint(0, 0)), "No channel here; 0.0 s ago");
 }
 
 }  // namespace
