@@ -87,6 +87,7 @@ MissionControl::MissionControl(SimulationControl* simulation, RunControl* run_co
 }
 
 MissionControl::~MissionControl() {
+    if (run_control_ == nullptr) return;
     run_control_->pass_ended = nullptr;
     run_control_->line_printed = nullptr;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <optional>
 #include <string_view>
@@ -87,7 +88,8 @@ class MissionControl : public QObject {
     void set_time_limit();
 
     SimulationControl* simulation_;
-    RunControl* run_control_;
+    // The window deletes the run control first: the hooks are let go only while it is there.
+    QPointer<RunControl> run_control_;
     QMainWindow* window_;
     QActionGroup* entries_ = nullptr;
     QAction* none_ = nullptr;
