@@ -30,8 +30,6 @@ void Tfmain::show_satellite(bool shown) {
         if (!shown) return;
         dock = new QDockWidget("Satellite", this);
         dock->setObjectName("satellite_dock");
-        // Its title readable on the window's dark background.
-        dock->setStyleSheet("QDockWidget#satellite_dock { color: #e0e6ee; }");
         auto* view = new SatelliteView(dock);
         dock->setWidget(view);
         // The window grows by the dock's width as far as the screen has room, so that the editor
