@@ -18,6 +18,9 @@
 //                                   the cost of a picture and the CPU it takes
 //   window_driver screenshot FILE PROGRAM [SECONDS [BREAKPOINT_LINE]]
 //                                   runs PROGRAM in the window and saves a picture of it to FILE
+//   window_driver mission PROGRAM MISSION SECONDS
+//                                   runs PROGRAM against MISSION for SECONDS and holds the
+//                                   window 3 s more, for pictures of the screen taken from outside
 //   window_driver layout PROGRAM ZOOM_STEPS SECONDS [telemetry]
 //                                   opens PROGRAM, zooms in ZOOM_STEPS steps, shows the telemetry
 //                                   when asked, and holds the window for SECONDS, for a picture
@@ -55,6 +58,7 @@
 #include "code_editor.h"
 #include "highlighter.h"
 #include "interp.h"
+#include "mission_control.h"
 #include "satellite_view.h"
 #include "simulation_control.h"
 
@@ -501,6 +505,22 @@ int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool 
     return 0;
 }
 
+// A mission in the window: PROGRAM runs against MISSION for SECONDS with the mission's panel
+// shown, for a picture of the screen taken from outside.
+int mission(Tfmain& w, const QString& program, const QString& mission_file, int seconds) {
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    if (!w.mission_control()->choose_file(mission_file)) return 2;
+    settle();
+    QTimer::singleShot(seconds * 1000, [&] { w.bt_stop->click(); });
+    w.bt_run->click();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return 0;
+}
+
 // The satellite's view: what one picture costs at 400 x 400, and the CPU with the view open
 // while paused and while a simulation runs. PROGRAM runs for SECONDS first with the view open and
 // the tumbling 1U, for pictures taken from outside.
@@ -591,6 +611,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "idle-cpu") return idle_cpu(w);
+    if (mode == "mission" && argc > 4) return mission(w, argv[2], argv[3], std::atoi(argv[4]));
     if (mode == "layout" && argc > 4) {
         return layout(w, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
                       argc > 5 && std::strcmp(argv[5], "telemetry") == 0);
@@ -612,7 +633,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
-        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|layout PROGRAM "
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|mission PROGRAM MISSION SECONDS|layout PROGRAM "
         "ZOOM_STEPS SECONDS [telemetry]\n");
     return 2;
 }
