@@ -594,6 +594,9 @@ int stop_latency(Tfmain& w, const char* only) {
         {"PRINT loop, full speed", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 0, 500},
         // The output pane holds its most lines: each append drops as many from its top.
         {"PRINT loop, pane full", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 0, 3000},
+        {"PRINT loop, long lines",
+         "LABEL 1\nI=I+1\nPRINT \"ATTITUDE X Y Z AND THE COILS, TEMPERATURE AND SIGNAL: \";I;I;I;I\nGOTO 1",
+         0, 3000},
         {"COIL loop, full speed",
          "LABEL 1\nCOIL 1,0,0\nCOIL -1,0,0\nSPEED I%4+1\nI=I+1\nGOTO 1", 0, 500},
         {"PRINT loop, 10 / s", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 10, 500},
