@@ -119,6 +119,7 @@ class Tfmain : public QMainWindow {
     QAction* act_stop = nullptr;
     QAction* act_step = nullptr;
     QAction* act_breakpoint = nullptr;
+    QAction* act_clear_variables = nullptr;  // A to Z back to 0; only while no run is active
     QAction* act_find = nullptr;
     QAction* act_find_next = nullptr;
     QAction* act_find_previous = nullptr;

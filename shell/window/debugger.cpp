@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -19,8 +21,10 @@
 #include "format.h"
 #include "interp.h"
 #include "run_session.h"
+#include "variable_editor.h"
 
 std::function<void(const QString& caption, const QString& text)> math_error_seam;
+std::function<void(QMessageBox& box)> math_box_seam;
 
 namespace {
 
@@ -32,6 +36,15 @@ constexpr int OUTPUT_LINES_WORTH_A_TRIM = 10000;
 // That takes tens of milliseconds, worth it only after a run that printed a lot.
 void give_back_memory() {
     malloc_trim(0);
+}
+
+// A variable's label, marked when it changed; with the keyboard focus (while paused, to edit the
+// value) it has a white frame.
+void set_variable_style(QLabel* label, bool changed) {
+    label->setStyleSheet(changed ? "QLabel { color: white; font-weight: bold; background: black; "
+                                   "border: 1px solid black; } QLabel:focus { border-color: white; }"
+                                 : "QLabel { color: yellow; background: black; "
+                                   "border: 1px solid black; } QLabel:focus { border-color: white; }");
 }
 
 void queue_output(std::string_view line, void* run_control) {
@@ -60,6 +73,23 @@ Debugger::Debugger(const DebuggerControls& controls, QWidget* window)
     if (controls_.explanation != nullptr) {
         connect(controls_.explanation, &QLabel::linkActivated, this, &Debugger::helpRequested);
     }
+    // The count of quiet math errors reaches the status bar a few times a second, however
+    // many a loop makes.
+    math_status_timer_ = new QTimer(this);
+    math_status_timer_->setSingleShot(true);
+    math_status_timer_->setInterval(100);
+    connect(math_status_timer_, &QTimer::timeout, this,
+            [this] { emit status(math_messages_text()); });
+    for (QLabel* label : controls_.variables) {
+        set_variable_style(label, false);
+        label->setProperty("changed", false);
+    }
+    variable_editor_ = new VariableEditor(controls_.variables, this);
+    connect(variable_editor_, &VariableEditor::valueChanged, this, [this](int k) {
+        // An edited value is what the user set, not a change the program made.
+        shown_at_pause_[k] = var_get(k);
+        mark_changed_variables();
+    });
 }
 
 Debugger::~Debugger() {
@@ -93,6 +123,9 @@ bool Debugger::fresh_start(bool paused) {
     controls_.program_copy->clear();
     if (printed_a_lot) give_back_memory();
     fresh_running_ = !paused;
+    math_errors_ = 0;
+    math_quiet_ = false;
+    math_status_timer_->stop();
     controls_.editor->set_error_line(-1);
     if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
     for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
@@ -156,6 +189,7 @@ void Debugger::run_state_changed(RunControl::State state) {
     controls_.pause->setEnabled(running);
     controls_.stop->setEnabled(state != State::Idle);
     controls_.step->setEnabled(!running);
+    variable_editor_->set_editable(state == State::Paused);
     if (state == State::Paused) {
         emit paused();
         mark_changed_variables();  // refreshes the panel too
@@ -191,8 +225,7 @@ void Debugger::mark_changed_variables() {
         QLabel* label = controls_.variables[k];
         // A new style sheet costs a restyle: only when the mark really changes.
         if (label->property("changed").toBool() != changed) {
-            label->setStyleSheet(changed ? "color: white; font-weight: bold; background: black;"
-                                         : "color: yellow; background: black;");
+            set_variable_style(label, changed);
             label->setProperty("changed", changed);
         }
         shown_at_pause_[k] = now;
@@ -212,7 +245,10 @@ void Debugger::end_run() {
                                              : interp.error_line);
         explain_the_stop();
     }
-    emit status(QStringLiteral("Stop in line: %1").arg(current_line()));
+    math_status_timer_->stop();
+    QString where = QStringLiteral("Stop in line: %1").arg(current_line());
+    if (math_quiet_) where += QStringLiteral(", ") + math_messages_text();
+    emit status(where);
     if (controls_.output->document()->blockCount() >= OUTPUT_LINES_WORTH_A_TRIM) {
         give_back_memory();
     }
@@ -249,6 +285,17 @@ void Debugger::explain_the_stop() {
     if (controls_.explanation_box != nullptr) controls_.explanation_box->show();
 }
 
+// ---- the variables ----
+
+void Debugger::clear_variables() {
+    if (run_control_->active()) return;
+    for (int k = 0; k < VARIABLE_COUNT; ++k) {
+        var_set(k, 0.0);
+        shown_at_pause_[k] = 0.0;
+    }
+    mark_changed_variables();
+}
+
 // ---- breakpoints ----
 
 void Debugger::toggle_breakpoint_at_caret() {
@@ -268,7 +315,18 @@ void Debugger::breakpoints_changed() {
 
 // ---- math errors ----
 
+QString Debugger::math_messages_text() const {
+    return math_errors_ == 1 ? QStringLiteral("1 math message")
+                             : QStringLiteral("%1 math messages").arg(math_errors_);
+}
+
 void Debugger::show_math_error(const QString& text) {
+    ++math_errors_;
+    // The user asked for no more boxes in this run: the status bar counts them instead.
+    if (math_quiet_) {
+        if (!math_status_timer_->isActive()) math_status_timer_->start();
+        return;
+    }
     run_control_->flush_output();
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     if (math_error_seam) {
@@ -283,6 +341,19 @@ void Debugger::show_math_error(const QString& text) {
     // completes, then the run ends as after any STOP.
     QPushButton* stop_button = box.addButton("STOP", QMessageBox::DestructiveRole);
     stop_button->setObjectName("math_stop");
-    box.exec();
-    if (box.clickedButton() == stop_button) stop();
+    // Or the run goes on without boxes: a loop that knowingly divides by zero stays usable.
+    auto* quiet = new QCheckBox("Do not show math messages again in this run", &box);
+    quiet->setObjectName("math_quiet");
+    box.setCheckBox(quiet);
+    if (math_box_seam) {
+        math_box_seam(box);
+    } else {
+        box.exec();
+    }
+    if (box.clickedButton() == stop_button) {
+        stop();
+    } else if (quiet->isChecked()) {
+        math_quiet_ = true;
+        emit status(math_messages_text());
+    }
 }

@@ -18,7 +18,9 @@ class DevicePanelBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class QWidget;
+class VariableEditor;
 
 // The window's controls a run reads and changes.
 struct DebuggerControls {
@@ -63,6 +65,10 @@ class Debugger : public QObject {
     void toggle_breakpoint_at_caret();
     // The variable panel as the variables are now.
     void show_variables();
+    // A to Z back to 0, shown at once; nothing while a run is active.
+    void clear_variables();
+    // Double click, Enter or F2 on a variable's label while paused edits its value there.
+    VariableEditor* variable_editor() const { return variable_editor_; }
 
    signals:
     // What the status bar says: where a run stopped.
@@ -86,6 +92,7 @@ class Debugger : public QObject {
     void end_run();
     void explain_the_stop();
     void show_math_error(const QString& text);
+    QString math_messages_text() const;
 
     DebuggerControls controls_;
     QWidget* window_;
@@ -94,4 +101,9 @@ class Debugger : public QObject {
     bool fresh_running_ = false;
     // The variables as the panel showed them at the last pause, or at RUN.
     double shown_at_pause_[VARIABLE_COUNT] = {};
+    VariableEditor* variable_editor_ = nullptr;
+    // Math errors of this run, and whether the user asked for no more boxes in it.
+    int math_errors_ = 0;
+    bool math_quiet_ = false;
+    QTimer* math_status_timer_ = nullptr;
 };

@@ -15,6 +15,10 @@ extern std::function<int(QFileDialog& dialog)> file_dialog_seam;
 extern std::function<int(QMessageBox& box)> question_seam;
 // When set, it receives a math error's caption and text instead of the box that offers STOP.
 extern std::function<void(const QString& caption, const QString& text)> math_error_seam;
+// When set (and math_error_seam is not), it stands in for the math error box's exec(): it
+// answers the box by clicking one of its buttons (OK, or "math_stop"), with the check box
+// "Do not show math messages again in this run" ticked or not.
+extern std::function<void(QMessageBox& box)> math_box_seam;
 
 // `offered` is the name the dialog starts with (none when empty); it also stays on the dialog
 // as the property "offered", for the tests' seam.

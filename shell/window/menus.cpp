@@ -155,6 +155,11 @@ void Tfmain::build_menus() {
     run->addSeparator();
     act_breakpoint = add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
                                 [this] { debugger_->toggle_breakpoint_at_caret(); });
+    act_clear_variables =
+        add_action(run, "Clear &Variables", QKeySequence(), [this] { debugger_->clear_variables(); });
+    act_clear_variables->setObjectName("act_clear_variables");
+    connect(run_control, &RunControl::stateChanged, act_clear_variables,
+            [this](RunControl::State s) { act_clear_variables->setEnabled(s == RunControl::State::Idle); });
     run->addAction(slider_recorder_->action());
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");

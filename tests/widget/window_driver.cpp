@@ -25,7 +25,16 @@
 //                                   opens PROGRAM, zooms in ZOOM_STEPS steps, shows the telemetry
 //                                   when asked, and holds the window for SECONDS, for a picture
 //                                   of the screen taken from outside
+//   window_driver stop-latency [CASE]
+//                                   milliseconds from a click on STOP to the end of the run, median
+//                                   of 10, for an endless PRINT loop and an endless COIL loop at
+//                                   full speed and in slow motion; on the offscreen platform the
+//                                   click is posted to the button, under X it is a real pointer
+//                                   click that xdotool sends, timed from the X server's time
+//                                   of the press
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,7 +54,12 @@
 #include <QTimer>
 #include <QSlider>
 #include <QAction>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <cmath>
+#include <thread>
+#include <vector>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -61,6 +75,8 @@
 #include "mission_control.h"
 #include "satellite_view.h"
 #include "simulation_control.h"
+
+extern "C" char** environ;
 
 namespace {
 
@@ -577,6 +593,138 @@ int satellite_figures(Tfmain& w, const QString& program, int seconds, const QStr
                 "core\n",
                 delayed, delayed * 10);
     w.simulation_control()->choose_off();
+double steady_ms() {
+    return static_cast<double>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count()) /
+           1000.0;
+}
+
+// Runs xdotool to move the pointer to (x, y) and click there.
+bool x_click(int x, int y) {
+    const std::string xs = std::to_string(x);
+    const std::string ys = std::to_string(y);
+    const char* argv[] = {"xdotool", "mousemove", xs.c_str(), ys.c_str(),
+                          "click",   "1",         nullptr};
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The X server's time of the press on the button it watches: the server's milliseconds are those
+// of the monotonic clock, the steady clock's here.
+class PressTime : public QObject {
+   public:
+    double pressed = 0;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress && pressed == 0) {
+            pressed = static_cast<double>(static_cast<QMouseEvent*>(e)->timestamp());
+        }
+        return QObject::eventFilter(o, e);
+    }
+};
+
+// One endless program, stopped `trials` times after it has run for a while: the milliseconds
+// from the click to the run's end, sorted.
+std::vector<double> stop_latencies(Tfmain& w, const char* program, int rate, int run_ms,
+                                   int trials) {
+    auto* speed = w.findChild<QComboBox*>("cb_speed");
+    speed->setCurrentIndex(std::max(0, speed->findData(rate)));
+    const bool on_x = QGuiApplication::platformName() == "xcb";
+    std::vector<double> latencies;
+    double ended = 0;
+    const auto watch = QObject::connect(w.run_control, &RunControl::stateChanged,
+                                        [&](RunControl::State s) {
+                                            if (s == RunControl::State::Idle) ended = steady_ms();
+                                        });
+    for (int i = 0; i < trials; ++i) {
+        w.mcod->setPlainText(program);
+        settle();
+        // Never in step with the run's passes.
+        const int after_ms = run_ms + (i * 37) % 250;
+        double clicked = 0;
+        std::thread clicker;
+        if (on_x) {
+            const QPoint at = w.bt_stop->mapToGlobal(w.bt_stop->rect().center());
+            clicker = std::thread([at, after_ms] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(after_ms));
+                x_click(at.x(), at.y());
+            });
+        } else {
+            QTimer::singleShot(after_ms, &w, [&] {
+                const QPoint at = w.bt_stop->rect().center();
+                clicked = steady_ms();
+                QCoreApplication::postEvent(
+                    w.bt_stop, new QMouseEvent(QEvent::MouseButtonPress, at,
+                                               w.bt_stop->mapToGlobal(at), Qt::LeftButton,
+                                               Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(
+                    w.bt_stop, new QMouseEvent(QEvent::MouseButtonRelease, at,
+                                               w.bt_stop->mapToGlobal(at), Qt::LeftButton,
+                                               Qt::NoButton, Qt::NoModifier));
+            });
+        }
+        // A click that never arrives must not hold the driver for ever.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &w, [&] {
+            clicked = 0;
+            w.run_control->stop();
+        });
+        guard.start(after_ms + 20000);
+        PressTime press;
+        if (on_x) w.bt_stop->installEventFilter(&press);
+        ended = 0;
+        w.bt_run->click();
+        if (clicker.joinable()) clicker.join();
+        if (on_x) clicked = guard.isActive() ? press.pressed : 0;
+        if (clicked > 0 && ended > 0) latencies.push_back(std::max(0.0, ended - clicked));
+    }
+    QObject::disconnect(watch);
+    speed->setCurrentIndex(0);
+    std::sort(latencies.begin(), latencies.end());
+    return latencies;
+}
+
+int stop_latency(Tfmain& w, const char* only) {
+    struct Case {
+        const char* name;
+        const char* program;
+        int rate;
+        int run_ms;  // before the click
+    };
+    const Case cases[] = {
+        {"PRINT loop, full speed", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 0, 500},
+        // The output pane holds its most lines: each append drops as many from its top.
+        {"PRINT loop, pane full", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 0, 3000},
+        {"PRINT loop, long lines",
+         "LABEL 1\nI=I+1\nPRINT \"ATTITUDE X Y Z AND THE COILS, TEMPERATURE AND SIGNAL: \";I;I;I;I\nGOTO 1",
+         0, 3000},
+        {"COIL loop, full speed",
+         "LABEL 1\nCOIL 1,0,0\nCOIL -1,0,0\nSPEED I%4+1\nI=I+1\nGOTO 1", 0, 500},
+        {"PRINT loop, 10 / s", "LABEL 1\nI=I+1\nPRINT \"X\";I\nGOTO 1", 10, 500},
+        {"COIL loop, 2 / s", "LABEL 1\nCOIL 1,0,0\nCOIL -1,0,0\nGOTO 1", 2, 500},
+    };
+    std::printf("STOP latency on %s (click %s), median of 10:\n",
+                QGuiApplication::platformName().toLatin1().constData(),
+                QGuiApplication::platformName() == "xcb" ? "sent by xdotool" : "posted");
+    for (const Case& c : cases) {
+        if (only != nullptr && std::strstr(c.name, only) == nullptr) continue;
+        const std::vector<double> l = stop_latencies(w, c.program, c.rate, c.run_ms, 10);
+        if (l.empty()) {
+            std::printf("  %-24s no click reached the button\n", c.name);
+            continue;
+        }
+        const double median =
+            l.size() % 2 == 1 ? l[l.size() / 2] : (l[l.size() / 2 - 1] + l[l.size() / 2]) / 2;
+        std::printf("  %-24s median %7.1f ms, min %7.1f, max %7.1f (%zu runs)\n", c.name, median,
+                    l.front(), l.back(), l.size());
+        std::fflush(stdout);
+    }
     return 0;
 }
 
@@ -619,6 +767,7 @@ int main(int argc, char** argv) {
     if (mode == "satellite" && argc > 3) {
         return satellite_figures(w, argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : "tumbling_1u");
     }
+    if (mode == "stop-latency") return stop_latency(w, argc > 2 ? argv[2] : nullptr);
     if (mode == "highlight") return highlight(w);
     if (mode == "long-line") return long_line_figures(w);
     if (mode == "print-memory" && argc > 2) return print_memory(w, std::atoi(argv[2]));
@@ -631,7 +780,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(
         stderr,
-        "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|highlight|long-line|startup "
+        "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|stop-latency|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
         "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|mission PROGRAM MISSION SECONDS|layout PROGRAM "
         "ZOOM_STEPS SECONDS [telemetry]\n");
