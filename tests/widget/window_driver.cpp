@@ -593,6 +593,9 @@ int satellite_figures(Tfmain& w, const QString& program, int seconds, const QStr
                 "core\n",
                 delayed, delayed * 10);
     w.simulation_control()->choose_off();
+    return 0;
+}
+
 double steady_ms() {
     return static_cast<double>(std::chrono::duration_cast<std::chrono::microseconds>(
                                    std::chrono::steady_clock::now().time_since_epoch())
