@@ -127,6 +127,12 @@ void WaterfallAxis::paintEvent(QPaintEvent*) {
             p.drawText(QRect(x - w, 4, 2 * w, line), Qt::AlignHCenter | Qt::AlignTop, n);
         }
     }
+    // The legend keeps to the axis's width, in a smaller letter when the zoomed one is too wide.
+    QFont small = f;
+    while (small.pixelSize() > 7 && QFontMetrics(small).horizontalAdvance(legend_) > width()) {
+        small.setPixelSize(small.pixelSize() - 1);
+    }
+    p.setFont(small);
     p.drawText(QRect(0, 4 + line, width(), line), Qt::AlignHCenter | Qt::AlignTop, legend_);
     if (marked_ >= 0) {
         // A small triangle pointing up at the channel's column.
