@@ -264,6 +264,56 @@ TEST_F(MissionTest, RecordedSliderMovesReplayInTheRunner) {
     EXPECT_TRUE(w->slider_recorder()->events().empty());
 }
 
+// On the clock a replay uses, the recorded moves replay exactly: the window's exported trace of
+// the recorded run is, byte for byte, the runner's trace of the replay.
+TEST_F(MissionTest, ARecordedRunAndItsReplayHaveTheSameTrace) {
+    const QString program =
+        "PRINT 1\nDELAY 100\nMGET X,Y,Z\nTGET T\nPRINT X+T\nDELAY 200\nRX R\nPRINT R\nEND";
+    const QString scenario = dir.filePath("recorded.txt");
+    w->slider_recorder()->action()->setChecked(true);
+    answer_dialogs({scenario, dir.filePath("window.csv")});
+    VirtualClock clock;
+    clock.install();
+    clock.now = 5000;
+    const auto waiting_until = [this](int32_t t) {
+        return [this, t] {
+            return w->run_control->state() == RunControl::State::Waiting &&
+                   interp.resume_time == 5000 + t;
+        };
+    };
+    const bool taken = run_steps(program, {{waiting_until(100),
+                                            [&] {
+                                                clock.advance_to(5040);
+                                                slider("tb_magx")->setValue(25);
+                                                slider("tb_tem")->setValue(31);
+                                                clock.advance_to(5100);
+                                            }},
+                                           {waiting_until(300), [&] {
+                                                clock.advance_to(5170);
+                                                slider("tb_rx")->setValue(99);
+                                                clock.advance_to(5300);
+                                            }}});
+    clock_set_source(nullptr, nullptr);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(output(), QStringList({"1", "31.25", "99"}));
+    EXPECT_EQ(read_bytes(scenario).toStdString(),
+              "# Slider moves recorded in the editor: milliseconds since RUN.\n"
+              "40 magx=25\n40 tem=31\n170 rx=99\n");
+    w->act_export_telemetry->trigger();
+
+    const QString path = write_file("recorded.bas", program.toLatin1());
+    QProcess replay;
+    replay.start(ZORVANT_RUN, {"--no-wait", "--scenario", scenario, "--trace",
+                               dir.filePath("runner.csv"), path});
+    ASSERT_TRUE(replay.waitForFinished(10000));
+    ASSERT_EQ(replay.exitCode(), 0) << replay.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromLatin1(replay.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+              output());
+    const QByteArray exported = read_bytes(dir.filePath("window.csv"));
+    EXPECT_EQ(exported.toStdString(), read_bytes(dir.filePath("runner.csv")).toStdString());
+    EXPECT_GT(exported.count('\n'), 4);
+}
+
 // A file that cannot be written is reported, and the moves wait for another try: unticking the
 // entry offers them again.
 TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
