@@ -822,6 +822,21 @@ std::string xml_text(std::string_view s, bool keep_lines = false) {
     return out;
 }
 
+// The checker's findings in a program file; nothing when it cannot be read (its runs say why).
+std::optional<std::vector<Finding>> findings_in(const std::string& file) {
+    const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
+    if (!read.ok || read.truncated) return std::nullopt;
+    return check_program(file_bytes_to_text(read.bytes));
+}
+
+// Under a failed case, what the checker sees in the program: often the reason in plain words.
+std::string findings_text(const std::string& file, const std::vector<Finding>& findings) {
+    std::string text = "The checker's findings in " + printable_name(file) +
+                       " (editor lines and columns, from 0):\n";
+    for (const Finding& f : findings) text += finding_text(f) + "\n";
+    return text;
+}
+
 std::string junit_report(const GradeOptions& options, const std::vector<Case>& cases,
                          const std::vector<std::optional<Verdict>>& verdicts) {
     size_t failures = 0;
@@ -836,6 +851,11 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
             failed += verdicts[f * cases.size() + k]->pass ? 0 : 1;
         xml += "  <testsuite name=\"" + file + "\" tests=\"" + std::to_string(cases.size()) +
                "\" failures=\"" + std::to_string(failed) + "\">\n";
+        std::string findings;
+        if (failed > 0) {
+            const auto found = findings_in(options.files[f]);
+            if (found && !found->empty()) findings = findings_text(options.files[f], *found);
+        }
         for (size_t k = 0; k < cases.size(); ++k) {
             const Verdict& v = *verdicts[f * cases.size() + k];
             xml +=
@@ -847,6 +867,9 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
                 xml += ">\n      <failure message=\"" + words + "\">" + words + "</failure>\n";
                 if (!v.output.empty()) {
                     xml += "      <system-out>" + xml_text(v.output, true) + "</system-out>\n";
+                }
+                if (!findings.empty()) {
+                    xml += "      <system-err>" + xml_text(findings, true) + "</system-err>\n";
                 }
                 xml += "    </testcase>\n";
             }
@@ -865,11 +888,10 @@ std::string csv_field(const std::string& text) {
     return quoted + "\"";
 }
 
-// The checker's findings in a program file; empty when it cannot be read (its runs say why).
+// How many findings the checker has in a program file; empty when it cannot be read.
 std::string finding_count(const std::string& file) {
-    const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
-    if (!read.ok || read.truncated) return {};
-    return std::to_string(check_program(file_bytes_to_text(read.bytes)).size());
+    const auto found = findings_in(file);
+    return found ? std::to_string(found->size()) : std::string();
 }
 
 // One row per file: its name, cases passed, cases, the checker's findings and the first

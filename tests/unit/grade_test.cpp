@@ -290,6 +290,18 @@ TEST_F(Grading, SummaryHasOneRowPerFile) {
     const std::string xml = read_file(root_ + "r.xml");
     EXPECT_NE(xml.find("\n[... 98,654 bytes left out ...]\n"), std::string::npos);
     EXPECT_LT(xml.size(), 40'000u);
+    // What the checker sees comes with each failure of a file it finds something in.
+    const std::string findings =
+        "<system-err>The checker&apos;s findings in m,1.bas (editor lines and columns, from 0):\n"
+        "1:5: There is no LABEL 7: a run looks for it through the whole program and stops at "
+        "the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.\n"
+        "</system-err>";
+    size_t count = 0;
+    for (size_t at = xml.find(findings); at != std::string::npos; at = xml.find(findings, at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(xml.find("<system-err>The checker's findings in long.bas"), std::string::npos);
 }
 
 // Names are bytes: a line break, a terminal's control sequence, a character XML has not, no
