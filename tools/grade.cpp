@@ -837,8 +837,12 @@ std::string findings_text(const std::string& file, const std::vector<Finding>& f
     return text;
 }
 
+// The checker's findings in each file, read once for both reports.
+using FileFindings = std::vector<std::optional<std::vector<Finding>>>;
+
 std::string junit_report(const GradeOptions& options, const std::vector<Case>& cases,
-                         const std::vector<std::optional<Verdict>>& verdicts) {
+                         const std::vector<std::optional<Verdict>>& verdicts,
+                         const FileFindings& found_in) {
     size_t failures = 0;
     for (const auto& v : verdicts) failures += v->pass ? 0 : 1;
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -852,9 +856,9 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
         xml += "  <testsuite name=\"" + file + "\" tests=\"" + std::to_string(cases.size()) +
                "\" failures=\"" + std::to_string(failed) + "\">\n";
         std::string findings;
-        if (failed > 0) {
-            const auto found = findings_in(options.files[f]);
-            if (found && !found->empty()) findings = findings_text(options.files[f], *found);
+        const auto& found = found_in[f];
+        if (failed > 0 && found && !found->empty()) {
+            findings = findings_text(options.files[f], *found);
         }
         for (size_t k = 0; k < cases.size(); ++k) {
             const Verdict& v = *verdicts[f * cases.size() + k];
@@ -888,17 +892,12 @@ std::string csv_field(const std::string& text) {
     return quoted + "\"";
 }
 
-// How many findings the checker has in a program file; empty when it cannot be read.
-std::string finding_count(const std::string& file) {
-    const auto found = findings_in(file);
-    return found ? std::to_string(found->size()) : std::string();
-}
-
 // One row per file: its name, cases passed, cases, the checker's findings and the first
 // failure. The rows are in byte order, so that summaries of parts of a class merged by sorting
 // their rows equal the summary of the whole class. Every field is one line of printable ASCII.
 std::string summary_csv(const GradeOptions& options, const std::vector<Case>& cases,
-                        const std::vector<std::optional<Verdict>>& verdicts) {
+                        const std::vector<std::optional<Verdict>>& verdicts,
+                        const FileFindings& found_in) {
     std::vector<std::string> rows;
     for (size_t f = 0; f < options.files.size(); ++f) {
         size_t passed = 0;
@@ -923,7 +922,8 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
                 : std::to_string((mission_percent + mission_cases / 2) / mission_cases);
         rows.push_back(csv_field(printable_name(options.files[f])) + "," +
                        std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
-                       score + "," + finding_count(options.files[f]) + "," +
+                       score + "," +
+                       (found_in[f] ? std::to_string(found_in[f]->size()) : std::string()) + "," +
                        csv_field(first_failure) + "\n");
     }
     std::sort(rows.begin(), rows.end());
@@ -1121,11 +1121,15 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
                      errno_reason(errno).c_str());
         return RUNNER_NOT_RUN;
     }
+    FileFindings findings;
+    if (!options.junit.empty() || !options.summary.empty()) {
+        for (const std::string& file : options.files) findings.push_back(findings_in(file));
+    }
     for (const std::string* report : {&options.junit, &options.summary}) {
         if (report->empty()) continue;
         const std::string text = report == &options.junit
-                                     ? junit_report(options, cases, grader.verdicts())
-                                     : summary_csv(options, cases, grader.verdicts());
+                                     ? junit_report(options, cases, grader.verdicts(), findings)
+                                     : summary_csv(options, cases, grader.verdicts(), findings);
         const FileWrite w = write_file_atomically(*report, text, LinkPolicy::WriteTarget);
         if (!w.ok) {
             std::fprintf(err, "zorvant-run: cannot write %s: %s\n", report->c_str(),

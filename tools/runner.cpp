@@ -360,18 +360,6 @@ struct RunWatch {
     TraceFile* trace = nullptr;
     TraceSnapshot last_row;
     MissionWatch* mission = nullptr;
-    TraceSnapshot last_sample;
-
-    // The mission sees every change of what its goals may read, variables included.
-    void sample(const TraceSnapshot& s) {
-        if (!trace_state_changed(last_sample, s) &&
-            std::equal(std::begin(s.variables), std::end(s.variables),
-                       std::begin(last_sample.variables))) {
-            return;
-        }
-        mission->sample(s);
-        last_sample = s;
-    }
 
     int64_t now() const { return int64_t{clock_ms()} - start_ms; }
     void row(const TraceSnapshot& s) {
@@ -393,7 +381,7 @@ HookAction before_statement(const char*, int editor_line, void* context) {
     if (watch->trace != nullptr || watch->mission != nullptr) {
         const TraceSnapshot s = trace_snapshot(now, editor_line);
         if (watch->trace != nullptr && trace_state_changed(watch->last_row, s)) watch->row(s);
-        if (watch->mission != nullptr) watch->sample(s);
+        if (watch->mission != nullptr) watch->mission->offer(s);
     }
     return HookAction::Go;
 }
@@ -597,8 +585,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             mission_watch.emplace(mission, preset.station_min_elevation_deg);
             watch.mission = &*mission_watch;
             output.mission = &*mission_watch;
-            watch.last_sample = trace_snapshot(0, -1);
-            mission_watch->sample(watch.last_sample);
+            mission_watch->sample(trace_snapshot(0, -1));
         }
         if (watch.events != nullptr || watch.trace != nullptr || watch.mission != nullptr) {
             session.hook = before_statement;
@@ -615,7 +602,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         if (mission_watch) {
             // The goals' lines come last, after anything the program printed.
             output.mission = nullptr;
-            watch.sample(trace_snapshot(watch.now(), -1));
+            mission_watch->offer(trace_snapshot(watch.now(), -1));
             mission_watch->finish(watch.now());
             for (const std::string& line : mission_watch->report_lines()) output.write_line(line);
             code = mission_watch->all_met() ? RUNNER_OK : RUNNER_ERROR;

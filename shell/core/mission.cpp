@@ -341,10 +341,14 @@ bool MissionWatch::good(const MissionGoal& g, double v) const {
     if (g.kind == MissionGoal::Kind::Between) {
         return v >= g.low - g.tolerance && v <= g.high + g.tolerance;
     }
-    if (g.op == "<") return v < g.high + g.tolerance;
-    if (g.op == "<=") return v <= g.high + g.tolerance;
-    if (g.op == ">") return v > g.low - g.tolerance;
-    return v >= g.low - g.tolerance;
+    // Asked for every goal at every sample: the operator's characters, not a string compare.
+    const bool inclusive = g.op.size() == 2;
+    if (g.op[0] == '<') {
+        const double bound = g.high + g.tolerance;
+        return inclusive ? v <= bound : v < bound;
+    }
+    const double bound = g.low - g.tolerance;
+    return inclusive ? v >= bound : v > bound;
 }
 
 // How far a value lies beyond the bound it breaks, as a positive number.
@@ -484,6 +488,14 @@ void MissionWatch::sample(const TraceSnapshot& s) {
                 break;
         }
     }
+}
+
+void MissionWatch::offer(const TraceSnapshot& s) {
+    if (have_sample_ && !trace_state_changed(last_, s) &&
+        std::equal(std::begin(s.variables), std::end(s.variables), std::begin(last_.variables))) {
+        return;
+    }
+    sample(s);
 }
 
 void MissionWatch::output_line(std::string_view line) {

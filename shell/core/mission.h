@@ -102,6 +102,9 @@ class MissionWatch {
     MissionWatch(const Mission& mission, double station_min_elevation_deg);
 
     void sample(const TraceSnapshot& s);
+    // A sample taken before each statement: passed on only when something a goal may read
+    // changed since the last one, variables included.
+    void offer(const TraceSnapshot& s);
     void output_line(std::string_view line);
     // The run ended at `end_ms`; every goal is decided.
     void finish(int64_t end_ms);

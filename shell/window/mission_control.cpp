@@ -422,8 +422,7 @@ void MissionControl::begin_run() {
                       : SimPreset{}.station_min_elevation_deg;
     watch_.emplace(*mission_, min_elevation);
     set_time_limit();
-    last_sample_ = trace_snapshot(0, -1);
-    watch_->sample(last_sample_);
+    watch_->sample(trace_snapshot(0, -1));
     tick();
     result_->clear();
     dock_->show();
@@ -442,14 +441,7 @@ void MissionControl::tick() {
     }
     if (moved || !event_timer_->isActive()) schedule_next_event();
     if (!watch_) return;
-    const TraceSnapshot s = trace_snapshot(now, current_line());
-    if (!trace_state_changed(last_sample_, s) &&
-        std::equal(std::begin(s.variables), std::end(s.variables),
-                   std::begin(last_sample_.variables))) {
-        return;
-    }
-    watch_->sample(s);
-    last_sample_ = s;
+    watch_->offer(trace_snapshot(now, current_line()));
 }
 
 void MissionControl::schedule_next_event() {

@@ -122,6 +122,5 @@ class MissionControl : public QObject {
     bool paused_ = false;
     int32_t paused_at_ms_ = 0;
     size_t next_event_ = 0;
-    TraceSnapshot last_sample_;
     int64_t shown_second_ = -1;
 };
