@@ -9,6 +9,8 @@
 #include "editor_commands.h"
 #include "find_bar.h"
 #include "help_window.h"
+#include "mission_control.h"
+#include "simulation_control.h"
 #include "window_colours.h"
 #include "window_fixture.h"
 
@@ -77,6 +79,8 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
     // toolkit's own dialogs aside).
     w->show_language_reference();
     w->act_telemetry->trigger();
+    w->show_satellite(true);
+    ASSERT_TRUE(w->mission_control()->choose_file(":/missions/detumble.mission"));
     int labels = 0;
     for (QLabel* l : w->findChildren<QLabel*>()) {
         if (qobject_cast<QDialog*>(l->window()) != nullptr) continue;
@@ -85,6 +89,7 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
         ++labels;
     }
     EXPECT_GT(labels, 26 + 22);
+    w->simulation_control()->choose_off();
 }
 
 TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
