@@ -26,6 +26,7 @@
 #include "scenario.h"
 #include "shown_text.h"
 #include "sim_preset.h"
+#include "simulation.h"
 
 extern char** environ;
 
@@ -41,6 +42,10 @@ constexpr const char* REASON_CASE_FILE_TOO_LARGE = "It is larger than 16 MiB";
 constexpr size_t OUTPUT_MARGIN_BYTES = 64 * 1024;
 constexpr size_t OUTPUT_TAIL_BYTES = 64 * 1024;
 constexpr size_t ERROR_HEAD_BYTES = 4096;
+// A mission's result is read whole; a mission file of at most 64 KiB gives far less than this.
+constexpr size_t MISSION_RESULT_BYTES = 4u * 1024 * 1024;
+// The descriptor on which a run writes its mission's result.
+constexpr int MISSION_RESULT_FD = 3;
 // Longest piece of a line that a verdict shows.
 constexpr size_t MAX_SHOWN_CHARS = 100;
 constexpr int VARIABLE_LINES = 26;
@@ -74,6 +79,9 @@ struct Case {
     // A mission file in the case folder: its goals are part of the verdict.
     std::string mission;
     size_t mission_goals = 0;
+    // Files the mission names beside it: a preset file and a scenario; empty: none.
+    std::string mission_sim_file;
+    std::string mission_scenario;
     std::string scenario;  // its path; empty: none
     std::string sim_file;  // a preset file that args names, beside the case's files; empty: none
     // The expected output is read again for each verdict, not kept: a grading holds one case's
@@ -152,6 +160,8 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         refused = "--scenario does not go in a case: its events go in the case's scenario file";
     } else if (!o.trace.empty()) {
         refused = "--trace does not go in a case: the runs of all files would write one file";
+    } else if (!o.mission_result.empty()) {
+        refused = "--mission-result does not go in a case: the grader reads each run's result";
     } else if (o.sim_list) {
         refused = "--sim list does not go in a case";
     }
@@ -215,6 +225,49 @@ bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) 
     return true;
 }
 
+// Reads the preset file and the scenario a case's mission names, where the runner finds them:
+// beside the mission. What would stop every run of the case stops the grading instead.
+bool check_mission_files(Case& c, const Mission& m, std::string& problem) {
+    const auto beside = [&](const std::string& name) {
+        return name.front() == '/' ? name : c.path + "/" + name;
+    };
+    const auto refuse = [&](const std::string& why) {
+        problem = c.shown_path + "/mission: " + printable_name(why);
+        return false;
+    };
+    std::string why;
+    if (!m.sim.empty()) {
+        if (sim_find_shipped(m.sim) == nullptr) c.mission_sim_file = beside(m.sim);
+        SimPreset preset;
+        if (!runner_load_preset(c.mission_sim_file.empty() ? m.sim : c.mission_sim_file, preset,
+                                why)) {
+            return refuse(why);
+        }
+        for (const auto& [channel, position] : m.settings) {
+            if (sim_drives(channel)) {
+                return refuse(std::string("set ") + info_of(channel).name +
+                              " does not go with sim: the simulation drives it");
+            }
+        }
+    }
+    if (!m.scenario.empty()) {
+        c.mission_scenario = beside(m.scenario);
+        const FileRead events = read_regular_file(c.mission_scenario, MAX_SCENARIO_FILE_BYTES);
+        if (!events.ok || events.truncated) {
+            return refuse("cannot read " + c.mission_scenario + ": " +
+                          (events.ok ? REASON_SCENARIO_FILE_TOO_LARGE : events.reason));
+        }
+        const ScenarioRead read = scenario_parse(events.bytes);
+        if (read.error_line != 0) {
+            return refuse(c.mission_scenario + ":" + std::to_string(read.error_line) + ": " +
+                          read.error);
+        }
+        why = m.sim.empty() ? "" : runner_sim_scenario_clash(c.mission_scenario, read);
+        if (!why.empty()) return refuse(why);
+    }
+    return true;
+}
+
 bool load_case(Case& c, std::string& problem) {
     bool present = false;
     std::string bytes;
@@ -261,6 +314,7 @@ bool load_case(Case& c, std::string& problem) {
             problem = c.shown_path + ": a case with a mission takes its scenario from the mission";
             return false;
         }
+        if (!check_mission_files(c, read.mission, problem)) return false;
         c.mission = c.path + "/mission";
         c.mission_goals = read.mission.goals.size();
         // The mission's time ends the run: reaching it is no failure.
@@ -446,7 +500,9 @@ struct Verdict {
     bool pass = false;
     std::string words;   // the first difference, when failed
     std::string output;  // what the run printed, shortened, when failed
-    int mission_percent = -1;  // the mission's score; -1: the case has no mission
+    // The mission's score: the weight of the goals met over that of all goals; -1: no mission,
+    // or the run gave no result.
+    double mission_score = -1;
 };
 
 struct Finished {
@@ -454,6 +510,7 @@ struct Finished {
     int status = 0;
     Capture out;
     Capture err;
+    Capture result;  // the mission's result, when the case has a mission
 };
 
 // Why a run that did not end well ended, in the words of its own reports.
@@ -481,6 +538,11 @@ std::string exit_reason(const OutputLines& out, const Capture& err) {
     };
     std::string words = report(out.head);
     if (words.empty()) words = report(out.tail);
+    // A program that was not run at all: its first report line says why ("ERROR: Program too
+    // large: ...").
+    for (size_t i = 0; words.empty() && i < out.head.size() && i < 8; ++i) {
+        if (out.head[i].starts_with("ERROR: ")) words = shown(out.head[i]);
+    }
     if (words.empty() && !err_lines.empty()) words = shown(err_lines.front());
     return words;
 }
@@ -581,6 +643,45 @@ std::string limit_reached(const Case& c, const Capture& err) {
     return grouped(c.max_steps) + " steps";
 }
 
+struct MissionResult {
+    std::string first_missed;  // "goal: figure" of the first goal missed; empty: all were met
+    double met_weight = 0;
+    double total_weight = 0;
+};
+
+// A run's mission result, as MISSION_RESULT_HEADER describes it; nothing when it is cut short,
+// malformed or holds another number of goals.
+std::optional<MissionResult> read_mission_result(const Capture& bytes, size_t goals) {
+    if (!bytes.complete()) return std::nullopt;
+    MissionResult r;
+    size_t pos = 0;
+    std::string_view line;
+    if (!next_line(bytes.head, pos, line) || line != MISSION_RESULT_HEADER) return std::nullopt;
+    for (size_t k = 0; k < goals; ++k) {
+        if (!next_line(bytes.head, pos, line)) return std::nullopt;
+        if (line.starts_with("MISSED ")) {
+            if (r.first_missed.empty()) r.first_missed = line.substr(7);
+            if (r.first_missed.empty()) return std::nullopt;
+        } else if (!line.starts_with("MET ")) {
+            return std::nullopt;
+        }
+    }
+    if (!next_line(bytes.head, pos, line) || !line.starts_with("weights ")) return std::nullopt;
+    const std::string weights(line.substr(8));
+    char* end = nullptr;
+    r.met_weight = std::strtod(weights.c_str(), &end);
+    const char* second = end;
+    r.total_weight = std::strtod(second, &end);
+    if (second == weights.c_str() || *second != ' ' || end == second || *end != '\0' ||
+        !(r.total_weight > 0) || !(r.met_weight >= 0) || r.met_weight > r.total_weight) {
+        return std::nullopt;
+    }
+    if (!next_line(bytes.head, pos, line) || line != "end" || next_line(bytes.head, pos, line)) {
+        return std::nullopt;
+    }
+    return r;
+}
+
 Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool state_added,
                   const Finished& run) {
     if (run.timed_out) {
@@ -627,17 +728,17 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
     if (words.empty()) words = state_difference(c, out, end);
     Verdict v{words.empty(), words, {}};
     if (!mission) return v;
-    // "MET goal: figure" or "MISSED goal: figure" a goal, then "score M/T (P %)".
-    for (uint64_t k = 0; k < c.mission_goals && v.pass; ++k) {
-        const std::string_view line = out.at(mission_start + k).value_or("");
-        if (line.starts_with("MISSED ")) {
-            v = {false, "mission goal missed: " + shown(line.substr(7)), {}};
-        }
+    // The goals' verdicts come from the run's mission result, never from its output: a goal
+    // only counts as met when the result says so.
+    const std::optional<MissionResult> result = read_mission_result(run.result, c.mission_goals);
+    if (!result) {
+        if (v.pass) v = {false, "the run gave no complete mission result", {}};
+        return v;
     }
-    const std::string_view score = out.at(out.count - 1).value_or("");
-    const size_t open = score.rfind('(');
-    if (score.starts_with("score ") && open != std::string_view::npos) {
-        v.mission_percent = std::atoi(std::string(score.substr(open + 1)).c_str());
+    v.mission_score = result->met_weight / result->total_weight;
+    if (v.pass && !result->first_missed.empty()) {
+        v.pass = false;
+        v.words = "mission goal missed: " + shown(result->first_missed);
     }
     return v;
 }
@@ -662,6 +763,7 @@ struct Child {
     pid_t pid = -1;
     int out_fd = -1;
     int err_fd = -1;
+    int result_fd = -1;  // the mission's result; -1: none, or read to its end
     Clock::time_point deadline;
     bool vars_added = false;
     bool state_added = false;
@@ -694,6 +796,8 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     if (!c.mission.empty()) {
         args.push_back("--mission");
         args.push_back(c.mission);
+        args.push_back("--mission-result");
+        args.push_back("/dev/fd/" + std::to_string(MISSION_RESULT_FD));
     }
     child.vars_added = c.need_vars && !c.args_vars;
     child.state_added = c.need_state && !c.args_state;
@@ -705,37 +809,53 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    int out_pipe[2];
-    int err_pipe[2];
-    if (pipe2(out_pipe, O_CLOEXEC) != 0) return errno;
-    if (pipe2(err_pipe, O_CLOEXEC) != 0) {
-        const int e = errno;
-        close(out_pipe[0]);
-        close(out_pipe[1]);
-        return e;
+    // Standard output, standard error and, with a mission, the mission's result. The pipes are
+    // made in this order, so the result's write end is never MISSION_RESULT_FD itself (a
+    // dup2 onto itself would leave it closed on exec).
+    int pipes[3][2] = {{-1, -1}, {-1, -1}, {-1, -1}};
+    const int count = c.mission.empty() ? 2 : 3;
+    const auto close_all = [&] {
+        for (auto& p : pipes) {
+            for (int& fd : p) {
+                if (fd >= 0) close(fd);
+                fd = -1;
+            }
+        }
+    };
+    for (int i = 0; i < count; ++i) {
+        if (pipe2(pipes[i], O_CLOEXEC) != 0) {
+            const int e = errno;
+            close_all();
+            return e;
+        }
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, pipes[0][1], 1);
+    posix_spawn_file_actions_adddup2(&actions, pipes[1][1], 2);
+    if (count == 3) posix_spawn_file_actions_adddup2(&actions, pipes[2][1], MISSION_RESULT_FD);
     const int e = posix_spawn(&child.pid, options.runner, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(out_pipe[1]);
-    close(err_pipe[1]);
+    for (auto& p : pipes) {
+        if (p[1] >= 0) close(p[1]);
+        p[1] = -1;
+    }
     if (e != 0) {
-        close(out_pipe[0]);
-        close(err_pipe[0]);
+        close_all();
         return e;
     }
-    child.out_fd = out_pipe[0];
-    child.err_fd = err_pipe[0];
-    fcntl(child.out_fd, F_SETFL, O_NONBLOCK);
-    fcntl(child.err_fd, F_SETFL, O_NONBLOCK);
+    child.out_fd = pipes[0][0];
+    child.err_fd = pipes[1][0];
+    child.result_fd = pipes[2][0];
+    for (const int fd : {child.out_fd, child.err_fd, child.result_fd}) {
+        if (fd >= 0) fcntl(fd, F_SETFL, O_NONBLOCK);
+    }
     child.deadline = Clock::now() + std::chrono::seconds(GRADE_CASE_SECONDS);
     child.run.out.head_limit = c.has_expect ? c.expect_bytes + OUTPUT_MARGIN_BYTES : 0;
     child.run.out.tail_limit = OUTPUT_TAIL_BYTES;
     child.run.err.head_limit = ERROR_HEAD_BYTES;
+    child.run.result.head_limit = MISSION_RESULT_BYTES;
     return 0;
 }
 
@@ -822,6 +942,16 @@ std::string xml_text(std::string_view s, bool keep_lines = false) {
     return out;
 }
 
+// True when both name one file, an existing one through links, or one yet to be made.
+bool same_path(const std::string& a, const std::string& b) {
+    if (same_existing_file(a, b)) return true;
+    std::error_code ea;
+    std::error_code eb;
+    const fs::path pa = fs::weakly_canonical(a, ea);
+    const fs::path pb = fs::weakly_canonical(b, eb);
+    return a == b || (!ea && !eb && pa == pb);
+}
+
 // The checker's findings in a program file; nothing when it cannot be read (its runs say why).
 std::optional<std::vector<Finding>> findings_in(const std::string& file) {
     const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
@@ -884,10 +1014,14 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
     return xml;
 }
 
-// One field of a CSV row: in quotes, with quotes doubled, when it holds a comma or a quote.
+// One field of a CSV row: in quotes, with quotes doubled, when it holds a comma or a quote. A
+// field that a spreadsheet would take for a formula (one starting with =, +, -, @, a tab or a
+// carriage return) gets a single quote in front, and quotes around it.
 std::string csv_field(const std::string& text) {
-    if (text.find_first_of(",\"") == std::string::npos) return text;
-    std::string quoted = "\"";
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos;
+    if (!formula && text.find_first_of(",\"") == std::string::npos) return text;
+    std::string quoted = formula ? "\"'" : "\"";
     for (const char ch : text) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
     return quoted + "\"";
 }
@@ -903,23 +1037,26 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
         size_t passed = 0;
         std::string first_failure;
         int mission_cases = 0;
-        int mission_percent = 0;
+        double mission_scores = 0;
         for (size_t k = 0; k < cases.size(); ++k) {
             const Verdict& v = *verdicts[f * cases.size() + k];
             passed += v.pass ? 1 : 0;
             if (!cases[k].mission.empty()) {
                 ++mission_cases;
-                mission_percent += std::max(v.mission_percent, 0);
+                mission_scores += std::max(v.mission_score, 0.0);
             }
             if (!v.pass && first_failure.empty()) {
                 first_failure = printable_name(cases[k].name) + ": " + v.words;
             }
         }
-        // The missions' mean score in per cent; empty when no case has a mission.
-        const std::string score =
-            mission_cases == 0
-                ? ""
-                : std::to_string((mission_percent + mission_cases / 2) / mission_cases);
+        // The missions' mean score in per cent, rounded; empty when no case has a mission. 100
+        // only when every goal of every mission was met, 0 only when none was.
+        std::string score;
+        if (mission_cases > 0) {
+            const double mean = 100 * mission_scores / mission_cases;
+            score = std::to_string(std::clamp<long long>(std::llround(mean), mean > 0 ? 1 : 0,
+                                                         mean < 100 ? 99 : 100));
+        }
         rows.push_back(csv_field(printable_name(options.files[f])) + "," +
                        std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
                        score + "," +
@@ -940,8 +1077,10 @@ namespace {
 // as soon as those before it are printed: the order is the queue's, whatever finishes first.
 class Grader {
    public:
-    Grader(const GradeOptions& options, const std::vector<Case>& cases, std::FILE* out)
-        : options_(options), cases_(cases), out_(out) {
+    // `refused`: for each file, why it is not run; empty: it is.
+    Grader(const GradeOptions& options, const std::vector<Case>& cases,
+           const std::vector<std::string>& refused, std::FILE* out)
+        : options_(options), cases_(cases), refused_(refused), out_(out) {
         for (size_t f = 0; f < options.files.size(); ++f) {
             for (size_t k = 0; k < cases.size(); ++k) queue_.push_back({f, k});
         }
@@ -977,6 +1116,10 @@ class Grader {
     bool start_runs(std::string& problem) {
         while (next_job_ < queue_.size() && static_cast<int>(running_.size()) < jobs_) {
             const Job& job = queue_[next_job_];
+            if (!refused_[job.file].empty()) {
+                verdicts_[next_job_++] = Verdict{false, refused_[job.file], {}};
+                continue;
+            }
             Child child;
             child.job = next_job_;
             const int e = spawn_run(options_, runner_name_, options_.files[job.file],
@@ -998,6 +1141,7 @@ class Grader {
         for (const Child& c : running_) {
             if (c.out_fd >= 0) fds.push_back({c.out_fd, POLLIN, 0});
             if (c.err_fd >= 0) fds.push_back({c.err_fd, POLLIN, 0});
+            if (c.result_fd >= 0) fds.push_back({c.result_fd, POLLIN, 0});
             if (!c.run.timed_out) first_deadline = std::min(first_deadline, c.deadline);
         }
         int timeout = -1;
@@ -1021,11 +1165,12 @@ class Grader {
             Child& c = *it;
             if (c.out_fd >= 0) drain(c.out_fd, c.run.out);
             if (c.err_fd >= 0) drain(c.err_fd, c.run.err);
+            if (c.result_fd >= 0) drain(c.result_fd, c.run.result);
             if (!c.run.timed_out && now >= c.deadline) {
                 kill(c.pid, SIGKILL);
                 c.run.timed_out = true;
             }
-            if (c.out_fd >= 0 || c.err_fd >= 0) {
+            if (c.out_fd >= 0 || c.err_fd >= 0 || c.result_fd >= 0) {
                 ++it;
                 continue;
             }
@@ -1062,6 +1207,7 @@ class Grader {
             kill(c.pid, SIGKILL);
             if (c.out_fd >= 0) close(c.out_fd);
             if (c.err_fd >= 0) close(c.err_fd);
+            if (c.result_fd >= 0) close(c.result_fd);
             while (waitpid(c.pid, nullptr, 0) < 0 && errno == EINTR) {
             }
         }
@@ -1070,6 +1216,7 @@ class Grader {
 
     const GradeOptions& options_;
     const std::vector<Case>& cases_;
+    const std::vector<std::string>& refused_;
     std::FILE* out_;
     std::string runner_name_;
     int jobs_ = 1;
@@ -1091,7 +1238,7 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
         return RUNNER_NOT_RUN;
     }
     // The reports replace their files only at the end, but they must not replace what was
-    // graded.
+    // graded, nor each other.
     for (const std::string* report : {&options.junit, &options.summary}) {
         if (report->empty()) continue;
         bool input = false;
@@ -1102,14 +1249,35 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
             for (const char* name : CASE_FILES) {
                 input = input || same_existing_file(*report, c.path + "/" + name);
             }
-            input = input || (!c.sim_file.empty() && same_existing_file(*report, c.sim_file));
+            for (const std::string* named : {&c.sim_file, &c.mission_sim_file, &c.mission_scenario}) {
+                input = input || (!named->empty() && same_existing_file(*report, *named));
+            }
         }
         if (input) {
-            std::fprintf(err, "zorvant-run: %s is also an input file\n", report->c_str());
+            std::fprintf(err, "zorvant-run: %s is also an input file\n",
+                         printable_name(*report).c_str());
             return RUNNER_NOT_RUN;
         }
     }
-    Grader grader(options, cases, out);
+    if (!options.junit.empty() && !options.summary.empty() &&
+        same_path(options.junit, options.summary)) {
+        std::fprintf(err, "zorvant-run: --junit and --summary both name %s\n",
+                     printable_name(options.summary).c_str());
+        return RUNNER_NOT_RUN;
+    }
+    // Only a regular file is graded: through a link or from a device, a run would read what
+    // the submission does not hold, and the reports would show it.
+    std::vector<std::string> refused;
+    for (const std::string& file : options.files) {
+        struct stat st {};
+        std::string why;
+        if (lstat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            why = std::string("not run: ") +
+                  (S_ISLNK(st.st_mode) ? REASON_SYMBOLIC_LINK : REASON_NOT_REGULAR);
+        }
+        refused.push_back(std::move(why));
+    }
+    Grader grader(options, cases, refused, out);
     if (!grader.run_all(problem)) {
         std::fprintf(err, "zorvant-run: %s\n", problem.c_str());
         return RUNNER_NOT_RUN;
@@ -1123,7 +1291,9 @@ int grade_main(const GradeOptions& options, std::FILE* out, std::FILE* err) {
     }
     FileFindings findings;
     if (!options.junit.empty() || !options.summary.empty()) {
-        for (const std::string& file : options.files) findings.push_back(findings_in(file));
+        for (size_t f = 0; f < options.files.size(); ++f) {
+            findings.push_back(refused[f].empty() ? findings_in(options.files[f]) : std::nullopt);
+        }
     }
     for (const std::string* report : {&options.junit, &options.summary}) {
         if (report->empty()) continue;

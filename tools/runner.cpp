@@ -30,7 +30,7 @@ namespace {
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
-    "                   [--mission FILE] [--] FILE\n"
+    "                   [--mission FILE [--mission-result FILE]] [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [--summary CSV] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
     "       zorvant-run --check [--] FILE\n"
@@ -64,6 +64,8 @@ const char* const HELP =
     "                    of --sim, --scenario and --timeout), without real waits; after the\n"
     "                    output, one line a goal (MET or MISSED, with the figure) and the\n"
     "                    score; exit 0 when every goal is met, 1 otherwise\n"
+    "  --mission-result FILE  with --mission: also write each goal's verdict and the\n"
+    "                    weights met and in all to FILE, for a program to read\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
     "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
     "                    from 0 as in the editor\n"
@@ -118,13 +120,13 @@ bool parse_count(const std::string& text, long long& value) {
 bool is_run_option(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
            a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim" ||
-           a == "--mission";
+           a == "--mission" || a == "--mission-result";
 }
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
            a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim" ||
-           a == "--summary" || a == "--mission";
+           a == "--summary" || a == "--mission" || a == "--mission-result";
 }
 
 // Takes the value given after option `a`.
@@ -167,6 +169,7 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
          : a == "--sim"     ? options.sim
          : a == "--summary" ? options.summary
          : a == "--mission" ? options.mission
+         : a == "--mission-result" ? options.mission_result
                             : options.junit) = value;
     }
     return true;
@@ -235,6 +238,8 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
         problem = "no FILE given";
     } else if (options.grade_dir.empty() && options.files.size() > 1) {
         problem = "more than one FILE";
+    } else if (!options.mission_result.empty() && options.mission.empty()) {
+        problem = "--mission-result goes with --mission only";
     } else if (!options.mission.empty() &&
                (!options.sim.empty() || !options.scenario.empty() || options.timeout_ms >= 0)) {
         problem = std::string(!options.sim.empty()        ? "--sim"
@@ -386,6 +391,25 @@ HookAction before_statement(const char*, int editor_line, void* context) {
     return HookAction::Go;
 }
 
+// --mission-result: the goals' verdicts and the weights, as MISSION_RESULT_HEADER describes.
+// Returns 0 or the errno of what failed.
+int write_mission_result(const std::string& path, const MissionWatch& watch,
+                         const std::vector<std::string>& report_lines) {
+    std::string text = std::string(MISSION_RESULT_HEADER) + "\n";
+    for (size_t k = 0; k < watch.goal_count(); ++k) text += report_lines[k] + "\n";
+    char weights[80];
+    std::snprintf(weights, sizeof weights, "weights %.17g %.17g\n", watch.met_weight(),
+                  watch.total_weight());
+    text += std::string(weights) + "end\n";
+    errno = 0;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return errno != 0 ? errno : EIO;
+    int error = 0;
+    if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) error = errno != 0 ? errno : EIO;
+    if (std::fclose(f) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    return error;
+}
+
 int not_run(std::FILE* err, const std::string& message) {
     std::fprintf(err, "zorvant-run: %s\n", message.c_str());
     return RUNNER_NOT_RUN;
@@ -515,14 +539,23 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             }
         }
     }
-    // The trace is made empty when it is opened: it must not be an input.
+    // The trace and the mission's result are made empty when they are opened: neither may be
+    // an input, the files the mission names included, nor the other.
     const bool sim_file = !options.sim.empty() && sim_find_shipped(options.sim) == nullptr;
-    for (const std::string* input : {&options.file, &options.scenario, &options.sim}) {
-        if (input == &options.sim && !sim_file) continue;
-        if (!options.trace.empty() && !input->empty() &&
-            same_existing_file(options.trace, *input)) {
-            return not_run(err, options.trace + " is also an input file");
+    for (const std::string* output : {&options.trace, &options.mission_result}) {
+        if (output->empty()) continue;
+        for (const std::string* input :
+             {&options.file, &options.scenario, &options.sim, &options.mission}) {
+            if (input == &options.sim && !sim_file) continue;
+            if (!input->empty() && same_existing_file(*output, *input)) {
+                return not_run(err, *output + " is also an input file");
+            }
         }
+    }
+    if (!options.trace.empty() && !options.mission_result.empty() &&
+        (options.trace == options.mission_result ||
+         same_existing_file(options.trace, options.mission_result))) {
+        return not_run(err, "--trace and --mission-result both name " + options.trace);
     }
     FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {
@@ -561,6 +594,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     session.step_limit = options.max_steps;
     const PreparedProgram prepared = session.start(split_line_list(std::move(file.bytes)));
     int code = RUNNER_NOT_RUN;
+    int result_error = 0;  // errno of a mission result that could not be written
     TraceFile trace;
     if (!prepared.ok) {
         output.write_line(prepared.error);
@@ -604,8 +638,12 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             output.mission = nullptr;
             mission_watch->offer(trace_snapshot(watch.now(), -1));
             mission_watch->finish(watch.now());
-            for (const std::string& line : mission_watch->report_lines()) output.write_line(line);
+            const std::vector<std::string> lines = mission_watch->report_lines();
+            for (const std::string& line : lines) output.write_line(line);
             code = mission_watch->all_met() ? RUNNER_OK : RUNNER_ERROR;
+            if (!options.mission_result.empty()) {
+                result_error = write_mission_result(options.mission_result, *mission_watch, lines);
+            }
         }
         output.flush();
         std::fprintf(err, "Stop in line: %d\n", current_line());
@@ -631,6 +669,10 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     }
     if (!trace.close()) {
         return not_run(err, "cannot write " + options.trace + ": " + errno_reason(trace.error));
+    }
+    if (result_error != 0) {
+        return not_run(err,
+                       "cannot write " + options.mission_result + ": " + errno_reason(result_error));
     }
     return code;
 }

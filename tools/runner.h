@@ -54,6 +54,9 @@ struct RunnerOptions {
     // --mission: a mission file; its preset, scenario and time replace --sim, --scenario and
     // --timeout, and the run goes without real waits.
     std::string mission;
+    // --mission-result: where the mission's result goes, as MISSION_RESULT_HEADER describes;
+    // empty: nowhere.
+    std::string mission_result;
     bool sim_list = false;  // --sim list: print the shipped presets
     bool check = false;     // --check: print the checker's findings instead of running FILE
     bool help = false;      // --help: print the usage and what each option does
@@ -67,6 +70,12 @@ struct RunnerOptions {
     int jobs = 0;       // 0: one per core
     std::vector<std::string> files;
 };
+
+// The mission's result as --mission-result writes it, for a reader that must not take it from
+// the output: this line, then one line a goal ("MET goal: figure" or "MISSED goal: figure", as
+// the run prints them), "weights MET TOTAL" (the weights of the goals met and of all goals, as
+// exact decimal numbers) and "end".
+inline constexpr const char* MISSION_RESULT_HEADER = "zorvant-run mission result 1";
 
 // --sim's value: a shipped preset by its name, or else a preset file. False, with the message
 // after "zorvant-run: " in `problem`, when it cannot be read or holds a bad line.
