@@ -947,8 +947,10 @@ bool same_path(const std::string& a, const std::string& b) {
     if (same_existing_file(a, b)) return true;
     std::error_code ea;
     std::error_code eb;
-    const fs::path pa = fs::weakly_canonical(a, ea);
-    const fs::path pb = fs::weakly_canonical(b, eb);
+    // Absolute first: of a relative path with no part that exists, the canonical form would
+    // stay relative.
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a, ea), ea);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b, eb), eb);
     return a == b || (!ea && !eb && pa == pb);
 }
 

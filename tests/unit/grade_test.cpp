@@ -360,15 +360,133 @@ TEST_F(Grading, ReportIsNeverAnInputFile) {
     add_two_cases();
     add("good.bas", GOOD);
     ASSERT_EQ(symlink("good.bas", (root_ + "link.xml").c_str()), 0);
+    // Files a mission names beside it are inputs too.
+    add("cases/m/mission", "sim = own.sim\nscenario = events\ngoal = A < 5\n");
+    add("cases/m/own.sim", "field_b0_t = 0\n");
+    add("cases/m/events", "0 colr=1\n");
     for (const std::string option : {"--junit ", "--summary "}) {
-        for (const std::string report : {"good.bas", "link.xml", "cases/output/expect"}) {
+        for (const std::string report :
+             {"good.bas", "link.xml", "cases/output/expect", "cases/m/own.sim", "cases/m/events"}) {
             const ShellResult r = grade(option + report + " good.bas");
             EXPECT_EQ(r.code, 2) << report;
             EXPECT_EQ(r.out, "zorvant-run: " + report + " is also an input file\n");
         }
     }
+    // Nor does one report replace the other.
+    for (const std::string summary : {"r.xml", "./r.xml"}) {
+        const ShellResult r = grade("--junit r.xml --summary " + summary + " good.bas");
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "zorvant-run: --junit and --summary both name " + summary + "\n");
+    }
+    EXPECT_FALSE(fs::exists(root_ + "r.xml"));
     EXPECT_EQ(read_file(root_ + "good.bas"), GOOD);
     EXPECT_EQ(read_file(root_ + "cases/output/expect"), "1\n2\n3\n");
+    EXPECT_EQ(read_file(root_ + "cases/m/events"), "0 colr=1\n");
+}
+
+// A submission is a regular file: through a link a run would read whatever it points to, the
+// grader's own environment included, and the reports would show it. The others are graded.
+TEST_F(Grading, OnlyRegularFilesAreRun) {
+    add("cases/c/expect", "1\n");
+    add("good.bas", "PRINT 1\n");
+    ASSERT_EQ(symlink("/proc/self/environ", (root_ + "env.bas").c_str()), 0);
+    ASSERT_EQ(symlink("good.bas", (root_ + "link.bas").c_str()), 0);
+    ASSERT_EQ(mkfifo((root_ + "fifo.bas").c_str(), 0600), 0);
+    fs::create_directories(root_ + "dir.bas");
+    const ShellResult r =
+        grade("--junit r.xml --summary s.csv env.bas link.bas fifo.bas dir.bas good.bas");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "FAIL env.bas c: not run: It is a symbolic link\n"
+              "FAIL link.bas c: not run: It is a symbolic link\n"
+              "FAIL fifo.bas c: not run: It is not a regular file\n"
+              "FAIL dir.bas c: not run: It is not a regular file\n"
+              "PASS good.bas c\n"
+              "1 passed, 4 failed\n");
+    const std::string xml = read_file(root_ + "r.xml");
+    EXPECT_EQ(xml.find("PATH="), std::string::npos);
+    EXPECT_EQ(xml.find("<system-"), std::string::npos);
+    EXPECT_EQ(read_file(root_ + "s.csv"),
+              "file,passed,cases,mission_score,findings,first_failure\n"
+              "dir.bas,0,1,,,c: not run: It is not a regular file\n"
+              "env.bas,0,1,,,c: not run: It is a symbolic link\n"
+              "fifo.bas,0,1,,,c: not run: It is not a regular file\n"
+              "good.bas,1,1,,0,\n"
+              "link.bas,0,1,,,c: not run: It is a symbolic link\n");
+}
+
+// A name that a spreadsheet would evaluate reaches the summary as text, also through the
+// script that merges the summaries of parts, which keeps the rows as one grading sorts them.
+TEST_F(Grading, SummaryFieldsAreNoFormulas) {
+    add("cases/=c/expect", "1\n");
+    const std::vector<std::string> names = {"=1+1.bas", "+a.bas", "-a.bas", "@a.bas", "a=.bas"};
+    std::string files;
+    for (const std::string& name : names) {
+        add(name, "PRINT 2\n");
+        files += " " + name;
+    }
+    EXPECT_EQ(grade("--summary s.csv --" + files).code, 1);
+    const std::string row = ",0,1,,0,\"'=c: output line 1 (from 1): got 2, expected 1\"\n";
+    const std::string header = "file,passed,cases,mission_score,findings,first_failure\n";
+    const std::string expected = header + "\"'+a.bas\"" + row + "\"'-a.bas\"" + row +
+                                 "\"'=1+1.bas\"" + row + "\"'@a.bas\"" + row + "a=.bas" + row;
+    EXPECT_EQ(read_file(root_ + "s.csv"), expected);
+
+    // Parts: the grader's rows as they are, and rows an older grader wrote, neutralised.
+    add("part-0.csv", header + "\"'-a.bas\"" + row + "a=.bas" + row);
+    add("part-1.csv", header + "=1+1.bas,0,1,,0,=c: output line 1 (from 1): got 2, expected 1\n" +
+                          "\"+a.bas\"" + row + "\"'@a.bas\"" + row);
+    const ShellResult merged =
+        run_shell("cd " + root_ + " && sh " + ZORVANT_SOURCE_DIR +
+                  "/dist/ci/zorvant-merge-summaries m.csv part-0.csv part-1.csv 2>&1");
+    EXPECT_EQ(merged.code, 0) << merged.out;
+    EXPECT_EQ(read_file(root_ + "m.csv"), expected);
+}
+
+// The script that grades a part: "--" ends its options, and a part that is no number is
+// refused instead of grading nothing.
+TEST_F(Grading, PartScriptChecksItsArguments) {
+    const std::string script = "cd " + root_ + " && ZORVANT_RUN=echo sh " + ZORVANT_SOURCE_DIR +
+                               "/dist/ci/zorvant-grade-part ";
+    ShellResult r = run_shell(script + "0 1 cases out -- a.bas 2>&1");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "--grade cases --junit out.xml --summary out.csv -- a.bas\n");
+    const std::string usage = "usage: zorvant-grade-part [--] K N CASES OUT [--] FILE...\n";
+    for (const std::string bad : {"'' 3", "1 ''", "-1 3", "08 9", "2 x", "3 3", "0 0"}) {
+        r = run_shell(script + bad + " cases out a.bas 2>&1");
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_TRUE(r.out.ends_with(usage)) << bad << ": " << r.out;
+    }
+}
+
+// A mission's goals are judged from the result the run hands the grader, never from the lines
+// that happen to be left of a long output: one goal missed of thousands fails the case, and
+// the score counts it.
+TEST_F(Grading, AMissedGoalAmongThousandsFails) {
+    std::string mission = "time = 1\n";
+    for (int i = 0; i < 3000; ++i) mission += "goal = A < 5\n";
+    add("cases/m/mission", mission + "goal = A > 5\n");
+    add("quiet.bas", "PRINT 1\n");
+    const ShellResult r = grade("--summary s.csv quiet.bas");
+    EXPECT_EQ(r.out,
+              "FAIL quiet.bas m: mission goal missed: A > 5: A first out of bounds at 0 s; worst 0 "
+              "at 0 s: 5 below 5\n"
+              "0 passed, 1 failed\n");
+    EXPECT_EQ(read_file(root_ + "s.csv"),
+              "file,passed,cases,mission_score,findings,first_failure\n"
+              "quiet.bas,0,1,99,0,m: mission goal missed: A > 5: A first out of bounds at 0 s; "
+              "worst 0 at 0 s: 5 below 5\n");
+}
+
+// A program the runner refuses to start says why in its verdict.
+TEST_F(Grading, AProgramTooLargeSaysSo) {
+    add("cases/c/expect", "1\n");
+    std::string big;
+    for (int i = 0; i < 20001; ++i) big += "PRINT 1\n";
+    add("big.bas", big);
+    EXPECT_EQ(grade("big.bas").out,
+              "FAIL big.bas c: exit 2: ERROR: Program too large: 20001 lines, limit 20000\n"
+              "0 passed, 1 failed\n");
 }
 
 // A file named like an option is graded when "--" ends the options.
@@ -481,6 +599,18 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
         {"args", "other.bas", "cases/c/args: more than one FILE"},
         {"args", "--vars --",
          "cases/c/args: -- does not go in a case: the FILE follows the options there"},
+        {"args", "--mission m --mission-result r.txt",
+         "cases/c/args: --mission-result does not go in a case: the grader reads each run's "
+         "result"},
+        // A mission's preset and scenario lie beside it; one that would stop every run stops
+        // the grading instead.
+        {"mission", "sim = calm.sim\ngoal = A < 5\n",
+         "cases/c/mission: cannot read cases/c/calm.sim: No such file or directory (nor is it a "
+         "shipped preset: see --sim list)"},
+        {"mission", "scenario = events\ngoal = A < 5\n",
+         "cases/c/mission: cannot read cases/c/events: No such file or directory"},
+        {"mission", "sim = tumbling_1u\nscenario = ../../good.bas\ngoal = A < 5\n",
+         "cases/c/mission: cases/c/../../good.bas:1: expected TIME_MS NAME=POS, got 'PRINT 1'"},
     };
     for (const auto& b : bad) {
         fs::remove_all(root_ + "cases");

@@ -47,7 +47,8 @@ TEST(Runner, BadArgumentsShowUsage) {
                          "--grade cases --no-wait x.bas",
                          "--no-wait ''",
                          "--",
-                         "-- x.bas --vars"};
+                         "-- x.bas --vars",
+                         "--mission-result r.txt x.bas"};
     for (const char* args : bad) {
         const Result r = run(args, true);
         EXPECT_EQ(r.code, 2) << args;
@@ -110,6 +111,7 @@ TEST(Runner, ANulInAProgramLineStopsItBeforeItRuns) {
 TEST(Runner, TraceIsNeverAnInputFile) {
     const std::string program = write_program("self.bas", "PRINT 1\n");
     const std::string events = write_program("self.events", "0 magx=1\n");
+    const std::string mission = write_program("self.mission", "goal = A < 5\n");
     const std::string link = testing::TempDir() + "self-link.csv";
     unlink(link.c_str());
     ASSERT_EQ(symlink(program.c_str(), link.c_str()), 0);
@@ -117,14 +119,22 @@ TEST(Runner, TraceIsNeverAnInputFile) {
         std::string trace;
         std::string args;
     } cases[] = {
-        {program, program}, {link, program}, {events, "--scenario " + events + " " + program}};
+        {program, program},
+        {link, program},
+        {events, "--scenario " + events + " " + program},
+        {mission, "--mission " + mission + " " + program},
+        {mission, "--mission " + mission + " --mission-result " + mission + " " + program}};
     for (const auto& c : cases) {
-        const Result r = run("--no-wait --trace " + c.trace + " " + c.args, true);
+        const std::string trace = c.args.find("--mission-result") == std::string::npos
+                                      ? "--no-wait --trace " + c.trace + " "
+                                      : "";
+        const Result r = run(trace + c.args, true);
         EXPECT_EQ(r.code, 2) << c.trace;
         EXPECT_EQ(r.out, "zorvant-run: " + c.trace + " is also an input file\n");
     }
     EXPECT_EQ(read_file(program), "PRINT 1\n");
     EXPECT_EQ(read_file(events), "0 magx=1\n");
+    EXPECT_EQ(read_file(mission), "goal = A < 5\n");
 }
 
 // After "--" every argument is a file, one that looks like an option too.
