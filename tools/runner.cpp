@@ -97,7 +97,8 @@ const char* const GRADE_HELP =
     "--no-wait, and with --max-steps %lld when args gives no step limit; a run still going\n"
     "after %d seconds is ended and fails. A FILE passes a case when its run exits 0 (or 3,\n"
     "reaching a limit, when the case has 'runs-on' or a mission), every goal of a mission is\n"
-    "met and everything given matches. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and\n"
+    "met and everything given matches; a FILE that is a symbolic link or no regular file is\n"
+    "not run and fails every case. Prints \"PASS FILE CASE\" or \"FAIL FILE CASE: \" and\n"
     "the first difference for each FILE and case, then how many passed and failed. Output\n"
     "lines are counted from 1 (\"output line 1\"); editor lines from 0, as the editor's gutter\n"
     "shows them (\"editor line 0\"). A line with spaces at its start or end is shown in\n"
@@ -105,8 +106,8 @@ const char* const GRADE_HELP =
     "cases, mission_score (the missions' mean score in per cent), findings and first_failure,\n"
     "its rows in byte order.\n"
     "Exit status 0 when every case passed, 1 when one failed, 2 when grading could not start\n"
-    "(bad DIR or case, or a REPORT that is also an input file), an expect file could no\n"
-    "longer be read, or the report could not be written.\n";
+    "(bad DIR or case, or a REPORT that is also an input file or the other REPORT), an\n"
+    "expect file could no longer be read, or the report could not be written.\n";
 
 bool parse_count(const std::string& text, long long& value) {
     if (text.empty() || text[0] == ' ' || text[0] == '+') return false;
