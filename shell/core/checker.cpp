@@ -133,24 +133,52 @@ std::string operand_or(const std::string& text, const char* fallback) {
 // store nests far less; the limit keeps a pasted text of megabytes from exhausting the stack.
 constexpr int MAX_NESTING = 500;
 
+// The findings as they are found, in no order, of which only the first `limit` by line and column
+// are kept: a pasted text of megabytes of mistakes must not take gigabytes to report. The list
+// is thinned whenever it holds twice the limit, so the memory stays in proportion to the limit.
+struct FindingCollector {
+    std::vector<Finding> kept;
+    size_t limit = SIZE_MAX;
+    size_t dropped = 0;
+
+    void push_back(Finding f) {
+        kept.push_back(std::move(f));
+        if (limit != SIZE_MAX && kept.size() >= 2 * std::max<size_t>(limit, 1)) keep_first();
+    }
+    template <typename It>
+    void insert(It first, It last) {
+        for (; first != last; ++first) push_back(*first);
+    }
+    // Sorts what is kept and drops all after the first `limit`. The sort is stable, so of two
+    // findings at one place the one found first stays first, as it would with no limit.
+    void keep_first() {
+        std::stable_sort(kept.begin(), kept.end(), [](const Finding& a, const Finding& b) {
+            return a.line != b.line ? a.line < b.line : a.column < b.column;
+        });
+        if (kept.size() > limit) {
+            dropped += kept.size() - limit;
+            kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(limit), kept.end());
+        }
+    }
+};
+
 class Checker {
    public:
-    Checker(std::string_view editor_text, std::span<const TextPoint> foreign) : foreign_(foreign) {
+    Checker(std::string_view editor_text, std::span<const TextPoint> foreign, size_t limit)
+        : foreign_(foreign) {
+        findings_.limit = limit;
         read_lines(editor_text);
     }
 
-    std::vector<Finding> run() {
+    BoundedFindings run() {
         tokens_.push_back({TK_ENDOFINPUT, last_line_, 0, 0, static_cast<int>(text_.size())});
         text_.push_back('\0');
         parse();
         check_labels();
         check_loops();
         check_flow();
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [](const Finding& a, const Finding& b) {
-                             return a.line != b.line ? a.line < b.line : a.column < b.column;
-                         });
-        return std::move(findings_);
+        findings_.keep_first();
+        return {std::move(findings_.kept), findings_.dropped};
     }
 
    private:
@@ -158,7 +186,7 @@ class Checker {
     size_t next_foreign_ = 0;
     std::string text_;  // the program lines, each ended by a NUL, as the scanner reads them
     std::vector<Token> tokens_;
-    std::vector<Finding> findings_;
+    FindingCollector findings_;
     int last_line_ = 0;
 
     // ---- Lines and characters -------------------------------------------------------------
@@ -1137,7 +1165,7 @@ class Checker {
                 token_top_[k] = static_cast<int>(top_.size());
                 flagged = flagged || tokens_[k].flagged;
             }
-            if (!flagged) findings_.insert(findings_.end(), pending_.begin(), pending_.end());
+            if (!flagged) findings_.insert(pending_.begin(), pending_.end());
             pending_.clear();
             top_.push_back(s);
         }
@@ -1490,7 +1518,12 @@ class Checker {
 
 std::vector<Finding> check_program(std::string_view editor_text,
                                    std::span<const TextPoint> foreign) {
-    return Checker(editor_text, foreign).run();
+    return Checker(editor_text, foreign, SIZE_MAX).run().findings;
+}
+
+BoundedFindings check_program_bounded(std::string_view editor_text, size_t limit,
+                                      std::span<const TextPoint> foreign) {
+    return Checker(editor_text, foreign, limit).run();
 }
 
 std::string finding_text(const Finding& finding) {

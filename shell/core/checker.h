@@ -40,5 +40,16 @@ struct TextPoint {
 std::vector<Finding> check_program(std::string_view editor_text,
                                    std::span<const TextPoint> foreign = {});
 
+// The first `limit` findings by line and column, and how many more there are. Reports, the
+// Problems list and the editor's marks show at most MAX_REPORTED_FINDINGS of a program, then
+// "and M more"; the memory the check takes stays in proportion to the limit.
+struct BoundedFindings {
+    std::vector<Finding> findings;
+    size_t more = 0;
+};
+inline constexpr size_t MAX_REPORTED_FINDINGS = 200;
+BoundedFindings check_program_bounded(std::string_view editor_text, size_t limit,
+                                      std::span<const TextPoint> foreign = {});
+
 // "LINE:COLUMN: message", as zorvant-run --check prints a finding after the file's name.
 std::string finding_text(const Finding& finding);

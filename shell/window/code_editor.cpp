@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "editor_accessible.h"
 #include "editor_commands.h"
 #include "highlighter.h"
 #include "prepare.h"
@@ -67,6 +68,7 @@ class Gutter : public QWidget {
 
 CodeEditor::CodeEditor(QWidget* parent)
     : QPlainTextEdit(parent), gutter_(new Gutter(this)), highlighter_(new Highlighter(document())) {
+    install_editor_accessible();
     connect(this, &QPlainTextEdit::blockCountChanged, this,
             [this] { setViewportMargins(gutter_width(), 0, 0, 0); });
     connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::update_gutter);
@@ -290,7 +292,9 @@ void CodeEditor::check_now() {
         }
         text += '\n';
     }
-    findings_ = check_program(text, foreign);
+    BoundedFindings found = check_program_bounded(text, MAX_REPORTED_FINDINGS, foreign);
+    findings_ = std::move(found.findings);
+    more_findings_ = found.more;
     update_bands();
     emit findingsChanged();
 }
@@ -455,6 +459,7 @@ void CodeEditor::set_current_line(int line) {
 void CodeEditor::set_error_line(int line) {
     const QTextBlock block = document()->findBlockByNumber(line);
     error_band_ = block.isValid() ? QTextCursor(block) : QTextCursor();
+    error_band_edited_ = false;  // an edit before this one marked another fault
     update_bands();
     if (!block.isValid()) return;
     setTextCursor(QTextCursor(block));
@@ -491,16 +496,30 @@ void CodeEditor::update_bands() {
 
 // The bands' cursors move with the text by themselves. An edit of the error line takes its
 // band away: the fault it marked may be mended.
+//
+// The document is still inside its change while it tells of it (clear() holds its cursors aside
+// until the notice is over): a cursor made or dropped now, a selection's among them, is lost or
+// freed under the document. So this only reads, and the bands change from the event loop.
 void CodeEditor::text_changed_at(int position, int removed, int added) {
     cache_stale_ = true;
     keep_long_layouts(position, added);
+    // A copy of the caret shares the caret's place in the document: no new cursor.
     set_steady_caret(hasFocus() && textCursor().block().length() > STEADY_CARET_LENGTH);
     if (!error_band_.isNull()) {
         const QTextBlock block = error_band_.block();
         const int start = block.position();
         const int end = start + block.length();
-        if (position < end && position + qMax(removed, added) >= start) error_band_ = QTextCursor();
+        if (position < end && position + qMax(removed, added) >= start) error_band_edited_ = true;
     }
+    if (after_edit_posted_) return;
+    after_edit_posted_ = true;
+    QMetaObject::invokeMethod(this, &CodeEditor::after_edit, Qt::QueuedConnection);
+}
+
+void CodeEditor::after_edit() {
+    after_edit_posted_ = false;
+    if (error_band_edited_) error_band_ = QTextCursor();
+    error_band_edited_ = false;
     update_bands();
 }
 

@@ -57,7 +57,9 @@ class CodeEditor : public QPlainTextEdit {
 
     // What the checker finds in the text, a moment after typing stops; underlined, a warning in
     // a colour of its own, with the message as the tooltip. A run is never held up by them.
+    // The first MAX_REPORTED_FINDINGS findings, and how many more the checker found.
     const std::vector<Finding>& findings() const { return findings_; }
+    size_t more_findings() const { return more_findings_; }
     // Checks the text now instead of after the pause in typing.
     void check_now();
     // The caret to the next (or previous) finding after (before) it, round the end; false when
@@ -91,6 +93,7 @@ class CodeEditor : public QPlainTextEdit {
    private:
     void shift_lines(bool right);
     void text_changed_at(int position, int removed, int added);
+    void after_edit();
     void keep_long_layouts(int position, int added);
     void set_steady_caret(bool steady);
     void caret_moved();
@@ -103,7 +106,10 @@ class CodeEditor : public QPlainTextEdit {
     QTextCursor current_band_;
     QTextCursor error_band_;
     std::vector<Finding> findings_;
+    size_t more_findings_ = 0;  // found beyond those kept in findings_
     QTimer* check_timer_;
+    bool after_edit_posted_ = false;
+    bool error_band_edited_ = false;
     // Breakpoints by line, rebuilt after an edit: a running program asks for every statement.
     mutable std::vector<char> breakpoint_cache_;
     mutable bool cache_stale_ = true;

@@ -56,6 +56,10 @@ LineHighlight Highlighter::line_of(const QTextBlock& block) {
 }
 
 void Highlighter::highlightBlock(const QString& text) {
+    if (currentBlock().blockNumber() >= COLOURED_LINES) {
+        setCurrentBlockState(previousBlockState() == STATE_DATA ? STATE_DATA : STATE_CODE);
+        return;
+    }
     ++highlighted_lines_;
     const LineHighlight h = highlight_text(text, previousBlockState() == STATE_DATA);
     int marks = 0;

@@ -22,6 +22,11 @@ class Highlighter : public QSyntaxHighlighter {
     // stop at, the first MARKS_PAST_COLOURS are still marked.
     static constexpr int COLOURED_COLUMNS = 10000;
     static constexpr int MARKS_PAST_COLOURS = 1000;
+    // A coloured line costs the editor a few hundred bytes besides its text. A pasted text of
+    // megabytes would take gigabytes; a program that can run is a small fraction of
+    // COLOURED_LINES long. The lines below stay plain, and the data section's state carries on
+    // through them unchanged.
+    static constexpr int COLOURED_LINES = 50000;
 
     // Lines coloured so far; what a keystroke costs.
     long highlighted_lines() const { return highlighted_lines_; }

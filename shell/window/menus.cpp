@@ -343,6 +343,7 @@ void Tfmain::show_problems() {
         addDockWidget(Qt::BottomDockWidgetArea, problems_dock_);
         connect(mcod, &CodeEditor::findingsChanged, this, &Tfmain::fill_problems);
         connect(problems_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+            if (!item->data(Qt::UserRole).isValid()) return;  // no place: "and M more"
             const int line = item->data(Qt::UserRole).toInt();
             const int column = item->data(Qt::UserRole + 1).toInt();
             const QTextBlock block = mcod->document()->findBlockByNumber(line);
@@ -373,6 +374,12 @@ void Tfmain::fill_problems() {
             problems_list_);
         item->setData(Qt::UserRole, f.line);
         item->setData(Qt::UserRole + 1, f.column);
+    }
+    if (mcod->more_findings() > 0) {
+        // Not a place in the text: activating it goes nowhere.
+        auto* more = new QListWidgetItem(
+            QStringLiteral("and %1 more").arg(mcod->more_findings()), problems_list_);
+        more->setFlags(Qt::ItemIsEnabled);
     }
     if (mcod->findings().empty()) problems_list_->addItem("No problems found.");
 }

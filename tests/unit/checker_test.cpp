@@ -159,6 +159,24 @@ TEST(Checker, KnowsEveryStatementTheInterpreterRuns) {
     }
 }
 
+// A bounded check keeps the first findings by line and column, whichever pass found them, and
+// counts the rest; the findings of later passes (labels, loops) come in out of line order.
+TEST(Checker, BoundedKeepsTheFirstAndCountsTheRest) {
+    std::string text;
+    for (int k = 0; k < 60; ++k) text += "GOTO 7\nIF A<=1 THEN A=2\nFOR I=1 TO 2\n";
+    text += "END\n";
+    const std::vector<Finding> all = check_program(text);
+    ASSERT_GT(all.size(), 120u);
+    for (const size_t limit : {size_t{0}, size_t{1}, size_t{7}, size_t{100}, all.size(), size_t{5000}}) {
+        const BoundedFindings some = check_program_bounded(text, limit);
+        const size_t kept = std::min(limit, all.size());
+        ASSERT_EQ(some.findings.size(), kept) << limit;
+        EXPECT_EQ(some.more, all.size() - kept) << limit;
+        for (size_t k = 0; k < kept; ++k)
+            EXPECT_EQ(finding_text(some.findings[k]), finding_text(all[k])) << limit << " " << k;
+    }
+}
+
 // zorvant-run --check prints FILE:LINE:COLUMN: message and does not run the program.
 TEST(Checker, RunnerCheckOption) {
     const std::string clean = write_temp_file("clean.bas", "PRINT \"HI\"\r\nEND\r\n");

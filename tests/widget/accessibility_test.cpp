@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputDialog>
+#include <QTextBlock>
 
 #include "editor_commands.h"
 #include "find_bar.h"
@@ -157,3 +158,29 @@ TEST_F(AccessibilityTest, TheFindBarsTextsAreDrawnInTheirColour) {
 }
 
 }  // namespace
+
+// Each character's extents are where it shows: a magnifier follows the caret by them, and the
+// current-line band is found by them.
+TEST_F(AccessibilityTest, TheEditorsCharactersAreWhereTheyShow) {
+    w->mcod->setPlainText("A=1\nB=2\nC=3");
+    w->mcod->setFocus();
+    QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(w->mcod);
+    ASSERT_NE(editor, nullptr);
+    QAccessibleTextInterface* text = editor->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, text->characterCount()), "A=1\nB=2\nC=3");
+    for (int line = 0; line < 3; ++line) {
+        for (int column = 0; column < 3; ++column) {
+            QTextCursor c(w->mcod->document()->findBlockByNumber(line));
+            c.setPosition(c.position() + column);
+            const QRect caret = w->mcod->cursorRect(c);
+            const QPoint at = w->mcod->viewport()->mapToGlobal(caret.topLeft());
+            const QRect r = text->characterRect(c.position());
+            EXPECT_EQ(r.top(), at.y()) << line << "," << column;
+            EXPECT_EQ(r.left(), at.x()) << line << "," << column;
+            EXPECT_GT(r.width(), 0) << line << "," << column;
+            EXPECT_EQ(r.height(), caret.height()) << line << "," << column;
+            EXPECT_EQ(text->offsetAtPoint(r.center()), c.position()) << line << "," << column;
+        }
+    }
+}

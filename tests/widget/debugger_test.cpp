@@ -141,7 +141,7 @@ TEST_F(WindowTest, TheErrorLineGetsABandAndTheCaret) {
 
     // Mending the line takes the band away.
     QTest::keyClicks(w->mcod, "B");
-    EXPECT_EQ(w->mcod->error_band_line(), -1);
+    EXPECT_TRUE(wait_for([&] { return w->mcod->error_band_line() == -1; }));
 }
 
 TEST_F(WindowTest, SlowMotionKeepsItsRateOnTheProgramClock) {

@@ -509,4 +509,47 @@ TEST_F(WindowTest, TheCheckerUnderlinesATrapAndF8GoesThere) {
     EXPECT_EQ(output().value(0), "ERROR in line: 1");
 }
 
+// New after a run that ended in an error clears the text under the error band; typing then
+// must go on in a sound editor (the sanitizer build sees any cursor freed under the document).
+TEST_F(WindowTest, TypingAfterAnErrorRunAndNewKeepsTheEditorSound) {
+    for (int k = 0; k < 5; ++k) {
+        QTest::keyClicks(w->mcod, "PRINT 1");
+        QTest::keyClick(w->mcod, Qt::Key_Return);
+    }
+    QTest::keyClicks(w->mcod, "RETURN");
+    QApplication::setActiveWindow(w.get());
+    QTest::keySequence(w->mcod, QKeySequence(Qt::Key_F5));
+    ASSERT_EQ(w->mcod->error_band_line(), 5);
+    answer_questions({QMessageBox::No});
+    QTest::keySequence(w->mcod, QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(questions, QStringList({"Save changes?"}));
+    EXPECT_EQ(w->mcod->toPlainText(), "");
+    for (const char* line : {"a=3", "b=4"}) {
+        QTest::keyClicks(w->mcod, line);
+        QTest::keyClick(w->mcod, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(w->mcod->toPlainText(), "A=3\nB=4\n");
+    EXPECT_EQ(w->mcod->error_band_line(), -1);
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 2);
+}
+
+// A pasted text of thousands of mistakes: the first are listed and marked, the rest counted.
+TEST_F(WindowTest, TheProblemsListShowsTheFirstFindingsAndCountsTheRest) {
+    QString text;
+    for (size_t k = 0; k < MAX_REPORTED_FINDINGS + 50; ++k) text += "GOTO 7\n";
+    w->mcod->setPlainText(text);
+    w->show_problems();
+    ASSERT_EQ(w->mcod->findings().size(), MAX_REPORTED_FINDINGS);
+    EXPECT_EQ(w->mcod->more_findings(), 50u);
+    EXPECT_EQ(w->mcod->extraSelections().size(), static_cast<qsizetype>(MAX_REPORTED_FINDINGS));
+    QListWidget* list = w->problems_list();
+    ASSERT_EQ(list->count(), static_cast<int>(MAX_REPORTED_FINDINGS) + 1);
+    EXPECT_EQ(list->item(list->count() - 1)->text(), "and 50 more");
+    // It is no place to go to.
+    w->mcod->moveCursor(QTextCursor::End);
+    emit list->itemClicked(list->item(list->count() - 1));
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), static_cast<int>(MAX_REPORTED_FINDINGS) + 50);
+}
+
 }  // namespace
