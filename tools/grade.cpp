@@ -954,23 +954,25 @@ bool same_path(const std::string& a, const std::string& b) {
     return a == b || (!ea && !eb && pa == pb);
 }
 
-// The checker's findings in a program file; nothing when it cannot be read (its runs say why).
-std::optional<std::vector<Finding>> findings_in(const std::string& file) {
+// The checker's first findings in a program file and how many more there are; nothing when it
+// cannot be read (its runs say why). However many a file holds, the reports stay small.
+std::optional<BoundedFindings> findings_in(const std::string& file) {
     const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
     if (!read.ok || read.truncated) return std::nullopt;
-    return check_program(file_bytes_to_text(read.bytes));
+    return check_program_bounded(file_bytes_to_text(read.bytes), MAX_REPORTED_FINDINGS);
 }
 
 // Under a failed case, what the checker sees in the program: often the reason in plain words.
-std::string findings_text(const std::string& file, const std::vector<Finding>& findings) {
+std::string findings_text(const std::string& file, const BoundedFindings& found) {
     std::string text = "The checker's findings in " + printable_name(file) +
                        " (editor lines and columns, from 0):\n";
-    for (const Finding& f : findings) text += finding_text(f) + "\n";
+    for (const Finding& f : found.findings) text += finding_text(f) + "\n";
+    if (found.more > 0) text += "and " + std::to_string(found.more) + " more\n";
     return text;
 }
 
 // The checker's findings in each file, read once for both reports.
-using FileFindings = std::vector<std::optional<std::vector<Finding>>>;
+using FileFindings = std::vector<std::optional<BoundedFindings>>;
 
 std::string junit_report(const GradeOptions& options, const std::vector<Case>& cases,
                          const std::vector<std::optional<Verdict>>& verdicts,
@@ -989,7 +991,7 @@ std::string junit_report(const GradeOptions& options, const std::vector<Case>& c
                "\" failures=\"" + std::to_string(failed) + "\">\n";
         std::string findings;
         const auto& found = found_in[f];
-        if (failed > 0 && found && !found->empty()) {
+        if (failed > 0 && found && !found->findings.empty()) {
             findings = findings_text(options.files[f], *found);
         }
         for (size_t k = 0; k < cases.size(); ++k) {
@@ -1062,7 +1064,9 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
         rows.push_back(csv_field(printable_name(options.files[f])) + "," +
                        std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
                        score + "," +
-                       (found_in[f] ? std::to_string(found_in[f]->size()) : std::string()) + "," +
+                       (found_in[f] ? std::to_string(found_in[f]->findings.size() + found_in[f]->more)
+                                    : std::string()) +
+                       "," +
                        csv_field(first_failure) + "\n");
     }
     std::sort(rows.begin(), rows.end());

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checker.h"
 #include "run_shell.h"
 #include "runner.h"
 
@@ -476,6 +477,26 @@ TEST_F(Grading, AMissedGoalAmongThousandsFails) {
               "file,passed,cases,mission_score,findings,first_failure\n"
               "quiet.bas,0,1,99,0,m: mission goal missed: A > 5: A first out of bounds at 0 s; "
               "worst 0 at 0 s: 5 below 5\n");
+}
+
+// A file of findings without end: the reports show the first ones and how many more there are,
+// and stay small; the summary counts them all, as --check does.
+TEST_F(Grading, ReportsShowTheFirstFindingsOnly) {
+    add("cases/a/expect", "1\n");
+    add("cases/b/expect", "1\n");
+    std::string lines;
+    for (int i = 0; i < 512 * 1024; ++i) lines += "a\n";
+    add("a.bas", lines);
+    EXPECT_EQ(grade("--junit r.xml --summary s.csv a.bas").code, 1);
+    const std::string all = run_shell("cd " + root_ + " && " + ZORVANT_RUN +
+                                      " --check a.bas | wc -l").out;
+    const size_t found = std::stoul(all);
+    const std::string more = "\nand " + std::to_string(found - MAX_REPORTED_FINDINGS) + " more\n";
+    const std::string xml = read_file(root_ + "r.xml");
+    EXPECT_LT(xml.size(), 200'000u);  // two failed cases, each with its share of findings
+    EXPECT_NE(xml.find(more + "</system-err>"), std::string::npos);
+    EXPECT_NE(read_file(root_ + "s.csv").find("\na.bas,0,2,," + std::to_string(found) + ","),
+              std::string::npos);
 }
 
 // A program the runner refuses to start says why in its verdict.
