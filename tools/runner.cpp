@@ -68,7 +68,8 @@ const char* const HELP =
     "                    weights met and in all to FILE, for a program to read\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
     "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
-    "                    from 0 as in the editor\n"
+    "                    from 0 as in the editor; of more than 200, the first 200, then\n"
+    "                    FILE: and N more\n"
     "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
     "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
     "  --summary CSV     with --grade: also write one row per FILE to CSV: cases passed,\n"
@@ -468,13 +469,15 @@ int check_file(const std::string& name, std::FILE* out, std::FILE* err) {
         return not_run(err, "cannot read " + name + ": " +
                                 (file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason));
     }
-    const std::vector<Finding> findings = check_program(file_bytes_to_text(file.bytes));
+    const BoundedFindings found =
+        check_program_bounded(file_bytes_to_text(file.bytes), MAX_REPORTED_FINDINGS);
     OutputStream output{out};
-    for (const Finding& f : findings) output.write_line(name + ":" + finding_text(f));
+    for (const Finding& f : found.findings) output.write_line(name + ":" + finding_text(f));
+    if (found.more > 0) output.write_line(name + ": and " + std::to_string(found.more) + " more");
     if (!output.flush()) {
         return not_run(err, "cannot write the output: " + errno_reason(output.error));
     }
-    return findings.empty() ? RUNNER_OK : RUNNER_ERROR;
+    return found.findings.empty() ? RUNNER_OK : RUNNER_ERROR;
 }
 
 }  // namespace

@@ -193,6 +193,16 @@ TEST(Checker, RunnerCheckOption) {
     EXPECT_EQ(lines[0].rfind(bad + ":2:4: \"<=\" is not an operator", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].rfind(bad + ":3:5: There is no LABEL 7", 0), 0u) << lines[1];
 
+    // Of many findings, the first and how many more.
+    std::string many;
+    for (size_t k = 0; k < MAX_REPORTED_FINDINGS + 3; ++k) many += "GOTO 7\n";
+    const std::string crowded = write_temp_file("crowded.bas", many);
+    r = run_shell(std::string(ZORVANT_RUN) + " --check " + crowded);
+    EXPECT_EQ(r.code, 1);
+    const std::vector<std::string> listed = split_lines(r.out);
+    ASSERT_EQ(listed.size(), MAX_REPORTED_FINDINGS + 1);
+    EXPECT_EQ(listed.back(), crowded + ": and 3 more");
+
     // A file that cannot be read, and options that would run the program.
     r = run_shell(std::string(ZORVANT_RUN) + " --check " + testing::TempDir() + "none.bas 2>&1");
     EXPECT_EQ(r.code, 2);
