@@ -107,8 +107,8 @@ class MissionWatch {
     void offer(const TraceSnapshot& s);
     void output_line(std::string_view line);
     // The run ended at `end_ms`; every goal is decided. A goal whose window the run did not see
-    // to its end is missed: the run ended before the window's start, or before its end when
-    // that end comes before the mission's time and the run did not reach the mission's time.
+    // is missed: the run ended before the window's start, or before its end without reaching
+    // the mission's time.
     void finish(int64_t end_ms);
     bool finished() const { return finished_; }
 
@@ -155,5 +155,6 @@ class MissionWatch {
     bool finished_ = false;
 };
 
-// A number as a report shows it: at most three decimals, no trailing zeros.
+// A number as a report shows it: at most three decimals, no trailing zeros; from 1e15 on, the
+// shortest text that reads back as the number ("1e+299").
 std::string mission_number(double v);
