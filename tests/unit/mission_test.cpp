@@ -291,22 +291,6 @@ TEST(MissionRunner, ShippedMissionAndItsVerdicts) {
               std::string::npos);
 }
 
-// A program that stops at once meets only the goal over the whole run; the program file may
-// start with a byte-order mark.
-TEST(MissionRunner, AProgramThatStopsAtOnce) {
-    const ShellResult r =
-        run_shell(std::string(ZORVANT_RUN) + " --mission " + ZORVANT_SOURCE_DIR +
-                  "/samples/missions/hot_case.mission " +
-                  write_temp_file("stop.bas", "\xEF\xBB\xBFSPEED 4\r\nEND\r\n") + " 2>/dev/null");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out,
-              "MISSED temperature between 0 45 tolerance 1 from 60 to 600: the run ended at 0 s, "
-              "before 60 s\n"
-              "MISSED spd > 0 from 0 to 30: the run ended at 0 s, before 30 s\n"
-              "MET temperature < 60 weight 0.5: within bounds throughout\n"
-              "score 0.5/2.5 (20 %)\n");
-}
-
 // A case with a mission: its goals join the verdict, the score the summary.
 TEST(MissionRunner, GradingCaseWithAMission) {
     const std::string root = testing::TempDir() + "mission-grading/";
