@@ -27,11 +27,13 @@ void check_only_crlf(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-    // An editor text never holds a CR: the input without its CRs is one.
+    // An editor text never holds a CR, nor starts with a byte-order mark: the input without
+    // them is one.
     std::string text;
     for (char c : bytes) {
         if (c != '\r') text += c;
     }
+    text = std::string(without_byte_order_mark(text));
     const std::string saved = text_to_file_bytes(text);
     check_only_crlf(saved);
     check(file_bytes_to_text(saved) == text);

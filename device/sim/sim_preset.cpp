@@ -133,6 +133,8 @@ bool next_line(std::string_view text, size_t& pos, std::string_view& line) {
 }  // namespace
 
 SimPresetRead sim_preset_parse(std::string_view text) {
+    // The UTF-8 byte-order mark some editors put at the start of a file is no part of it.
+    while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     SimPresetRead read;
     SimPreset& p = read.preset;
     int given_on[RULE_COUNT] = {};

@@ -68,6 +68,14 @@ bool parse_number(const std::string& text, double& value) {
     return ec == std::errc() && end == last && std::isfinite(value);
 }
 
+// The ranges a mission's numbers keep to: far beyond any sensible goal, near enough for the
+// weights to add up and for a report to print every number in full.
+constexpr double MAX_BOUND = 1e9;
+constexpr double MAX_TOLERANCE = 1e9;
+constexpr double MIN_WEIGHT = 0.001;
+constexpr double MAX_WEIGHT = 1000;
+constexpr double MAX_TIME_S = 2'000'000;
+
 bool find_quantity(const std::string& name, MissionQuantity& q) {
     using Source = MissionQuantity::Source;
     q.name = name;
@@ -125,6 +133,12 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
         }
         return true;
     };
+    const auto bound = [&](double v) {
+        if (std::fabs(v) <= MAX_BOUND) return true;
+        error = "a bound lies between -" + mission_number(MAX_BOUND) + " and " +
+                mission_number(MAX_BOUND);
+        return false;
+    };
     if (word(0) == "output" && word(1) == "contains") {
         if (t.size() < 3 || !t[2].quoted || t[2].text.empty()) {
             error = "output contains needs a text in quotes";
@@ -143,12 +157,15 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
             g.kind = MissionGoal::Kind::Compare;
             g.op = op;
             double v = 0;
-            if (!number(2, v, op)) return false;
+            if (!number(2, v, op) || !bound(v)) return false;
             g.low = g.high = v;
             i = 3;
         } else if (op == "between") {
             g.kind = MissionGoal::Kind::Between;
-            if (!number(2, g.low, "between") || !number(3, g.high, "between")) return false;
+            if (!number(2, g.low, "between") || !bound(g.low) || !number(3, g.high, "between") ||
+                !bound(g.high)) {
+                return false;
+            }
             if (g.low > g.high) {
                 error = "between takes the lower bound first";
                 return false;
@@ -183,20 +200,21 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
         double v = 0;
         if (!number(i + 1, v, option.empty() ? t[i].text : option)) return false;
         if (option == "weight") {
-            if (v <= 0) {
-                error = "a weight is above 0";
+            if (v < MIN_WEIGHT || v > MAX_WEIGHT) {
+                error = "a weight is from " + mission_number(MIN_WEIGHT) + " to " +
+                        mission_number(MAX_WEIGHT);
                 return false;
             }
             g.weight = v;
         } else if (option == "tolerance" && g.kind != MissionGoal::Kind::OutputContains) {
-            if (v < 0) {
-                error = "a tolerance is 0 or more";
+            if (v < 0 || v > MAX_TOLERANCE) {
+                error = "a tolerance is from 0 to " + mission_number(MAX_TOLERANCE);
                 return false;
             }
             g.tolerance = v;
         } else if (bounded && (option == "by" || option == "from" || option == "to")) {
-            if (v < 0) {
-                error = "times count from 0";
+            if (v < 0 || v > MAX_TIME_S) {
+                error = "times count from 0 to " + mission_number(MAX_TIME_S);
                 return false;
             }
             bool& seen = option == "by" ? g.by : option == "from" ? seen_from : seen_to;
@@ -219,6 +237,18 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
     return true;
 }
 
+// A relative path that stays in the mission's folder: no root, no step up. A backslash counts
+// as a separator too, as it does where such files may have been written.
+bool beside_or_below(std::string_view path) {
+    if (path.empty() || path.front() == '/' || path.front() == '\\') return false;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find_first_of("/\\", start), path.size());
+        if (path.substr(start, end - start) == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 std::string seconds(double s) {
     return mission_number(s) + " s";
 }
@@ -226,7 +256,15 @@ std::string seconds(double s) {
 }  // namespace
 
 std::string mission_number(double v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
     char buffer[64];
+    // Beyond a thousand million million the three decimals say nothing: the shortest text that
+    // reads back as the number.
+    if (std::fabs(v) >= 1e15) {
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+        return ec == std::errc() ? std::string(buffer, end) : "?";
+    }
     std::snprintf(buffer, sizeof buffer, "%.3f", v);
     std::string text = buffer;
     text.erase(text.find_last_not_of('0') + 1);
@@ -235,6 +273,7 @@ std::string mission_number(double v) {
 }
 
 MissionRead mission_parse(std::string_view text) {
+    text = without_byte_order_mark(text);
     MissionRead read;
     Mission& m = read.mission;
     size_t pos = 0;
@@ -264,16 +303,23 @@ MissionRead mission_parse(std::string_view text) {
             m.title = std::string(value);
         } else if (key == "sim") {
             if (!once(seen_sim)) return fail("sim is given twice");
+            if (sim_find_shipped(value) == nullptr && !beside_or_below(value)) {
+                return fail("sim is a shipped preset or a file beside the mission or below it");
+            }
             m.sim = std::string(value);
         } else if (key == "scenario") {
             if (!once(seen_scenario)) return fail("scenario is given twice");
+            if (!beside_or_below(value)) {
+                return fail("scenario is a file beside the mission or below it");
+            }
             m.scenario = std::string(value);
         } else if (key == "time") {
             if (!once(seen_time)) return fail("time is given twice");
             double s = 0;
             // The run's time limit is a count of milliseconds on a 32-bit clock.
-            if (!parse_number(std::string(value), s) || s <= 0 || s > 2'000'000) {
-                return fail("time is a number of seconds above 0, at most 2000000");
+            if (!parse_number(std::string(value), s) || s <= 0 || s > MAX_TIME_S) {
+                return fail("time is a number of seconds above 0, at most " +
+                            mission_number(MAX_TIME_S));
             }
             m.time_s = s;
         } else if (key == "set") {
@@ -311,7 +357,9 @@ MissionRead mission_parse(std::string_view text) {
 // ---- the watch ----
 
 MissionWatch::MissionWatch(const Mission& mission, double station_min_elevation_deg)
-    : goals_(mission.goals), min_elevation_deg_(station_min_elevation_deg) {
+    : goals_(mission.goals),
+      min_elevation_deg_(station_min_elevation_deg),
+      time_ms_(std::llround(mission.time_s * 1000)) {
     tracks_.reserve(goals_.size());
     for (const MissionGoal& g : goals_) {
         Track t;
@@ -508,7 +556,7 @@ void MissionWatch::output_line(std::string_view line) {
     }
 }
 
-void MissionWatch::decide_at_end(Track& t, double end_s) {
+void MissionWatch::decide_at_end(Track& t, double end_s, bool reached_time) {
     if (t.decided) return;
     t.decided = true;
     const MissionGoal& g = *t.goal;
@@ -522,6 +570,20 @@ void MissionWatch::decide_at_end(Track& t, double end_s) {
             return;
         default:
             break;
+    }
+    // A moment the run never saw cannot count for the goal: the window's start, and its end
+    // unless the run went on to the mission's time (a window may reach past it).
+    const double window_end = g.by ? g.by_s : g.to_s;
+    double unseen = -1;
+    if (end_s < g.from_s) {
+        unseen = g.from_s;
+    } else if (!reached_time && std::isfinite(window_end) && end_s < window_end) {
+        unseen = window_end;
+    }
+    if (unseen >= 0) {
+        t.met = false;
+        t.figure = "the run ended at " + seconds(end_s) + ", before " + seconds(unseen);
+        return;
     }
     if (g.sometime) {
         t.met = false;
@@ -553,7 +615,8 @@ void MissionWatch::finish(int64_t end_ms) {
         const double a = static_cast<double>(last_.time_ms) / 1000;
         for (Track& t : tracks_) judge_interval(t, a, std::max(a, end_s), last_);
     }
-    for (Track& t : tracks_) decide_at_end(t, end_s);
+    const bool reached_time = end_ms >= time_ms_;
+    for (Track& t : tracks_) decide_at_end(t, end_s, reached_time);
     finished_ = true;
 }
 

@@ -106,7 +106,9 @@ class MissionWatch {
     // changed since the last one, variables included.
     void offer(const TraceSnapshot& s);
     void output_line(std::string_view line);
-    // The run ended at `end_ms`; every goal is decided.
+    // The run ended at `end_ms`; every goal is decided. A goal whose window the run did not see
+    // is missed: the run ended before the window's start, or before its end without reaching
+    // the mission's time.
     void finish(int64_t end_ms);
     bool finished() const { return finished_; }
 
@@ -138,7 +140,7 @@ class MissionWatch {
         bool holds_now = false;
     };
     void judge_interval(Track& t, double from_s, double to_s, const TraceSnapshot& s);
-    void decide_at_end(Track& t, double end_s);
+    void decide_at_end(Track& t, double end_s, bool reached_time);
     double value(const MissionQuantity& q, const TraceSnapshot& s) const;
     bool good(const MissionGoal& g, double v) const;
     double excess(const MissionGoal& g, double v) const;
@@ -147,10 +149,12 @@ class MissionWatch {
     std::vector<MissionGoal> goals_;
     std::vector<Track> tracks_;
     double min_elevation_deg_;
+    int64_t time_ms_;  // the mission's time
     bool have_sample_ = false;
     TraceSnapshot last_;
     bool finished_ = false;
 };
 
-// A number as a report shows it: at most three decimals, no trailing zeros.
+// A number as a report shows it: at most three decimals, no trailing zeros; from 1e15 on, the
+// shortest text that reads back as the number ("1e+299").
 std::string mission_number(double v);

@@ -3,6 +3,18 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace {
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+}  // namespace
+
+std::string_view without_byte_order_mark(std::string_view bytes) {
+    // Repeated marks go too: a text once read never starts with one.
+    while (bytes.starts_with(BYTE_ORDER_MARK)) bytes.remove_prefix(BYTE_ORDER_MARK.size());
+    return bytes;
+}
+
 bool next_line(std::string_view bytes, size_t& pos, std::string_view& line) {
     if (pos >= bytes.size()) return false;
     const size_t start = pos;
@@ -16,6 +28,7 @@ bool next_line(std::string_view bytes, size_t& pos, std::string_view& line) {
 }
 
 std::vector<std::string> split_lines(std::string_view bytes) {
+    bytes = without_byte_order_mark(bytes);
     std::vector<std::string> lines;
     size_t pos = 0;
     for (std::string_view line; next_line(bytes, pos, line);) lines.emplace_back(line);
@@ -53,11 +66,12 @@ void LineList::push_back(std::string_view line) {
 LineList split_line_list(std::string bytes) {
     if (bytes.size() > MAX_LINE_LIST_BYTES) throw std::length_error("lines of 4 GiB and more");
     const size_t n = bytes.size();
+    const size_t first = n - without_byte_order_mark(bytes).size();
     char* const data = bytes.data();
     const auto is_break = [](char c) { return c == '\r' || c == '\n'; };
-    const bool open_end = n > 0 && !is_break(data[n - 1]);  // the last line has no break
+    const bool open_end = n > first && !is_break(data[n - 1]);  // the last line has no break
     size_t count = open_end ? 1 : 0;
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = first; i < n; ++i) {
         count += data[i] == '\n' || (data[i] == '\r' && (i + 1 == n || data[i + 1] != '\n'));
     }
 
@@ -66,7 +80,7 @@ LineList split_line_list(std::string bytes) {
     // The bytes of each line move towards the front, over the breaks before them: never past
     // where the reading has got to.
     size_t end = 0;
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = first; i < n; ++i) {
         const char c = data[i];
         if (!is_break(c)) {
             data[end++] = c;
@@ -84,6 +98,7 @@ LineList split_line_list(std::string bytes) {
 }
 
 std::string file_bytes_to_text(std::string_view bytes) {
+    bytes = without_byte_order_mark(bytes);
     std::string text;
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+// The bytes without the UTF-8 byte-order mark some editors put at the start of a file: it is
+// no character of the text. Every reading of file bytes below drops it.
+std::string_view without_byte_order_mark(std::string_view bytes);
+
 // Reads the line that starts at `pos` into `line` and moves `pos` past its break. CR LF, a lone
 // CR and a lone LF each end a line; a break at the very end starts no further line. False when
 // no line is left.

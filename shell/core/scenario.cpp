@@ -48,6 +48,7 @@ bool parse_sensor_setting(std::string_view text, Channel& channel, int64_t& posi
 }
 
 ScenarioRead scenario_parse(std::string_view text) {
+    text = without_byte_order_mark(text);
     ScenarioRead read;
     int64_t previous = 0;
     size_t pos = 0;

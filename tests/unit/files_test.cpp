@@ -2,8 +2,11 @@
 
 #include <string>
 
+#include "mission.h"
 #include "recovery.h"
+#include "scenario.h"
 #include "settings.h"
+#include "sim_preset.h"
 #include "test_support.h"
 
 namespace {
@@ -28,6 +31,30 @@ TEST(ProgramFile, EveryByteSurvivesTheRoundTrip) {
     }
     bytes += "\r\nlast\r\n";
     EXPECT_EQ(text_to_file_bytes(file_bytes_to_text(bytes)), bytes);
+}
+
+// Some editors start a UTF-8 file with a byte-order mark: each kind of file reads as it would
+// without it, and only a mark at the very start goes.
+TEST(FileText, AByteOrderMarkAtTheStartIsDropped) {
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(file_bytes_to_text(mark + "PRINT 1\r\nEND"), "PRINT 1\nEND");
+    EXPECT_EQ(file_bytes_to_text(mark + mark), "");
+    EXPECT_EQ(file_bytes_to_text("A" + mark), "A" + mark);
+    EXPECT_EQ(split_lines(mark + "A\r\nB"), (std::vector<std::string>{"A", "B"}));
+    const LineList list = split_line_list(mark + "A\r\n\r\nB\n");
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0], "A");
+    EXPECT_EQ(list[2], "B");
+
+    const SimPresetRead preset = sim_preset_parse(mark + "temp_start_c = 31\n");
+    EXPECT_EQ(preset.error_line, 0) << preset.error;
+    EXPECT_EQ(preset.preset.temp_start_c, 31);
+    const MissionRead mission = mission_parse(mark + "title = T\ngoal = A > 1\n");
+    EXPECT_EQ(mission.error_line, 0) << mission.error;
+    EXPECT_EQ(mission.mission.title, "T");
+    const ScenarioRead scenario = scenario_parse(mark + "300 tem=40\n");
+    EXPECT_EQ(scenario.error_line, 0) << scenario.error;
+    EXPECT_EQ(scenario.events, (std::vector<ScenarioEvent>{{300, Channel::Tem, 40}}));
 }
 
 TEST(SettingsFile, IntegersAsTheFileTakesThem) {

@@ -3,6 +3,7 @@
 // and zorvant-run --mission on the shipped missions and in a grading case.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -54,8 +55,22 @@ TEST(MissionFile, RefusesWhatItCannotRead) {
         {"time = 0\ngoal = A > 1", 1, "time is a number of seconds above 0, at most 2000000"},
         {"goal = output contains DONE", 1, "output contains needs a text in quotes"},
         {"goal = output contains \"DONE", 1, "a quote is left open"},
-        {"goal = A > 1 weight 0", 1, "a weight is above 0"},
+        {"goal = A > 1 weight 0", 1, "a weight is from 0.001 to 1000"},
+        {"goal = A > 1 weight 1e308", 1, "a weight is from 0.001 to 1000"},
+        {"goal = A < 1e299", 1, "a bound lies between -1000000000 and 1000000000"},
+        {"goal = A between -1e10 0", 1, "a bound lies between -1000000000 and 1000000000"},
+        {"goal = A > 1 tolerance 1e300", 1, "a tolerance is from 0 to 1000000000"},
+        {"goal = A > 1 from 3000000", 1, "times count from 0 to 2000000"},
         {"title = no goals", 1, "a mission has at least one goal"},
+        // Files lie beside the mission or below it.
+        {"sim = ../../../../etc/passwd\ngoal = A > 1", 1,
+         "sim is a shipped preset or a file beside the mission or below it"},
+        {"sim = /etc/passwd\ngoal = A > 1", 1,
+         "sim is a shipped preset or a file beside the mission or below it"},
+        {"goal = A > 1\nscenario = moves/../../x.txt", 2,
+         "scenario is a file beside the mission or below it"},
+        {"scenario = ..\\x.txt\ngoal = A > 1", 1,
+         "scenario is a file beside the mission or below it"},
     };
     for (const auto& b : bad) {
         const MissionRead read = mission_parse(b.text);
@@ -75,6 +90,24 @@ TEST(MissionFile, RefusesWhatItCannotRead) {
     EXPECT_EQ(m.goals[0].tolerance, 0.1);
     EXPECT_EQ(m.goals[0].weight, 2);
     EXPECT_EQ(m.goals[1].needle, "# DONE");
+    const Mission below = parsed("sim = worlds/warm..sim\nscenario = ./moves/a.txt\ngoal = A > 1");
+    EXPECT_EQ(below.sim, "worlds/warm..sim");
+    EXPECT_EQ(below.scenario, "./moves/a.txt");
+}
+
+// What is printed reads back as the number: three decimals at most, and for numbers too large
+// for decimals to mean anything, the shortest text that reads back.
+TEST(MissionFile, NumbersPrintAsTheyAre) {
+    const struct {
+        double value;
+        const char* text;
+    } numbers[] = {
+        {2.5, "2.5"},       {-0.0004, "0"},
+        {0.1 + 0.2, "0.3"}, {123456789.25, "123456789.25"},
+        {1e299, "1e+299"},  {-2.5e20, "-2.5e+20"},
+        {HUGE_VAL, "inf"},  {999999999999999.0, "999999999999999"},
+    };
+    for (const auto& n : numbers) EXPECT_EQ(mission_number(n.value), n.text) << n.value;
 }
 
 // Reached by a deadline and kept to the end: the rate falls below 1 at 500 s; a rise after
@@ -166,6 +199,47 @@ TEST(MissionGoals, OnlyWhileAndSometime) {
     silent.finish(120'000);
     EXPECT_EQ(silent.status(2).state, MissionWatch::State::Missed);
     EXPECT_EQ(silent.status(2).figure, "tx never within bounds; nearest 0 at 40 s: 0 below 0");
+}
+
+// A run that ended early is judged only on what it saw: a window it did not reach, or did not
+// see to its end (or to the mission's time), is missed. The mission lasts 600 s; A and B are 1
+// from the start, so every goal holds as far as the run goes.
+TEST(MissionGoals, ARunThatEndsEarlyMissesTheWindowsItDidNotSee) {
+    const Mission m = parsed(
+        "goal = A > 0\ngoal = A > 0 from 60\ngoal = A > 0 from 60 to 600\ngoal = A > 0 to 300\n"
+        "goal = A > 0 by 120\ngoal = A > 0 sometime from 60 to 120\n"
+        "goal = A > 0 from 500 to 900\ngoal = A only while B\n");
+    const int64_t ends_ms[] = {0, 100'000, 300'000, 600'000, 700'000};
+    const char* const met = "";
+    // Per goal and end: empty when met, else the figure's end.
+    const std::vector<std::vector<const char*>> missed = {
+        {met, met, met, met, met},
+        {"before 60 s", met, met, met, met},
+        {"before 60 s", "before 600 s", "before 600 s", met, met},
+        {"before 300 s", "before 300 s", met, met, met},
+        {"before 120 s", "before 120 s", met, met, met},
+        {"before 60 s", met, met, met, met},
+        {"before 500 s", "before 500 s", "before 500 s", met, met},
+        {met, met, met, met, met},
+    };
+    for (size_t e = 0; e < std::size(ends_ms); ++e) {
+        MissionWatch w(m, 0);
+        TraceSnapshot s = at(0, 0);
+        s.variables[0] = s.variables[1] = 1;
+        w.sample(s);
+        w.finish(ends_ms[e]);
+        for (size_t k = 0; k < m.goals.size(); ++k) {
+            SCOPED_TRACE(m.goals[k].text + " ended at " + std::to_string(ends_ms[e]));
+            const std::string want = missed[k][e];
+            if (want.empty()) {
+                EXPECT_EQ(state(w, k), MissionWatch::State::Met) << w.status(k).figure;
+                continue;
+            }
+            EXPECT_EQ(state(w, k), MissionWatch::State::Missed);
+            EXPECT_EQ(w.status(k).figure,
+                      "the run ended at " + std::to_string(ends_ms[e] / 1000) + " s, " + want);
+        }
+    }
 }
 
 TEST(MissionGoals, OutputAndScore) {

@@ -332,4 +332,26 @@ TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
     EXPECT_TRUE(w->slider_recorder()->events().empty());
 }
 
+// A program that stops at once misses the windows its run never reached: the Mission panel
+// says so with the runner's figures.
+TEST_F(MissionTest, AProgramThatStopsAtOnceMissesTheWindowsItNeverReached) {
+    const char* const program = "SPEED 4\nEND";
+    entry("mission_hot_case")->trigger();
+    run_without_waits(program);
+    const MissionWatch* watch = w->mission_control()->watch();
+    ASSERT_NE(watch, nullptr);
+    ASSERT_TRUE(watch->finished());
+    EXPECT_EQ(dock_label("mission_result"),
+              "Score 0.5/2.5 (20 %)\nMissed: temperature between 0 45 tolerance 1 from 60 to 600: "
+              "the run ended at 0 s, before 60 s\nspd > 0 from 0 to 30: the run ended at 0 s, "
+              "before 30 s");
+    QStringList from_window;
+    for (const std::string& line : watch->report_lines()) {
+        from_window << QString::fromStdString(line);
+    }
+    const QString mission =
+        write_file("hot_case.mission", read_bytes(":/missions/hot_case.mission"));
+    EXPECT_EQ(from_window, runner({"--mission", mission}, write_file("stop.bas", program)));
+}
+
 }  // namespace
