@@ -8,6 +8,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QDockWidget>
+#include <QLayout>
+#include <QPointer>
 #include <QScreen>
 #include <QUrl>
 #include <QFontDatabase>
@@ -336,6 +339,10 @@ void Tfmain::build_controls() {
     sb->setStyleSheet("QStatusBar { background: palette(window); }");
     status_panel_ = new QLabel(sb);
     status_panel_->setObjectName("sb_panel");
+    // Messages quote titles and names from files: shown as written.
+    status_panel_->setTextFormat(Qt::PlainText);
+    // A long message is cut at the window's edge; it never makes the window wider.
+    status_panel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     sb->addWidget(status_panel_, 1);
     setStatusBar(sb);
 
@@ -362,6 +369,7 @@ void Tfmain::build_controls() {
     simulation_->moved = [this] { record_simulation(); };
     mission_ = new MissionControl(simulation_, run_control, this);
     connect(mission_, &MissionControl::status, this, &Tfmain::set_status);
+    connect(mission_, &MissionControl::dockMade, this, &Tfmain::watch_dock);
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     build_telemetry();
@@ -673,6 +681,60 @@ void Tfmain::place_telemetry_pane(TelemetryPane* pane) {
     // The width the editor and the panels leave at their full size, within the pane's limits.
     const int spare = width() - (mcod->minimumWidth() + panel_scroll_->sizeHint().width() + 30);
     resizeDocks({pane}, {std::max(least, std::min(WANTED_WIDTH, spare))}, Qt::Horizontal);
+}
+
+void Tfmain::watch_dock(QDockWidget* dock) {
+    const QPointer<QDockWidget> watched(dock);
+    const auto fit = [this, watched] {
+        if (watched != nullptr) fit_docks(watched);
+    };
+    connect(dock, &QDockWidget::visibilityChanged, this, [fit](bool shown) {
+        if (shown) fit();
+    });
+    connect(dock, &QDockWidget::topLevelChanged, this, fit);
+    connect(dock, &QDockWidget::dockLocationChanged, this, fit);
+    if (dock->isVisible()) fit();
+}
+
+// Before the layout is next laid out, so that the window is never made taller than the screen:
+// stacked panes add up their least heights, tabbed ones do not.
+void Tfmain::fit_docks(QDockWidget* dock) {
+    if (screen() == nullptr) return;
+    if (!dock->isHidden() && !dock->isFloating()) {
+        const QSize room = screen()->availableGeometry().size() - (frameGeometry().size() - size());
+        layout()->invalidate();
+        const QSize least = layout()->minimumSize();
+        if (least.height() > room.height() || least.width() > room.width()) {
+            const Qt::DockWidgetArea area = dockWidgetArea(dock);
+            for (QDockWidget* other : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other == dock || other->isHidden() || other->isFloating() ||
+                    dockWidgetArea(other) != area) {
+                    continue;
+                }
+                tabifyDockWidget(other, dock);
+                dock->raise();
+                break;
+            }
+        }
+    }
+    QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
+}
+
+void Tfmain::keep_on_screen() {
+    if (isMaximized() || isFullScreen() || !isVisible() || screen() == nullptr) return;
+    const QRect available = screen()->availableGeometry();
+    const QSize extra = frameGeometry().size() - size();
+    const QSize room = available.size() - extra;
+    if (width() > room.width() || height() > room.height()) {
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+    QRect frame(frameGeometry().topLeft(), size() + extra);
+    if (available.contains(frame)) return;
+    frame.moveRight(std::min(frame.right(), available.right()));
+    frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    frame.moveTop(std::max(frame.top(), available.top()));
+    move(frame.topLeft());
 }
 
 // ---- start-up ----

@@ -231,6 +231,12 @@ class Tfmain : public QMainWindow {
     int bottom_width(ButtonRows rows) const;
     void grow_for_panels();
     void place_telemetry_pane(TelemetryPane* pane);
+    // The panes docked in the window take its room rather than add to it: one that would make
+    // the window taller than the screen takes a tab beside the others in its area.
+    void watch_dock(QDockWidget* dock);
+    void fit_docks(QDockWidget* dock);
+    // A window that is neither maximised nor full screen stays within the screen's free area.
+    void keep_on_screen();
     void restore_window_state();
     void save_window_state();
     void set_status(const QString& text);
@@ -304,6 +310,8 @@ class Tfmain : public QMainWindow {
     int64_t sim_recorded_ms_ = INT64_MIN;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
+    // The close went ahead.
+    bool closed_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;
     struct sigaction old_signal_actions_[3] = {};
 };
