@@ -11,6 +11,7 @@
 #include <QDockWidget>
 #include <QLayout>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QUrl>
 #include <QFontDatabase>
@@ -696,38 +697,50 @@ void Tfmain::watch_dock(QDockWidget* dock) {
     if (dock->isVisible()) fit();
 }
 
-// Before the layout is next laid out, so that the window is never made taller than the screen:
-// stacked panes add up their least heights, tabbed ones do not.
+// The toolkit lays the window out as the pane shows, growing it to the panes' least heights:
+// stacked panes add theirs up, tabbed ones do not. A pane that made the window taller than the
+// screen becomes a tab beside the others in its area (all of them tabs, if need be), and the
+// window is brought back within the screen.
 void Tfmain::fit_docks(QDockWidget* dock) {
-    if (screen() == nullptr) return;
-    if (!dock->isHidden() && !dock->isFloating()) {
+    if (screen() == nullptr || fitting_docks_) return;
+    const QScopedValueRollback<bool> busy(fitting_docks_, true);
+    const auto too_tall = [this] {
         const QSize room = screen()->availableGeometry().size() - (frameGeometry().size() - size());
         layout()->invalidate();
-        const QSize least = layout()->minimumSize();
-        if (least.height() > room.height() || least.width() > room.width()) {
-            const Qt::DockWidgetArea area = dockWidgetArea(dock);
-            for (QDockWidget* other : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (other == dock || other->isHidden() || other->isFloating() ||
-                    dockWidgetArea(other) != area) {
-                    continue;
-                }
-                tabifyDockWidget(other, dock);
-                dock->raise();
-                break;
+        return layout()->totalMinimumSize().height() > room.height();
+    };
+    if (!dock->isHidden() && !dock->isFloating() && tabifiedDockWidgets(dock).isEmpty() &&
+        too_tall()) {
+        const Qt::DockWidgetArea area = dockWidgetArea(dock);
+        QList<QDockWidget*> others;
+        for (QDockWidget* other : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != dock && !other->isHidden() && !other->isFloating() &&
+                dockWidgetArea(other) == area) {
+                others << other;
             }
+        }
+        if (!others.isEmpty()) {
+            tabifyDockWidget(others.first(), dock);
+            for (qsizetype k = 1; k < others.size() && too_tall(); ++k) {
+                tabifyDockWidget(others.first(), others[k]);
+            }
+            dock->raise();
         }
     }
     QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
 }
 
+// A maximised window is the screen's free area already; the toolkit may still have made it
+// larger while a pane was laid out.
 void Tfmain::keep_on_screen() {
-    if (isMaximized() || isFullScreen() || !isVisible() || screen() == nullptr) return;
+    if (isFullScreen() || !isVisible() || screen() == nullptr) return;
     const QRect available = screen()->availableGeometry();
     const QSize extra = frameGeometry().size() - size();
     const QSize room = available.size() - extra;
     if (width() > room.width() || height() > room.height()) {
         resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
     }
+    if (isMaximized()) return;
     QRect frame(frameGeometry().topLeft(), size() + extra);
     if (available.contains(frame)) return;
     frame.moveRight(std::min(frame.right(), available.right()));

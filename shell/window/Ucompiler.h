@@ -235,7 +235,7 @@ class Tfmain : public QMainWindow {
     // the window taller than the screen takes a tab beside the others in its area.
     void watch_dock(QDockWidget* dock);
     void fit_docks(QDockWidget* dock);
-    // A window that is neither maximised nor full screen stays within the screen's free area.
+    // A window that is not full screen stays within the screen's free area.
     void keep_on_screen();
     void restore_window_state();
     void save_window_state();
@@ -310,6 +310,7 @@ class Tfmain : public QMainWindow {
     int64_t sim_recorded_ms_ = INT64_MIN;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
+    bool fitting_docks_ = false;
     // The close went ahead.
     bool closed_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;

@@ -371,17 +371,24 @@ TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
 // and the close goes on whatever the answer: nothing is asked after the run has stopped.
 TEST_F(MissionTest, ClosingDuringARecordedRunAsksOnceAndCloses) {
     w->slider_recorder()->action()->setChecked(true);
+    // Not the program's changes, nor the moves.
+    answer_questions({QMessageBox::No});
     answer_dialogs({""});
     const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
     bool closed = false;
-    ASSERT_TRUE(run_steps("DELAY 100000", {{waiting, [&] { slider("tb_tem")->setValue(7); }},
-                                           {waiting, [&] { closed = w->close(); }}}));
+    ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
+                                                       slider("tb_tem")->setValue(7);
+                                                       closed = w->close();
+                                                   }}}))
+        << output().join('|').toStdString() << dialogs.join('|').toStdString();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(dialogs, QStringList({"scenario_dialog"}));
+    EXPECT_EQ(output(), QStringList());
     // A second close, as the application makes when it quits, asks nothing either.
     w->show();
     EXPECT_TRUE(w->close());
+    EXPECT_EQ(questions.size(), 1);
     EXPECT_EQ(dialogs.size(), 1);
 }
 
@@ -391,8 +398,10 @@ TEST_F(MissionTest, ASignalKeepsTheRecordedMoves) {
     w->slider_recorder()->action()->setChecked(true);
     const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(run_steps("DELAY 100000", {{waiting, [&] { slider("tb_tem")->setValue(7); }},
-                                           {waiting, [&] { std::raise(SIGTERM); }}}));
+    ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
+                                                       slider("tb_tem")->setValue(7);
+                                                       std::raise(SIGTERM);
+                                                   }}}));
     ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(dialogs, QStringList());

@@ -152,6 +152,7 @@ TEST_F(WindowTest, TheRecoveryFileFollowsTheTextUntilItIsSavedOrRefused) {
 TEST_F(WindowTest, UnsavedTextGoesToTheTemporaryFolderWhenItsFolderCannotBeWritten) {
     const QString folder = QFileInfo(w->recovery_file()).path();
     QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).path());
     write_bytes(folder, "not a folder");
     const QString fallback = dir.filePath(QStringLiteral("tmp/zorvant-%1").arg(geteuid()));
     const QString kept =
