@@ -856,6 +856,25 @@ void Tfmain::fit_to_screen() {
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+// Out of the maximised state the window manager gives back the size from before it, which was
+// chosen before the frame's size was known: that size, when it comes, is brought within the
+// screen.
+void Tfmain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && fitted_to_screen_) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        unmaximised_ = (change->oldState() & Qt::WindowMaximized) && !isMaximized();
+        if (unmaximised_) QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
+    }
+}
+
+void Tfmain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!unmaximised_) return;
+    unmaximised_ = false;
+    QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
+}
+
 void Tfmain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (fitted_to_screen_) return;

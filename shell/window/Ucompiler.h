@@ -189,6 +189,8 @@ class Tfmain : public QMainWindow {
 
    protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -311,6 +313,8 @@ class Tfmain : public QMainWindow {
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
     bool fitting_docks_ = false;
+    // Out of the maximised state: the next size the window manager gives is checked.
+    bool unmaximised_ = false;
     // The close went ahead.
     bool closed_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;
