@@ -1,9 +1,9 @@
 #include "slider_recorder.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -120,9 +120,10 @@ bool SliderRecorder::keep_for_recovery() {
     const KeptFile kept =
         keep_in_recovery(QString(), kept_moves_name, scenario_format(recorder_.events(), NOTE),
                          QStringLiteral("%1 slider moves").arg(count));
-    const QString said = !kept.trouble.isEmpty()
-                             ? kept.trouble
-                             : QStringLiteral("%1 slider moves kept in %2.").arg(count).arg(kept.path);
+    const QString said =
+        !kept.trouble.isEmpty()
+            ? kept.trouble
+            : QStringLiteral("%1 slider moves kept in %2.").arg(count).arg(kept.path);
     std::fprintf(stderr, "zorvant: %s\n", said.toLocal8Bit().constData());
     if (kept.path.isEmpty()) return false;
     recorder_.clear();

@@ -243,7 +243,7 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     EXPECT_EQ(w->size(), size);
     EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
     const QString mission = dir.filePath("long.mission");
-    write_bytes(mission, "title = " + QByteArray(40, 'M') + QByteArray(" keep it going").repeated(12) +
+    write_bytes(mission, "title = " + QByteArray(" keep it going").repeated(20) +
                              "\ntime = 5\ngoal = tem > 99\n");
     ASSERT_TRUE(w->mission_control()->choose_file(mission));
     settle();

@@ -138,8 +138,8 @@ TEST_F(MissionTest, ChoosingAMissionSetsUpItsWorldAndShowsItsGoals) {
 // tag would have the window read the file it names) nor for a menu's key.
 TEST_F(MissionTest, AMissionsWordsShowAsWritten) {
     const QString title = "<img src=\"FIFO\"> Keep <b>warm</b> & dry";
-    const QString path = write_file("odd & <i>.mission",
-                                    ("title = " + title + "\ntime = 5\ngoal = tem > 99\n").toUtf8());
+    const QByteArray text = ("title = " + title + "\ntime = 5\ngoal = tem > 99\n").toUtf8();
+    const QString path = write_file("odd & <i>.mission", text);
     ASSERT_TRUE(w->mission_control()->choose_file(path));
     const auto* shown = w->findChild<QLabel*>("mission_title");
     EXPECT_EQ(shown->textFormat(), Qt::PlainText);
