@@ -12,6 +12,8 @@ packages=(
   libexpat1-dev
   qt6-base-dev libgl-dev qt6-charts-dev libqt6opengl6-dev
   xvfb xauth imagemagick time
+  # The window under a real window manager, driven from outside, for pictures of the screen.
+  openbox xdotool
   fonts-dejavu-core
   locales
   desktop-file-utils appstream groff-base dpkg-dev file

@@ -1,6 +1,16 @@
 #include "recovery.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "file_access.h"
+
 namespace {
+
+// Names tried when something that is not our file holds the first ones.
+constexpr int SPARE_NAMES = 20;
 
 // The first line of every recovery file; a later format would change the number.
 constexpr std::string_view MAGIC = "ZORVANT-UNSAVED 1\n";
@@ -91,4 +101,84 @@ bool recovery_file_pid(std::string_view name, long& pid) {
     }
     pid = value;
     return true;
+}
+
+namespace {
+
+bool holds_other_than_a_file(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The path written, or empty with the reason.
+std::string keep_in(const std::string& folder, const std::string& current,
+                    const std::function<std::string(int)>& name, std::string_view bytes,
+                    std::string& reason) {
+    for (int spare = 0; spare < SPARE_NAMES; ++spare) {
+        const std::string path = spare == 0 && !current.empty() && folder_of(current) == folder
+                                     ? current
+                                     : folder + '/' + name(spare);
+        if (holds_other_than_a_file(path)) {
+            reason = REASON_NOT_REGULAR;
+            continue;
+        }
+        const FileWrite written =
+            write_file_atomically(path, bytes, LinkPolicy::Refuse, FileAccess::OwnerOnly);
+        if (written.ok) return path;
+        reason = written.reason;
+        // Only a name taken in between is worth another name.
+        if (written.reason != REASON_SYMBOLIC_LINK && written.reason != REASON_NOT_REGULAR) break;
+    }
+    return {};
+}
+
+// Anyone may make folders under the temporary folder: one made by somebody else, or a link
+// put in its place, is refused.
+bool own_folder(const std::string& folder, std::string& reason) {
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        reason = errno_reason(errno);
+        return false;
+    }
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0) {
+        reason = errno_reason(errno);
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
+        reason = "It is not a folder of this user's";
+        return false;
+    }
+    if ((st.st_mode & 077) != 0 && chmod(folder.c_str(), 0700) != 0) {
+        reason = errno_reason(errno);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string recovery_fallback_folder(const std::string& temp_folder) {
+    return temp_folder + "/zorvant-" + std::to_string(geteuid());
+}
+
+RecoveryKept recovery_keep(const std::string& folder, const std::string& fallback,
+                           const std::string& current,
+                           const std::function<std::string(int spare)>& name,
+                           std::string_view bytes) {
+    RecoveryKept kept;
+    kept.path = keep_in(folder, current, name, bytes, kept.reason);
+    if (!kept.path.empty()) {
+        kept.reason.clear();
+        return kept;
+    }
+    if (own_folder(fallback, kept.fallback_reason)) {
+        kept.path = keep_in(fallback, current, name, bytes, kept.fallback_reason);
+        if (!kept.path.empty()) kept.fallback_reason.clear();
+    }
+    return kept;
 }

@@ -8,6 +8,10 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QDockWidget>
+#include <QLayout>
+#include <QPointer>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QUrl>
 #include <QFontDatabase>
@@ -336,6 +340,10 @@ void Tfmain::build_controls() {
     sb->setStyleSheet("QStatusBar { background: palette(window); }");
     status_panel_ = new QLabel(sb);
     status_panel_->setObjectName("sb_panel");
+    // Messages quote titles and names from files: shown as written.
+    status_panel_->setTextFormat(Qt::PlainText);
+    // A long message is cut at the window's edge; it never makes the window wider.
+    status_panel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     sb->addWidget(status_panel_, 1);
     setStatusBar(sb);
 
@@ -362,6 +370,7 @@ void Tfmain::build_controls() {
     simulation_->moved = [this] { record_simulation(); };
     mission_ = new MissionControl(simulation_, run_control, this);
     connect(mission_, &MissionControl::status, this, &Tfmain::set_status);
+    connect(mission_, &MissionControl::dockMade, this, &Tfmain::watch_dock);
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     build_telemetry();
@@ -675,6 +684,72 @@ void Tfmain::place_telemetry_pane(TelemetryPane* pane) {
     resizeDocks({pane}, {std::max(least, std::min(WANTED_WIDTH, spare))}, Qt::Horizontal);
 }
 
+void Tfmain::watch_dock(QDockWidget* dock) {
+    const QPointer<QDockWidget> watched(dock);
+    const auto fit = [this, watched] {
+        if (watched != nullptr) fit_docks(watched);
+    };
+    connect(dock, &QDockWidget::visibilityChanged, this, [fit](bool shown) {
+        if (shown) fit();
+    });
+    connect(dock, &QDockWidget::topLevelChanged, this, fit);
+    connect(dock, &QDockWidget::dockLocationChanged, this, fit);
+    if (dock->isVisible()) fit();
+}
+
+// The toolkit lays the window out as the pane shows, growing it to the panes' least heights:
+// stacked panes add theirs up, tabbed ones do not. A pane that made the window taller than the
+// screen becomes a tab beside the others in its area (all of them tabs, if need be), and the
+// window is brought back within the screen.
+void Tfmain::fit_docks(QDockWidget* dock) {
+    if (screen() == nullptr || fitting_docks_) return;
+    const QScopedValueRollback<bool> busy(fitting_docks_, true);
+    const auto too_tall = [this] {
+        const QSize room = screen()->availableGeometry().size() - (frameGeometry().size() - size());
+        layout()->invalidate();
+        return layout()->totalMinimumSize().height() > room.height();
+    };
+    if (!dock->isHidden() && !dock->isFloating() && tabifiedDockWidgets(dock).isEmpty() &&
+        too_tall()) {
+        const Qt::DockWidgetArea area = dockWidgetArea(dock);
+        QList<QDockWidget*> others;
+        for (QDockWidget* other : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != dock && !other->isHidden() && !other->isFloating() &&
+                dockWidgetArea(other) == area) {
+                others << other;
+            }
+        }
+        if (!others.isEmpty()) {
+            tabifyDockWidget(others.first(), dock);
+            for (qsizetype k = 1; k < others.size() && too_tall(); ++k) {
+                tabifyDockWidget(others.first(), others[k]);
+            }
+            dock->raise();
+        }
+    }
+    QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
+}
+
+// A maximised window is the screen's free area already; the toolkit may still have made it
+// larger while a pane was laid out.
+void Tfmain::keep_on_screen() {
+    if (isFullScreen() || !isVisible() || screen() == nullptr) return;
+    const QRect available = screen()->availableGeometry();
+    const QSize extra = frameGeometry().size() - size();
+    const QSize room = available.size() - extra;
+    if (width() > room.width() || height() > room.height()) {
+        resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+    if (isMaximized()) return;
+    QRect frame(frameGeometry().topLeft(), size() + extra);
+    if (available.contains(frame)) return;
+    frame.moveRight(std::min(frame.right(), available.right()));
+    frame.moveBottom(std::min(frame.bottom(), available.bottom()));
+    frame.moveLeft(std::max(frame.left(), available.left()));
+    frame.moveTop(std::max(frame.top(), available.top()));
+    move(frame.topLeft());
+}
+
 // ---- start-up ----
 
 void Tfmain::FormCreate() {
@@ -779,6 +854,25 @@ void Tfmain::fit_to_screen() {
     if (fits) return;
     resize(room.expandedTo(minimumSizeHint()));
     setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// Out of the maximised state the window manager gives back the size from before it, which was
+// chosen before the frame's size was known: that size, when it comes, is brought within the
+// screen.
+void Tfmain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && fitted_to_screen_) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        unmaximised_ = (change->oldState() & Qt::WindowMaximized) && !isMaximized();
+        if (unmaximised_) QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
+    }
+}
+
+void Tfmain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!unmaximised_) return;
+    unmaximised_ = false;
+    QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
 }
 
 void Tfmain::showEvent(QShowEvent* event) {

@@ -189,6 +189,8 @@ class Tfmain : public QMainWindow {
 
    protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -231,6 +233,12 @@ class Tfmain : public QMainWindow {
     int bottom_width(ButtonRows rows) const;
     void grow_for_panels();
     void place_telemetry_pane(TelemetryPane* pane);
+    // The panes docked in the window take its room rather than add to it: one that would make
+    // the window taller than the screen takes a tab beside the others in its area.
+    void watch_dock(QDockWidget* dock);
+    void fit_docks(QDockWidget* dock);
+    // A window that is not full screen stays within the screen's free area.
+    void keep_on_screen();
     void restore_window_state();
     void save_window_state();
     void set_status(const QString& text);
@@ -304,6 +312,11 @@ class Tfmain : public QMainWindow {
     int64_t sim_recorded_ms_ = INT64_MIN;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
+    bool fitting_docks_ = false;
+    // Out of the maximised state: the next size the window manager gives is checked.
+    bool unmaximised_ = false;
+    // The close went ahead.
+    bool closed_ = false;
     QSocketNotifier* signal_notifier_ = nullptr;
     struct sigaction old_signal_actions_[3] = {};
 };

@@ -1,7 +1,9 @@
 #include "error_display.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QTextDocument>
 
 std::function<void(const QString&, const QString&, const QString&)> error_display_hook;
 
@@ -19,8 +21,17 @@ void show_error(const QString& message, const QString& reason) {
     }
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // A name or a line from a file is shown as it is, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setInformativeText(reason);
+    if (auto* label = box.findChild<QLabel*>("qt_msgbox_informativelabel")) {
+        label->setTextFormat(Qt::PlainText);
+    }
     box.exec();
+}
+
+QString plain_tooltip(const QString& text) {
+    return text.isEmpty() ? text : Qt::convertFromPlainText(text);
 }
 
 void show_error(const QString& message, const std::string& reason) {

@@ -25,6 +25,10 @@ QString error_display_text(const QString& message);
 void show_error(const QString& message, const QString& reason = QString());
 void show_error(const QString& message, const std::string& reason);
 
+// A tooltip that shows `text` character for character. A tooltip takes a text that looks like
+// markup for markup, and a file's words may look like anything.
+QString plain_tooltip(const QString& text);
+
 // Seam: when set, it receives the box's title, text and reason instead of a modal box.
 extern std::function<void(const QString& title, const QString& text, const QString& reason)>
     error_display_hook;

@@ -1,5 +1,6 @@
 // The settings file read at start-up and written at close, and the close itself.
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include "file_access.h"
 #include "settings.h"
 #include "simulation_control.h"
+#include "slider_recorder.h"
 #include "telemetry_pane.h"
 
 namespace {
@@ -40,8 +42,11 @@ void Tfmain::save_window_state() {
     QSettings settings = user_settings();
     settings.setValue(GEOMETRY_KEY, saveGeometry());
     settings.setValue(SPLIT_KEY, editor_split_->saveState());
-    // A pane not made in this session keeps the place it had.
-    if (telemetry_pane != nullptr) settings.setValue(PANES_KEY, saveState());
+    // The panes not made in this session keep the places they had: the state read at the start
+    // holds them until they are made, and is written back with them.
+    if (!findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly).isEmpty()) {
+        settings.setValue(PANES_KEY, saveState());
+    }
 }
 
 // The sliders take the file's lines one by one, each clamped, each change handled at once; a
@@ -75,15 +80,25 @@ void Tfmain::bt_siniClick() {
 // Unsaved text is worth a question; Cancel keeps the window open and the program running.
 // A close that goes ahead stops the program and writes the settings. A close asked for by a
 // signal asks nothing: the unsaved text waits in the recovery file for the next start.
+//
+// Once it has gone ahead, a later close (the application closes every window as it quits) asks
+// nothing again: a question then would keep a process alive with no window.
 void Tfmain::closeEvent(QCloseEvent* event) {
-    // On a signal the text is already kept.
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    // On a signal the text and the recorded moves are already kept.
     if (!closing_on_signal_) {
         if (!document_->may_close()) {
             event->ignore();
             return;
         }
         document_->remove_recovery();
+        // Asked here, with the window still there; never after the run has stopped.
+        slider_recorder_->close();
     }
+    closed_ = true;
     bt_stopClick();
     event->accept();
     save_window_state();

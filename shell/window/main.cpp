@@ -55,6 +55,6 @@ int main(int argc, char** argv) {
     Tfmain fmain;
     fmain.show();
     if (!args.file.empty()) fmain.open_file(QString::fromLocal8Bit(args.file.c_str()));
-    app.exec();
-    return 0;
+    // 1 when a signal ended the session and its unsaved work could be kept nowhere.
+    return app.exec();
 }

@@ -240,7 +240,7 @@ bool MissionControl::choose_file(const QString& path) {
     if (!shipped) {
         file_path_ = shown;
         file_->setText(QFileInfo(shown).fileName().replace('&', "&&"));
-        file_->setToolTip(from_std(mission.title) + "\n" + shown);
+        file_->setToolTip(plain_tooltip(from_std(mission.title) + "\n" + shown));
         file_->setVisible(true);
         entry = file_;
     }
@@ -310,6 +310,9 @@ void MissionControl::build_dock() {
     auto* rows = new QVBoxLayout(body);
     title_ = new QLabel(body);
     title_->setObjectName("mission_title");
+    // A mission's words are shown as written: a title is no markup, and markup could name a
+    // picture to load from anywhere.
+    title_->setTextFormat(Qt::PlainText);
     title_->setWordWrap(true);
     title_->setFont(bold_font(title_->font()));
     goals_ = new QListWidget(body);
@@ -318,9 +321,11 @@ void MissionControl::build_dock() {
     goals_->setWordWrap(true);
     time_left_ = new QLabel(body);
     time_left_->setObjectName("mission_time_left");
+    time_left_->setTextFormat(Qt::PlainText);
     time_left_->setFont(bold_font(time_left_->font()));
     result_ = new QLabel(body);
     result_->setObjectName("mission_result");
+    result_->setTextFormat(Qt::PlainText);
     result_->setWordWrap(true);
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     rows->addWidget(title_);
@@ -328,8 +333,10 @@ void MissionControl::build_dock() {
     rows->addWidget(time_left_);
     rows->addWidget(result_);
     dock_->setWidget(body);
-    // At the side, where it takes room from the window's middle instead of lying over it.
-    window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    // Where it was at the last close; else at the side, where it takes room from the window's
+    // middle instead of lying over it.
+    if (!window_->restoreDockWidget(dock_)) window_->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    emit dockMade(dock_);
 }
 
 // The goals as the watch sees them now; before the run, all pending.

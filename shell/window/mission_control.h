@@ -72,6 +72,8 @@ class MissionControl : public QObject {
    signals:
     // What the status bar says about a choice and a mission's end.
     void status(const QString& text);
+    // The Mission panel was made (and put where it was at the last close, if anywhere).
+    void dockMade(QDockWidget* dock);
 
    private:
     void arm(Mission mission, const QString& path, std::vector<ScenarioEvent> events,

@@ -11,9 +11,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +22,7 @@
 #include "dialog_seams.h"
 #include "error_display.h"
 #include "file_access.h"
+#include "kept_files.h"
 #include "program_text.h"
 #include "recovery.h"
 
@@ -43,12 +44,6 @@ namespace {
 constexpr int RECOVERY_INTERVAL_MS = 30000;
 // Far beyond any text a user types; a larger file is no recovery file of ours.
 constexpr size_t MAX_RECOVERY_FILE_BYTES = 64u * 1024 * 1024;
-// Names tried when something that is not our file holds the first ones.
-constexpr int RECOVERY_SPARE_NAMES = 20;
-
-QString recovery_folder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-}
 
 bool process_alive(long pid) {
     return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
@@ -306,45 +301,34 @@ QString ProgramDocument::recovery_file() const {
     return recovery_folder() + '/' + QString::fromStdString(recovery_file_name(getpid()));
 }
 
-void ProgramDocument::keep_for_recovery() {
-    if (modified()) {
-        write_recovery();
-    } else {
-        remove_recovery();
-    }
+bool ProgramDocument::keep_for_recovery() {
+    if (modified()) return write_recovery();
+    remove_recovery();
+    return true;
 }
 
 // Never through a link or into anything else planted under our name: the text then goes under
-// the process's next free name, so a signal never loses it.
-void ProgramDocument::write_recovery() {
-    const QString folder = recovery_folder();
-    QDir().mkpath(folder);
+// the process's next free name, so a signal never loses it. A recovery folder that cannot be
+// written is said once on standard error and each time in the status bar, with where the text
+// went instead.
+bool ProgramDocument::write_recovery() {
     const std::string bytes = recovery_format(
         {QFile::encodeName(path_).toStdString(), text().toUtf8().toStdString()});
-    for (int spare = 0; spare < RECOVERY_SPARE_NAMES; ++spare) {
-        const QString path =
-            spare == 0 && !recovery_path_.isEmpty()
-                ? recovery_path_
-                : folder + '/' + QString::fromStdString(recovery_file_name(getpid(), spare));
-        if (holds_other_than_a_file(path)) {
-            if (path == recovery_path_) recovery_path_.clear();
-            continue;
+    const KeptFile kept = keep_in_recovery(
+        recovery_path_, [](int spare) { return recovery_file_name(getpid(), spare); }, bytes,
+        "Unsaved text");
+    if (!kept.trouble.isEmpty()) {
+        if (kept.trouble != recovery_trouble_) {
+            std::fprintf(stderr, "zorvant: %s\n", kept.trouble.toLocal8Bit().constData());
         }
-        const FileWrite written = write_file_atomically(
-            QFile::encodeName(path).toStdString(), bytes, LinkPolicy::Refuse,
-            FileAccess::OwnerOnly);
-        if (written.ok) {
-            if (!recovery_path_.isEmpty() && recovery_path_ != path) {
-                QFile::remove(recovery_path_);
-            }
-            recovery_path_ = path;
-            unsaved_since_recovery_ = false;
-            return;
-        }
-        // Anything but a name taken in between is tried again at the next tick; there is
-        // nobody to tell in between.
-        if (written.reason != REASON_SYMBOLIC_LINK && written.reason != REASON_NOT_REGULAR) return;
+        emit status(kept.trouble);
     }
+    recovery_trouble_ = kept.trouble;
+    if (kept.path.isEmpty()) return false;
+    if (!recovery_path_.isEmpty() && recovery_path_ != kept.path) QFile::remove(recovery_path_);
+    recovery_path_ = kept.path;
+    unsaved_since_recovery_ = false;
+    return true;
 }
 
 void ProgramDocument::remove_recovery() {
@@ -380,9 +364,18 @@ void ProgramDocument::set_aside(const QString& path, const char* why) {
 // after it is out of date and goes without a question; one that belongs to a window still
 // open is left alone. One text at most comes into the editor; the others wait for a later start.
 void ProgramDocument::offer_recovery() {
-    const QDir folder(recovery_folder());
-    const QFileInfoList files = folder.entryInfoList(
-        {"unsaved-*.txt"}, QDir::Files | QDir::System | QDir::Hidden, QDir::Time);
+    QFileInfoList files = QDir(recovery_folder())
+                              .entryInfoList({"unsaved-*.txt"},
+                                             QDir::Files | QDir::System | QDir::Hidden);
+    // Texts kept where the recovery folder could not take them; only from a folder of our own.
+    const QFileInfo fallback(recovery_fallback_folder());
+    if (fallback.isDir() && !fallback.isSymLink() && fallback.ownerId() == geteuid()) {
+        files += QDir(fallback.filePath())
+                     .entryInfoList({"unsaved-*.txt"}, QDir::Files | QDir::System | QDir::Hidden);
+    }
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return a.lastModified() > b.lastModified();
+    });
     bool recovered = false;
     for (const QFileInfo& file : files) {
         long pid = 0;

@@ -53,8 +53,9 @@ class ProgramDocument : public QObject {
     QTimer* recovery_timer() const { return recovery_timer_; }
     // Offers the texts that ended sessions left behind; one at most comes into the editor.
     void offer_recovery();
-    // The session ends without a question: a modified text is kept for the next start.
-    void keep_for_recovery();
+    // The session ends without a question: a modified text is kept for the next start. False
+    // when it could be kept nowhere.
+    bool keep_for_recovery();
     // The window closes with nothing worth keeping.
     void remove_recovery();
 
@@ -82,7 +83,7 @@ class ProgramDocument : public QObject {
     void set_text(const QString& text);
     void report_modified();
     void saved();
-    void write_recovery();
+    bool write_recovery();
     bool ask_recover(const QDateTime& written);
     void set_aside(const QString& path, const char* why);
 
@@ -98,4 +99,6 @@ class ProgramDocument : public QObject {
     bool reported_modified_ = false;
     // The text changed since the recovery file was last written.
     bool unsaved_since_recovery_ = false;
+    // What was last said about a recovery copy kept elsewhere or nowhere; empty when all is well.
+    QString recovery_trouble_;
 };

@@ -4,12 +4,19 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
 #include "Ucompiler.h"
+#include "kept_files.h"
+#include "program_document.h"
+#include "recovery.h"
+#include "slider_recorder.h"
 
 namespace {
 
@@ -29,7 +36,41 @@ void on_closing_signal(int) {
     errno = saved;
 }
 
+std::string encoded(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 }  // namespace
+
+QString recovery_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString recovery_fallback_folder() {
+    return QFile::decodeName(recovery_fallback_folder(encoded(QDir::tempPath())).c_str());
+}
+
+KeptFile keep_in_recovery(const QString& current, const std::function<std::string(int)>& name,
+                          const std::string& bytes, const QString& what) {
+    const QString folder = recovery_folder();
+    QDir().mkpath(folder);
+    const RecoveryKept kept = recovery_keep(encoded(folder), encoded(recovery_fallback_folder()),
+                                            encoded(current), name, bytes);
+    KeptFile result;
+    result.path = QFile::decodeName(kept.path.c_str());
+    const QString reason = QString::fromLocal8Bit(kept.reason.c_str());
+    if (kept.path.empty()) {
+        result.trouble = QStringLiteral("%1 could not be kept: the recovery folder %2 cannot be "
+                                        "written (%3), nor %4 (%5).")
+                             .arg(what, folder, reason, recovery_fallback_folder(),
+                                  QString::fromLocal8Bit(kept.fallback_reason.c_str()));
+    } else if (!kept.reason.empty()) {
+        result.trouble =
+            QStringLiteral("%1 kept in %2: the recovery folder %3 cannot be written (%4).")
+                .arg(what, result.path, folder, reason);
+    }
+    return result;
+}
 
 void Tfmain::install_signal_handlers() {
     if (signal_pipe[0] < 0 && pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
@@ -56,13 +97,17 @@ void Tfmain::close_on_signal() {
     char bytes[64];
     while (read(signal_pipe[0], bytes, sizeof bytes) > 0) {
     }
-    document_->keep_for_recovery();
+    // Both, whatever the first did; a session that could keep nothing ends with code 1.
+    const bool text_kept = document_->keep_for_recovery();
+    const bool moves_kept = slider_recorder_->keep_for_recovery();
+    const int code = text_kept && moves_kept ? 0 : 1;
     closing_on_signal_ = true;
     // An open box or dialog, or the start-up question, would hold the close up for an answer
     // that nobody will give. The text is safe by now, so the session ends at once.
     if (QApplication::activeModalWidget() != nullptr || !isVisible()) {
         write_settings_at_close();
-        std::_Exit(0);
+        std::_Exit(code);
     }
     close();
+    if (code != 0) QCoreApplication::exit(code);
 }

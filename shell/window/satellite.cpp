@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>
-#include <QScreen>
-#include <algorithm>
 
 #include "Ucompiler.h"
 #include "satellite_view.h"
@@ -32,14 +30,13 @@ void Tfmain::show_satellite(bool shown) {
         dock->setObjectName("satellite_dock");
         auto* view = new SatelliteView(dock);
         dock->setWidget(view);
-        // The window grows by the dock's width as far as the screen has room, so that the editor
-        // and the panels keep theirs.
-        if (!isMaximized() && !isFullScreen() && screen() != nullptr) {
-            const int room = screen()->availableGeometry().right() - frameGeometry().right();
-            if (room > 0) resize(width() + std::min(room, DOCK_WIDTH), height());
+        // Where it was at the last close; else at the right, taking its width from the editor
+        // and the panels, which get it back when it closes.
+        if (!restoreDockWidget(dock)) {
+            addDockWidget(Qt::RightDockWidgetArea, dock);
+            resizeDocks({dock}, {DOCK_WIDTH}, Qt::Horizontal);
         }
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-        resizeDocks({dock}, {DOCK_WIDTH}, Qt::Horizontal);
+        watch_dock(dock);
         // The satellite moves only while a run goes on with a simulation; between runs and while
         // paused the view waits for a slider, a coil or a new choice.
         const auto follow_run = [this, view] {

@@ -83,7 +83,8 @@ void SimulationControl::build_menu(QMenu* menu) {
         QAction* a = menu->addAction('&' + preset_caption(name));
         a->setObjectName("sim_" + name);
         a->setData(name);
-        a->setToolTip(QString::fromStdString(sim_preset_parse(p.text).preset.description));
+        a->setToolTip(
+            plain_tooltip(QString::fromStdString(sim_preset_parse(p.text).preset.description)));
         connect(a, &QAction::triggered, this, [this, name] { choose_shipped(name); });
         presets_.push_back(a);
     }
@@ -165,7 +166,8 @@ bool SimulationControl::choose_file(const QString& path) {
     file_preset_ = read.preset;
     file_path_ = absolute;
     file_->setText(QFileInfo(absolute).fileName().replace('&', "&&"));
-    file_->setToolTip(QString::fromStdString(read.preset.description) + "\n" + absolute);
+    file_->setToolTip(
+        plain_tooltip(QString::fromStdString(read.preset.description) + "\n" + absolute));
     file_->setVisible(true);
     use(file_preset_, absolute, QFileInfo(absolute).fileName(), file_);
     return true;

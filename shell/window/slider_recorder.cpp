@@ -1,14 +1,30 @@
 #include "slider_recorder.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
 
 #include "clock.h"
 #include "dialog_seams.h"
 #include "error_display.h"
+#include "kept_files.h"
 #include "simulation.h"
+
+namespace {
+
+const char* const NOTE = "Slider moves recorded in the editor: milliseconds since RUN.";
+
+// Kept moves are named after the process, as unsaved text is, but never taken for it.
+std::string kept_moves_name(int spare) {
+    std::string name = "moves-" + std::to_string(QCoreApplication::applicationPid());
+    if (spare > 0) name += '-' + std::to_string(spare);
+    return name + ".txt";
+}
+
+}  // namespace
 
 SliderRecorder::SliderRecorder(RunControl* run_control, QWidget* window)
     : QObject(window), run_control_(run_control), window_(window), action_(new QAction(this)) {
@@ -42,7 +58,7 @@ void SliderRecorder::run_state_changed(RunControl::State state) {
         if (action_->isChecked()) emit status("Recording the slider moves of this run.");
     } else if (running_ && state == RunControl::State::Idle) {
         running_ = false;
-        if (!recorder_.events().empty()) save();
+        if (!closing_ && !recorder_.events().empty()) save();
     }
 }
 
@@ -53,7 +69,7 @@ void SliderRecorder::toggled(bool on) {
         return;
     }
     // Unchecked during a run: what was recorded is offered when the run ends.
-    if (!running_ && !recorder_.events().empty()) save();
+    if (!closing_ && !running_ && !recorder_.events().empty()) save();
 }
 
 bool SliderRecorder::save() {
@@ -73,8 +89,7 @@ bool SliderRecorder::save() {
         return false;
     }
     const QString path = QFileInfo(dialog_->selectedFiles().constFirst()).absoluteFilePath();
-    const std::string text = scenario_format(
-        recorder_.events(), "Slider moves recorded in the editor: milliseconds since RUN.");
+    const std::string text = scenario_format(recorder_.events(), NOTE);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=
@@ -86,5 +101,31 @@ bool SliderRecorder::save() {
     }
     recorder_.clear();
     emit status(QStringLiteral("%1 slider moves saved to %2.").arg(count).arg(path));
+    return true;
+}
+
+void SliderRecorder::close() {
+    if (closing_) return;
+    // Before the dialog: a run that ends while it is open must not ask again.
+    closing_ = true;
+    if (recorder_.events().empty()) return;
+    // Cancelled, the moves are given up as at the end of any run; a failed write keeps them.
+    if (!save() && !recorder_.events().empty()) keep_for_recovery();
+}
+
+bool SliderRecorder::keep_for_recovery() {
+    closing_ = true;
+    const size_t count = recorder_.events().size();
+    if (count == 0) return true;
+    const KeptFile kept =
+        keep_in_recovery(QString(), kept_moves_name, scenario_format(recorder_.events(), NOTE),
+                         QStringLiteral("%1 slider moves").arg(count));
+    const QString said =
+        !kept.trouble.isEmpty()
+            ? kept.trouble
+            : QStringLiteral("%1 slider moves kept in %2.").arg(count).arg(kept.path);
+    std::fprintf(stderr, "zorvant: %s\n", said.toLocal8Bit().constData());
+    if (kept.path.isEmpty()) return false;
+    recorder_.clear();
     return true;
 }

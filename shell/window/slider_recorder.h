@@ -1,7 +1,8 @@
 // Run > Record Slider Moves: while it is checked, the sensor sliders the user moves during a run
 // are recorded with the program clock since RUN, and at the run's end (or when it is unchecked
 // after a run) the window asks where to keep them: a scenario file that replays the same moves
-// without the window (zorvant-run --scenario).
+// without the window (zorvant-run --scenario). A closing window asks while it is still there;
+// a session ended by a signal asks nothing and keeps the moves in the recovery folder.
 #pragma once
 
 #include <QObject>
@@ -30,6 +31,12 @@ class SliderRecorder : public QObject {
     // Asks where to keep the recorded moves and writes them there; false when nothing was
     // written (cancelled, or the file could not be written, which is reported).
     bool save();
+    // The window is closing: moves not yet saved are offered now, and kept in the recovery
+    // folder when they cannot be written where the user chose. Nothing is asked after this.
+    void close();
+    // The session ends on a signal: moves not yet saved go to the recovery folder, and standard
+    // error says where. Nothing is asked after this. False when they could be kept nowhere.
+    bool keep_for_recovery();
 
    signals:
     void status(const QString& text);
@@ -45,4 +52,6 @@ class SliderRecorder : public QObject {
     QFileDialog* dialog_ = nullptr;
     ScenarioRecorder recorder_;
     bool running_ = false;
+    // The window is going: no more questions.
+    bool closing_ = false;
 };

@@ -44,6 +44,7 @@ TelemetryPane* Tfmain::telemetry_pane_made() {
     // Where the user left it, else where it covers nothing of the window.
     if (!restoreDockWidget(telemetry_pane)) place_telemetry_pane(telemetry_pane);
     telemetry_pane->hide();
+    watch_dock(telemetry_pane);
     connect(telemetry_pane, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (shown) {
             refresh_telemetry();

@@ -1,6 +1,7 @@
 // The window on the screens of a classroom: a laptop, a laptop under a title bar and a taskbar,
 // a netbook and a projector (tests/widget/screen.json lists them beside the desk screen).
 #include <QAction>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -8,6 +9,7 @@
 #include <QSplitter>
 
 #include "editor_commands.h"
+#include "mission_control.h"
 #include "radio.h"
 #include "telemetry_pane.h"
 #include "waterfall_view.h"
@@ -226,6 +228,48 @@ TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
     ASSERT_NE(w->telemetry_pane, nullptr);
     EXPECT_TRUE(w->telemetry_pane->isFloating());
     EXPECT_EQ(w->telemetry_pane->geometry(), left);
+}
+
+// Panes take their room from inside the window: on a laptop, the telemetry, the satellite and a
+// mission with a long title leave the window's size as it was, and closed they give the editor
+// its width back. The satellite and the mission come back where they were at the next start.
+TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
+    open_on("laptop");
+    const QSize size = w->size();
+    const int editor = w->mcod->width();
+    w->act_telemetry->trigger();
+    w->act_satellite->trigger();
+    settle();
+    EXPECT_EQ(w->size(), size);
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    const QString mission = dir.filePath("long.mission");
+    write_bytes(mission, "title = " + QByteArray(" keep it going").repeated(20) +
+                             "\ntime = 5\ngoal = tem > 99\n");
+    ASSERT_TRUE(w->mission_control()->choose_file(mission));
+    settle();
+    EXPECT_EQ(w->size(), size);
+    w->mission_control()->choose_none();
+    w->act_telemetry->trigger();
+    w->act_satellite->trigger();
+    settle();
+    EXPECT_EQ(w->size(), size);
+    EXPECT_EQ(w->mcod->width(), editor);
+
+    w->act_satellite->trigger();
+    ASSERT_TRUE(w->mission_control()->choose_file(mission));
+    w->addDockWidget(Qt::LeftDockWidgetArea, w->findChild<QDockWidget*>("satellite_dock"));
+    w->addDockWidget(Qt::LeftDockWidgetArea, w->mission_control()->dock());
+    settle();
+    ASSERT_TRUE(w->close());
+    w.reset();
+    open_on("laptop");
+    w->act_satellite->trigger();
+    ASSERT_TRUE(w->mission_control()->choose_file(mission));
+    settle();
+    EXPECT_EQ(w->dockWidgetArea(w->findChild<QDockWidget*>("satellite_dock")),
+              Qt::LeftDockWidgetArea);
+    EXPECT_EQ(w->dockWidgetArea(w->mission_control()->dock()), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
 }
 
 // The channel axis under the waterfall: its numbers stand under their channels' columns, and

@@ -2,11 +2,14 @@
 // the runner judges it, a mission's scenario and its time limit; and Run > Record Slider Moves,
 // whose file the runner replays to the same output.
 #include <QAction>
+#include <QMessageBox>
+#include <csignal>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QTextDocumentFragment>
 #include <cmath>
 
 #include "mission_control.h"
@@ -129,6 +132,38 @@ TEST_F(MissionTest, ChoosingAMissionSetsUpItsWorldAndShowsItsGoals) {
     EXPECT_EQ(w->mission_control()->armed(), nullptr);
     EXPECT_EQ(w->mission_control()->watch(), nullptr);
     EXPECT_TRUE(entry("mission_none")->isChecked());
+}
+
+// A mission's words are shown as written wherever they appear, never taken for markup (a picture
+// tag would have the window read the file it names) nor for a menu's key.
+TEST_F(MissionTest, AMissionsWordsShowAsWritten) {
+    const QString title = "<img src=\"FIFO\"> Keep <b>warm</b> & dry";
+    const QByteArray text = ("title = " + title + "\ntime = 5\ngoal = tem > 99\n").toUtf8();
+    const QString path = write_file("odd & <i>.mission", text);
+    ASSERT_TRUE(w->mission_control()->choose_file(path));
+    const auto* shown = w->findChild<QLabel*>("mission_title");
+    EXPECT_EQ(shown->textFormat(), Qt::PlainText);
+    EXPECT_EQ(shown->text(), title);
+    EXPECT_EQ(w->findChild<QLabel*>("mission_result")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(w->findChild<QLabel*>("sb_panel")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(w->status_text(), "Mission: " + title + ". RUN starts it; it lasts 0:05.");
+    EXPECT_EQ(entry("mission_file")->text(), "odd && <i>.mission");
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(entry("mission_file")->toolTip()).toPlainText(),
+              title + "\n" + path);
+
+    // A file whose name reads as markup is reported as named.
+    QMessageBox* box = nullptr;
+    error_display_hook = nullptr;
+    QTimer::singleShot(0, [&] {
+        box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->findChild<QLabel*>("qt_msgbox_informativelabel")->textFormat(),
+                  Qt::PlainText);
+        box->reject();
+    });
+    EXPECT_FALSE(w->mission_control()->choose_file(dir.filePath("<b>none.mission")));
+    EXPECT_NE(box, nullptr);
 }
 
 // The detumbling lesson with a good gain meets the mission, the lesson's own gain misses its
@@ -352,6 +387,52 @@ TEST_F(MissionTest, AProgramThatStopsAtOnceMissesTheWindowsItNeverReached) {
     const QString mission =
         write_file("hot_case.mission", read_bytes(":/missions/hot_case.mission"));
     EXPECT_EQ(from_window, runner({"--mission", mission}, write_file("stop.bas", program)));
+}
+
+// Closing the window during a recorded run asks for the file while the window is still there,
+// and the close goes on whatever the answer: nothing is asked after the run has stopped.
+TEST_F(MissionTest, ClosingDuringARecordedRunAsksOnceAndCloses) {
+    w->slider_recorder()->action()->setChecked(true);
+    // Not the program's changes, nor the moves.
+    answer_questions({QMessageBox::No});
+    answer_dialogs({""});
+    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    bool closed = false;
+    ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
+                                                       slider("tb_tem")->setValue(7);
+                                                       closed = w->close();
+                                                   }}}))
+        << output().join('|').toStdString() << dialogs.join('|').toStdString();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(dialogs, QStringList({"scenario_dialog"}));
+    EXPECT_EQ(output(), QStringList());
+    // A second close, as the application makes when it quits, asks nothing either.
+    w->show();
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_EQ(dialogs.size(), 1);
+}
+
+// A signal during a recorded run asks nothing: the moves go to the recovery folder as a
+// scenario, and standard error says where.
+TEST_F(MissionTest, ASignalKeepsTheRecordedMoves) {
+    w->slider_recorder()->action()->setChecked(true);
+    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
+                                                       slider("tb_tem")->setValue(7);
+                                                       std::raise(SIGTERM);
+                                                   }}}));
+    ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dialogs, QStringList());
+    const QString kept = QFileInfo(w->recovery_file()).dir().filePath(
+        QStringLiteral("moves-%1.txt").arg(QCoreApplication::applicationPid()));
+    EXPECT_EQ(said, "zorvant: 1 slider moves kept in " + kept.toStdString() + ".\n");
+    const ScenarioRead read = scenario_parse(read_bytes(kept).toStdString());
+    ASSERT_EQ(read.events.size(), 1u);
+    EXPECT_EQ(read.events[0].position, 7);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -142,6 +144,45 @@ TEST_F(WindowTest, TheRecoveryFileFollowsTheTextUntilItIsSavedOrRefused) {
     EXPECT_EQ(questions.size(), 1);
     EXPECT_EQ(w->mcod->toPlainText(), "");
     EXPECT_FALSE(QFile::exists(recovery));
+}
+
+// A recovery folder that cannot be written (here a file stands in its place) loses no text: it
+// goes to the user's own folder under the temporary folder, mode 0600, standard error and the
+// status bar say where, and the next start offers it from there.
+TEST_F(WindowTest, UnsavedTextGoesToTheTemporaryFolderWhenItsFolderCannotBeWritten) {
+    const QString folder = QFileInfo(w->recovery_file()).path();
+    QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).path());
+    write_bytes(folder, "not a folder");
+    const QString fallback = dir.filePath(QStringLiteral("tmp/zorvant-%1").arg(geteuid()));
+    const QString kept =
+        fallback + QStringLiteral("/unsaved-%1.txt").arg(QCoreApplication::applicationPid());
+    const QString said = "Unsaved text kept in " + kept + ": the recovery folder " + folder +
+                         " cannot be written (" + QString::fromLocal8Bit(std::strerror(ENOTDIR)) +
+                         ").";
+
+    w->document()->recovery_timer()->setInterval(10);
+    testing::internal::CaptureStderr();
+    QTest::keyClicks(w->mcod, "print 8");
+    ASSERT_TRUE(wait_for([&] { return QFile::exists(kept); }));
+    EXPECT_EQ(w->status_text(), said);
+    EXPECT_EQ(w->recovery_file(), kept);
+    QTest::keyClicks(w->mcod, "9");
+    std::raise(SIGTERM);
+    ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
+    // Said once, not at every copy.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "zorvant: " + said.toStdString() + "\n");
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(kept).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(QFile::encodeName(fallback).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    w.reset();
+    answer_questions({QMessageBox::Yes});
+    open_window();
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 89");
 }
 
 }  // namespace

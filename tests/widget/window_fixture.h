@@ -74,6 +74,10 @@ class WindowTest : public testing::Test {
         qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         // And the recent files of the toolkit's settings store.
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        // And the temporary folder, where they go when their own folder cannot be written.
+        saved_tmpdir = qgetenv("TMPDIR");
+        QDir().mkpath(dir.filePath("tmp"));
+        qputenv("TMPDIR", dir.filePath("tmp").toLocal8Bit());
         clear_hooks();
         // A question or dialog nobody expected fails the test instead of waiting forever.
         answer_questions({});
@@ -90,6 +94,11 @@ class WindowTest : public testing::Test {
         w.reset();
         clear_hooks();
         QDir::setCurrent(saved_dir);
+        if (saved_tmpdir.isNull()) {
+            qunsetenv("TMPDIR");
+        } else {
+            qputenv("TMPDIR", saved_tmpdir);
+        }
     }
     void open_window() {
         interp_reset_all();
@@ -195,6 +204,7 @@ class WindowTest : public testing::Test {
     QStringList reasons;
     QStringList questions;
     QStringList dialogs;
+    QByteArray saved_tmpdir;
     QStringList offered;
 };
 
