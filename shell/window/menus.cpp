@@ -341,6 +341,7 @@ void Tfmain::show_problems() {
         problems_list_->setWordWrap(true);
         problems_dock_->setWidget(problems_list_);
         addDockWidget(Qt::BottomDockWidgetArea, problems_dock_);
+        watch_dock(problems_dock_);
         connect(mcod, &CodeEditor::findingsChanged, this, &Tfmain::fill_problems);
         connect(problems_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
             if (!item->data(Qt::UserRole).isValid()) return;  // no place: "and M more"

@@ -632,8 +632,10 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
          "shipped preset: see --sim list)"},
         {"mission", "scenario = events\ngoal = A < 5\n",
          "cases/c/mission: cannot read cases/c/events: No such file or directory"},
+        {"mission", "sim = tumbling_1u\nscenario = mission\ngoal = A < 5\n",
+         "cases/c/mission: cases/c/mission:1: expected TIME_MS NAME=POS, got 'sim = tumbling_1u'"},
         {"mission", "sim = tumbling_1u\nscenario = ../../good.bas\ngoal = A < 5\n",
-         "cases/c/mission: cases/c/../../good.bas:1: expected TIME_MS NAME=POS, got 'PRINT 1'"},
+         "cases/c/mission:2: scenario is a file beside the mission or below it"},
     };
     for (const auto& b : bad) {
         fs::remove_all(root_ + "cases");
