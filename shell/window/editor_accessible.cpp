@@ -102,7 +102,8 @@ class EditorAccessible : public QAccessibleWidget,
         if (!editor()->viewport()->rect().contains(p)) return -1;
         const QTextCursor c = editor()->cursorForPosition(p);
         // The nearest boundary may be the one after the character the point is on.
-        if (c.positionInBlock() > 0 && editor()->cursorRect(c).left() > p.x()) return c.position() - 1;
+        if (c.positionInBlock() > 0 && editor()->cursorRect(c).left() > p.x())
+            return c.position() - 1;
         return c.position();
     }
     void scrollToSubstring(int start, int) override {
@@ -113,7 +114,8 @@ class EditorAccessible : public QAccessibleWidget,
         const int line = c.blockNumber();
         const int visible =
             qMax(1, editor()->viewport()->height() / qMax(1, editor()->fontMetrics().height()));
-        if (line < bar->value() || line >= bar->value() + visible) bar->setValue(line - visible / 2);
+        if (line < bar->value() || line >= bar->value() + visible)
+            bar->setValue(line - visible / 2);
     }
     // The whole text is one run of one font and colour to a reader; the colours are the
     // scanner's view of it, which the hover tells in words.

@@ -167,7 +167,8 @@ TEST(Checker, BoundedKeepsTheFirstAndCountsTheRest) {
     text += "END\n";
     const std::vector<Finding> all = check_program(text);
     ASSERT_GT(all.size(), 120u);
-    for (const size_t limit : {size_t{0}, size_t{1}, size_t{7}, size_t{100}, all.size(), size_t{5000}}) {
+    for (const size_t limit :
+         {size_t{0}, size_t{1}, size_t{7}, size_t{100}, all.size(), size_t{5000}}) {
         const BoundedFindings some = check_program_bounded(text, limit);
         const size_t kept = std::min(limit, all.size());
         ASSERT_EQ(some.findings.size(), kept) << limit;

@@ -151,6 +151,17 @@ TEST(MissionGoals, ToleranceEdge) {
     EXPECT_EQ(w.status(0).figure, "tem first out of bounds at 10 s; worst 42 at 10 s: 0 above 42");
     EXPECT_EQ(w.status(1).state, MissionWatch::State::Met);
     EXPECT_EQ(w.status(2).state, MissionWatch::State::Met);
+
+    // Below, a tolerance moves the lower bound down: 10 with a tolerance of 2 takes 8 in.
+    const Mission low =
+        parsed("goal = tem between 10 41 tolerance 2\ngoal = tem > 10 tolerance 2\n");
+    for (const auto& [tem, met] : {std::pair{8, true}, {7, false}, {12, true}}) {
+        MissionWatch v(low, 0);
+        v.sample(at(0, 0, tem));
+        v.finish(10'000);
+        EXPECT_EQ(v.status(0).state == MissionWatch::State::Met, met) << tem;
+        EXPECT_EQ(v.status(1).state == MissionWatch::State::Met, met && tem != 8) << tem;
+    }
 }
 
 // Throughout a window: what happens before or after it does not count; the report names the
