@@ -158,6 +158,26 @@ TEST(SimField, DipoleAtTheEquatorAndThePoles) {
     EXPECT_NEAR(2 * PI / w.n / 60, 94.47, 0.01);  // the period in minutes
 }
 
+// A tilted dipole through a preset: its northern pole lies at colatitude TILT and east longitude
+// TILT_LON of the Earth, where the field points straight down at twice its equator's strength.
+// The orbit is laid to pass over that point at the start, the Earth turned to put it there.
+TEST(SimField, ATiltedPresetHasItsPoleWhereItsLongitudeSays) {
+    SimPreset p;
+    p.field_tilt_deg = 11;
+    p.field_tilt_lon_deg = -72;
+    p.orbit_inclination_deg = 79;  // the pole's latitude
+    p.orbit_start_deg = 90;        // the northernmost point, at inertial longitude 90
+    p.earth_angle_start_deg = 90 - (-72);
+    const SimWorld w = sim_world(p);
+    const double k = p.field_b0_t * std::pow(p.earth_radius_km / w.r_km, 3);
+    const Vec3 up = orbit_direction(w.u0, w.incl);
+    EXPECT_LT(norm(sim_field_at(p, w, 0) + 2 * k * up), 1e-12 * k);
+    // Over the other side's longitude the field is not radial.
+    p.earth_angle_start_deg = 90 - 72;
+    const Vec3 mirrored = sim_field_at(p, sim_world(p), 0);
+    EXPECT_GT(norm(cross(mirrored, up)), 0.1 * k);
+}
+
 TEST(SimHeat, SunlightShadowAndBalance) {
     const double incl = 51.6 * DEG;
     const Vec3 sun = sun_direction(0, 0, incl);
@@ -220,6 +240,20 @@ TEST(SimGround, ElevationStrengthAndDoppler) {
     // The station turns with the Earth: 90 degrees of turning puts it at inertial y.
     const StationView turned = station_view({0, r, 0}, {}, 0, 0, PI / 2, 0, re);
     EXPECT_NEAR(turned.elevation, PI / 2, 1e-12);
+
+    // The Earth turning: the station's own speed counts against the satellite's. A satellite at
+    // rest east of the station is coming nearer as the station turns towards it, at the
+    // station's speed along the line of sight; one turning with the Earth keeps its range.
+    const double earth_rate = 7.2921e-5;
+    const double east = 800;
+    const StationView ahead = station_view({r, east, 0}, {}, 0, 0, 0, earth_rate, re);
+    const double slant = std::hypot(r - re, east);
+    EXPECT_NEAR(ahead.range_rate, -east * earth_rate * re / slant, 1e-12);
+    EXPECT_GT(doppler_shift(ahead.range_rate, 437e6), 0);
+    const Vec3 above = r * Vec3{std::cos(0.1), std::sin(0.1), 0};
+    const StationView along =
+        station_view(above, cross(Vec3{0, 0, earth_rate}, above), 0, 0, 0, earth_rate, re);
+    EXPECT_NEAR(along.range_rate, 0, 1e-12);
 }
 
 }  // namespace
