@@ -479,6 +479,17 @@ TEST_F(Grading, AMissedGoalAmongThousandsFails) {
               "worst 0 at 0 s: 5 below 5\n");
 }
 
+// The missions' mean score is the mean of their fractions, rounded: a third and a whole make
+// 66.7 %, shown as 67.
+TEST_F(Grading, TheMeanMissionScoreIsRounded) {
+    add("cases/a/mission", "time = 1\ngoal = A < 5\ngoal = A > 5\ngoal = A > 6\n");
+    add("cases/b/mission", "time = 1\ngoal = A < 5\n");
+    add("quiet.bas", "PRINT 1\n");
+    grade("--summary s.csv quiet.bas");
+    const std::string csv = read_file(root_ + "s.csv");
+    EXPECT_NE(csv.find("\nquiet.bas,1,2,67,0,a: mission goal missed: "), std::string::npos) << csv;
+}
+
 // A file of findings without end: the reports show the first ones and how many more there are,
 // and stay small; the summary counts them all, as --check does at its end.
 TEST_F(Grading, ReportsShowTheFirstFindingsOnly) {
