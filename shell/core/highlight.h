@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rgb.h"
+
 enum class Highlight : unsigned char {
     Plain,  // the editor's own text colour
     Keyword,
@@ -44,9 +46,6 @@ LineHighlight highlight_line(std::string_view line, bool in_data,
                              std::span<const int> foreign_columns = {});
 
 // The colour of each kind; every one is legible on the editor's black.
-struct Rgb {
-    int r, g, b;
-};
 Rgb highlight_colour(Highlight kind);
 Rgb problem_underline_colour();
 

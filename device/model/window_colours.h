@@ -3,7 +3,7 @@
 // syntax colours are in highlight.h.
 #pragma once
 
-#include "highlight.h"
+#include "rgb.h"
 
 namespace window_colours {
 
