@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "key_value.h"
+
 namespace {
 
 enum class Kind { Number, Vector, Attitude, Text };
@@ -64,31 +66,11 @@ constexpr size_t RULE_COUNT = sizeof RULES / sizeof RULES[0];
 constexpr size_t MAX_DESCRIPTION = 200;
 
 bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t';
 }
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-// A word of the file for a message: printable ASCII as itself, other bytes as \xNN, cut short.
 std::string quoted(std::string_view word) {
-    constexpr size_t MAX_SHOWN = 40;
-    std::string out = "'";
-    for (size_t i = 0; i < word.size() && i < MAX_SHOWN; ++i) {
-        const auto c = static_cast<unsigned char>(word[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    if (word.size() > MAX_SHOWN) out += "...";
-    return out + "'";
+    return key_value_shown(word);
 }
 
 std::string number_text(double v) {
@@ -121,48 +103,50 @@ bool parse_numbers(std::string_view text, std::vector<double>& out, std::string&
     return true;
 }
 
-bool next_line(std::string_view text, size_t& pos, std::string_view& line) {
-    if (pos >= text.size()) return false;
-    const size_t end = text.find('\n', pos);
-    const size_t stop = end == std::string_view::npos ? text.size() : end;
-    line = text.substr(pos, stop - pos);
-    pos = stop + 1;
-    return true;
+const std::vector<KeyValueKey>& preset_keys() {
+    static const std::vector<KeyValueKey> keys = [] {
+        std::vector<KeyValueKey> k;
+        for (const KeyRule& rule : RULES) k.push_back({rule.key});
+        return k;
+    }();
+    return keys;
 }
 
 }  // namespace
 
 SimPresetRead sim_preset_parse(std::string_view text) {
-    // The UTF-8 byte-order mark some editors put at the start of a file is no part of it.
-    while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     SimPresetRead read;
     SimPreset& p = read.preset;
     int given_on[RULE_COUNT] = {};
-    size_t pos = 0;
-    std::string_view raw;
+    KeyValueReader reader(text, preset_keys());
+    KeyValueLine line;
     std::vector<double> numbers;
-    for (int line_number = 1; next_line(text, pos, raw); ++line_number) {
+    while (true) {
+        const bool more = reader.next(line);
         const auto fail = [&](std::string reason) {
-            read.error_line = line_number;
+            read.error_line = line.number;
             read.error = std::move(reason);
             return read;
         };
-        const std::string_view line = trim(raw.substr(0, raw.find('#')));
-        if (line.empty()) continue;
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) return fail("expected KEY = VALUE, got " + quoted(line));
-        const std::string_view key = trim(line.substr(0, eq));
-        const std::string_view value = trim(line.substr(eq + 1));
-        size_t r = 0;
-        while (r < RULE_COUNT && key != RULES[r].key) ++r;
-        if (r == RULE_COUNT) return fail("unknown key " + quoted(key));
-        const KeyRule& rule = RULES[r];
-        if (given_on[r] != 0) {
-            return fail(std::string(rule.key) + " is given twice, first on line " +
-                        std::to_string(given_on[r]));
+        switch (line.fault) {
+            case KeyValueFault::None:
+                break;
+            case KeyValueFault::NoEquals:
+                return fail("expected KEY = VALUE, got " + quoted(line.text));
+            case KeyValueFault::OpenQuote:
+                return fail("a quote is left open");
+            case KeyValueFault::UnknownKey:
+                return fail("unknown key " + quoted(line.key));
+            case KeyValueFault::Repeated:
+                return fail(std::string(line.key) + " is given twice, first on line " +
+                            std::to_string(line.first_number));
+            case KeyValueFault::NoValue:
+                return fail(std::string(line.key) + " has no value");
         }
-        given_on[r] = line_number;
-        if (value.empty()) return fail(std::string(rule.key) + " has no value");
+        if (!more) break;
+        const KeyRule& rule = RULES[line.key_index];
+        given_on[line.key_index] = line.number;
+        const std::string_view value = line.value;
 
         if (rule.kind == Kind::Text) {
             if (value.size() > MAX_DESCRIPTION) {

@@ -66,9 +66,9 @@ struct SimPresetRead {
     std::string error;
 };
 
-// Lines "key = value"; blank lines and everything from a '#' are skipped. A number is written as
-// 12, -0.5 or 3.12e-5; vectors and the attitude are three and four numbers apart. Each key at
-// most once; an unknown key, a bad number or one out of its range is refused.
+// Lines "key = value", read as key_value.h says (comments, quotes, each key at most once). A
+// number is written as 12, -0.5 or 3.12e-5; vectors and the attitude are three and four numbers
+// apart. An unknown key, a bad number or one out of its range is refused.
 SimPresetRead sim_preset_parse(std::string_view text);
 
 // Preset files are small; a larger one is not a preset.

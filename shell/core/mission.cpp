@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "program_text.h"
+#include "key_value.h"
 #include "scenario.h"
 #include "simulation.h"
 
@@ -15,24 +15,6 @@ struct Token {
     std::string text;
     bool quoted = false;
 };
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-// The line up to a '#' that is not inside quotes.
-std::string_view without_comment(std::string_view line) {
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '"') quoted = !quoted;
-        if (line[i] == '#' && !quoted) return line.substr(0, i);
-    }
-    return line;
-}
 
 // Words apart by blanks; a quoted text is one word, without its quotes. False when a quote is
 // left open.
@@ -128,7 +110,7 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
     const auto word = [&](size_t k) { return k < t.size() && !t[k].quoted ? t[k].text : ""; };
     const auto number = [&](size_t k, double& v, const std::string& after) {
         if (k >= t.size() || t[k].quoted || !parse_number(t[k].text, v)) {
-            error = "a number must follow '" + after + "'";
+            error = "a number must follow " + key_value_shown(after);
             return false;
         }
         return true;
@@ -149,7 +131,7 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
         i = 3;
     } else {
         if (t.empty() || !find_quantity(word(0), g.quantity)) {
-            error = t.empty() ? "an empty goal" : "unknown quantity '" + t[0].text + "'";
+            error = t.empty() ? "an empty goal" : "unknown quantity " + key_value_shown(t[0].text);
             return false;
         }
         const std::string op = word(1);
@@ -174,13 +156,14 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
         } else if (op == "only" && word(2) == "while") {
             g.kind = MissionGoal::Kind::OnlyWhile;
             if (!find_quantity(word(3), g.condition)) {
-                error = t.size() > 3 ? "unknown quantity '" + t[3].text + "'"
+                error = t.size() > 3 ? "unknown quantity " + key_value_shown(t[3].text)
                                      : "a quantity must follow 'only while'";
                 return false;
             }
             i = 4;
         } else {
-            error = "expected <, >, <=, >=, between or only while after '" + t[0].text + "'";
+            error = "expected <, >, <=, >=, between or only while after " +
+                    key_value_shown(t[0].text);
             return false;
         }
     }
@@ -225,7 +208,7 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
             seen = true;
             (option == "by" ? g.by_s : option == "from" ? g.from_s : g.to_s) = v;
         } else {
-            error = "unexpected '" + t[i].text + "'";
+            error = "unexpected " + key_value_shown(t[i].text);
             return false;
         }
         i += 2;
@@ -273,48 +256,51 @@ std::string mission_number(double v) {
 }
 
 MissionRead mission_parse(std::string_view text) {
-    text = without_byte_order_mark(text);
+    static const std::vector<KeyValueKey> keys = {
+        {"title"}, {"sim"}, {"scenario"}, {"time"}, {"set", true}, {"goal", true}};
     MissionRead read;
     Mission& m = read.mission;
-    size_t pos = 0;
-    std::string_view raw;
-    bool seen_title = false, seen_sim = false, seen_scenario = false, seen_time = false;
+    KeyValueReader reader(text, keys);
+    KeyValueLine line;
     std::vector<int> goal_lines;
-    for (int number = 1; next_line(text, pos, raw); ++number) {
-        const std::string_view line = trim(without_comment(raw));
-        if (line.empty()) continue;
+    while (true) {
+        const bool more = reader.next(line);
+        const int number = line.number;
         const auto fail = [&](const std::string& why) {
             read.error_line = number;
             read.error = why;
             return read;
         };
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) return fail("not a line \"key = value\"");
-        const std::string key(trim(line.substr(0, eq)));
-        const std::string_view value = trim(line.substr(eq + 1));
-        if (value.empty()) return fail(key + " needs a value");
-        const auto once = [&](bool& seen) {
-            const bool again = seen;
-            seen = true;
-            return !again;
-        };
+        const std::string key(line.key);
+        switch (line.fault) {
+            case KeyValueFault::None:
+                break;
+            case KeyValueFault::NoEquals:
+                return fail("not a line \"key = value\"");
+            case KeyValueFault::OpenQuote:
+                return fail("a quote is left open");
+            case KeyValueFault::UnknownKey:
+                return fail("unknown key " + key_value_shown(key));
+            case KeyValueFault::Repeated:
+                return fail(key + " is given twice");
+            case KeyValueFault::NoValue:
+                return fail(key + " needs a value");
+        }
+        if (!more) break;
+        const std::string_view value = line.value;
         if (key == "title") {
-            if (!once(seen_title)) return fail("title is given twice");
             m.title = std::string(value);
         } else if (key == "sim") {
-            if (!once(seen_sim)) return fail("sim is given twice");
             if (sim_find_shipped(value) == nullptr && !beside_or_below(value)) {
                 return fail("sim is a shipped preset or a file beside the mission or below it");
             }
             m.sim = std::string(value);
         } else if (key == "scenario") {
-            if (!once(seen_scenario)) return fail("scenario is given twice");
             if (!beside_or_below(value)) {
                 return fail("scenario is a file beside the mission or below it");
             }
             m.scenario = std::string(value);
         } else if (key == "time") {
-            if (!once(seen_time)) return fail("time is given twice");
             double s = 0;
             // The run's time limit is a count of milliseconds on a 32-bit clock.
             if (!parse_number(std::string(value), s) || s <= 0 || s > MAX_TIME_S) {
@@ -326,7 +312,7 @@ MissionRead mission_parse(std::string_view text) {
             Channel c = Channel::Count;
             int64_t position = 0;
             if (!parse_sensor_setting(value, c, position)) {
-                return fail("bad setting '" + std::string(value) + "'");
+                return fail("bad setting " + key_value_shown(value));
             }
             m.settings.emplace_back(c, position);
         } else if (key == "goal") {
@@ -335,8 +321,6 @@ MissionRead mission_parse(std::string_view text) {
             if (!parse_goal(value, g, why)) return fail(why);
             m.goals.push_back(std::move(g));
             goal_lines.push_back(number);
-        } else {
-            return fail("unknown key '" + key + "'");
         }
     }
     for (size_t k = 0; k < m.goals.size(); ++k) {

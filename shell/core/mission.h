@@ -1,5 +1,6 @@
 // A mission: what a satellite should achieve under a student's program, and a watch that tells
-// from the run's samples whether it did. A mission file is text, "key = value" a line:
+// from the run's samples whether it did. A mission file is text, "key = value" a line, read as
+// key_value.h says (comments, quotes, keys given once):
 //
 //   title = Detumble within ten minutes
 //   sim = tumbling_1u          # a shipped preset, or a preset file beside the mission

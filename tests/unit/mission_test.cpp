@@ -6,11 +6,13 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mission.h"
 #include "run_shell.h"
 #include "runner.h"
+#include "sim_preset.h"
 
 namespace fs = std::filesystem;
 
@@ -93,6 +95,38 @@ TEST(MissionFile, RefusesWhatItCannotRead) {
     const Mission below = parsed("sim = worlds/warm..sim\nscenario = ./moves/a.txt\ngoal = A > 1");
     EXPECT_EQ(below.sim, "worlds/warm..sim");
     EXPECT_EQ(below.scenario, "./moves/a.txt");
+}
+
+// Presets and missions are read by the same rules: a '#' inside quotes is no comment, a quote
+// left open is refused, a lone CR ends a line, and a word of the file shows as printable text.
+TEST(KeyValueFiles, PresetsAndMissionsShareTheirRules) {
+    const struct {
+        bool preset;
+        const char* text;
+        int line;
+        const char* error;  // or, when line is 0, the description or title read
+    } cases[] = {
+        {true, "description = \"Sat #1\" rides # note\n", 0, "\"Sat #1\" rides"},
+        {true, "description = a 5\" dish # big\n", 1, "a quote is left open"},
+        {false, "title = a 5\" dish\ngoal = A > 1\n", 1, "a quote is left open"},
+        {true, "env_speedup = 2\renv_speedup = 3\n", 2,
+         "env_speedup is given twice, first on line 1"},
+        {false, "goal = A > 1\n\x1B[2J = 1\n", 2, "unknown key '\\x1B[2J'"},
+        {false, "set = magx=\x07\ngoal = A > 1\n", 1, "bad setting 'magx=\\x07'"},
+    };
+    for (const auto& c : cases) {
+        int line = 0;
+        std::string error, read;
+        if (c.preset) {
+            const SimPresetRead r = sim_preset_parse(c.text);
+            std::tie(line, error, read) = std::tuple(r.error_line, r.error, r.preset.description);
+        } else {
+            const MissionRead r = mission_parse(c.text);
+            std::tie(line, error, read) = std::tuple(r.error_line, r.error, r.mission.title);
+        }
+        EXPECT_EQ(line, c.line) << c.text;
+        EXPECT_EQ(line == 0 ? read : error, c.error) << c.text;
+    }
 }
 
 // What is printed reads back as the number: three decimals at most, and for numbers too large
