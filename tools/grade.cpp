@@ -21,6 +21,7 @@
 #include "checker.h"
 #include "file_access.h"
 #include "mission.h"
+#include "mission_setup.h"
 #include "program_text.h"
 #include "runner.h"
 #include "scenario.h"
@@ -225,49 +226,6 @@ bool load_expect_state(Case& c, const std::string& bytes, std::string& problem) 
     return true;
 }
 
-// Reads the preset file and the scenario a case's mission names, where the runner finds them:
-// beside the mission. What would stop every run of the case stops the grading instead.
-bool check_mission_files(Case& c, const Mission& m, std::string& problem) {
-    const auto beside = [&](const std::string& name) {
-        return name.front() == '/' ? name : c.path + "/" + name;
-    };
-    const auto refuse = [&](const std::string& why) {
-        problem = c.shown_path + "/mission: " + printable_name(why);
-        return false;
-    };
-    std::string why;
-    if (!m.sim.empty()) {
-        if (sim_find_shipped(m.sim) == nullptr) c.mission_sim_file = beside(m.sim);
-        SimPreset preset;
-        if (!runner_load_preset(c.mission_sim_file.empty() ? m.sim : c.mission_sim_file, preset,
-                                why)) {
-            return refuse(why);
-        }
-        for (const auto& [channel, position] : m.settings) {
-            if (sim_drives(channel)) {
-                return refuse(std::string("set ") + info_of(channel).name +
-                              " does not go with sim: the simulation drives it");
-            }
-        }
-    }
-    if (!m.scenario.empty()) {
-        c.mission_scenario = beside(m.scenario);
-        const FileRead events = read_regular_file(c.mission_scenario, MAX_SCENARIO_FILE_BYTES);
-        if (!events.ok || events.truncated) {
-            return refuse("cannot read " + c.mission_scenario + ": " +
-                          (events.ok ? REASON_SCENARIO_FILE_TOO_LARGE : events.reason));
-        }
-        const ScenarioRead read = scenario_parse(events.bytes);
-        if (read.error_line != 0) {
-            return refuse(c.mission_scenario + ":" + std::to_string(read.error_line) + ": " +
-                          read.error);
-        }
-        why = m.sim.empty() ? "" : runner_sim_scenario_clash(c.mission_scenario, read);
-        if (!why.empty()) return refuse(why);
-    }
-    return true;
-}
-
 bool load_case(Case& c, std::string& problem) {
     bool present = false;
     std::string bytes;
@@ -297,10 +255,14 @@ bool load_case(Case& c, std::string& problem) {
 
     if (!read_case_file(c, "mission", present, bytes, problem)) return false;
     if (present) {
-        const MissionRead read = mission_parse(bytes);
-        if (read.error_line != 0) {
-            problem =
-                c.shown_path + "/mission:" + std::to_string(read.error_line) + ": " + read.error;
+        // The mission is set up here as the runner will set it up, so that what would stop
+        // every run of the case stops the grading instead.
+        MissionSetup setup;
+        MissionSetupProblem why;
+        if (!mission_setup(c.path + "/mission", bytes, setup, why)) {
+            const std::string shown = c.shown_path + "/mission";
+            problem = why.file.empty() ? why.text(shown)
+                                       : shown + ": " + printable_name(why.text(""));
             return false;
         }
         for (const char* option : {"--sim", "--timeout"}) {
@@ -314,9 +276,10 @@ bool load_case(Case& c, std::string& problem) {
             problem = c.shown_path + ": a case with a mission takes its scenario from the mission";
             return false;
         }
-        if (!check_mission_files(c, read.mission, problem)) return false;
+        c.mission_sim_file = setup.sim_file;
+        c.mission_scenario = setup.scenario_file;
         c.mission = c.path + "/mission";
-        c.mission_goals = read.mission.goals.size();
+        c.mission_goals = setup.mission.goals.size();
         // The mission's time ends the run: reaching it is no failure.
         c.runs_on = true;
     }

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 
 #include "channels.h"
@@ -16,14 +14,13 @@
 #include "interp.h"
 #include "math_stmts.h"
 #include "mission.h"
+#include "mission_setup.h"
 #include "program_text.h"
 #include "radio.h"
 #include "run_session.h"
 #include "scenario.h"
 #include "simulation.h"
 #include "trace.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -510,38 +507,20 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return grade_main({options.grade_dir, options.junit, options.summary, options.jobs, options.files, self},
                           out, err);
     }
-    Mission mission;
+    MissionSetup mission;
     if (!options.mission.empty()) {
-        const FileRead text = read_regular_file(options.mission, MAX_MISSION_FILE_BYTES);
-        if (!text.ok || text.truncated) {
-            return not_run(err, "cannot read " + options.mission + ": " +
-                                    (text.ok ? "It is larger than 64 KiB" : text.reason));
+        MissionSetupProblem mission_problem;
+        if (!mission_setup_file(options.mission, mission, mission_problem)) {
+            return not_run(err, mission_problem.text(options.mission));
         }
-        MissionRead read = mission_parse(text.bytes);
-        if (read.error_line != 0) {
-            return not_run(err, options.mission + ":" + std::to_string(read.error_line) + ": " +
-                                    read.error);
-        }
-        mission = std::move(read.mission);
-        // A preset file and a scenario lie beside the mission.
-        const std::string folder = fs::path(options.mission).parent_path().string();
-        const auto beside = [&](const std::string& name) {
-            return name.front() == '/' || folder.empty() ? name : folder + "/" + name;
-        };
-        if (!mission.sim.empty()) {
-            options.sim = sim_find_shipped(mission.sim) != nullptr ? mission.sim : beside(mission.sim);
-        }
-        if (!mission.scenario.empty()) options.scenario = beside(mission.scenario);
-        options.timeout_ms = std::llround(mission.time_s * 1000);
+        options.sim = !mission.simulated        ? ""
+                      : mission.sim_file.empty() ? mission.mission.sim
+                                                 : mission.sim_file;
+        options.scenario = mission.scenario_file;
+        options.timeout_ms = mission.time_ms;
         options.no_wait = true;
-        options.settings.insert(options.settings.begin(), mission.settings.begin(),
-                                mission.settings.end());
-        for (const auto& [channel, position] : mission.settings) {
-            if (!options.sim.empty() && sim_drives(channel)) {
-                return not_run(err, options.mission + ": set " + info_of(channel).name +
-                                        " does not go with sim: the simulation drives it");
-            }
-        }
+        options.settings.insert(options.settings.begin(), mission.mission.settings.begin(),
+                                mission.mission.settings.end());
     }
     // The trace and the mission's result are made empty when they are opened: neither may be
     // an input, the files the mission names included, nor the other.
@@ -566,8 +545,10 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return not_run(err, "cannot read " + options.file + ": " +
                                 (file.ok ? REASON_PROGRAM_FILE_TOO_LARGE : file.reason));
     }
+    // A mission's preset and scenario are read already.
     ScenarioRead scenario;
-    if (!options.scenario.empty()) {
+    scenario.events = mission.events;
+    if (options.mission.empty() && !options.scenario.empty()) {
         const FileRead events = read_regular_file(options.scenario, MAX_SCENARIO_FILE_BYTES);
         if (!events.ok || events.truncated) {
             return not_run(err, "cannot read " + options.scenario + ": " +
@@ -579,8 +560,8 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
                                     ": " + scenario.error);
         }
     }
-    SimPreset preset;
-    if (!options.sim.empty()) {
+    SimPreset preset = mission.preset;
+    if (options.mission.empty() && !options.sim.empty()) {
         if (!runner_load_preset(options.sim, preset, problem)) return not_run(err, problem);
         const std::string clash = runner_sim_scenario_clash(options.scenario, scenario);
         if (!clash.empty()) return not_run(err, clash);
@@ -620,7 +601,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         }
         std::optional<MissionWatch> mission_watch;
         if (!options.mission.empty()) {
-            mission_watch.emplace(mission, preset.station_min_elevation_deg);
+            mission_watch.emplace(mission.mission, preset.station_min_elevation_deg);
             watch.mission = &*mission_watch;
             output.mission = &*mission_watch;
             mission_watch->sample(trace_snapshot(0, -1));
@@ -657,7 +638,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
                 options.max_steps >= 0 && session.steps() >= options.max_steps;
             if (!steps && !options.mission.empty()) {
                 std::fprintf(err, "zorvant-run: the mission's time is up (%s s)\n",
-                             mission_number(mission.time_s).c_str());
+                             mission_number(mission.mission.time_s).c_str());
             } else {
                 std::fprintf(err, "zorvant-run: stopped at the %s limit (%s %lld)\n",
                              steps ? "step" : "time", steps ? "--max-steps" : "--timeout",

@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "mission.h"
+#include "mission_setup.h"
 #include "run_shell.h"
 #include "runner.h"
 #include "sim_preset.h"
@@ -126,6 +128,71 @@ TEST(KeyValueFiles, PresetsAndMissionsShareTheirRules) {
         }
         EXPECT_EQ(line, c.line) << c.text;
         EXPECT_EQ(line == 0 ? read : error, c.error) << c.text;
+    }
+}
+
+// A mission's preset file and scenario lie in its folder, wherever the host found it: the
+// working folder, a path, or the window's resources; reading stops at the first problem.
+TEST(MissionSetup, FindsWhatTheMissionNamesBesideIt) {
+    const struct {
+        const char* mission;
+        const char* name;
+        const char* path;
+    } beside[] = {
+        {"m.mission", "w.sim", "w.sim"},
+        {"cases/c/mission", "sub/w.sim", "cases/c/sub/w.sim"},
+        {"/m.mission", "w.sim", "/w.sim"},
+        {":/missions/detumble.mission", "moves", ":/missions/moves"},
+    };
+    for (const auto& b : beside) EXPECT_EQ(mission_beside(b.mission, b.name), b.path);
+
+    static const std::map<std::string, std::string> files = {
+        {"c/warm.sim", "temp_start_c = 31\n"},
+        {"c/bad.sim", "temp = 31\n"},
+        {"c/moves", "0 colr=5\n250 colg=7\n"},
+        {"c/driven", "0 colr=5\n250 tem=7\n"},
+    };
+    const MissionFileReader reader = [](const std::string& path, size_t) {
+        FileRead read;
+        const auto found = files.find(path);
+        read.ok = found != files.end();
+        read.bytes = read.ok ? found->second : "";
+        read.reason = read.ok ? "" : "No such file or directory";
+        return read;
+    };
+    MissionSetup setup;
+    MissionSetupProblem problem;
+    ASSERT_TRUE(mission_setup("c/m", "sim = warm.sim\nscenario = moves\ntime = 2.5\ngoal = A > 1",
+                              setup, problem, reader))
+        << problem.text("c/m");
+    EXPECT_EQ(setup.sim_file, "c/warm.sim");
+    EXPECT_EQ(setup.preset.temp_start_c, 31);
+    EXPECT_EQ(setup.scenario_file, "c/moves");
+    EXPECT_EQ(setup.events, (std::vector<ScenarioEvent>{{0, Channel::ColR, 5},
+                                                        {250, Channel::ColG, 7}}));
+    EXPECT_EQ(setup.time_ms, 2500);
+    ASSERT_TRUE(mission_setup("c/m", "sim = tumbling_1u\ngoal = rate < 1", setup, problem, reader));
+    EXPECT_TRUE(setup.simulated && setup.sim_file.empty());
+
+    const struct {
+        const char* text;
+        const char* problem;
+    } bad[] = {
+        {"scenario = ../moves\ngoal = A > 1",
+         "c/m:1: scenario is a file beside the mission or below it"},
+        {"sim = warm.sim\nset = tem=5\ngoal = A > 1",
+         "c/m: set tem does not go with sim: the simulation drives it"},
+        {"sim = cold.sim\ngoal = A > 1",
+         "cannot read c/cold.sim: No such file or directory (nor is it a shipped preset: see "
+         "--sim list)"},
+        {"sim = bad.sim\ngoal = A > 1", "c/bad.sim:1: unknown key 'temp'"},
+        {"scenario = none\ngoal = A > 1", "cannot read c/none: No such file or directory"},
+        {"sim = warm.sim\nscenario = driven\ngoal = A > 1",
+         "c/driven:2: tem is driven by the simulation: no event can move it"},
+    };
+    for (const auto& b : bad) {
+        EXPECT_FALSE(mission_setup("c/m", b.text, setup, problem, reader)) << b.text;
+        EXPECT_EQ(problem.text("c/m"), b.problem);
     }
 }
 
