@@ -307,9 +307,10 @@ void Debugger::toggle_breakpoint_at_caret() {
 void Debugger::breakpoints_changed() {
     CodeEditor* editor = controls_.editor;
     if (editor->has_breakpoints()) {
-        run_control_->hold_before = [editor](int line) { return editor->has_breakpoint(line); };
+        run_control_->set_hold_before(editor,
+                                      [editor](int line) { return editor->has_breakpoint(line); });
     } else {
-        run_control_->hold_before = nullptr;
+        run_control_->clear_hold_before();
     }
 }
 

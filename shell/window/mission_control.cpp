@@ -20,6 +20,7 @@
 #include "clock.h"
 #include "dialog_seams.h"
 #include "error_display.h"
+#include "file_access.h"
 #include "interp.h"
 #include "sim_preset.h"
 #include "simulation.h"
@@ -30,24 +31,29 @@ namespace {
 // The panel follows the run at this pace; the goals read every pass regardless.
 constexpr int REFRESH_MS = 100;
 
-// The text of a mission file, or why there is none.
-bool read_text(const QString& path, size_t limit, std::string& text, QString& reason) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile()) {
-        reason = "It is not a file";
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
+// A file a mission setup reads: the shipped missions are resources, the rest files on disk.
+FileRead read_mission_file(const std::string& path, size_t limit) {
+    if (!path.starts_with(":/")) return read_regular_file(path, limit);
+    FileRead read;
+    QFile file(QString::fromStdString(path));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        read.reason = QFileInfo(file).exists() ? REASON_NOT_REGULAR : "No such file or directory";
+        return read;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(limit) + 1);
-    if (static_cast<size_t>(bytes.size()) > limit) {
-        reason = QStringLiteral("It is larger than %1 KiB").arg(limit / 1024);
-        return false;
-    }
-    text = bytes.toStdString();
-    return true;
+    read.ok = true;
+    read.truncated = static_cast<size_t>(bytes.size()) > limit;
+    read.bytes = bytes.toStdString();
+    if (read.truncated) read.bytes.resize(limit);
+    return read;
+}
+
+std::string to_file_name(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString from_file_name(const std::string& name) {
+    return QFile::decodeName(QByteArray::fromStdString(name));
 }
 
 QFont bold_font(QFont font) {
@@ -78,19 +84,15 @@ MissionControl::MissionControl(SimulationControl* simulation, RunControl* run_co
     event_timer_->setTimerType(Qt::PreciseTimer);
     connect(event_timer_, &QTimer::timeout, this, [this] { tick(); });
     connect(run_control_, &RunControl::stateChanged, this, &MissionControl::run_state_changed);
-    run_control_->pass_ended = [this] {
+    connect(run_control_, &RunControl::passEnded, this, [this] {
         if (running_) tick();
-    };
-    run_control_->line_printed = [this](std::string_view line) {
+    });
+    connect(run_control_, &RunControl::linePrinted, this, [this](std::string_view line) {
         if (running_) watch_->output_line(line);
-    };
+    });
 }
 
-MissionControl::~MissionControl() {
-    if (run_control_ == nullptr) return;
-    run_control_->pass_ended = nullptr;
-    run_control_->line_printed = nullptr;
-}
+MissionControl::~MissionControl() = default;
 
 // ---- the menu ----
 
@@ -108,10 +110,9 @@ void MissionControl::build_menu(QMenu* menu) {
     }
     paths.sort();
     for (const QString& path : paths) {
-        std::string text;
-        QString reason;
-        if (!read_text(path, MAX_MISSION_FILE_BYTES, text, reason)) continue;
-        const MissionRead read = mission_parse(text);
+        const FileRead file = read_mission_file(to_file_name(path), MAX_MISSION_FILE_BYTES);
+        if (!file.ok || file.truncated) continue;
+        const MissionRead read = mission_parse(file.bytes);
         if (read.error_line != 0) continue;
         QString title = from_std(read.mission.title);
         if (title.isEmpty()) title = QFileInfo(path).completeBaseName();
@@ -172,67 +173,25 @@ void MissionControl::choose_none() {
 bool MissionControl::choose_file(const QString& path) {
     const bool shipped = path.startsWith(":/");
     const QString shown = shipped ? path : QFileInfo(path).absoluteFilePath();
-    std::string text;
-    QString reason;
-    if (!read_text(shown, MAX_MISSION_FILE_BYTES, text, reason)) {
-        show_error("Cannot open file " + shown, reason);
+    MissionSetup setup;
+    MissionSetupProblem problem;
+    if (!mission_setup_file(to_file_name(shown), setup, problem, read_mission_file)) {
+        if (problem.unreadable) {
+            show_error("Cannot open file " +
+                           (problem.file.empty() ? shown : from_file_name(problem.file)),
+                       problem.reason);
+        } else {
+            show_error(from_file_name(problem.text(to_file_name(shown))));
+        }
         return false;
     }
-    MissionRead read = mission_parse(text);
-    if (read.error_line != 0) {
-        show_error(QStringLiteral("%1:%2: %3").arg(shown).arg(read.error_line).arg(
-            from_std(read.error)));
-        return false;
-    }
-    Mission& mission = read.mission;
-    // A preset file and a scenario lie beside the mission.
-    const QDir folder = QFileInfo(shown).dir();
-    const auto beside = [&](const std::string& name) {
-        return folder.filePath(QString::fromStdString(name));
-    };
-    const bool simulated = !mission.sim.empty();
-    for (const auto& [channel, position] : mission.settings) {
-        if (simulated && sim_drives(channel)) {
-            show_error(QStringLiteral("%1: set %2 does not go with sim: the simulation drives it")
-                           .arg(shown, info_of(channel).name));
-            return false;
-        }
-    }
-    std::vector<ScenarioEvent> events;
-    if (!mission.scenario.empty()) {
-        const QString scenario = beside(mission.scenario);
-        std::string events_text;
-        if (!read_text(scenario, MAX_SCENARIO_FILE_BYTES, events_text, reason)) {
-            show_error("Cannot open file " + scenario, reason);
-            return false;
-        }
-        const ScenarioRead events_read = scenario_parse(events_text);
-        if (events_read.error_line != 0) {
-            show_error(QStringLiteral("%1:%2: %3")
-                           .arg(scenario)
-                           .arg(events_read.error_line)
-                           .arg(from_std(events_read.error)));
-            return false;
-        }
-        for (size_t i = 0; simulated && i < events_read.events.size(); ++i) {
-            const Channel c = events_read.events[i].channel;
-            if (sim_drives(c)) {
-                show_error(QStringLiteral("%1:%2: %3 is driven by the simulation: no event can "
-                                          "move it")
-                               .arg(scenario)
-                               .arg(events_read.event_lines[i])
-                               .arg(info_of(c).name));
-                return false;
-            }
-        }
-        events = events_read.events;
-    }
-    // The simulation: a shipped preset by its name, or a preset file beside the mission.
-    if (!simulated) {
+    Mission& mission = setup.mission;
+    // The simulation: a shipped preset by its name, or the preset file beside the mission.
+    if (!setup.simulated) {
         if (!simulation_->chosen().isEmpty()) simulation_->choose_off();
-    } else if (sim_find_shipped(mission.sim) != nullptr) {
+    } else if (setup.sim_file.empty()) {
         simulation_->choose_shipped(QString::fromStdString(mission.sim));
-    } else if (!simulation_->choose_file(beside(mission.sim))) {
+    } else if (!simulation_->choose_file(from_file_name(setup.sim_file))) {
         return false;  // reported by the simulation's menu
     }
     simulation_choice_ = simulation_->chosen();
@@ -244,7 +203,7 @@ bool MissionControl::choose_file(const QString& path) {
         file_->setVisible(true);
         entry = file_;
     }
-    arm(std::move(mission), shown, std::move(events), entry);
+    arm(std::move(mission), shown, std::move(setup.events), entry);
     return true;
 }
 

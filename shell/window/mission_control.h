@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "mission.h"
+#include "mission_setup.h"
 #include "run_control.h"
 #include "scenario.h"
 
@@ -90,7 +91,7 @@ class MissionControl : public QObject {
     void set_time_limit();
 
     SimulationControl* simulation_;
-    // The window deletes the run control first: the hooks are let go only while it is there.
+    // The window deletes the run control first: its signals are let go with it.
     QPointer<RunControl> run_control_;
     QMainWindow* window_;
     QActionGroup* entries_ = nullptr;

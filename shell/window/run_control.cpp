@@ -75,9 +75,16 @@ void RunControl::set_rate(int statements_per_second) {
     next_due_ = clock_ms();
 }
 
+void RunControl::set_hold_before(QObject* owner, std::function<bool(int)> hold) {
+    hold_owner_ = owner;
+    hold_before_ = owner != nullptr ? std::move(hold) : nullptr;
+}
+
 HookAction RunControl::before_statement(const char*, int editor_line, void* self) {
-    return static_cast<RunControl*>(self)->hold_before(editor_line) ? HookAction::Hold
-                                                                    : HookAction::Go;
+    auto* control = static_cast<RunControl*>(self);
+    // The owner may go while the program runs (the window closing from inside a pass).
+    if (!control->holds_before()) return HookAction::Go;
+    return control->hold_before_(editor_line) ? HookAction::Hold : HookAction::Go;
 }
 
 // One flat loop for the whole run: a resume or a step inside the event processing below only
@@ -103,7 +110,7 @@ void RunControl::run_loop() {
             }
             next_due_ = now + 1000 / rate_;
         }
-        session_.hook = hold_before ? before_statement : nullptr;
+        session_.hook = holds_before() ? before_statement : nullptr;
         const bool steady = clock_is_steady();
         pass_clock_ms_ = steady && served_read_fresh_ ? served_read_ms_ : clock_ms();
         served_read_fresh_ = false;
@@ -113,7 +120,7 @@ void RunControl::run_loop() {
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
         if (batch) recorder_->end_pass();
         in_pass_ = false;
-        if (pass_ended) pass_ended();
+        emit passEnded();
         if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
             case PassStop::Finished:
@@ -176,7 +183,7 @@ void RunControl::wait_for_events(int64_t milliseconds) {
 }
 
 void RunControl::queue_output(std::string_view line) {
-    if (line_printed) line_printed(line);
+    emit linePrinted(line);
     if (queued_lines_ > 0) queued_output_ += '\n';
     queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
     ++queued_lines_;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -57,14 +58,15 @@ class RunControl : public QObject {
     void step();
     void stop();
 
-    // Before each statement: true holds the program there, as a breakpoint does. Empty when
-    // nothing can hold it, so that no statement pays for the question.
-    std::function<bool(int editor_line)> hold_before;
-
-    // After each pass of statements, and with each line the program prints: for a part of the
-    // window that follows the run as it goes. Empty, they cost nothing.
-    std::function<void()> pass_ended;
-    std::function<void(std::string_view line)> line_printed;
+    // Before each statement: true holds the program there, as a breakpoint does. A decision,
+    // not an event: one owner answers it (the debugger, for the breakpoints), so it is one
+    // function rather than a signal whose receivers would have to agree. It is let go when
+    // `owner` is destroyed, so it never calls into a part of the window that is gone. Empty
+    // (none set, or its owner gone) when nothing can hold the program, so that no statement
+    // pays for the question.
+    void set_hold_before(QObject* owner, std::function<bool(int editor_line)> hold);
+    void clear_hold_before() { set_hold_before(nullptr, nullptr); }
+    bool holds_before() const { return hold_before_ && hold_owner_ != nullptr; }
     // The program clock's value at which the run stops as at a step limit; none: no limit.
     void set_time_limit(std::optional<int32_t> at) { session_.time_limit = at; }
 
@@ -82,6 +84,10 @@ class RunControl : public QObject {
     // After each statement at a slow rate (10 a second or fewer), for a window that follows
     // the program line by line.
     void stepped();
+    // After each pass of statements, and with each line the program prints (before it is
+    // queued for the pane): for the parts of the window that follow the run as it goes.
+    void passEnded();
+    void linePrinted(std::string_view line);
 
    private:
     void set_state(State s);
@@ -90,6 +96,8 @@ class RunControl : public QObject {
     static HookAction before_statement(const char* position, int editor_line, void* self);
 
     RunSession session_;
+    std::function<bool(int editor_line)> hold_before_;
+    QPointer<QObject> hold_owner_;
     bool in_pass_ = false;
     int32_t pass_clock_ms_ = 0;
     // The steady clock as serve_window last read it, and whether that was since the last

@@ -436,3 +436,22 @@ TEST_F(MissionTest, ASignalKeepsTheRecordedMoves) {
 }
 
 }  // namespace
+
+namespace {
+
+// The decision to hold before a statement is let go with the object that answers it: a run
+// after its owner is gone neither calls into it nor holds.
+TEST_F(MissionTest, AHoldHookIsLetGoWithItsOwner) {
+    auto* owner = new QObject;
+    int asked = 0;
+    w->run_control->set_hold_before(owner, [&asked](int) { return ++asked > 0; });
+    EXPECT_TRUE(w->run_control->holds_before());
+    delete owner;
+    EXPECT_FALSE(w->run_control->holds_before());
+    run("PRINT 1\nPRINT 2");
+    EXPECT_EQ(output(), QStringList({"1", "2"}));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(w->run_control->state(), RunControl::State::Idle);
+}
+
+}  // namespace
