@@ -22,6 +22,7 @@
 #include "error_display.h"
 #include "file_access.h"
 #include "interp.h"
+#include "mission_setup.h"
 #include "sim_preset.h"
 #include "simulation.h"
 #include "simulation_control.h"

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "mission.h"
-#include "mission_setup.h"
 #include "run_control.h"
 #include "scenario.h"
 
