@@ -1,4 +1,4 @@
-// The form of every statement: the token that starts it, the parts that follow, and how it ends.
+// The form of every statement: the token that starts it, the pieces that follow, and how it ends.
 //
 // The executors read their statements in this form and the checker reads programs by it, so
 // adding a statement is adding a row here, its executor and its help page. A row's executor
@@ -12,9 +12,9 @@
 
 #include "tokens.h"
 
-// One part of a statement after its first token.
-enum class Part : unsigned char {
-    None,        // no more parts
+// One piece of a statement after its first token.
+enum class Piece : unsigned char {
+    None,        // no more pieces
     Expression,  // a calculation: ["-"] term {op term}
     Variable,    // one letter A..Z
     Number,      // a number literal, checked as such
@@ -42,26 +42,26 @@ enum class Executor : unsigned char {
     Registered,   // entered by another layer (the device) through interp_register
 };
 
-inline constexpr int MAX_PARTS = 6;
+inline constexpr int MAX_PIECES = 6;
 
 struct StatementForm {
     TokenKind token;  // TK_VARIABLE for an assignment
-    std::array<Part, MAX_PARTS> parts;
+    std::array<Piece, MAX_PIECES> pieces;
     Closing closing;
     Executor executor;
 };
 
 namespace grammar_rows {
-using enum Part;
+using enum Piece;
 using enum Closing;
 using enum Executor;
-inline constexpr std::array<Part, MAX_PARTS> ONE_VAR = {Variable};
-inline constexpr std::array<Part, MAX_PARTS> ONE_EXPR = {Expression};
-inline constexpr std::array<Part, MAX_PARTS> EXPR_VAR = {Expression, Comma, Variable};
-inline constexpr std::array<Part, MAX_PARTS> EXPR2_VAR = {Expression, Comma, Expression, Comma,
-                                                          Variable};
-inline constexpr std::array<Part, MAX_PARTS> THREE_VARS = {Variable, Comma, Variable, Comma,
-                                                           Variable};
+inline constexpr std::array<Piece, MAX_PIECES> ONE_VAR = {Variable};
+inline constexpr std::array<Piece, MAX_PIECES> ONE_EXPR = {Expression};
+inline constexpr std::array<Piece, MAX_PIECES> EXPR_VAR = {Expression, Comma, Variable};
+inline constexpr std::array<Piece, MAX_PIECES> EXPR2_VAR = {Expression, Comma, Expression, Comma,
+                                                            Variable};
+inline constexpr std::array<Piece, MAX_PIECES> THREE_VARS = {Variable, Comma, Variable, Comma,
+                                                             Variable};
 
 // clang-format off
 inline constexpr StatementForm rows[] = {

@@ -156,7 +156,7 @@ class Checker {
     bool print_items();
     void end_of(Statement& s, Context context);
     void print_end(Statement& s, Context context);
-    void parts(Statement& s, const StatementForm& form, Context context);
+    void read_form(Statement& s, const StatementForm& form, Context context);
     void branches(Statement& s, Context context, int comparisons);
     bool letter_at(size_t t, char letter) const;
     bool misnamed_assignment();

@@ -156,52 +156,52 @@ void Checker::print_end(Statement& s, Context context) {
 }
 
 // The statement's parts after its first token, one after the other, then its end.
-void Checker::parts(Statement& s, const StatementForm& form, Context context) {
+void Checker::read_form(Statement& s, const StatementForm& form, Context context) {
     ++i_;
     int comparisons = 0;
-    for (const Part part : form.parts) {
+    for (const Piece piece : form.pieces) {
         bool ok = true;
-        switch (part) {
-            case Part::None:
+        switch (piece) {
+            case Piece::None:
                 break;
-            case Part::Expression:
+            case Piece::Expression:
                 ok = expression();
                 break;
-            case Part::Variable:
+            case Piece::Variable:
                 if (s.variable < 0 && cur() == TK_VARIABLE) {
                     s.variable = text_[static_cast<size_t>(cur_token().offset)] - 'A';
                 }
                 ok = expect(TK_VARIABLE);
                 break;
-            case Part::Number:
+            case Piece::Number:
                 s.label = label_number(i_);
                 s.label_token = static_cast<int>(i_);
                 ok = expect(TK_NUMBER);
                 break;
-            case Part::LabelText:
+            case Piece::LabelText:
                 s.label = label_number(i_);
                 s.label_token = static_cast<int>(i_);
                 if (cur() == TK_NUMBER) ++i_;
                 break;
-            case Part::Comma:
+            case Piece::Comma:
                 ok = expect(TK_COMMA);
                 break;
-            case Part::Equals:
+            case Piece::Equals:
                 ok = expect(TK_EQ);
                 break;
-            case Part::To:
+            case Piece::To:
                 ok = expect(TK_TO);
                 break;
-            case Part::Then:
+            case Piece::Then:
                 ok = expect(TK_THEN);
                 break;
-            case Part::Relation:
+            case Piece::Relation:
                 ok = relation(comparisons);
                 break;
-            case Part::Items:
+            case Piece::Items:
                 ok = print_items();
                 break;
-            case Part::Branch:
+            case Piece::Branch:
                 branches(s, context, comparisons);
                 break;
         }
@@ -209,7 +209,7 @@ void Checker::parts(Statement& s, const StatementForm& form, Context context) {
             s.ending = Ending::Broken;
             return;
         }
-        if (part == Part::None) break;
+        if (piece == Piece::None) break;
     }
     switch (form.closing) {
         case Closing::ReadsEnd:
@@ -414,7 +414,7 @@ int Checker::statement(Context context) {
     } else if (s.kind == TK_VARIABLE && tokens_[i_ + 1].kind != TK_EQ && misnamed_assignment()) {
         s.ending = Ending::Broken;
     } else {
-        parts(s, *form, context);
+        read_form(s, *form, context);
     }
     --depth_;
     reading_ = outer;

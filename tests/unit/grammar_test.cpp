@@ -27,36 +27,36 @@ std::string keyword(TokenKind token) {
 std::string written(const StatementForm& form, size_t count) {
     std::string text = keyword(form.token) + " ";
     for (size_t k = 0; k < count; ++k) {
-        switch (form.parts[k]) {
-            case Part::None:
+        switch (form.pieces[k]) {
+            case Piece::None:
                 return text;
-            case Part::Expression:
-            case Part::Items:
+            case Piece::Expression:
+            case Piece::Items:
                 text += "1";
                 break;
-            case Part::Variable:
+            case Piece::Variable:
                 text += "B";
                 break;
-            case Part::Number:
-            case Part::LabelText:
+            case Piece::Number:
+            case Piece::LabelText:
                 text += "5";
                 break;
-            case Part::Comma:
+            case Piece::Comma:
                 text += ",";
                 break;
-            case Part::Equals:
+            case Piece::Equals:
                 text += "=";
                 break;
-            case Part::To:
+            case Piece::To:
                 text += " TO ";
                 break;
-            case Part::Then:
+            case Piece::Then:
                 text += " THEN ";
                 break;
-            case Part::Relation:
+            case Piece::Relation:
                 text += "B=1";
                 break;
-            case Part::Branch:
+            case Piece::Branch:
                 text += "END";
                 break;
         }
@@ -64,9 +64,9 @@ std::string written(const StatementForm& form, size_t count) {
     return text;
 }
 
-size_t part_count(const StatementForm& form) {
+size_t piece_count(const StatementForm& form) {
     size_t n = 0;
-    while (n < form.parts.size() && form.parts[n] != Part::None) ++n;
+    while (n < form.pieces.size() && form.pieces[n] != Piece::None) ++n;
     return n;
 }
 
@@ -114,7 +114,8 @@ TEST(Grammar, EveryFormHasItsHelpPage) {
     for (const StatementForm& form : grammar) {
         const std::string page =
             form.token == TK_VARIABLE ? "let.html" : help_page_for_word(keyword(form.token));
-        EXPECT_TRUE(std::filesystem::exists(help / page)) << keyword(form.token) << ": " << page;
+        EXPECT_TRUE(!page.empty() && std::filesystem::exists(help / page))
+            << keyword(form.token) << ": " << page;
     }
 }
 
@@ -122,7 +123,7 @@ TEST(Grammar, EveryFormHasItsHelpPage) {
 // an error on its line.
 TEST(Grammar, RunAndCheckerReadEachFormAlike) {
     for (const StatementForm& form : grammar) {
-        const size_t n = part_count(form);
+        const size_t n = piece_count(form);
         const std::string whole = program_around(form, written(form, n));
         TestMachine m;
         m.session.step_limit = 1000;
@@ -131,7 +132,7 @@ TEST(Grammar, RunAndCheckerReadEachFormAlike) {
         }
         EXPECT_FALSE(error_on(check_program(whole), statement_line(form))) << whole;
         // PRINT's list may be empty; a form without arguments has none to leave out.
-        if (n == 0 || form.parts[n - 1] == Part::Items) continue;
+        if (n == 0 || form.pieces[n - 1] == Piece::Items) continue;
         const std::string cut = program_around(form, written(form, n - 1));
         EXPECT_TRUE(error_on(check_program(cut), statement_line(form))) << cut;
     }
