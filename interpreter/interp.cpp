@@ -8,6 +8,7 @@
 #include "control.h"
 #include "eval.h"
 #include "format.h"
+#include "grammar.h"
 #include "labels.h"
 #include "math_stmts.h"
 #include "tokenizer.h"
@@ -45,6 +46,19 @@ constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
     return table;
 }
 
+// The interpreter fills exactly the rows of the grammar that are its own; the others wait for
+// their layer's registration.
+constexpr bool fills_its_own_rows(const std::array<StatementFn, TOKEN_KIND_COUNT>& table) {
+    for (int k = 0; k < TOKEN_KIND_COUNT; ++k) {
+        const StatementForm* form = statement_form(k);
+        const bool own = form != nullptr && form->executor == Executor::Interpreter;
+        if (own != (table[static_cast<size_t>(k)] != stmt_unknown)) return false;
+    }
+    return true;
+}
+static_assert(fills_its_own_rows(make_dispatch_table()),
+              "an executor of the interpreter without a grammar row, or a row without one");
+
 }  // namespace
 
 constinit DispatchTable dispatch_table = make_dispatch_table();
@@ -76,8 +90,15 @@ void output_line(std::string_view line) {
     if (output_sink != nullptr) output_sink(line, output_context);
 }
 
-void interp_register(TokenKind token, StatementFn executor) {
-    dispatch_table[token] = executor != nullptr ? executor : stmt_unknown;
+bool interp_register(TokenKind token, StatementFn executor) {
+    if (statement_form(token) == nullptr) return false;
+    dispatch_table[static_cast<size_t>(token)] = executor != nullptr ? executor : stmt_unknown;
+    return true;
+}
+
+bool interp_has_executor(TokenKind token) {
+    return token >= 0 && token < TOKEN_KIND_COUNT &&
+           dispatch_table[static_cast<size_t>(token)] != stmt_unknown;
 }
 
 void interp_start(const char* text) {

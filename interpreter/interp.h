@@ -75,8 +75,11 @@ void output_line(std::string_view line);
 
 using StatementFn = void (*)();
 // Statements of other layers (the device) enter the dispatch table here; a token without an
-// executor is an unknown command.
-void interp_register(TokenKind token, StatementFn executor);
+// executor is an unknown command. A token that starts no statement of the grammar (grammar.h)
+// is refused: false, and the table stays as it was.
+[[nodiscard]] bool interp_register(TokenKind token, StatementFn executor);
+// Whether a statement starting with `token` runs, rather than stopping as an unknown command.
+bool interp_has_executor(TokenKind token);
 
 void interp_start(const char* text);
 inline void interp_step();

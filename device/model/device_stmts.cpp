@@ -1,5 +1,7 @@
 #include "device_stmts.h"
 
+#include <cassert>
+
 #include "channels.h"
 #include "clock.h"
 #include "eval.h"
@@ -110,14 +112,17 @@ void stmt_delay() {
 }
 
 void device_register_statements() {
-    interp_register(TK_MGET, stmt_mget);
-    interp_register(TK_CGET, stmt_cget);
-    interp_register(TK_TGET, stmt_tget);
-    interp_register(TK_PGET, stmt_pget);
-    interp_register(TK_RX, stmt_rx);
-    interp_register(TK_COIL, stmt_coil);
-    interp_register(TK_SPEED, stmt_speed);
-    interp_register(TK_DELAY, stmt_delay);
-    interp_register(TK_TX, stmt_tx);
-    interp_register(TK_ROFF, stmt_roff);
+    static constexpr struct {
+        TokenKind token;
+        StatementFn executor;
+    } executors[] = {
+        {TK_MGET, stmt_mget}, {TK_CGET, stmt_cget}, {TK_TGET, stmt_tget},   {TK_PGET, stmt_pget},
+        {TK_RX, stmt_rx},     {TK_COIL, stmt_coil}, {TK_SPEED, stmt_speed}, {TK_DELAY, stmt_delay},
+        {TK_TX, stmt_tx},     {TK_ROFF, stmt_roff},
+    };
+    for (const auto& e : executors) {
+        // Every device statement has its row in the grammar; a refusal is a slip in this list.
+        [[maybe_unused]] const bool entered = interp_register(e.token, e.executor);
+        assert(entered);
+    }
 }

@@ -1,0 +1,526 @@
+#include "checker_messages.h"
+
+#include <algorithm>
+
+#include "interp.h"
+
+namespace checker_detail {
+
+namespace {
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool is_letter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool is_whole_literal(const std::string& s) {
+    if (s.empty() || s.size() > 9) return false;
+    return std::all_of(s.begin() + (s[0] == '-' ? 1 : 0), s.end(), is_digit) && s != "-";
+}
+
+std::string not_equal(const std::string& op, const std::string& left, const std::string& right) {
+    const std::string a = operand_or(left, "A");
+    const std::string b = operand_or(right, "B");
+    return quoted(op) + " is not an operator of this language: there is no \"not equal\". Test " +
+           a + "<" + b + " and " + a + ">" + b + " in two IF lines, or turn the test round: IF " +
+           a + "=" + b + " THEN ... ELSE ...";
+}
+
+}  // namespace
+
+const char* keyword_of(TokenKind t) {
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (k->token == t) return k->keyword;
+    }
+    return nullptr;
+}
+
+std::string quoted(std::string_view text) {
+    std::string q;
+    q.reserve(text.size() + 2);
+    q += '"';
+    q += text;
+    q += '"';
+    return q;
+}
+
+std::string excerpt(std::string text) {
+    if (text.size() > MAX_QUOTED_CHARS) text = text.substr(0, MAX_QUOTED_CHARS - 3) + "...";
+    return text;
+}
+
+std::string operand_or(const std::string& text, const char* fallback) {
+    return text.empty() || text.size() > MAX_QUOTED_CHARS ? fallback : text;
+}
+
+namespace msg {
+
+// ---- Lines and characters -------------------------------------------------------------------
+
+Text too_large(size_t bytes) {
+    return {"The program does not fit from this line on: RUN needs " + std::to_string(bytes) +
+                " bytes or more for it (each line, a \":\" behind each, and the DATA bytes), "
+                "and a program may have " +
+                std::to_string(PROGRAM_STORE_SIZE) +
+                ". RUN does not start it: make the program shorter.",
+            "basics.html"};
+}
+
+Text comment_in_data(size_t bytes) {
+    return {
+        "After the DATA line, comment lines are data too: the digits, dots and stars of this "
+        "one add " +
+            std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") +
+            " to the data. Put comments before the DATA line.",
+        "comments_and_data.html"};
+}
+
+Text unfit_character() {
+    return {
+        "RUN does not start a program while a line holds a character like this: a NUL, or one "
+        "with no 8-bit form, such as a curly quote. Type it again with plain characters.",
+        "basics.html"};
+}
+
+Text unclosed_text() {
+    return {
+        "This text has no closing quote on its line: end it with \" before the end of the "
+        "line. A text cannot go on over the next line, and a run stops here with an error.",
+        "print.html"};
+}
+
+Text long_number(int length) {
+    return {"A number has at most 15 characters, its minus sign included, and this one has " +
+                std::to_string(length) +
+                ": a run stops here with an error. Write it with fewer digits.",
+            "basics.html"};
+}
+
+Text lower_case(const std::string& word) {
+    std::string upper = word;
+    for (char& ch : upper) {
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+    return {"The language knows only upper-case letters: write " + upper + " instead of " + word +
+                ". A run stops here with an error.",
+            "traps.html"};
+}
+
+Text tab() {
+    return {
+        "A tab is not a space in this language, and a run stops here with an error: use "
+        "spaces instead.",
+        "traps.html"};
+}
+
+Text foreign_character(char c) {
+    if (c > 32 && c < 127) {
+        return {quoted(std::string_view(&c, 1)) +
+                    " is not part of the language: a run stops here with an error. Remove it.",
+                "basics.html"};
+    }
+    return {
+        "This character is not part of the language: a run stops here with an error. Remove "
+        "it.",
+        "basics.html"};
+}
+
+Text comment_after_code() {
+    return {
+        "\"//\" starts a comment only at the start of a line: after code it is two division "
+        "signs, and a run stops here with an error. Put the comment on a line of its own.",
+        "traps.html"};
+}
+
+Text number_read_twice(const std::string& written, const std::string& rest,
+                       const std::string& plain) {
+    const bool digits_only = std::none_of(plain.begin(), plain.end(), is_letter);
+    const std::string instead =
+        digits_only ? "Write " + plain + "." : "Write the number out in digits, without E.";
+    return {written + " is not a number of this language: a run takes it for " + plain +
+                ", but then reads " + rest + " once more, as more of the statement. " + instead,
+            "traps.html"};
+}
+
+Text comparison(const std::string& op, const std::string& left, const std::string& right) {
+    const std::string l = operand_or(left, "A");
+    const std::string r = operand_or(right, "B");
+    if (op == "<=" || op == "=<" || op == ">=" || op == "=>") {
+        const char sign = op.find('<') != std::string::npos ? '<' : '>';
+        std::string whole;
+        if (is_whole_literal(r)) {
+            whole = l + sign + std::to_string(std::stol(r) + (sign == '<' ? 1 : -1));
+        } else {
+            whole = l + sign + r + (sign == '<' ? "+1" : "-1");
+        }
+        return {quoted(op) +
+                    " is not an operator of this language: only <, > and = compare. For whole "
+                    "numbers write " +
+                    whole + "; otherwise test " + l + sign + r + " and " + l + "=" + r +
+                    " in two IF lines.",
+                "traps.html"};
+    }
+    if (op == "<>" || op == "><" || op == "!=") return {not_equal(op, left, right), "traps.html"};
+    if (op == "==") {
+        return {"\"==\" is not an operator of this language: equal is a single =, as in " + l +
+                    "=" + r + ".",
+                "operators.html"};
+    }
+    return {quoted(op) +
+                " is not an operator of this language: a comparison is one of <, > and =, "
+                "between two values.",
+            "operators.html"};
+}
+
+// ---- Statements -----------------------------------------------------------------------------
+
+std::string token_phrase(TokenKind kind, const std::string& text, bool line_end) {
+    switch (kind) {
+        case TK_CR:
+            return line_end ? "the end of the line" : "\":\"";
+        case TK_ENDOFINPUT:
+            return "the end of the program";
+        case TK_NUMBER:
+            return "the number " + text;
+        case TK_VARIABLE:
+            return "the variable " + text;
+        case TK_STRING:
+            return "a text in quotes";
+        default:
+            break;
+    }
+    if (keyword_of(kind) != nullptr) return text;
+    return quoted(text);
+}
+
+std::string expected_phrase(TokenKind t) {
+    switch (t) {
+        case TK_CR:
+            return "the end of the statement";
+        case TK_VARIABLE:
+            return "a variable (one letter from A to Z)";
+        case TK_NUMBER:
+            return "a number";
+        case TK_EQ:
+            return "\"=\"";
+        case TK_COMMA:
+            return "\",\"";
+        case TK_RIGHTPAREN:
+            return "\")\"";
+        default:
+            break;
+    }
+    if (const char* k = keyword_of(t)) return k;
+    return "something else";
+}
+
+Text comparison_in_brackets() {
+    return {
+        "A comparison cannot stand inside brackets, and a run stops here with an error: only "
+        "calculations can. Write the condition without them: IF A<B THEN ...",
+        "operators.html"};
+}
+
+Text exp_is_not_e() {
+    return {
+        "EXP is not e to the power of x: like POW, it raises its first value to the power of "
+        "its second and stores the result in the variable named last, as in EXP 2,10,A. For "
+        "e to the power of X write EXP 2.718281828459,X,A. As it stands, a run stops here "
+        "with an error.",
+        "exp.html"};
+}
+
+Text minus_after_sign() {
+    return {
+        "A minus sign can start a calculation or stand right before a digit, but not follow "
+        "another sign: A*-B does not work. Write A*(0-B).",
+        "operators.html"};
+}
+
+std::string needs(const std::string& name, TokenKind expected, const std::string& got,
+                  bool joined) {
+    std::string message = name + " needs " + expected_phrase(expected) + " here, not " + got +
+                          ": a run stops here with an error.";
+    if (joined) message += " Two statements need a \":\" between them.";
+    return message;
+}
+
+Text no_let(const std::string& rest) {
+    return {"There is no LET in this language: write " + operand_or(rest, "A=1") +
+                " without it. A run stops here with an error.",
+            "let.html"};
+}
+
+Text data_with_more() {
+    return {
+        "Only a line that reads exactly DATA starts the data section: with more on the line "
+        "it is code, and a run stops here with an error. Put the items on the lines after a "
+        "DATA line of its own.",
+        "comments_and_data.html"};
+}
+
+Text long_name(const std::string& name) {
+    return {quoted(excerpt(name)) +
+                " is no variable: a variable is a single letter from A to Z, and a run stops "
+                "here with an error. Use one letter.",
+            "let.html"};
+}
+
+Text print_minus(const std::string& operand) {
+    return {
+        "A PRINT item cannot start with a minus sign: PRINT stops at it, and a run then stops "
+        "with an error. Write PRINT 0-" +
+            operand_or(operand, "A") + ".",
+        "traps.html"};
+}
+
+Text print_cannot(const std::string& got) {
+    return {"PRINT cannot print " + got +
+                ": an item is a text in quotes or a calculation that starts with a variable, a "
+                "number or \"(\". PRINT takes it for the end of the statement, and a run reads "
+                "what follows as a new one. Put a \":\" between two statements.",
+            "print.html"};
+}
+
+Text nothing_after_then(const std::string& condition) {
+    return {
+        "Nothing follows THEN: when the condition holds, a run stops here with \"Unknown "
+        "command\", and when it fails, the statement on the next line is skipped as well. "
+        "Put the statement on the line of the IF: IF " +
+            condition + " THEN PRINT ...",
+        "if.html"};
+}
+
+Text nothing_between_then_and_else() {
+    return {
+        "Nothing stands between THEN and ELSE: when the condition holds, a run stops at ELSE "
+        "with \"Unknown command\", and when it fails, the ELSE part is skipped as well. Turn "
+        "the condition round and leave ELSE out: IF ... THEN followed by the ELSE part.",
+        "if.html"};
+}
+
+Text condition_without_comparison(const std::string& condition) {
+    return {"A condition without <, > or = is always false: IF " + condition +
+                " THEN never runs what follows THEN. Compare it with something: IF " + condition +
+                ">0 THEN or IF " + condition + "=1 THEN.",
+            "traps.html"};
+}
+
+Text comparison_chain() {
+    return {
+        "Only the last comparison of a chain counts: each one compares the first value, so "
+        "A<B<C compares A with C. Put one comparison in each IF: IF A<B THEN IF B<C THEN ...",
+        "operators.html"};
+}
+
+Text print_takes_else(const std::string& condition) {
+    return {
+        "When the condition holds, PRINT takes this ELSE for its end and the ELSE part runs "
+        "as well: both print. Only GOTO, RETURN and END can stand before ELSE. Give the ELSE "
+        "part an IF of its own with the opposite condition, or jump: IF " +
+            condition + " THEN GOTO ... ELSE ...",
+        "traps.html"};
+}
+
+std::string else_met() {
+    return "When the condition holds, the statement after THEN must end before ELSE can come: a "
+           "run stops at this ELSE with an error. Only GOTO, RETURN and END can stand before "
+           "ELSE.";
+}
+
+Text colon_after_branch(const std::string& branch) {
+    return {"Only " + branch +
+                " belongs to the IF: what follows the \":\" runs whether the condition holds or "
+                "not. Put it on a line of its own, or jump over the lines that depend on the "
+                "condition: IF ... THEN GOTO with the opposite condition.",
+            "traps.html"};
+}
+
+Text line_number(const std::string& number) {
+    return {
+        "Lines have no numbers in this language: a run stops here with \"Unknown command\". "
+        "Remove " +
+            number + "; to jump here, put LABEL " + number + " on the line before and write GOTO " +
+            number + ".",
+        "label.html"};
+}
+
+Text number_starts() {
+    return {"A number cannot start a statement: a run stops here with \"Unknown command\".",
+            "basics.html"};
+}
+
+Text nothing_after_else() {
+    return {
+        "Nothing follows ELSE: when the condition fails, a run stops here with \"Unknown "
+        "command\". Put the statement for that case behind ELSE, or leave ELSE out.",
+        "if.html"};
+}
+
+Text colon_at_line_end() {
+    return {
+        "A \":\" at the end of a line leaves an empty statement behind it, and a run stops "
+        "there with \"Unknown command\": remove the \":\".",
+        "basics.html"};
+}
+
+Text empty_statement() {
+    return {
+        "An empty statement: two \":\" in a row, or one at the start of a line, stop a run "
+        "with \"Unknown command\". Remove the extra \":\".",
+        "basics.html"};
+}
+
+Text misplaced_else(bool line_start) {
+    return {line_start ? "ELSE must stand on the line of its IF, behind the statement after THEN: "
+                         "IF A=1 THEN GOTO 10 ELSE GOTO 20. Here a run stops with \"Unknown "
+                         "command\"."
+                       : "ELSE cannot start a statement: a run stops here with \"Unknown "
+                         "command\".",
+            "if.html"};
+}
+
+Text call() {
+    return {
+        "CALL is a word of the language, but there is no CALL statement: a run stops here "
+        "with \"Unknown command\". Call a subroutine with GOSUB.",
+        "call.html"};
+}
+
+Text text_alone(const std::string& text) {
+    return {
+        "A text cannot stand on its own: a run stops here with \"Unknown command\". Print "
+        "it: PRINT " +
+            excerpt(text) + ".",
+        "print.html"};
+}
+
+Text cannot_start(const std::string& word, bool glued_word) {
+    std::string message = word +
+                          " cannot start a statement, and a run stops here with \"Unknown "
+                          "command\": a statement starts with a word such as PRINT or FOR, or "
+                          "with a variable letter, as in A=5.";
+    if (glued_word) {
+        message += " Words need no space after them, so a name that begins with " + word +
+                   " is read as that word; variables are single letters.";
+    }
+    if (!message.empty() && message[0] >= 'a' && message[0] <= 'z') {
+        message[0] = static_cast<char>(message[0] - 'a' + 'A');
+    }
+    return {message, "basics.html"};
+}
+
+// ---- Labels, loops, flow --------------------------------------------------------------------
+
+Text duplicate_label(int32_t number, int first_line) {
+    return {"LABEL " + std::to_string(number) + " is on line " + std::to_string(first_line) +
+                " already: a jump goes to the one a run passed first, or else to the first in "
+                "the text. Give each label its own number.",
+            "label.html"};
+}
+
+Text goto_without_digits(const std::string& variable, int32_t number, bool defined) {
+    const std::string target = "LABEL " + std::to_string(number);
+    std::string message = "GOTO needs a label number written in digits: ";
+    if (!variable.empty()) {
+        message += "GOTO " + variable + " jumps to " + target + ", whatever " + variable + " holds";
+    } else {
+        message += "without one it jumps to " + target;
+    }
+    message += defined ? "." : ", and there is no " + target + ".";
+    return {message, "goto.html"};
+}
+
+Text no_such_label(TokenKind jump, int32_t number) {
+    const std::string n = std::to_string(number);
+    const std::string word = jump == TK_GOTO ? "GOTO" : "GOSUB";
+    return {"There is no LABEL " + n +
+                ": a run looks for it through the whole program and stops at the last line. Put "
+                "LABEL " +
+                n + " where the " + word + " should go, or " + word + " a label that exists.",
+            "traps.html"};
+}
+
+Text next_without_for(char v) {
+    const std::string l(1, v);
+    return {"NEXT " + l + " has no FOR " + l +
+                " before it: a run stops here with \"NEXT does not match\". Open the loop first: "
+                "FOR " +
+                l + "=1 TO 10.",
+            "next.html"};
+}
+
+Text next_across_loop(char v, char inner, int inner_line) {
+    const std::string l(1, v);
+    const std::string w(1, inner);
+    return {"NEXT " + l + " comes while the loop FOR " + w + " of line " +
+                std::to_string(inner_line) +
+                " is still open: a run stops here with \"NEXT does not match\". Close the inner "
+                "loop first: NEXT " +
+                w + " before NEXT " + l + ".",
+            "next.html"};
+}
+
+Text for_without_next(char v) {
+    const std::string l(1, v);
+    return {"FOR " + l + " has no NEXT " + l +
+                " after it: the lines after it run once, and the loop stays open (a fifth open "
+                "loop stops a run). Put NEXT " +
+                l + " where the loop ends.",
+            "for.html"};
+}
+
+Text return_without_gosub() {
+    return {
+        "No GOSUB leads to this RETURN: a run that gets here stops with \"RETURN does not "
+        "match\". RETURN ends a subroutine that GOSUB called; to end the program, write END.",
+        "return.html"};
+}
+
+Text return_from_above(const std::string& where) {
+    return {
+        "A run also comes to this RETURN from the lines above, without a GOSUB, and stops "
+        "here with \"RETURN does not match\": put END " +
+            where + ".",
+        "return.html"};
+}
+
+Text never_runs(TokenKind before, bool label, int32_t label_number) {
+    std::string reason;
+    std::string page = "goto.html";
+    switch (before) {
+        case TK_END:
+            reason = "the END before it stops the run";
+            page = "end.html";
+            break;
+        case TK_GOTO:
+            reason = "the GOTO before it always jumps away";
+            break;
+        case TK_RETURN:
+            reason = "the RETURN before it always goes back to its GOSUB";
+            page = "return.html";
+            break;
+        case TK_IF:
+            reason = "the IF before it jumps away whichever way it goes";
+            page = "if.html";
+            break;
+        default:
+            reason = "no statement before it goes on to it";
+            break;
+    }
+    if (label) {
+        return {"No GOTO or GOSUB that runs jumps to LABEL " + std::to_string(label_number) +
+                    ", and " + reason +
+                    ": the lines from here never run. Jump to the label, or remove these lines.",
+                page};
+    }
+    return {"This line never runs: " + reason +
+                ", and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a "
+                "jump goes to.",
+            page};
+}
+
+}  // namespace msg
+}  // namespace checker_detail
