@@ -645,6 +645,8 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
         {"args", "--mission m --mission-result r.txt",
          "cases/c/args: --mission-result does not go in a case: the grader reads each run's "
          "result"},
+        {"args", "--report r.txt",
+         "cases/c/args: --report does not go in a case: the grader reads each run's report"},
         // A mission's preset and scenario lie beside it; one that would stop every run stops
         // the grading instead.
         {"mission", "sim = calm.sim\ngoal = A < 5\n",
