@@ -63,7 +63,7 @@ void run_once(std::string_view text, bool fast, Outcome& out) {
         }
         out.steps = session.steps();
         out.stop_line = current_line();
-        out.error_line = interp.error_line;
+        out.error_line = interp.report.line;
         out.stopped = interp.run_stopped;
         out.position = tok_position() - machine.program_store;
     }

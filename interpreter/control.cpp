@@ -1,7 +1,6 @@
 #include "control.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "eval.h"
 #include "interp.h"
@@ -91,7 +90,7 @@ void stmt_for() {
     const double limit = eval_expression();
     expect_token(TK_CR);
     if (interp.for_level >= MAX_FOR_LEVELS) {
-        report_statement_error("ERROR: FOR stack overflow");
+        report_statement_error({.kind = ReportKind::ForStackOverflow, .limit = MAX_FOR_LEVELS});
         return;
     }
     interp.for_stack[interp.for_level++] = {tok_position(), i, limit};
@@ -118,9 +117,6 @@ void stmt_next() {
     // With no loop open there is no expected variable: -1 says so.
     const int expected =
         interp.for_level > 0 ? interp.for_stack[interp.for_level - 1].variable : -1;
-    char message[80];
-    std::snprintf(message, sizeof message, "ERROR: NEXT does not match. Expected %d, got %d",
-                  expected, i);
-    report_error(message);
+    report_error({.kind = ReportKind::NextMismatch, .expected = expected, .got = i});
     expect_token(TK_CR);
 }

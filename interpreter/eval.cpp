@@ -6,8 +6,8 @@
 #include "interp.h"
 #include "tokenizer.h"
 
-void arithmetic_fault(std::string_view message) {
-    report_error(message);
+void arithmetic_fault(ReportKind kind, double left, double right) {
+    report_error({.kind = kind, .left = left, .right = right});
     throw StatementAborted{};
 }
 
@@ -19,12 +19,12 @@ int32_t to_int(double value) {
 }
 
 void check_ordered(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) arithmetic_fault(FAULT_INVALID);
+    if (std::isnan(a) || std::isnan(b)) arithmetic_fault(ReportKind::InvalidOperation, a, b);
 }
 
 void check_ordered_in_statement(double a, double b) {
     if (std::isnan(a) || std::isnan(b)) {
-        report_statement_error(FAULT_INVALID);
+        report_statement_error({.kind = ReportKind::InvalidOperation, .left = a, .right = b});
         throw StatementAborted{};
     }
 }
@@ -35,10 +35,10 @@ namespace {
 inline double checked(double a, double b, double result) {
     if (!std::isfinite(result)) {
         if (std::isinf(result) && std::isfinite(a) && std::isfinite(b)) {
-            arithmetic_fault(FAULT_OVERFLOW);
+            arithmetic_fault(ReportKind::Overflow, a, b);
         }
         if (std::isnan(result) && !std::isnan(a) && !std::isnan(b)) {
-            arithmetic_fault(FAULT_INVALID);
+            arithmetic_fault(ReportKind::InvalidOperation, a, b);
         }
     }
     return result;
@@ -49,11 +49,11 @@ double apply_term(TokenKind op, double v, double r) {
         case TK_ASTR:
             return checked(v, r, v * r);
         case TK_SLASH:
-            if (r == 0) arithmetic_fault(FAULT_DIVISION_BY_ZERO);
+            if (r == 0) arithmetic_fault(ReportKind::DivisionByZero, v, r);
             return checked(v, r, v / r);
         default: {  // TK_MOD: a 32-bit remainder that keeps the sign of the left operand
             const int32_t divisor = to_int(r);
-            if (divisor == 0) arithmetic_fault(FAULT_DIVISION_BY_ZERO);
+            if (divisor == 0) arithmetic_fault(ReportKind::DivisionByZero, v, r);
             const int32_t dividend = to_int(v);
             // The one quotient that does not fit in 32 bits; its remainder is 0.
             if (divisor == -1) return 0.0;

@@ -2,16 +2,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
-// The fault texts. A fault ends its statement at once and stops the run.
-inline constexpr std::string_view FAULT_DIVISION_BY_ZERO = "ERROR: Division by zero";
-inline constexpr std::string_view FAULT_OVERFLOW = "ERROR: Floating point overflow";
-inline constexpr std::string_view FAULT_INVALID = "ERROR: Invalid floating point operation";
+#include "run_report.h"
 
-
-// The one place arithmetic faults go through: reports `message` and aborts the statement.
-[[noreturn]] void arithmetic_fault(std::string_view message);
+// The one place arithmetic faults go through: reports the fault (division by zero, overflow,
+// invalid operation) with its operands, and aborts the statement. A fault ends its statement
+// at once and stops the run.
+[[noreturn]] void arithmetic_fault(ReportKind kind, double left, double right);
 
 // Double to 32-bit integer: truncate toward zero to 64 bits and keep the low 32 bits. NaN and
 // values outside the 64-bit range give 0.

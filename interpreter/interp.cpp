@@ -1,7 +1,6 @@
 #include "interp.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 
 #include "clock.h"
@@ -20,9 +19,11 @@ namespace {
 
 OutputSink output_sink = nullptr;
 void* output_context = nullptr;
+ReportSink report_sink = nullptr;
+void* report_context = nullptr;
 
 void stmt_unknown() {
-    report_error("ERROR: Unknown command");
+    report_error({.kind = ReportKind::UnknownCommand, .got = tok_current()});
 }
 
 // One executor per token code; a slot without one is an unknown command. Built at compile
@@ -63,17 +64,6 @@ static_assert(fills_its_own_rows(make_dispatch_table()),
 
 constinit DispatchTable dispatch_table = make_dispatch_table();
 
-namespace {
-
-// The report's second line is the message itself, without the line break some messages
-// end in.
-std::string_view without_line_break(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    return text;
-}
-
-}  // namespace
-
 void interp_reset_all() {
     interp = InterpState{};
     machine = MachineState{};
@@ -84,6 +74,11 @@ void interp_reset_all() {
 void interp_set_output(OutputSink sink, void* context) {
     output_sink = sink;
     output_context = context;
+}
+
+void interp_set_report_sink(ReportSink sink, void* context) {
+    report_sink = sink;
+    report_context = context;
 }
 
 void output_line(std::string_view line) {
@@ -112,14 +107,12 @@ void interp_start(const char* text) {
     tok_reset(start);
     interp.run_stopped = 0;
     interp.error_reported = false;
-    interp.error_line = -1;
-    interp.error_statement = nullptr;
-    interp.error_statement_line = -1;
+    interp.report = RunReport{};
     interp.resume_time = clock_ms();
 }
 
 void interp_step_at_end() {
-    report_error("Program finished.");
+    report_error({.kind = ReportKind::ProgramFinished});
 }
 
 int current_line() {
@@ -131,44 +124,54 @@ int current_line() {
 
 
 void expect_token_mismatch(TokenKind expected) {
-    char message[64];
-    std::snprintf(message, sizeof message, "ERROR: Expected token %d, got %d",
-                  static_cast<int>(expected), static_cast<int>(tok_current()));
-    report_error(message);
+    report_error({.kind = ReportKind::ExpectedToken, .expected = expected, .got = tok_current()});
     tok_advance();
 }
 
 namespace {
 
-void report_error_in(int editor_line, std::string_view message) {
+// The offset in the program store of the statement now running; -1 when none is.
+long running_statement() {
+    const long index = interp.statement_start - machine.program_store;
+    return interp.statement_start != nullptr && index >= 0 && index < PROGRAM_STORE_SIZE
+               ? index
+               : -1;
+}
+
+void report_error_in(int editor_line, RunReport report) {
     interp.run_stopped = 1;
     interp.error_reported = true;
-    interp.error_line = editor_line;
-    const long index = interp.statement_start - machine.program_store;
-    if (interp.statement_start != nullptr && index >= 0 && index < PROGRAM_STORE_SIZE) {
-        interp.error_statement = interp.statement_start;
-        interp.error_statement_line = machine.line_table[index];
+    report.line = editor_line;
+    const long index = running_statement();
+    if (index >= 0) {
+        const int line = machine.line_table[index];
+        // The store holds each program line as the editor does, so the column is the distance
+        // from the line's first byte.
+        long start = index;
+        while (start > 0 && machine.line_table[start - 1] == line) --start;
+        report.statement_line = line;
+        report.statement_column = static_cast<int>(index - start);
+        report.statement_offset = static_cast<int>(index);
     } else {
-        interp.error_statement = nullptr;
-        interp.error_statement_line = editor_line;
+        report.statement_line = -1;
+        report.statement_column = -1;
+        report.statement_offset = -1;
     }
-    char line[48];
-    const int n = std::snprintf(line, sizeof line, "ERROR in line: %d", editor_line);
-    output_line(std::string_view(line, static_cast<size_t>(n)));
-    output_line(without_line_break(message));
+    interp.report = report;
+    if (report_sink != nullptr) report_sink(report, report_context);
+    const ReportLines lines = report_lines(report);
+    for (int i = 0; i < lines.count; ++i) output_line(lines[i]);
 }
 
 }  // namespace
 
-void report_error(std::string_view message) {
-    report_error_in(current_line(), message);
+void report_error(RunReport report) {
+    report_error_in(current_line(), report);
 }
 
-void report_statement_error(std::string_view message) {
-    const long index = interp.statement_start - machine.program_store;
-    const bool inside =
-        interp.statement_start != nullptr && index >= 0 && index < PROGRAM_STORE_SIZE;
-    report_error_in(inside ? machine.line_table[index] : current_line(), message);
+void report_statement_error(RunReport report) {
+    const long index = running_statement();
+    report_error_in(index >= 0 ? machine.line_table[index] : current_line(), report);
 }
 
 void var_set(int index, double value) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "run_report.h"
 #include "tokenizer.h"
 #include "tokens.h"
 
@@ -39,12 +40,6 @@ struct InterpState {
     int text_extent = 0;
     // Set by every error report and arithmetic fault of the run; the headless runner's exit code.
     bool error_reported = false;
-    // The editor line that the last error report named; -1 before any report of the run.
-    int error_line = -1;
-    // Where the statement that was running at that report began, and its editor line: a
-    // search for a label reports where the search ended, not where the jump was asked for.
-    const char* error_statement = nullptr;
-    int error_statement_line = -1;
     // Where the statement now running began.
     const char* statement_start = nullptr;
     const char* gosub_stack[MAX_GOSUB_LEVELS] = {};
@@ -52,6 +47,8 @@ struct InterpState {
     ForEntry for_stack[MAX_FOR_LEVELS] = {};
     int for_level = 0;
     char string_buffer[MAX_STRING_CHARS + 1] = {};
+    // The run's last report; kind None before any.
+    RunReport report;
 };
 
 // What a program keeps from one run to the next, and the stores the run controller fills.
@@ -70,6 +67,9 @@ void interp_reset_all();
 
 using OutputSink = void (*)(std::string_view line, void* context);
 void interp_set_output(OutputSink sink, void* context);
+// Told of each report of a run before its lines go to the output sink.
+using ReportSink = void (*)(const RunReport& report, void* context);
+void interp_set_report_sink(ReportSink sink, void* context);
 // Appends one line to the output pane.
 void output_line(std::string_view line);
 
@@ -96,10 +96,13 @@ inline void exec_statement() {
 }
 // Advances over the current token; when it is not `expected`, reports the mismatch first.
 inline void expect_token(TokenKind expected);
-void report_error(std::string_view message);
+// Reports a fault (its kind and the facts that go with it) and stops the run after the running
+// statement. The report names the line where the scan stands; where the statement began is
+// filled in here, and the one writer of report lines (run_report.h) makes the output's lines.
+void report_error(RunReport report);
 // The same report, naming the line on which the running statement began: for faults found
 // only after the statement has read its end, when the position already stands on the next line.
-void report_statement_error(std::string_view message);
+void report_statement_error(RunReport report);
 
 void var_set(int index, double value);
 double var_get(int index);

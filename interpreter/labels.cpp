@@ -154,7 +154,8 @@ void stmt_gosub() {
     }
     expect_token(TK_CR);
     if (interp.gosub_level >= MAX_GOSUB_LEVELS) {
-        report_statement_error("ERROR: GOSUB stack overflow\n");
+        report_statement_error(
+            {.kind = ReportKind::GosubStackOverflow, .limit = MAX_GOSUB_LEVELS});
         return;
     }
     interp.gosub_stack[interp.gosub_level++] = tok_position();
@@ -172,6 +173,6 @@ void stmt_return() {
     if (interp.gosub_level > 0) {
         tok_jump(interp.gosub_stack[--interp.gosub_level]);
     } else {
-        report_error("ERROR: RETURN does not match\n");
+        report_error({.kind = ReportKind::ReturnMismatch});
     }
 }

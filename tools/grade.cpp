@@ -47,6 +47,9 @@ constexpr size_t ERROR_HEAD_BYTES = 4096;
 constexpr size_t MISSION_RESULT_BYTES = 4u * 1024 * 1024;
 // The descriptor on which a run writes its mission's result.
 constexpr int MISSION_RESULT_FD = 3;
+// The descriptor on which a run writes its report; a few lines.
+constexpr int REPORT_FD = 4;
+constexpr size_t REPORT_BYTES = 4096;
 // Longest piece of a line that a verdict shows.
 constexpr size_t MAX_SHOWN_CHARS = 100;
 constexpr int VARIABLE_LINES = 26;
@@ -163,6 +166,8 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         refused = "--trace does not go in a case: the runs of all files would write one file";
     } else if (!o.mission_result.empty()) {
         refused = "--mission-result does not go in a case: the grader reads each run's result";
+    } else if (!o.report.empty()) {
+        refused = "--report does not go in a case: the grader reads each run's report";
     } else if (o.sim_list) {
         refused = "--sim list does not go in a case";
     }
@@ -474,40 +479,28 @@ struct Finished {
     Capture out;
     Capture err;
     Capture result;  // the mission's result, when the case has a mission
+    Capture report;  // the run's report, as RUN_REPORT_HEADER describes it
 };
 
-// Why a run that did not end well ended, in the words of its own reports.
-std::string exit_reason(const OutputLines& out, const Capture& err) {
+// Why a run that did not end well ended: the runner's own complaint, else the run's report
+// (read from its report, never from its output, where a program can print anything), else the
+// first line of its errors.
+std::string exit_reason(const Capture& report, const Capture& err) {
     const std::vector<std::string> err_lines = split_at_newlines(err.head);
     const std::string_view prefix = "zorvant-run: ";
     for (const std::string& line : err_lines) {
         if (line.compare(0, prefix.size(), prefix) == 0) return shown(line.substr(prefix.size()));
     }
-    const auto report = [](const LinePiece& lines) -> std::string {
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (!lines[i].starts_with("ERROR in line: ")) continue;
-            std::string words = shown(lines[i]);
-            if (i + 1 < lines.size() && lines[i + 1].starts_with("ERROR: ")) {
-                words += " (" + shown(lines[i + 1].substr(7)) + ")";
-            }
-            // The report counts editor lines as the gutter does, from 0.
-            const std::string_view number = lines[i].substr(15);
-            if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos) {
-                words += ", editor line " + std::string(number) + " (from 0, as the gutter shows)";
-            }
-            return words;
-        }
-        return {};
-    };
-    std::string words = report(out.head);
-    if (words.empty()) words = report(out.tail);
-    // A program that was not run at all: its first report line says why ("ERROR: Program too
-    // large: ...").
-    for (size_t i = 0; words.empty() && i < out.head.size() && i < 8; ++i) {
-        if (out.head[i].starts_with("ERROR: ")) words = shown(out.head[i]);
+    long long count = 0;
+    RunReport first;
+    if (report.complete() && runner_report_parse(report.head, count, first) && count > 0) {
+        const ReportLines lines = report_lines(first);
+        if (first.line < 0) return shown(lines[0]);
+        // The report counts editor lines as the gutter does, from 0.
+        return shown(lines[0]) + " (" + shown(report_message(first)) + "), editor line " +
+               std::to_string(first.line) + " (from 0, as the gutter shows)";
     }
-    if (words.empty() && !err_lines.empty()) words = shown(err_lines.front());
-    return words;
+    return err_lines.empty() ? std::string() : shown(err_lines.front());
 }
 
 // Where the lines of --vars and --state begin: they close the output, in this order.
@@ -662,7 +655,7 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
     // With a mission, exit 1 may only say that a goal was missed: the goals' lines tell.
     const bool mission = c.mission_goals > 0;
     if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT && !(mission && code == RUNNER_ERROR)) {
-        const std::string reason = exit_reason(out, run.err);
+        const std::string reason = exit_reason(run.report, run.err);
         return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason),
                 {}};
     }
@@ -727,6 +720,7 @@ struct Child {
     int out_fd = -1;
     int err_fd = -1;
     int result_fd = -1;  // the mission's result; -1: none, or read to its end
+    int report_fd = -1;  // the run's report; -1: read to its end
     Clock::time_point deadline;
     bool vars_added = false;
     bool state_added = false;
@@ -762,6 +756,8 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
         args.push_back("--mission-result");
         args.push_back("/dev/fd/" + std::to_string(MISSION_RESULT_FD));
     }
+    args.push_back("--report");
+    args.push_back("/dev/fd/" + std::to_string(REPORT_FD));
     child.vars_added = c.need_vars && !c.args_vars;
     child.state_added = c.need_state && !c.args_state;
     if (child.vars_added) args.push_back("--vars");
@@ -772,11 +768,12 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    // Standard output, standard error and, with a mission, the mission's result. The pipes are
-    // made in this order, so the result's write end is never MISSION_RESULT_FD itself (a
-    // dup2 onto itself would leave it closed on exec).
-    int pipes[3][2] = {{-1, -1}, {-1, -1}, {-1, -1}};
-    const int count = c.mission.empty() ? 2 : 3;
+    // Standard output, standard error, the mission's result (with a mission) and the report.
+    // The pipes are made in this order, so the write ends of the result and the report are
+    // never MISSION_RESULT_FD or REPORT_FD themselves (a dup2 onto itself would leave it closed
+    // on exec), nor the one dup2'd over before it is dup2'd away.
+    int pipes[4][2] = {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}};
+    const bool with_result = !c.mission.empty();
     const auto close_all = [&] {
         for (auto& p : pipes) {
             for (int& fd : p) {
@@ -785,7 +782,8 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
             }
         }
     };
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2 && !with_result) continue;
         if (pipe2(pipes[i], O_CLOEXEC) != 0) {
             const int e = errno;
             close_all();
@@ -797,7 +795,8 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipes[0][1], 1);
     posix_spawn_file_actions_adddup2(&actions, pipes[1][1], 2);
-    if (count == 3) posix_spawn_file_actions_adddup2(&actions, pipes[2][1], MISSION_RESULT_FD);
+    if (with_result) posix_spawn_file_actions_adddup2(&actions, pipes[2][1], MISSION_RESULT_FD);
+    posix_spawn_file_actions_adddup2(&actions, pipes[3][1], REPORT_FD);
     const int e = posix_spawn(&child.pid, options.runner, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     for (auto& p : pipes) {
@@ -811,7 +810,8 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     child.out_fd = pipes[0][0];
     child.err_fd = pipes[1][0];
     child.result_fd = pipes[2][0];
-    for (const int fd : {child.out_fd, child.err_fd, child.result_fd}) {
+    child.report_fd = pipes[3][0];
+    for (const int fd : {child.out_fd, child.err_fd, child.result_fd, child.report_fd}) {
         if (fd >= 0) fcntl(fd, F_SETFL, O_NONBLOCK);
     }
     child.deadline = Clock::now() + std::chrono::seconds(GRADE_CASE_SECONDS);
@@ -819,6 +819,7 @@ int spawn_run(const GradeOptions& options, const std::string& shown_name, const 
     child.run.out.tail_limit = OUTPUT_TAIL_BYTES;
     child.run.err.head_limit = ERROR_HEAD_BYTES;
     child.run.result.head_limit = MISSION_RESULT_BYTES;
+    child.run.report.head_limit = REPORT_BYTES;
     return 0;
 }
 
@@ -1111,6 +1112,7 @@ class Grader {
             if (c.out_fd >= 0) fds.push_back({c.out_fd, POLLIN, 0});
             if (c.err_fd >= 0) fds.push_back({c.err_fd, POLLIN, 0});
             if (c.result_fd >= 0) fds.push_back({c.result_fd, POLLIN, 0});
+            if (c.report_fd >= 0) fds.push_back({c.report_fd, POLLIN, 0});
             if (!c.run.timed_out) first_deadline = std::min(first_deadline, c.deadline);
         }
         int timeout = -1;
@@ -1135,11 +1137,12 @@ class Grader {
             if (c.out_fd >= 0) drain(c.out_fd, c.run.out);
             if (c.err_fd >= 0) drain(c.err_fd, c.run.err);
             if (c.result_fd >= 0) drain(c.result_fd, c.run.result);
+            if (c.report_fd >= 0) drain(c.report_fd, c.run.report);
             if (!c.run.timed_out && now >= c.deadline) {
                 kill(c.pid, SIGKILL);
                 c.run.timed_out = true;
             }
-            if (c.out_fd >= 0 || c.err_fd >= 0 || c.result_fd >= 0) {
+            if (c.out_fd >= 0 || c.err_fd >= 0 || c.result_fd >= 0 || c.report_fd >= 0) {
                 ++it;
                 continue;
             }
@@ -1177,6 +1180,7 @@ class Grader {
             if (c.out_fd >= 0) close(c.out_fd);
             if (c.err_fd >= 0) close(c.err_fd);
             if (c.result_fd >= 0) close(c.result_fd);
+            if (c.report_fd >= 0) close(c.report_fd);
             while (waitpid(c.pid, nullptr, 0) < 0 && errno == EINTR) {
             }
         }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 
 #include "channels.h"
@@ -27,7 +29,7 @@ namespace {
 const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
-    "                   [--mission FILE [--mission-result FILE]] [--] FILE\n"
+    "                   [--mission FILE [--mission-result FILE]] [--report FILE] [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [--summary CSV] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
     "       zorvant-run --check [--] FILE\n"
@@ -63,6 +65,8 @@ const char* const HELP =
     "                    score; exit 0 when every goal is met, 1 otherwise\n"
     "  --mission-result FILE  with --mission: also write each goal's verdict and the\n"
     "                    weights met and in all to FILE, for a program to read\n"
+    "  --report FILE     also write the run's first error report (what it is, the lines it\n"
+    "                    names, the tokens or values) to FILE, for a program to read\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
     "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
     "                    from 0 as in the editor; of more than 200, the first 200, then\n"
@@ -119,13 +123,13 @@ bool parse_count(const std::string& text, long long& value) {
 bool is_run_option(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
            a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim" ||
-           a == "--mission" || a == "--mission-result";
+           a == "--mission" || a == "--mission-result" || a == "--report";
 }
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
            a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim" ||
-           a == "--summary" || a == "--mission" || a == "--mission-result";
+           a == "--summary" || a == "--mission" || a == "--mission-result" || a == "--report";
 }
 
 // Takes the value given after option `a`.
@@ -169,6 +173,7 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
          : a == "--summary" ? options.summary
          : a == "--mission" ? options.mission
          : a == "--mission-result" ? options.mission_result
+         : a == "--report"  ? options.report
                             : options.junit) = value;
     }
     return true;
@@ -390,6 +395,28 @@ HookAction before_statement(const char*, int editor_line, void* context) {
     return HookAction::Go;
 }
 
+// The reports of a run: how many, and the first.
+struct RunReports {
+    long long count = 0;
+    RunReport first;
+
+    static void take(const RunReport& report, void* self) {
+        auto* reports = static_cast<RunReports*>(self);
+        if (reports->count++ == 0) reports->first = report;
+    }
+};
+
+// Writes `text` as the whole of the file at `path`. Returns 0 or the errno of what failed.
+int write_whole_file(const std::string& path, const std::string& text) {
+    errno = 0;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return errno != 0 ? errno : EIO;
+    int error = 0;
+    if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) error = errno != 0 ? errno : EIO;
+    if (std::fclose(f) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    return error;
+}
+
 // --mission-result: the goals' verdicts and the weights, as MISSION_RESULT_HEADER describes.
 // Returns 0 or the errno of what failed.
 int write_mission_result(const std::string& path, const MissionWatch& watch,
@@ -400,13 +427,7 @@ int write_mission_result(const std::string& path, const MissionWatch& watch,
     std::snprintf(weights, sizeof weights, "weights %.17g %.17g\n", watch.met_weight(),
                   watch.total_weight());
     text += std::string(weights) + "end\n";
-    errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return errno != 0 ? errno : EIO;
-    int error = 0;
-    if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) error = errno != 0 ? errno : EIO;
-    if (std::fclose(f) != 0 && error == 0) error = errno != 0 ? errno : EIO;
-    return error;
+    return write_whole_file(path, text);
 }
 
 int not_run(std::FILE* err, const std::string& message) {
@@ -455,6 +476,70 @@ std::string runner_sim_scenario_clash(const std::string& scenario_name, const Sc
         }
     }
     return "";
+}
+
+namespace {
+
+// The numbers of a line of the report file after its key: exactly as many as there are `out`.
+template <typename T>
+bool take_numbers(std::string_view line, std::string_view key, std::initializer_list<T*> out) {
+    if (!line.starts_with(key)) return false;
+    line.remove_prefix(key.size());
+    for (T* value : out) {
+        if (!line.starts_with(' ')) return false;
+        line.remove_prefix(1);
+        const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), *value);
+        if (ec != std::errc() || end == line.data()) return false;
+        line.remove_prefix(static_cast<size_t>(end - line.data()));
+    }
+    return line.empty();
+}
+
+}  // namespace
+
+std::string runner_report_text(long long count, const RunReport& first) {
+    std::string text = std::string(RUN_REPORT_HEADER) + "\nreports " + std::to_string(count) + "\n";
+    if (count > 0) {
+        char facts[400];
+        std::snprintf(facts, sizeof facts,
+                      "kind %s\nline %d\nstatement %d %d %d\ntokens %d %d\noperands %.17g %.17g\n"
+                      "amount %lld %lld\n",
+                      report_kind_name(first.kind), first.line, first.statement_line,
+                      first.statement_column, first.statement_offset, first.expected, first.got,
+                      first.left, first.right, first.amount, first.limit);
+        text += facts;
+    }
+    return text + "end\n";
+}
+
+bool runner_report_parse(std::string_view text, long long& count, RunReport& first) {
+    count = 0;
+    first = RunReport{};
+    RunReport r;
+    long long n = 0;
+    size_t pos = 0;
+    std::string_view line;
+    const auto next = [&] { return next_line(text, pos, line); };
+    if (!next() || line != RUN_REPORT_HEADER || !next() ||
+        !take_numbers<long long>(line, "reports", {&n}) || n < 0) {
+        return false;
+    }
+    if (n > 0) {
+        if (!next() || !line.starts_with("kind ") ||
+            !report_kind_from_name(line.substr(5), r.kind) || r.kind == ReportKind::None ||
+            !next() || !take_numbers<int>(line, "line", {&r.line}) || !next() ||
+            !take_numbers<int>(line, "statement",
+                               {&r.statement_line, &r.statement_column, &r.statement_offset}) ||
+            !next() || !take_numbers<int>(line, "tokens", {&r.expected, &r.got}) || !next() ||
+            !take_numbers<double>(line, "operands", {&r.left, &r.right}) || !next() ||
+            !take_numbers<long long>(line, "amount", {&r.amount, &r.limit})) {
+            return false;
+        }
+    }
+    if (!next() || line != "end" || next()) return false;
+    count = n;
+    first = r;
+    return true;
 }
 
 namespace {
@@ -522,10 +607,10 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         options.settings.insert(options.settings.begin(), mission.mission.settings.begin(),
                                 mission.mission.settings.end());
     }
-    // The trace and the mission's result are made empty when they are opened: neither may be
-    // an input, the files the mission names included, nor the other.
+    // The trace, the mission's result and the report are made empty when they are opened: none
+    // may be an input, the files the mission names included, nor another of them.
     const bool sim_file = !options.sim.empty() && sim_find_shipped(options.sim) == nullptr;
-    for (const std::string* output : {&options.trace, &options.mission_result}) {
+    for (const std::string* output : {&options.trace, &options.mission_result, &options.report}) {
         if (output->empty()) continue;
         for (const std::string* input :
              {&options.file, &options.scenario, &options.sim, &options.mission}) {
@@ -535,10 +620,19 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             }
         }
     }
-    if (!options.trace.empty() && !options.mission_result.empty() &&
-        (options.trace == options.mission_result ||
-         same_existing_file(options.trace, options.mission_result))) {
-        return not_run(err, "--trace and --mission-result both name " + options.trace);
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--trace", &options.trace},
+        {"--mission-result", &options.mission_result},
+        {"--report", &options.report}};
+    for (size_t i = 0; i < std::size(outputs); ++i) {
+        for (size_t j = i + 1; j < std::size(outputs); ++j) {
+            const std::string& a = *outputs[i].second;
+            const std::string& b = *outputs[j].second;
+            if (!a.empty() && !b.empty() && (a == b || same_existing_file(a, b))) {
+                return not_run(err, std::string(outputs[i].first) + " and " + outputs[j].first +
+                                        " both name " + a);
+            }
+        }
     }
     FileRead file = read_regular_file(options.file, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {
@@ -572,8 +666,9 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     for (const auto& [channel, position] : options.settings) channel_set(channel, position);
     OutputStream output{out};
     VirtualClock virtual_clock;
+    RunReports reports;
     session_install({output_to_stream, &output, math_error_to_file, err,
-                     options.no_wait ? &virtual_clock : nullptr});
+                     options.no_wait ? &virtual_clock : nullptr, RunReports::take, &reports});
 
     RunSession session(options.no_wait ? &virtual_clock : nullptr);
     session.step_limit = options.max_steps;
@@ -583,6 +678,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     TraceFile trace;
     if (!prepared.ok) {
         output.write_line(prepared.error);
+        reports = {1, prepared.report};
     } else if (!options.trace.empty() && !trace.open(options.trace)) {
         session_uninstall();
         return not_run(err, "cannot write " + options.trace + ": " + errno_reason(trace.error));
@@ -658,6 +754,13 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     if (result_error != 0) {
         return not_run(err,
                        "cannot write " + options.mission_result + ": " + errno_reason(result_error));
+    }
+    if (!options.report.empty()) {
+        const int written =
+            write_whole_file(options.report, runner_report_text(reports.count, reports.first));
+        if (written != 0) {
+            return not_run(err, "cannot write " + options.report + ": " + errno_reason(written));
+        }
     }
     return code;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "run_report.h"
 #include "scenario.h"
 #include "sim_preset.h"
 
@@ -57,6 +58,8 @@ struct RunnerOptions {
     // --mission-result: where the mission's result goes, as MISSION_RESULT_HEADER describes;
     // empty: nowhere.
     std::string mission_result;
+    // --report: where the run's report goes, as RUN_REPORT_HEADER describes; empty: nowhere.
+    std::string report;
     bool sim_list = false;  // --sim list: print the shipped presets
     bool check = false;     // --check: print the checker's findings instead of running FILE
     bool help = false;      // --help: print the usage and what each option does
@@ -76,6 +79,17 @@ struct RunnerOptions {
 // the run prints them), "weights MET TOTAL" (the weights of the goals met and of all goals, as
 // exact decimal numbers) and "end".
 inline constexpr const char* MISSION_RESULT_HEADER = "zorvant-run mission result 1";
+
+// The run's report as --report writes it, for a reader that must not take it from the output
+// (a program can print anything): this line, "reports N" (how many the run made, or 1 for a
+// program that could not start), and for N > 0 the facts of the first report, the one to fix
+// first: "kind NAME" (report_kind_name), "line L", "statement LINE COLUMN OFFSET",
+// "tokens EXPECTED GOT", "operands LEFT RIGHT" (exact decimal numbers, or inf and nan),
+// "amount AMOUNT LIMIT"; then "end".
+inline constexpr const char* RUN_REPORT_HEADER = "zorvant-run report 1";
+std::string runner_report_text(long long count, const RunReport& first);
+// Reads that text. False when it is cut short or malformed; `count` is then 0.
+bool runner_report_parse(std::string_view text, long long& count, RunReport& first);
 
 // --sim's value: a shipped preset by its name, or else a preset file. False, with the message
 // after "zorvant-run: " in `problem`, when it cannot be read or holds a bad line.

@@ -1,11 +1,8 @@
 #include "explain.h"
 
 #include <cctype>
-#include <charconv>
 
-#include "eval.h"
 #include "interp.h"
-#include "prepare.h"
 #include "tokenizer.h"
 #include "tokens.h"
 
@@ -60,20 +57,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
     return s;
-}
-
-bool take_prefix(std::string_view& s, std::string_view prefix) {
-    if (s.substr(0, prefix.size()) != prefix) return false;
-    s.remove_prefix(prefix.size());
-    return true;
-}
-
-// A whole (possibly negative) decimal number at the start of `s`, which moves past it.
-bool take_int(std::string_view& s, int& value) {
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end == s.data()) return false;
-    s.remove_prefix(static_cast<size_t>(end - s.data()));
-    return true;
 }
 
 const char* const SEVERAL_REPORTS =
@@ -288,110 +271,13 @@ std::string explain_math(std::string_view function, std::string_view kind) {
     return text;
 }
 
-std::string explain_line(std::string_view line) {
-    std::string_view s = trim(line);
-    if (take_prefix(s, "ERROR in line: ")) {
-        int n = 0;
-        if (!take_int(s, n) || !trim(s).empty() || n < 0) return "";
-        return "The error was found in line " + std::to_string(n) +
-               " of the editor. Lines count from 0, as in the line numbers at the left and in "
-               "the status bar: the first line is line 0, and comment lines and empty lines "
-               "count too. The next line of the output says what went wrong. If it says "
-               "\"Expected token 1, got 2\", the line named is simply the last line of the "
-               "program: a GOTO or GOSUB searched for a label that is missing.";
-    }
-    if (s == "Program finished.") {
-        return "The program was asked to go on after its last statement. Nothing is wrong "
-               "with the program.";
-    }
-    if (take_prefix(s, "ERROR: Expected token ")) {
-        int expected = 0;
-        int got = 0;
-        if (!take_int(s, expected) || !take_prefix(s, ", got ") || !take_int(s, got) ||
-            !s.empty()) {
-            return "";
-        }
-        return explain_expected(expected, got);
-    }
-    if (take_prefix(s, "ERROR: NEXT does not match. Expected ")) {
-        int expected = 0;
-        int got = 0;
-        if (!take_int(s, expected) || !take_prefix(s, ", got ") || !take_int(s, got) ||
-            !s.empty()) {
-            return "";
-        }
-        return explain_next(expected, got);
-    }
-    if (s == "ERROR: Unknown command") {
-        return "A statement must begin with a word of the language (PRINT, IF, FOR ...) or with "
-               "a variable letter for an assignment (A=5), and this one does not. Usual "
-               "causes: lower-case letters (print instead of PRINT: typed letters become upper "
-               "case, but pasted or loaded text does not); a tab character (use spaces); two "
-               "':' in a row; a line that starts with a number (there are no line numbers: "
-               "mark jump targets with LABEL); THEN, ELSE or TO where a statement should start; "
-               "CALL, which is a reserved word with no statement; a text with no closing '\"'.";
-    }
-    if (s == "ERROR: GOSUB stack overflow") {
-        return "More than 10 GOSUBs were waiting for their RETURN at the same time. Usually a "
-               "subroutine calls itself, or it is left with GOTO instead of RETURN, so the "
-               "return points pile up.";
-    }
-    if (s == "ERROR: RETURN does not match") {
-        return "RETURN came, but no GOSUB is waiting for it. Usually the program ran into a "
-               "subroutine from above: put END before the LABEL of your first subroutine. A "
-               "GOTO to a subroutine's label has the same effect: use GOSUB.";
-    }
-    if (s == "ERROR: FOR stack overflow") {
-        return "A fifth FOR loop was opened while four were still open. Loops can be nested "
-               "four deep at most. A loop left with GOTO stays open, and every FOR met again "
-               "opens one more: finish loops with their NEXT.";
-    }
-    if (s == FAULT_DIVISION_BY_ZERO) {
-        return "A '/' or '%' had 0 on its right side. Check the value you divide by, for "
-               "example with IF B=0 THEN GOTO ... before A=X/B. A variable you never set is 0. "
-               "Note: '//' after code is not a comment but two division signs.";
-    }
-    if (s == FAULT_OVERFLOW) {
-        return "A calculation gave a number too big to hold (more than about 1.8E308). This "
-               "usually happens when a value is multiplied again and again in a loop.";
-    }
-    if (s == FAULT_INVALID) {
-        return "A calculation had no answer, or a comparison got NAN (not a number). NAN comes "
-               "from a math statement that showed an error box, such as SQRT -4,A or ACOS 2,A: "
-               "IF, NEXT, COIL, SPEED and TX cannot work with it. INF-INF has no answer either.";
-    }
-    if (s == "ERROR: Line holds a NUL character") {
-        return "This program line holds a NUL character (code 0), which a program cannot "
-               "contain. It usually comes from a file that is not plain text. Type the line "
-               "again.";
-    }
-    if (s == "ERROR: Line holds a character that a program cannot use") {
-        return "This program line holds a character with no 8-bit form, such as the euro "
-               "sign, an emoji or the curly quotes of a word processor. Type the line again with "
-               "plain characters; for a text use straight double quotes \".";
-    }
-    if (take_prefix(s, "ERROR: Program too large: ")) {
-        if (s.find(" lines") != std::string_view::npos) {
-            return "The program has more than " + std::to_string(MAX_PROGRAM_LINES) +
-                   " lines. Comment lines and empty lines do not count. Split it into smaller "
-                   "programs.";
-        }
-        return "The program does not fit. Its lines with a ':' each, and the DATA bytes, must "
-               "fit into " +
-               std::to_string(PROGRAM_STORE_SIZE) +
-               " bytes. Comment lines and empty lines do not count. Shorten lines, remove "
-               "spaces at the start of lines, or use less DATA.";
-    }
-    // "<function>: <KIND> error"
-    constexpr std::string_view suffix = " error";
-    const size_t colon = s.find(": ");
-    if (colon != std::string_view::npos && s.ends_with(suffix) &&
-        colon + 2 + suffix.size() <= s.size()) {
-        const size_t kind_start = colon + 2;
-        return explain_math(s.substr(0, colon),
-                            s.substr(kind_start, s.size() - suffix.size() - kind_start));
-    }
-    return "";
+std::string explain_line(int line) {
+    return "The error was found in line " + std::to_string(line) +
+           " of the editor. Lines count from 0, as in the line numbers at the left and in "
+           "the status bar: the first line is line 0, and comment lines and empty lines "
+           "count too. The next line of the output says what went wrong. If it says "
+           "\"Expected token 1, got 2\", the line named is simply the last line of the "
+           "program: a GOTO or GOSUB searched for a label that is missing.";
 }
 
 }  // namespace
@@ -447,6 +333,93 @@ const char* token_name(int code) {
     return "unknown token";
 }
 
+std::string explain_fault(const RunReport& r) {
+    switch (r.kind) {
+        case ReportKind::None:
+            return "";
+        case ReportKind::ProgramFinished:
+            return "The program was asked to go on after its last statement. Nothing is wrong "
+                   "with the program.";
+        case ReportKind::ExpectedToken:
+            return explain_expected(r.expected, r.got);
+        case ReportKind::NextMismatch:
+            return explain_next(r.expected, r.got);
+        case ReportKind::UnknownCommand:
+            return "A statement must begin with a word of the language (PRINT, IF, FOR ...) or "
+                   "with a variable letter for an assignment (A=5), and this one does not. Usual "
+                   "causes: lower-case letters (print instead of PRINT: typed letters become "
+                   "upper case, but pasted or loaded text does not); a tab character (use "
+                   "spaces); two ':' in a row; a line that starts with a number (there are no "
+                   "line numbers: mark jump targets with LABEL); THEN, ELSE or TO where a "
+                   "statement should start; CALL, which is a reserved word with no statement; a "
+                   "text with no closing '\"'.";
+        case ReportKind::GosubStackOverflow:
+            return "More than " + std::to_string(r.limit) +
+                   " GOSUBs were waiting for their RETURN at the same time. Usually a "
+                   "subroutine calls itself, or it is left with GOTO instead of RETURN, so the "
+                   "return points pile up.";
+        case ReportKind::ReturnMismatch:
+            return "RETURN came, but no GOSUB is waiting for it. Usually the program ran into a "
+                   "subroutine from above: put END before the LABEL of your first subroutine. A "
+                   "GOTO to a subroutine's label has the same effect: use GOSUB.";
+        case ReportKind::ForStackOverflow:
+            return "A fifth FOR loop was opened while four were still open. Loops can be nested "
+                   "four deep at most. A loop left with GOTO stays open, and every FOR met again "
+                   "opens one more: finish loops with their NEXT.";
+        case ReportKind::DivisionByZero:
+            return "A '/' or '%' had 0 on its right side. Check the value you divide by, for "
+                   "example with IF B=0 THEN GOTO ... before A=X/B. A variable you never set is "
+                   "0. Note: '//' after code is not a comment but two division signs.";
+        case ReportKind::Overflow:
+            return "A calculation gave a number too big to hold (more than about 1.8E308). This "
+                   "usually happens when a value is multiplied again and again in a loop.";
+        case ReportKind::InvalidOperation:
+            return "A calculation had no answer, or a comparison got NAN (not a number). NAN "
+                   "comes from a math statement that showed an error box, such as SQRT -4,A or "
+                   "ACOS 2,A: IF, NEXT, COIL, SPEED and TX cannot work with it. INF-INF has no "
+                   "answer either.";
+        case ReportKind::LineHoldsNul:
+            return "This program line holds a NUL character (code 0), which a program cannot "
+                   "contain. It usually comes from a file that is not plain text. Type the line "
+                   "again.";
+        case ReportKind::LineHoldsForeignCharacter:
+            return "This program line holds a character with no 8-bit form, such as the euro "
+                   "sign, an emoji or the curly quotes of a word processor. Type the line again "
+                   "with plain characters; for a text use straight double quotes \".";
+        case ReportKind::TooManyLines:
+            return "The program has more than " + std::to_string(r.limit) +
+                   " lines. Comment lines and empty lines do not count. Split it into smaller "
+                   "programs.";
+        case ReportKind::TooManyBytes:
+            return "The program does not fit. Its lines with a ':' each, and the DATA bytes, "
+                   "must fit into " +
+                   std::to_string(r.limit) +
+                   " bytes. Comment lines and empty lines do not count. Shorten lines, remove "
+                   "spaces at the start of lines, or use less DATA.";
+    }
+    return "";
+}
+
+std::string explain_report(const RunReport& r) {
+    const std::string fault = explain_fault(r);
+    if (r.kind == ReportKind::None || r.line < 0) return fault;
+    return explain_line(r.line) + (fault.empty() ? "" : "\n\n" + fault);
+}
+
+std::string explain_math_error(std::string_view box_text) {
+    // "<function>: <KIND> error"
+    constexpr std::string_view suffix = " error";
+    const std::string_view s = trim(box_text);
+    const size_t colon = s.find(": ");
+    if (colon == std::string_view::npos || !s.ends_with(suffix) ||
+        colon + 2 + suffix.size() > s.size()) {
+        return "";
+    }
+    const size_t kind_start = colon + 2;
+    return explain_math(s.substr(0, colon),
+                        s.substr(kind_start, s.size() - suffix.size() - kind_start));
+}
+
 namespace {
 
 // The label of a jump in a statement ("GOTO 50", "IF A THEN GOSUB 7"): its digits, or "".
@@ -496,13 +469,23 @@ static bool has_label(std::string_view program, const std::string& label) {
     return false;
 }
 
-std::string explain_stop(std::string_view report, std::string_view program, size_t statement,
-                         int statement_line, int report_line) {
-    std::string text = explain_report(report);
-    if (statement_line < 0 || statement_line == report_line || statement > program.size()) {
+std::string explain_stop(std::span<const RunReport> reports, std::string_view program) {
+    std::string text;
+    for (const RunReport& r : reports) {
+        const std::string one = explain_report(r);
+        if (one.empty()) continue;
+        if (!text.empty()) text += "\n\n";
+        text += one;
+    }
+    if (reports.empty()) return text;
+    const RunReport& last = reports.back();
+    const int statement_line = last.statement_line;
+    const int report_line = last.line;
+    if (statement_line < 0 || statement_line == report_line || last.statement_offset < 0 ||
+        static_cast<size_t>(last.statement_offset) > program.size()) {
         return text;
     }
-    const std::string_view from = program.substr(statement);
+    const std::string_view from = program.substr(static_cast<size_t>(last.statement_offset));
     std::string where;
     const std::string label = jump_label(from);
     if (!label.empty() && !has_label(program, label)) {
@@ -515,21 +498,6 @@ std::string explain_stop(std::string_view report, std::string_view program, size
                 "; the report names line " + std::to_string(report_line) + ".";
     }
     return where + (text.empty() ? "" : "\n\n" + text);
-}
-
-std::string explain_report(std::string_view message) {
-    std::string result;
-    while (!message.empty()) {
-        const size_t nl = message.find('\n');
-        const std::string text = explain_line(message.substr(0, nl));
-        if (!text.empty()) {
-            if (!result.empty()) result += "\n\n";
-            result += text;
-        }
-        if (nl == std::string_view::npos) break;
-        message.remove_prefix(nl + 1);
-    }
-    return result;
 }
 
 std::string help_page_for_word(std::string_view word) {

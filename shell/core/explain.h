@@ -1,28 +1,36 @@
-// Plain-word explanations of the reports a run writes, and the help page of each word of the
+// Plain-word explanations of the reports a run makes, and the help page of each word of the
 // language. For the window's help; no Qt.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
-// A readable name for a token code 0..64, as "ERROR: Expected token A, got B" numbers them:
-// the keyword for keywords ("THEN"), the sign for signs ("("), words for the rest ("number",
-// "end of the program"). "unknown token" for any other code.
+#include "run_report.h"
+
+// A readable name for a token code 0..64, as "Expected token A, got B" numbers them: the keyword
+// for keywords ("THEN"), the sign for signs ("("), words for the rest ("number", "end of the
+// program"). "unknown token" for any other code.
 const char* token_name(int code);
 
-// A short explanation, for a beginner, of one line of the output pane that reports an error
-// ("ERROR in line: 4", "ERROR: Expected token 35, got 9", "ERROR: Division by zero"...) or of
-// a math statement's box text ("sqrt: DOMAIN error"): what went wrong and its usual causes.
-// A text of several lines gets the explanations of its lines, one paragraph each. "" for a
-// line that is no such report.
-std::string explain_report(std::string_view message);
+// A short explanation, for a beginner, of a report: what went wrong and its usual causes. For a
+// report that names a line, a paragraph about that line comes first. "" for ReportKind::None.
+std::string explain_report(const RunReport& report);
+// The same without the paragraph about the line: what the report's message means.
+std::string explain_fault(const RunReport& report);
 
-// When a run stops with a report, what the window says under the output: the explanations of
-// the report's lines and, when the statement that failed began on another line than the
-// report names, where that was. `program` is the prepared program text and `statement` the
-// offset in it where that statement began; `statement_line` and `report_line` are editor lines.
-std::string explain_stop(std::string_view report, std::string_view program, size_t statement,
-                         int statement_line, int report_line);
+// The same for a math statement's box text ("sqrt: DOMAIN error"), which is no report: the
+// program goes on. "" for a text that is no such box's.
+std::string explain_math_error(std::string_view box_text);
+
+// When a run stops with reports, what the window says under the output: the explanations of
+// `reports` (of the statement that stopped the run, in the order made) and, when that
+// statement began on another line than the last report names, where that was. `program` is the
+// prepared program text.
+std::string explain_stop(std::span<const RunReport> reports, std::string_view program);
+inline std::string explain_stop(const RunReport& report, std::string_view program) {
+    return explain_stop(std::span<const RunReport>(&report, 1), program);
+}
 
 // The file name of the help page of a word of the language ("print.html" for PRINT, "if.html"
 // for THEN); upper or lower case. "" for a word that is not one.

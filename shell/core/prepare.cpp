@@ -90,12 +90,19 @@ std::vector<unsigned char> pack_data_section(const LineList& editor_lines, size_
 namespace {
 
 // A NUL would end the program text in the middle of the line.
-const char* line_fault(std::string_view line, size_t index, const std::vector<int>& foreign) {
-    if (line.find('\0') != std::string_view::npos) return "ERROR: Line holds a NUL character";
+ReportKind line_fault(std::string_view line, size_t index, const std::vector<int>& foreign) {
+    if (line.find('\0') != std::string_view::npos) return ReportKind::LineHoldsNul;
     if (std::binary_search(foreign.begin(), foreign.end(), static_cast<int>(index))) {
-        return "ERROR: Line holds a character that a program cannot use";
+        return ReportKind::LineHoldsForeignCharacter;
     }
-    return nullptr;
+    return ReportKind::None;
+}
+
+PreparedProgram refused(const RunReport& report) {
+    PreparedProgram result;
+    result.report = report;
+    result.error = report_text(report);
+    return result;
 }
 
 }  // namespace
@@ -119,9 +126,9 @@ PreparedProgram prepare_program(const LineList& editor_lines,
             break;
         }
         if (kind == LineKind::Program) {
-            if (const char* fault = line_fault(line, i, foreign_lines)) {
-                result.error = "ERROR in line: " + std::to_string(i) + "\n" + fault;
-                return result;
+            const ReportKind fault = line_fault(line, i, foreign_lines);
+            if (fault != ReportKind::None) {
+                return refused({.kind = fault, .line = static_cast<int>(i)});
             }
             if (++program_line_count <= static_cast<size_t>(MAX_PROGRAM_LINES)) {
                 source_lines.push_back(static_cast<int>(i));
@@ -136,14 +143,14 @@ PreparedProgram prepare_program(const LineList& editor_lines,
 
     const size_t needed = text_length + 1 + data.size();
     if (program_line_count > static_cast<size_t>(MAX_PROGRAM_LINES)) {
-        result.error = "ERROR: Program too large: " + std::to_string(program_line_count) +
-                       " lines, limit " + std::to_string(MAX_PROGRAM_LINES);
-        return result;
+        return refused({.kind = ReportKind::TooManyLines,
+                        .amount = static_cast<long long>(program_line_count),
+                        .limit = MAX_PROGRAM_LINES});
     }
     if (needed > static_cast<size_t>(PROGRAM_STORE_SIZE)) {
-        result.error = "ERROR: Program too large: " + std::to_string(needed) + " bytes, limit " +
-                       std::to_string(PROGRAM_STORE_SIZE);
-        return result;
+        return refused({.kind = ReportKind::TooManyBytes,
+                        .amount = static_cast<long long>(needed),
+                        .limit = PROGRAM_STORE_SIZE});
     }
 
     int n = 0;

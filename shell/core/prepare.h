@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "program_text.h"
+#include "run_report.h"
 
 // Program lines that one run can map back to the editor.
 inline constexpr int MAX_PROGRAM_LINES = 20000;
@@ -22,8 +23,10 @@ extern PrepState prep;
 
 struct PreparedProgram {
     bool ok = false;
-    // Why the program cannot run, when !ok: "ERROR: Program too large ...", or a line that
-    // holds what a program cannot: "ERROR in line: N", a line break and what it holds.
+    // Why the program cannot run, when !ok: it is too large, or a line holds what a program
+    // cannot (the report then names that line).
+    RunReport report;
+    // The report's lines as the output shows them, joined by '\n'.
     std::string error;
     std::vector<std::string> program_lines;  // the lines that became the program, untrimmed
     int text_length = 0;                     // bytes of prepared text before its zero

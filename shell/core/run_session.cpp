@@ -15,6 +15,7 @@
 void session_install(const RunHost& host) {
     device_register_statements();
     interp_set_output(host.output, host.output_context);
+    interp_set_report_sink(host.report, host.report_context);
     math_set_error_sink(host.math_error, host.math_error_context);
     if (host.virtual_clock != nullptr) {
         host.virtual_clock->install();
@@ -25,6 +26,7 @@ void session_install(const RunHost& host) {
 
 void session_uninstall() {
     interp_set_output(nullptr, nullptr);
+    interp_set_report_sink(nullptr, nullptr);
     math_set_error_sink(nullptr, nullptr);
     clock_set_source(nullptr, nullptr);
 }
@@ -41,7 +43,11 @@ PreparedProgram run_fresh_start(const LineList& editor_lines,
                                 const std::vector<int>& foreign_lines) {
     tx_reset();
     PreparedProgram prepared = prepare_program(editor_lines, foreign_lines);
-    if (prepared.ok) interp_start(machine.program_store);
+    if (prepared.ok) {
+        interp_start(machine.program_store);
+    } else {
+        interp.report = prepared.report;  // the last report is this start's, not a run's before
+    }
     return prepared;
 }
 

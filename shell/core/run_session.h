@@ -22,6 +22,10 @@ struct RunHost {
     // nullptr: real time from the steady clock, and a DELAY is waited out. Otherwise a clock
     // that stands still but for a DELAY, which moves it on at once.
     VirtualClock* virtual_clock = nullptr;
+    // Told of each report of a run as it is made, before its lines reach `output`; nullptr:
+    // nobody. The run's last report stays in RunSession::last_report().
+    ReportSink report = nullptr;
+    void* report_context = nullptr;
 };
 
 // Installs the host's sinks and clock, and the device's statements in the dispatch table.
@@ -80,6 +84,8 @@ class RunSession {
     void follow_simulation();
 
     long long steps() const { return steps_; }
+    // The current (or last) run's last report; kind None when it made none.
+    const RunReport& last_report() const { return interp.report; }
     // Statements after which the run stops as STOP would; -1 for no limit.
     long long step_limit = -1;
     // The program clock value at which the run stops as at the step limit, before the next

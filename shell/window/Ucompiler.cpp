@@ -922,7 +922,6 @@ bool Tfmain::take_dropped_file(QEvent* event) {
 
 // ---- the output pane ----
 
-// A double click on "ERROR in line: N" in the output takes the caret to line N.
 bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
     // The panels follow the editor's zoom and the height beside it.
     if ((watched == mcod && event->type() == QEvent::FontChange) ||
@@ -941,25 +940,5 @@ bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
-    if (watched == mdb->viewport() && event->type() == QEvent::ToolTip) {
-        explain_output_line(static_cast<QHelpEvent*>(event));
-        return true;
-    }
-    if (watched == mdb->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        const auto* click = static_cast<QMouseEvent*>(event);
-        jump_to_reported_line(mdb->cursorForPosition(click->position().toPoint()).block().text());
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void Tfmain::jump_to_reported_line(const QString& output_line) {
-    static const QString prefix = QStringLiteral("ERROR in line: ");
-    if (!output_line.startsWith(prefix)) return;
-    bool ok = false;
-    const int line = output_line.mid(prefix.size()).toInt(&ok);
-    const QTextBlock block = mcod->document()->findBlockByNumber(line);
-    if (!ok || !block.isValid()) return;
-    mcod->setTextCursor(QTextCursor(block));
-    mcod->ensureCursorVisible();
-    mcod->setFocus();
 }

@@ -245,8 +245,6 @@ class Tfmain : public QMainWindow {
 
     void build_debugger();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void jump_to_reported_line(const QString& output_line);
-    void explain_output_line(QHelpEvent* event);
 
     void build_document();
     void set_caption();

@@ -20,6 +20,7 @@
 #include "explain.h"
 #include "format.h"
 #include "interp.h"
+#include "output_pane.h"
 #include "run_session.h"
 #include "variable_editor.h"
 
@@ -57,15 +58,22 @@ Debugger::Debugger(const DebuggerControls& controls, QWidget* window)
     : QObject(window),
       controls_(controls),
       window_(window),
+      output_pane_(new OutputPane(controls.output, controls.editor, this)),
       run_control_(new RunControl(
-          [output = controls.output](const QString& lines) { output->appendPlainText(lines); },
+          [pane = output_pane_](const QString& lines, const std::vector<ReportAt>& reports) {
+              pane->append(lines, reports);
+          },
           this)) {
     session_install({queue_output, run_control_,
                      [](std::string_view text, void* self) {
                          static_cast<Debugger*>(self)->show_math_error(QString::fromLatin1(
                              text.data(), static_cast<qsizetype>(text.size())));
                      },
-                     this, nullptr});
+                     this, nullptr,
+                     [](const RunReport& report, void* self) {
+                         static_cast<Debugger*>(self)->take_report(report);
+                     },
+                     this});
     connect(run_control_, &RunControl::stateChanged, this, &Debugger::run_state_changed);
     connect(run_control_, &RunControl::stepped, this, &Debugger::show_next_statement);
     connect(controls_.editor, &CodeEditor::breakpointsChanged, this,
@@ -127,6 +135,7 @@ bool Debugger::fresh_start(bool paused) {
     math_quiet_ = false;
     math_status_timer_->stop();
     controls_.editor->set_error_line(-1);
+    stop_reports_.clear();
     if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
     for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
     mark_changed_variables();
@@ -135,7 +144,7 @@ bool Debugger::fresh_start(bool paused) {
     PreparedProgram prepared;
     emit runStarting();
     if (!run_control_->start(lines, foreign_lines, paused, prepared)) {
-        output->appendPlainText(QString::fromStdString(prepared.error));
+        output_pane_->append_report(prepared.report);
         emit runEnded();  // nothing ran
         return false;
     }
@@ -237,12 +246,12 @@ void Debugger::end_run() {
     // The panel shows where the run left the channels, now.
     controls_.device_panel->flush();
     mark_changed_variables();
-    if (interp.error_reported && interp.error_line >= 0) {
+    const RunReport& report = interp.report;
+    if (interp.error_reported && report.line >= 0) {
         // The band goes where the failing statement began: a label search reports the line
         // where it ended, which is not where the student asked for the jump.
-        controls_.editor->set_error_line(interp.error_statement_line >= 0
-                                             ? interp.error_statement_line
-                                             : interp.error_line);
+        controls_.editor->set_error_line(report.statement_line >= 0 ? report.statement_line
+                                                                    : report.line);
         explain_the_stop();
     }
     math_status_timer_->stop();
@@ -254,35 +263,26 @@ void Debugger::end_run() {
     }
 }
 
-// The plain words for the report that stopped the run, under the output.
+// The plain words for the reports that stopped the run, under the output.
 void Debugger::explain_the_stop() {
     QLabel* strip = controls_.explanation;
-    if (strip == nullptr) return;
-    // The last report's lines: output printed after it (a report does not always end the run
-    // at once) is passed over, a little of it.
-    QStringList report;
-    const QTextDocument* doc = controls_.output->document();
-    QTextBlock b = doc->lastBlock();
-    for (int passed = 0; b.isValid() && passed < 100 && !b.text().startsWith("ERROR"); ++passed) {
-        b = b.previous();
-    }
-    for (; b.isValid() && report.size() < 4 && b.text().startsWith("ERROR"); b = b.previous()) {
-        report.prepend(b.text());
-    }
+    if (strip == nullptr || stop_reports_.empty()) return;
     const std::string_view program(machine.program_store,
                                    static_cast<size_t>(std::max(0, interp.text_extent)));
-    const size_t statement =
-        interp.error_statement != nullptr
-            ? static_cast<size_t>(interp.error_statement - machine.program_store)
-            : program.size() + 1;
-    const std::string text =
-        explain_stop(report.join('\n').toStdString(), program, statement,
-                     interp.error_statement_line, interp.error_line);
+    const std::string text = explain_stop(stop_reports_, program);
     if (text.empty()) return;
     strip->setText(QStringLiteral("<p>%1</p><p><a href=\"errors.html\">More about error "
                                   "reports</a></p>")
                        .arg(QString::fromStdString(text).toHtmlEscaped().replace('\n', "<br>")));
     if (controls_.explanation_box != nullptr) controls_.explanation_box->show();
+}
+
+// A report as the run makes it: to the output queue, which hands it to the pane with its lines,
+// and kept for the explanation when the run ends.
+void Debugger::take_report(const RunReport& report) {
+    run_control_->queue_report(report);
+    if (stop_reports_.size() == 2) stop_reports_.erase(stop_reports_.begin());
+    stop_reports_.push_back(report);
 }
 
 // ---- the variables ----

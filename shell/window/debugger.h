@@ -15,6 +15,7 @@
 
 class CodeEditor;
 class DevicePanelBox;
+class OutputPane;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -91,12 +92,16 @@ class Debugger : public QObject {
     void breakpoints_changed();
     void end_run();
     void explain_the_stop();
+    void take_report(const RunReport& report);
     void show_math_error(const QString& text);
     QString math_messages_text() const;
 
     DebuggerControls controls_;
     QWidget* window_;
+    OutputPane* output_pane_;
     RunControl* run_control_;
+    // The run's last reports, at most two: all made by the statement that stopped the run.
+    std::vector<RunReport> stop_reports_;
     // The run was started by RUN and has not been paused since.
     bool fresh_running_ = false;
     // The variables as the panel showed them at the last pause, or at RUN.

@@ -299,24 +299,6 @@ void Tfmain::show_language_reference() {
     help_window_->show_page(help_url_for_word(QString::fromStdString(word)));
 }
 
-// The plain explanation of an error report in the output pane, with its token names.
-void Tfmain::explain_output_line(QHelpEvent* event) {
-    QTextBlock block = mdb->cursorForPosition(event->pos()).block();
-    QString text = block.text();
-    if (text.startsWith("ERROR in line: ") && block.next().isValid()) {
-        text += '\n' + block.next().text();
-    }
-    const std::string explanation = explain_report(text.toStdString());
-    if (explanation.empty()) {
-        QToolTip::hideText();
-        return;
-    }
-    QToolTip::showText(event->globalPos(),
-                       "<p style='white-space:pre-wrap'>" +
-                           QString::fromStdString(explanation).toHtmlEscaped() + "</p>",
-                       mdb->viewport());
-}
-
 void Tfmain::show_about() {
     QMessageBox box(QMessageBox::Information, "About",
                     QStringLiteral("<b>%1</b><p>Version %2</p>"

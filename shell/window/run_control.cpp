@@ -17,7 +17,7 @@ constexpr int FOLLOWED_RATE = 10;
 
 }  // namespace
 
-RunControl::RunControl(std::function<void(const QString&)> append_output, QObject* parent)
+RunControl::RunControl(AppendOutput append_output, QObject* parent)
     : QObject(parent), resume_timer_(new QTimer(this)), append_output_(std::move(append_output)) {
     resume_timer_->setSingleShot(true);
     resume_timer_->setTimerType(Qt::PreciseTimer);
@@ -189,9 +189,14 @@ void RunControl::queue_output(std::string_view line) {
     ++queued_lines_;
 }
 
+void RunControl::queue_report(const RunReport& report) {
+    queued_reports_.push_back({queued_lines_, report});
+}
+
 void RunControl::flush_output() {
     if (queued_lines_ == 0) return;
-    append_output_(queued_output_);
+    append_output_(queued_output_, queued_reports_);
     queued_output_.clear();
     queued_lines_ = 0;
+    queued_reports_.clear();
 }

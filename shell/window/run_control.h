@@ -18,6 +18,12 @@
 
 class QTimer;
 
+// A report among the output lines handed over at once: the index of its first line there.
+struct ReportAt {
+    int line = 0;
+    RunReport report;
+};
+
 class RunControl : public QObject {
     Q_OBJECT
    public:
@@ -29,8 +35,11 @@ class RunControl : public QObject {
     };
     Q_ENUM(State)
 
-    // `append_output` receives queued output lines, many joined by '\n' in one call.
-    RunControl(std::function<void(const QString& lines)> append_output, QObject* parent);
+    // `append_output` receives queued output lines, many joined by '\n' in one call, and the
+    // reports among them.
+    using AppendOutput =
+        std::function<void(const QString& lines, const std::vector<ReportAt>& reports)>;
+    RunControl(AppendOutput append_output, QObject* parent);
 
     State state() const { return state_; }
     // The program clock now, as cheaply as it can be had: while statements run, the steady
@@ -77,6 +86,8 @@ class RunControl : public QObject {
     // Output lines wait here until the window is next served: one append for many lines keeps
     // a printing program fast, and nobody can see the pane before the window is served anyway.
     void queue_output(std::string_view line);
+    // A report whose lines are queued next.
+    void queue_report(const RunReport& report);
     void flush_output();
 
    signals:
@@ -115,7 +126,8 @@ class RunControl : public QObject {
     // The steady clock's millisecond of the last visit to the event queue.
     int32_t last_served_ms_ = 0;
     QTimer* resume_timer_;
-    std::function<void(const QString&)> append_output_;
+    AppendOutput append_output_;
     QString queued_output_;
     int queued_lines_ = 0;
+    std::vector<ReportAt> queued_reports_;
 };

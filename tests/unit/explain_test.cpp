@@ -92,17 +92,15 @@ TEST(Explain, EveryReportOfTheseProgramsIsExplained) {
     std::set<std::string> seen;
     for (const char* program : failing_programs) {
         m.math_errors.clear();
-        std::vector<std::string> lines = m.run(program);
-        lines.insert(lines.end(), m.math_errors.begin(), m.math_errors.end());
-        bool reported = false;
-        for (const std::string& line : lines) {
-            if (line.starts_with("ERROR") || contains(line, " error")) {
-                reported = true;
-                seen.insert(line);
-                EXPECT_NE(explain_report(line), "") << line << "\n(from: " << program << ")";
-            }
+        m.run(program);
+        for (const RunReport& r : m.reports) {
+            EXPECT_NE(explain_report(r), "") << report_text(r) << "\n(from: " << program << ")";
         }
-        EXPECT_TRUE(reported) << program;
+        for (const std::string& box : m.math_errors) {
+            seen.insert(box);
+            EXPECT_NE(explain_math_error(box), "") << box << "\n(from: " << program << ")";
+        }
+        EXPECT_TRUE(!m.reports.empty() || !m.math_errors.empty()) << program;
     }
     // The box texts of every function that can fail, in each way it can.
     for (const char* box :
@@ -114,37 +112,47 @@ TEST(Explain, EveryReportOfTheseProgramsIsExplained) {
     }
     // The errors page lists them all.
     const std::string errors_page = page_text("errors.html");
-    for (const std::string& report : seen) {
-        if (!report.starts_with("ERROR")) {
-            EXPECT_TRUE(contains(errors_page, report)) << report;
+    for (const std::string& box : seen) EXPECT_TRUE(contains(errors_page, box)) << box;
+}
+
+TEST(Explain, EveryKindOfReportIsExplainedAndOnTheErrorsPage) {
+    const std::string errors_page = page_text("errors.html");
+    for (int k = 1; k < REPORT_KIND_COUNT; ++k) {
+        RunReport r{.kind = static_cast<ReportKind>(k), .line = 3, .expected = 3, .got = 3};
+        r.amount = 3;
+        r.limit = 2;
+        const std::string message(report_lines(r)[1]);
+        EXPECT_NE(explain_fault(r), "") << message;
+        EXPECT_TRUE(contains(explain_report(r), "line 3")) << message;
+        // The page quotes each message up to its first number.
+        const std::string fixed = message.substr(0, message.find_first_of("0123456789"));
+        EXPECT_TRUE(contains(errors_page, fixed)) << "errors.html does not explain " << fixed;
+    }
+    EXPECT_EQ(explain_report(RunReport{}), "");
+}
+
+// Reports are made only from their facts, in one place: no other source spells one out.
+TEST(Explain, OnlyTheWriterSpellsAReport) {
+    const std::regex literal("\"(ERROR[^\"]*)\"");
+    for (const char* dir : {"interpreter", "device/model", "shell/core", "shell/window", "tools"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(ZORVANT_SOURCE_DIR) / dir)) {
+            if (entry.path().filename() == "run_report.cpp" || !entry.is_regular_file()) continue;
+            const std::string code =
+                std::regex_replace(read_source(entry.path()), std::regex(R"(\n\s*//[^\n]*)"), "");
+            EXPECT_FALSE(std::regex_search(code, literal)) << entry.path();
         }
     }
 }
 
-TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
-    // String literals that start with "ERROR", wherever a report can come from; a placeholder
-    // or a number added behind the literal becomes 3.
-    const std::regex literal("\"(ERROR[^\"]*)\"");
+// Every math function that can fail has its box explained.
+TEST(Explain, EveryMathBoxInTheSourcesIsExplained) {
     const std::regex math_call(R"((?:domain|overflow|logarithm|math_error_report)\(\"(\w+)\")");
     const std::regex math_kind(R"(math_error_report\(\w+, \"(\w+)\"\))");
-    std::vector<std::string> texts;
-    std::vector<std::string> fixed_parts;  // what comes before the first placeholder
     std::set<std::string> functions;
     std::set<std::string> kinds;
-    for (const char* dir : {"interpreter", "device/model", "shell/core"}) {
+    for (const char* dir : {"interpreter", "device/model"}) {
         for (const auto& entry : fs::directory_iterator(fs::path(ZORVANT_SOURCE_DIR) / dir)) {
-            const std::string name = entry.path().filename().string();
-            if (name.starts_with("explain.")) continue;
-            // Comment lines may quote a report; only code makes one.
-            const std::string code =
-                std::regex_replace(read_source(entry.path()), std::regex(R"(\n\s*//[^\n]*)"), "");
-            for (std::sregex_iterator i(code.begin(), code.end(), literal), end; i != end; ++i) {
-                fixed_parts.push_back((*i)[1].str().substr(0, (*i)[1].str().find('%')));
-                std::string text = std::regex_replace((*i)[1].str(), std::regex("%d"), "3");
-                text = std::regex_replace(text, std::regex(R"(\\n$)"), "");
-                if (text.ends_with(": ")) text += "3";
-                texts.push_back(text);
-            }
+            const std::string code = read_source(entry.path());
             for (std::sregex_iterator i(code.begin(), code.end(), math_call), end; i != end; ++i)
                 functions.insert((*i)[1]);
             for (std::sregex_iterator i(code.begin(), code.end(), math_kind), end; i != end; ++i)
@@ -152,19 +160,12 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
         }
     }
     kinds.insert({"DOMAIN", "OVERFLOW"});  // through domain() and overflow()
-    EXPECT_GE(texts.size(), 14u);
     EXPECT_GE(functions.size(), 9u);
-    for (const std::string& text : texts) EXPECT_NE(explain_report(text), "") << text;
-    const std::string errors_page = page_text("errors.html");
-    for (const std::string& part : fixed_parts) {
-        EXPECT_TRUE(contains(errors_page, std::regex_replace(part, std::regex(R"(\\n$)"), "")))
-            << "errors.html does not explain " << part;
-    }
     for (const std::string& f : functions) {
         bool explained = false;
         for (const std::string& k : kinds) {
             if (k == "UNDERFLOW" || k == "TLOSS") continue;  // never shown
-            explained = explained || !explain_report(f + ": " + k + " error").empty();
+            explained = explained || !explain_math_error(f + ": " + k + " error").empty();
         }
         EXPECT_TRUE(explained) << f;
     }
@@ -173,18 +174,35 @@ TEST(Explain, EveryErrorTextInTheSourcesIsExplained) {
 // After a run that stopped with a report: the explanation, and where the failing statement
 // began when the report names another line.
 TEST(Explain, TheStopSaysWhereTheFailingStatementBegan) {
-    const std::string report = "ERROR in line: 5\nERROR: Expected token 1, got 2";
+    RunReport report{.kind = ReportKind::ExpectedToken,
+                     .line = 5,
+                     .statement_line = 3,
+                     .statement_offset = 8,
+                     .expected = 1,
+                     .got = 2};
     const std::string program = "PRINT 1:GOTO 50:PRINT 2:LABEL 8:PRINT 3";
     const std::string alone = explain_report(report);
     ASSERT_FALSE(alone.empty());
-    EXPECT_EQ(explain_stop(report, program, 8, 3, 5),
+    EXPECT_EQ(explain_stop(report, program),
               "No LABEL 50 in the program. The GOTO that asked for it is on line 3; the report "
               "names line 5, where the search ended.\n\n" + alone);
+    // Several reports: each explained, in order, after where the statement began.
+    const RunReport both[] = {report, report};
+    EXPECT_EQ(explain_stop(both, program).substr(explain_stop(report, program).size()),
+              "\n\n" + alone);
+    // On its own line, or with no statement known: nothing to add.
+    RunReport own = report;
+    own.statement_line = 5;
+    EXPECT_EQ(explain_stop(own, program), alone);
+    own.statement_line = 3;
+    own.statement_offset = -1;
+    EXPECT_EQ(explain_stop(own, program), alone);
     // A label that is there, behind something the search cannot pass, is not said missing.
-    EXPECT_EQ(explain_stop(report, "GOSUB 8:X:LABEL 8", 0, 0, 1).substr(0, 42),
+    report.statement_line = 0;
+    report.statement_offset = 0;
+    report.line = 1;
+    EXPECT_EQ(explain_stop(report, "GOSUB 8:X:LABEL 8").substr(0, 42),
               "The statement that failed begins on line 0");
-    // On its own line: nothing to add.
-    EXPECT_EQ(explain_stop(report, program, 8, 5, 5), alone);
 }
 
 TEST(Explain, TokenCodesAreNamed) {
@@ -200,37 +218,49 @@ TEST(Explain, TokenCodesAreNamed) {
     EXPECT_STREQ(token_name(TOKEN_KIND_COUNT), "unknown token");
 }
 
+RunReport expected_token(int expected, int got) {
+    return {.kind = ReportKind::ExpectedToken, .expected = expected, .got = got};
+}
+
+RunReport next_mismatch(int expected, int got) {
+    return {.kind = ReportKind::NextMismatch, .expected = expected, .got = got};
+}
+
 TEST(Explain, ExpectedTokenNamesBothAndTheTrap) {
-    const std::string else_trap = explain_report("ERROR: Expected token 35, got 9");
+    const std::string else_trap = explain_fault(expected_token(35, 9));
     EXPECT_TRUE(contains(else_trap, "end of the statement")) << else_trap;
     EXPECT_TRUE(contains(else_trap, "the word ELSE")) << else_trap;
     EXPECT_TRUE(contains(else_trap, "IF A=1 THEN B=2")) << else_trap;
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 5, got 27"), "'//'"));
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 35, got 0"), "lower-case"));
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 8, got 6"), "the word THEN"));
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 8, got 6"), "the word PRINT"));
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 1, got 2"), "last line"));
-    EXPECT_TRUE(contains(explain_report("ERROR: Expected token 5, got 34"), "<="));
+    EXPECT_TRUE(contains(explain_fault(expected_token(5, 27)), "'//'"));
+    EXPECT_TRUE(contains(explain_fault(expected_token(35, 0)), "lower-case"));
+    EXPECT_TRUE(contains(explain_fault(expected_token(8, 6)), "the word THEN"));
+    EXPECT_TRUE(contains(explain_fault(expected_token(8, 6)), "the word PRINT"));
+    EXPECT_TRUE(contains(explain_fault(expected_token(1, 2)), "last line"));
+    EXPECT_TRUE(contains(explain_fault(expected_token(5, 34)), "<="));
     // Codes the language never expects still get both names.
-    const std::string odd = explain_report("ERROR: Expected token 29, got 64");
+    const std::string odd = explain_fault(expected_token(29, 64));
     EXPECT_TRUE(contains(odd, "'#'") && contains(odd, "DELAY")) << odd;
 }
 
 TEST(Explain, ReportsWithNumbersInThem) {
-    const std::string line = explain_report("ERROR in line: 12");
+    RunReport at_12 = expected_token(35, 9);
+    at_12.line = 12;
+    const std::string line = explain_report(at_12);
     EXPECT_TRUE(contains(line, "line 12")) << line;
     EXPECT_TRUE(contains(line, "count from 0")) << line;
-    const std::string next = explain_report("ERROR: NEXT does not match. Expected 9, got 8");
+    EXPECT_EQ(line.substr(line.size() - explain_fault(at_12).size()), explain_fault(at_12));
+    const std::string next = explain_fault(next_mismatch(9, 8));
     EXPECT_TRUE(contains(next, "NEXT I") && contains(next, "FOR J")) << next;
-    EXPECT_TRUE(contains(explain_report("ERROR: NEXT does not match. Expected -1, got 8"),
-                         "no FOR loop is open"));
+    EXPECT_TRUE(contains(explain_fault(next_mismatch(-1, 8)), "no FOR loop is open"));
     // A NEXT followed by no letter at all.
-    EXPECT_NE(explain_report("ERROR: NEXT does not match. Expected 2, got -12"), "");
-    // The preparation's report comes as one text of two lines.
-    const std::string two = explain_report("ERROR in line: 4\nERROR: Line holds a NUL character");
+    EXPECT_NE(explain_fault(next_mismatch(2, -12)), "");
+    // The preparation's report names the line too.
+    const std::string two = explain_report({.kind = ReportKind::LineHoldsNul, .line = 4});
     EXPECT_TRUE(contains(two, "line 4") && contains(two, "NUL")) << two;
-    EXPECT_TRUE(contains(explain_report("sqrt: DOMAIN error"), "SQRT"));
-    EXPECT_TRUE(contains(explain_report("pow: OVERFLOW error"), "POW or EXP"));
+    EXPECT_TRUE(contains(explain_report({.kind = ReportKind::TooManyLines, .limit = 20000}),
+                         "more than 20000 lines"));
+    EXPECT_TRUE(contains(explain_math_error("sqrt: DOMAIN error"), "SQRT"));
+    EXPECT_TRUE(contains(explain_math_error("pow: OVERFLOW error"), "POW or EXP"));
 }
 
 TEST(Explain, EveryKeywordHasAHelpPage) {
@@ -262,13 +292,10 @@ TEST(Explain, TheErrorsPageNamesTheTokensAsTheExplanationsDo) {
     EXPECT_EQ(expected_code, TOKEN_KIND_COUNT);
 }
 
-TEST(Explain, OtherLinesAreNoReports) {
-    for (const char* line :
-         {"", "5", "HELLO", "Stop in line: 3", "ERROR", "ERROR in line: x", "ERROR in line: -1",
-          "ERROR: Expected token 35", "ERROR: Expected token 35, got 9 and more",
-          "ERROR: something new", "GAME: OVER error", "sqrt: HAPPY error", "a: error",
-          "ERROR: Expected token 99999999999, got 1"}) {
-        EXPECT_EQ(explain_report(line), "") << line;
+TEST(Explain, OtherTextsAreNoMathBoxes) {
+    for (const char* line : {"", "5", "HELLO", "Stop in line: 3", "ERROR: Division by zero",
+                             "GAME: OVER error", "sqrt: HAPPY error", "a: error"}) {
+        EXPECT_EQ(explain_math_error(line), "") << line;
     }
 }
 

@@ -523,6 +523,15 @@ TEST_F(Grading, AProgramTooLargeSaysSo) {
               "0 passed, 1 failed\n");
 }
 
+// A run's report reaches the grader from the run, not from what the program prints.
+TEST_F(Grading, AProgramCannotForgeItsReport) {
+    add("cases/c/expect", "1\n");
+    add("forged.bas", "PRINT \"ERROR in line: 9\"\nPRINT \"ERROR: Overflow\"\nA=1/0\n");
+    EXPECT_EQ(grade("forged.bas").out,
+              "FAIL forged.bas c: exit 1: ERROR in line: 2 (Division by zero), editor line 2 "
+              "(from 0, as the gutter shows)\n0 passed, 1 failed\n");
+}
+
 // A file named like an option is graded when "--" ends the options.
 TEST_F(Grading, DoubleDashEndsTheOptions) {
     add_two_cases();
@@ -636,6 +645,8 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
         {"args", "--mission m --mission-result r.txt",
          "cases/c/args: --mission-result does not go in a case: the grader reads each run's "
          "result"},
+        {"args", "--report r.txt",
+         "cases/c/args: --report does not go in a case: the grader reads each run's report"},
         // A mission's preset and scenario lie beside it; one that would stop every run stops
         // the grading instead.
         {"mission", "sim = calm.sim\ngoal = A < 5\n",

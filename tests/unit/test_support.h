@@ -18,6 +18,7 @@
 struct TestMachine {
     std::vector<std::string> output;
     std::vector<std::string> math_errors;
+    std::vector<RunReport> reports;  // the last run's, in the order made
     VirtualClock clock;
     RunSession session{&clock};
 
@@ -31,15 +32,23 @@ struct TestMachine {
                          [](std::string_view text, void* self) {
                              static_cast<TestMachine*>(self)->math_errors.emplace_back(text);
                          },
-                         this, &clock});
+                         this, &clock,
+                         [](const RunReport& report, void* self) {
+                             static_cast<TestMachine*>(self)->reports.push_back(report);
+                         },
+                         this});
     }
     ~TestMachine() { session_uninstall(); }
 
     // A fresh RUN of `source` (lines separated by '\n') to its end, skipping DELAY waits.
     std::vector<std::string> run(const std::string& source) {
         output.clear();
+        reports.clear();
         const PreparedProgram p = session.start(split_lines(source));
-        if (!p.ok) return {p.error};
+        if (!p.ok) {
+            reports.push_back(p.report);
+            return {p.error};
+        }
         session.run_to_end();
         return output;
     }

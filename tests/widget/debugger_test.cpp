@@ -6,6 +6,7 @@
 
 #include "clock.h"
 #include "debugger.h"
+#include "output_pane.h"
 #include "window_fixture.h"
 
 namespace {
@@ -142,6 +143,36 @@ TEST_F(WindowTest, TheErrorLineGetsABandAndTheCaret) {
     // Mending the line takes the band away.
     QTest::keyClicks(w->mcod, "B");
     EXPECT_TRUE(wait_for([&] { return w->mcod->error_band_line() == -1; }));
+}
+
+// The pane knows its reports by the run, not by what a line says or where it stands: a printed
+// look-alike is none, and a report stays one after lines have left the pane's top.
+TEST_F(WindowTest, TheOutputPaneKnowsItsReportsWhateverItDrops) {
+    w->mdb->setMaximumBlockCount(50);
+    run("FOR I=1 TO 60\nPRINT I\nNEXT I\nPRINT \"ERROR in line: 0\"\nA=1/0");
+    const QTextDocument* doc = w->mdb->document();
+    ASSERT_EQ(doc->blockCount(), 50);
+    const QTextBlock message = doc->lastBlock();
+    const QTextBlock line = message.previous();
+    const QTextBlock look_alike = line.previous();
+    ASSERT_EQ(look_alike.text(), "ERROR in line: 0");
+    ASSERT_EQ(line.text(), "ERROR in line: 4");
+    bool first = false;
+    const RunReport* report = OutputPane::report_of(line, &first);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->kind, ReportKind::DivisionByZero);
+    EXPECT_TRUE(first);
+    ASSERT_NE(OutputPane::report_of(message, &first), nullptr);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(OutputPane::report_of(look_alike), nullptr);
+
+    w->mcod->setTextCursor(QTextCursor(w->mcod->document()->findBlockByNumber(2)));
+    QTest::mouseDClick(w->mdb->viewport(), Qt::LeftButton, {},
+                       w->mdb->cursorRect(QTextCursor(look_alike)).center());
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 2);
+    QTest::mouseDClick(w->mdb->viewport(), Qt::LeftButton, {},
+                       w->mdb->cursorRect(QTextCursor(message)).center());
+    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 4);
 }
 
 TEST_F(WindowTest, SlowMotionKeepsItsRateOnTheProgramClock) {

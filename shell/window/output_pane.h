@@ -1,0 +1,40 @@
+// The output pane's side of reports: it appends the run's lines, marks the lines of each report
+// with the report itself (the pane drops lines from its top, so their numbers do not last), and
+// answers the mouse on them: hovering explains the report in plain words, a double click takes
+// the editor's caret to the line it names.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "run_control.h"
+#include "run_report.h"
+
+class QPlainTextEdit;
+class QTextBlock;
+
+class OutputPane : public QObject {
+    Q_OBJECT
+   public:
+    // Watches `pane`'s viewport; a double click moves `editor`'s caret.
+    OutputPane(QPlainTextEdit* pane, QPlainTextEdit* editor, QObject* parent);
+
+    // Lines joined by '\n', as RunControl hands them over, with the reports among them.
+    void append(const QString& lines, const std::vector<ReportAt>& reports);
+    // A report on its own: a program that could not start.
+    void append_report(const RunReport& report);
+    // The report a line of the pane belongs to; nullptr for any other line. `first` tells
+    // whether the line is the report's first.
+    static const RunReport* report_of(const QTextBlock& block, bool* first = nullptr);
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+   private:
+    void explain_at(const QPoint& position, const QPoint& global);
+    void jump_to_report_line(const QPoint& position);
+
+    QPlainTextEdit* pane_;
+    QPlainTextEdit* editor_;
+};
