@@ -234,10 +234,12 @@ void TelemetryRecording::scan(const std::vector<int>& series, int64_t from, int6
     int stream_of_column[ROW_VALUES];
     std::fill(std::begin(stream_of_column), std::end(stream_of_column), -1);
     int line_stream = -1;
+    // A series that does not exist stays 0.
+    const auto exists = [&series](size_t k) { return series[k] >= 0 && series[k] < TS_COUNT; };
     for (size_t k = 0; k < series.size(); ++k) {
         if (series[k] == TS_LINE) {
             line_stream = static_cast<int>(k);
-        } else {
+        } else if (exists(k)) {
             stream_of_column[column_of_series(series[k])] = static_cast<int>(k);
         }
     }
@@ -257,6 +259,7 @@ void TelemetryRecording::scan(const std::vector<int>& series, int64_t from, int6
     }
     int32_t line = i > 0 ? rows_[i - 1].line : 0;
     const auto value_of = [&](size_t k) {
+        if (!exists(k)) return 0.0;
         return series[k] == TS_LINE
                    ? static_cast<double>(line)
                    : series_value(series[k], values[column_of_series(series[k])]);

@@ -125,6 +125,7 @@ TEST(Telemetry, OutlineKeepsSpikesWithinItsBuckets) {
     EXPECT_FALSE(r.outline(0, 4990, 5010, 400).empty());
     EXPECT_EQ(r.outline(0, 7001, 7003, 2).front().value, 1);
     EXPECT_EQ(r.outline(0, 9000, 9003, 2).front().value, 0);
+    EXPECT_EQ(r.outline(TS_COUNT, 0, 100, 2).size(), 2u);  // no such series: 0 throughout
     TelemetryRecording later;
     s.time_ms = 500;
     s.channels[0] = 3;
