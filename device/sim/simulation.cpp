@@ -1,6 +1,7 @@
 #include "simulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "radio.h"
@@ -10,8 +11,12 @@ Simulation simulation;
 
 namespace {
 
-SimListener sim_listener = nullptr;
-void* sim_listener_context = nullptr;
+struct SimSubscriber {
+    SimListener listener;
+    void* context;
+};
+std::array<SimSubscriber, MAX_SIM_SUBSCRIBERS> subscribers{};
+int subscriber_count = 0;
 
 constexpr double STEP_S = SIM_STEP_MS / 1000.0;
 
@@ -62,7 +67,10 @@ void publish() {
     radio.tx_shift = static_cast<int32_t>(
         round_position(std::clamp(columns, -1.0 * SDR_WIDTH, 1.0 * SDR_WIDTH)));
     radio.tx_in_view = s.in_view;
-    if (sim_listener != nullptr) sim_listener(sim_listener_context);
+    for (int i = 0; i < subscriber_count; ++i) {
+        const SimSubscriber& sub = subscribers[static_cast<size_t>(i)];
+        sub.listener(sub.context);
+    }
 }
 
 }  // namespace
@@ -220,7 +228,23 @@ double sim_series_value(int series) {
     }
 }
 
-void sim_set_listener(SimListener listener, void* context) {
-    sim_listener = listener;
-    sim_listener_context = context;
+bool sim_subscribe(SimListener listener, void* context) {
+    for (int i = 0; i < subscriber_count; ++i) {
+        const SimSubscriber& s = subscribers[static_cast<size_t>(i)];
+        if (s.listener == listener && s.context == context) return true;
+    }
+    if (subscriber_count == MAX_SIM_SUBSCRIBERS) return false;
+    subscribers[static_cast<size_t>(subscriber_count++)] = {listener, context};
+    return true;
+}
+
+void sim_unsubscribe(SimListener listener, void* context) {
+    int kept = 0;
+    for (int i = 0; i < subscriber_count; ++i) {
+        const SimSubscriber s = subscribers[static_cast<size_t>(i)];
+        if (s.listener != listener || s.context != context) {
+            subscribers[static_cast<size_t>(kept++)] = s;
+        }
+    }
+    subscriber_count = kept;
 }

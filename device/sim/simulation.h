@@ -112,7 +112,7 @@ void sim_off();
 // Moves the simulation on to `sim_ms` milliseconds after its start (down to the grid), step by
 // step; a time it has passed already changes nothing. Each step reads the coils and the
 // CPU-speed bar as they are, so a change takes effect at the next grid point. Afterwards the
-// driven channels, the waterfall's Doppler shift and the listener hear of the new state.
+// driven channels, the waterfall's Doppler shift and the subscribers hear of the new state.
 void sim_advance_to(int64_t sim_ms);
 
 // The simulation's time is the program clock since sim_start_clock, less the time held.
@@ -124,9 +124,13 @@ void sim_release(int32_t program_ms);
 // A series' value now.
 double sim_series_value(int series);
 
-// Told after the state moved on or was reset; one listener, for the window's charts.
+// Subscribers are told after the state moved on or was reset, as the channels' are after a
+// change: the telemetry and whatever else of a host follows the satellite.
 using SimListener = void (*)(void* context);
-void sim_set_listener(SimListener listener, void* context);
+inline constexpr int MAX_SIM_SUBSCRIBERS = 8;
+// Adds a subscriber; the same listener and context twice are added once. False when full.
+bool sim_subscribe(SimListener listener, void* context);
+void sim_unsubscribe(SimListener listener, void* context);
 
 // For tests and tools: the world a preset makes, and one grid step of a state in it with the
 // coils at `coil` positions (-100..100) and the CPU-speed bar at `speed`.

@@ -1,7 +1,7 @@
-// The telemetry of one run: every device channel, the transmitter, the line and the
+// The telemetry of one run: every traced device channel, the transmitter, the line and the
 // variables as they changed over the program's time, and a simulation's series when one was
-// on. The window records into it and draws it; it keeps a bounded number of samples however
-// long the run.
+// on. The window records into it, draws it and exports it; it keeps a bounded number of
+// entries however long the run.
 #pragma once
 
 #include <cstddef>
@@ -36,48 +36,43 @@ struct TelemetryPoint {
     double value;
 };
 
+// The recording is one list of rows, each the machine at a time: the traced channels, the
+// transmitter, the line, the variables and a simulation's series. A traced row is one a trace
+// has (the machine as a statement found it); the export writes those. The others are samples
+// for the charts: the machine when something changed with no statement there to find it (a
+// slider moved during a DELAY, the satellite moving while the program waits). The charts' series
+// are read off all rows.
 class TelemetryRecording {
    public:
-    // Past this many samples the older half of every series is thinned.
+    // Past this many entries (rows and the values they change) the older half is thinned.
     static constexpr size_t MAX_SAMPLES = 1000000;
 
     // A new recording; the last one is gone.
     void clear();
-    // Records a value if it differs from the series' last one.
-    void record(int series, int64_t time_ms, double value);
-    // The device channels, the transmitter and the variables as they are now.
-    void record_machine(int64_t time_ms);
-    void record_channels(int64_t time_ms);
-    void record_transmitter(int64_t time_ms);
-    void record_variables(int64_t time_ms);
-    // The simulation's series as they are now; only while a simulation is on.
-    void record_simulation(int64_t time_ms);
+    // Rows come in time order (a sample stamped before the last row takes its time). Each is
+    // kept as its differences from the one before. A sample that changes nothing is left out; a
+    // sample in the millisecond of the sample before it takes its place (the later values
+    // held), and so does a traced row that finds the machine as that sample left it. Past
+    // max_samples entries every second row of the older half goes, its changes carried into the
+    // row after it: the first row stays, and every row left has its values as it had them.
+    void add_row(const TraceSnapshot& row, bool traced = true);
 
-    const std::vector<TelemetryPoint>& points(int series) const { return series_[series]; }
-    size_t sample_count() const { return samples_; }
-    int64_t last_time() const { return last_time_; }
-    bool empty() const { return samples_ == 0; }
-    // A simulation was on during the recording: its series hold samples.
-    bool simulated() const { return !series_[TS_SIM_FIRST].empty(); }
-    // The value of a series at a time: its last sample up to then, 0 before the first.
-    double value_at(int series, int64_t time_ms) const;
-    // Every time at which some series changed, in order, without repeats.
-    std::vector<int64_t> change_times() const;
+    // Whether `row` differs from the last row in anything but the simulation's series.
+    bool changes_besides_simulation(const TraceSnapshot& row) const;
 
-    // The series drawn between two times with at most about `buckets` points: in each
-    // bucket its first, lowest, highest and last values, so that no spike disappears. The
-    // value at `from` leads; the last value is carried on to `to`.
-    std::vector<TelemetryPoint> outline(int series, int64_t from, int64_t to,
-                                        int buckets) const;
-
-    // The trace's rows, for the export: the machine as a statement found it whenever something
-    // a row shows had changed since the last row, and at the start and the end. Each row is
-    // kept as its differences from the one before; past max_samples entries the older half
-    // is thinned as the series are, every row left as it was.
-    void add_row(const TraceSnapshot& row);
     size_t row_count() const { return rows_.size(); }
-    // Whether the first row had a simulation on: the export's header then has its columns.
-    bool rows_simulated() const { return rows_simulated_; }
+    // The entries held: rows and their changes.
+    size_t sample_count() const { return rows_.size() + changes_.size(); }
+    int64_t last_time() const { return last_time_; }
+    bool empty() const { return rows_.empty(); }
+    // A simulation was on at the first row: its series have values, and the export's header
+    // its columns.
+    bool simulated() const { return simulated_; }
+    // Whether a series has values: every series does once there is a row, a simulation's only
+    // in a simulated recording.
+    bool has_series(int series) const;
+
+    // The traced rows in order, for the export.
     template <typename F>
     void for_each_row(F&& f) const {
         double values[ROW_VALUES] = {};
@@ -86,9 +81,20 @@ class TelemetryRecording {
             for (uint32_t k = 0; k < row.changes; ++k, ++next) {
                 values[changes_[next].column] = changes_[next].value;
             }
-            f(row_snapshot(row, values));
+            if (row.traced) f(row_snapshot(row, values));
         }
     }
+
+    // A series as it changed: its value at the first row and at each row where it differs
+    // from the row before.
+    std::vector<TelemetryPoint> points(int series) const;
+    // A series drawn between two times with at most about `buckets` points: in each bucket its
+    // first, lowest, highest and last values, so that no spike disappears. The value at `from`
+    // leads (0 before the first row); the last value is carried on to `to`.
+    std::vector<TelemetryPoint> outline(int series, int64_t from, int64_t to, int buckets) const;
+    // The outlines of several series, read off the rows in one pass.
+    std::vector<std::vector<TelemetryPoint>> outlines(const std::vector<int>& series, int64_t from,
+                                                      int64_t to, int buckets) const;
 
     // For tests: a lower bound than MAX_SAMPLES.
     size_t max_samples = MAX_SAMPLES;
@@ -97,27 +103,40 @@ class TelemetryRecording {
     // A row's values: the traced channels, the transmitter (active, column, symbol), the
     // variables, the simulation's series and whether it was on.
     static constexpr int ROW_VALUES = TRACE_CHANNEL_COUNT + 3 + VARIABLE_COUNT + SIM_SERIES_COUNT + 1;
+    // A copy of the values every this many rows, so that a view of the end of a long recording
+    // does not read it from the start.
+    static constexpr size_t KEY_ROWS = 4096;
     struct Row {
         int64_t time_ms;
         int32_t line;
-        uint32_t changes;  // entries in changes_ since the row before
+        uint32_t changes : 31;  // entries in changes_ since the row before
+        uint32_t traced : 1;
     };
     struct Change {
         int32_t column;
         double value;
     };
+    struct Key {
+        size_t row;     // the values before this row
+        size_t change;  // where its changes start
+        double values[ROW_VALUES];
+    };
     static void row_values(const TraceSnapshot& s, double* values);
     static TraceSnapshot row_snapshot(const Row& row, const double* values);
-    void thin();
+    // Calls sink(k, point) with the points of series[k] in (from, to], after its value at
+    // `from` when `lead` (else from the first row on).
+    template <typename Sink>
+    void scan(const std::vector<int>& series, int64_t from, int64_t to, bool lead,
+              Sink&& sink) const;
+    void merge_into_last(const double* values, int32_t line);
     void thin_rows();
 
-    std::vector<TelemetryPoint> series_[TS_COUNT];
-    size_t samples_ = 0;
-    int64_t last_time_ = 0;
     std::vector<Row> rows_;
     std::vector<Change> changes_;
+    std::vector<Key> keys_;
     double row_last_[ROW_VALUES] = {};  // the values of the last row added
-    bool rows_simulated_ = false;
+    int64_t last_time_ = 0;
+    bool simulated_ = false;
 };
 
 // What a series is called in the view and in the export's header ("magx", "tx_symbol", "A",

@@ -3,15 +3,18 @@
 #include "clock.h"
 #include "interp.h"
 #include "radio.h"
+#include "simulation.h"
 #include "tokenizer.h"
 #include "trace.h"
 
 TelemetryRecorder::TelemetryRecorder() {
     device_subscribe(channel_changed, this);
     radio_set_listener(transmitter_changed, this);
+    sim_subscribe(simulation_moved, this);
 }
 
 TelemetryRecorder::~TelemetryRecorder() {
+    sim_unsubscribe(simulation_moved, this);
     device_unsubscribe(channel_changed, this);
     radio_set_listener(nullptr, nullptr);
 }
@@ -36,15 +39,12 @@ void TelemetryRecorder::start() {
     recording_ = true;
     row_due_ = false;
     first_row_taken_ = false;
-    recording_data_.record_machine(0);
 }
 
 void TelemetryRecorder::end() {
     if (!recording_) return;
     end_pass();
     const int64_t t = now();
-    recording_data_.record_machine(t);
-    recording_data_.record(TS_LINE, t, current_line());
     // What the last statements changed shows in the end row alone: no statement found it.
     take_first_row();
     recording_data_.add_row(trace_snapshot(t, -1));
@@ -57,6 +57,7 @@ void TelemetryRecorder::take_first_row() {
     first_row_taken_ = true;
     last_row_ = trace_snapshot(0, -1);
     recording_data_.add_row(last_row_);
+    sim_sampled_ms_ = simulation.state.time_ms;
 }
 
 void TelemetryRecorder::take_row(int64_t time_ms, int editor_line) {
@@ -66,6 +67,10 @@ void TelemetryRecorder::take_row(int64_t time_ms, int editor_line) {
         recording_data_.add_row(s);
         last_row_ = s;
     }
+}
+
+void TelemetryRecorder::take_sample(int64_t time_ms) {
+    if (first_row_taken_) recording_data_.add_row(trace_snapshot(time_ms, current_line()), false);
 }
 
 void TelemetryRecorder::row_hook(bool moved, int editor_line, void* self) {
@@ -82,8 +87,11 @@ void TelemetryRecorder::row_hook(bool moved, int editor_line, void* self) {
     r->take_row(r->now(), editor_line);
 }
 
-void TelemetryRecorder::record_variables() {
-    if (recording_) recording_data_.record_variables(now());
+// The satellite has samples of its own, at its pace.
+void TelemetryRecorder::sample() {
+    if (!recording_ || in_pass_ || !first_row_taken_) return;
+    const TraceSnapshot s = trace_snapshot(now(), current_line());
+    if (recording_data_.changes_besides_simulation(s)) recording_data_.add_row(s, false);
 }
 
 static_assert(TS_CHANNELS <= 32, "one bit a channel in a pass's changes");
@@ -97,23 +105,14 @@ void TelemetryRecorder::end_pass() {
     if (!in_pass_) return;
     in_pass_ = false;
     if (changed_channels_ == 0 && !transmitter_changed_) return;
-    const int64_t t = static_cast<int32_t>(static_cast<uint32_t>(pass_clock_ms_) -
-                                           static_cast<uint32_t>(started_ms_));
-    for (uint32_t bits = changed_channels_; bits != 0; bits &= bits - 1) {
-        const int c = __builtin_ctz(bits);
-        recording_data_.record(c, t, channel_position(static_cast<Channel>(c)));
-    }
-    if (transmitter_changed_) recording_data_.record_transmitter(t);
-    recording_data_.record(TS_LINE, t, current_line());
     changed_channels_ = 0;
     transmitter_changed_ = false;
+    const int64_t t = static_cast<int32_t>(static_cast<uint32_t>(pass_clock_ms_) -
+                                           static_cast<uint32_t>(started_ms_));
     // The pass's changes as the next statement finds them, at the pass's time; after the last
-    // statement the end row shows them.
+    // statement the end row shows them. The charts have them at that time either way.
     if (tok_position() != nullptr && !interp_finished()) take_row(t, current_line());
-}
-
-void TelemetryRecorder::record_simulation() {
-    if (recording_) recording_data_.record_simulation(now());
+    take_sample(t);
 }
 
 void TelemetryRecorder::channel_changed(Channel c, void* self) {
@@ -124,9 +123,7 @@ void TelemetryRecorder::channel_changed(Channel c, void* self) {
         return;
     }
     r->row_due_ = true;
-    const int64_t t = r->now();
-    r->recording_data_.record(static_cast<int>(c), t, channel_position(c));
-    r->recording_data_.record(TS_LINE, t, current_line());
+    r->take_sample(r->now());
 }
 
 void TelemetryRecorder::transmitter_changed(void* self) {
@@ -137,7 +134,19 @@ void TelemetryRecorder::transmitter_changed(void* self) {
         return;
     }
     r->row_due_ = true;
-    const int64_t t = r->now();
-    r->recording_data_.record_transmitter(t);
-    r->recording_data_.record(TS_LINE, t, current_line());
+    r->take_sample(r->now());
+}
+
+// Within a pass the next statement finds the satellite's move; while the program waits or is
+// held, the charts get it every SIM_SAMPLE_MS of its time: its rates, field and elevation change
+// smoothly.
+void TelemetryRecorder::simulation_moved(void* self) {
+    auto* r = static_cast<TelemetryRecorder*>(self);
+    if (!r->recording_) return;
+    r->row_due_ = true;
+    if (r->in_pass_ || !r->first_row_taken_) return;
+    const int64_t t = simulation.state.time_ms;
+    if (t >= r->sim_sampled_ms_ && t < r->sim_sampled_ms_ + SIM_SAMPLE_MS) return;
+    r->sim_sampled_ms_ = t;
+    r->take_sample(r->now());
 }

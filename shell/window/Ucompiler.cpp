@@ -46,6 +46,7 @@
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
+#include "telemetry_part.h"
 #include "telemetry_pane.h"
 #include "waterfall_view.h"
 #include "window_colours.h"
@@ -163,10 +164,6 @@ void timer_changed(Channel c, void* window) {
     if (c == Channel::Timer) static_cast<Tfmain*>(window)->tb_timerChange();
 }
 
-int32_t run_clock(void* run_control) {
-    return static_cast<RunControl*>(run_control)->clock_now();
-}
-
 }  // namespace
 
 Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
@@ -174,8 +171,6 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("fmain");
     build_controls();
     device_subscribe(timer_changed, this);
-    recorder_.set_clock(run_clock, run_control);
-    run_control->set_recorder(&recorder_);
     FormCreate();
     restore_window_state();
     // After the settings file: the sliders hold the user's positions when a simulation takes them.
@@ -367,13 +362,15 @@ void Tfmain::build_controls() {
     build_debugger();
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
-    simulation_->moved = [this] { record_simulation(); };
     mission_ = new MissionControl(simulation_, run_control, this);
     connect(mission_, &MissionControl::status, this, &Tfmain::set_status);
     connect(mission_, &MissionControl::dockMade, this, &Tfmain::watch_dock);
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
-    build_telemetry();
+    telemetry_ = new Telemetry(debugger_, document_, this);
+    connect(telemetry_, &Telemetry::status, this, &Tfmain::set_status);
+    connect(telemetry_, &Telemetry::placeWanted, this, &Tfmain::place_telemetry_pane);
+    connect(telemetry_, &Telemetry::dockMade, this, &Tfmain::watch_dock);
     build_menus();
     set_accessible_names();
     setAcceptDrops(true);
@@ -816,7 +813,7 @@ void Tfmain::t_sdrTimer() {
     Iprev->update();
     sdr_axis_->refresh();
     bt_showvarsClick();
-    recorder_.record_variables();
+    telemetry_->sample();
 }
 
 // ---- accessibility ----

@@ -18,10 +18,10 @@
 #include "channels.h"
 #include "program_document.h"
 #include "debugger.h"
-#include "telemetry_recorder.h"
 
 class CodeEditor;
 class Debugger;
+class Telemetry;
 class TelemetryPane;
 class FindBar;
 class HelpWindow;
@@ -81,9 +81,6 @@ class Tfmain : public QMainWindow {
     DevicePanelBox* GroupBox1 = nullptr;
     FindBar* find_bar = nullptr;  // under the editor: find and replace
     RunControl* run_control = nullptr;  // the debugger's
-    TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry; made when first shown
-    QAction* act_telemetry = nullptr;
-    QAction* act_export_telemetry = nullptr;
     QAction* act_satellite = nullptr;  // View > Satellite: the "satellite_dock"
     void show_satellite(bool shown);
 
@@ -99,6 +96,8 @@ class Tfmain : public QMainWindow {
     SimulationControl* simulation_control() const { return simulation_; }
     MissionControl* mission_control() const { return mission_; }
     SliderRecorder* slider_recorder() const { return slider_recorder_; }
+    // View > Telemetry, File > Export Telemetry and the recording of the last run.
+    Telemetry* telemetry() const { return telemetry_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
 
@@ -171,11 +170,6 @@ class Tfmain : public QMainWindow {
 
     // The menu bar's context menu: the panes.
     QMenu* createPopupMenu() override;
-    // The recording of the last run, kept after it ends.
-    const TelemetryRecording& telemetry() const { return recorder_.data(); }
-    void refresh_telemetry();
-    // File > Export Telemetry: the CSV, and the charts as a PNG beside it.
-    void export_telemetry();
 
     // The file that keeps this window's unsaved text between a crash and the next start.
     QString recovery_file() const;
@@ -209,13 +203,7 @@ class Tfmain : public QMainWindow {
     void forget_recent_file(const QString& path);
     void update_recent_menu();
     void build_examples_menu();
-    void build_telemetry();
     void build_satellite_action(QMenu* menu);
-    TelemetryPane* telemetry_pane_made();
-    void show_telemetry_pane(bool shown);
-    void start_telemetry();
-    void end_telemetry();
-    void record_simulation();
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
@@ -283,8 +271,6 @@ class Tfmain : public QMainWindow {
     QTimer* t_sdr = nullptr;
     QStatusBar* sb = nullptr;
     QComboBox* cb_speed = nullptr;  // statements per second
-    QTimer* t_telemetry = nullptr;  // redraws the telemetry while it is shown
-    QFileDialog* ed = nullptr;      // File > Export Telemetry
 
     QLabel* status_panel_ = nullptr;
     QMenu* recent_menu_ = nullptr;
@@ -294,7 +280,6 @@ class Tfmain : public QMainWindow {
     QMenu* help_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
-    TelemetryRecorder recorder_;
     HelpWindow* help_window_ = nullptr;
     QLabel* explanation_ = nullptr;  // under the output, after a report
     QDockWidget* problems_dock_ = nullptr;
@@ -305,9 +290,7 @@ class Tfmain : public QMainWindow {
     SimulationControl* simulation_ = nullptr;
     MissionControl* mission_ = nullptr;
     SliderRecorder* slider_recorder_ = nullptr;
-    // The simulated time of the last sample of the simulation's series in the recording; the
-    // lowest value before the first.
-    int64_t sim_recorded_ms_ = INT64_MIN;
+    Telemetry* telemetry_ = nullptr;
     // The close was asked for by a signal: nobody is there to answer a question.
     bool closing_on_signal_ = false;
     bool fitting_docks_ = false;

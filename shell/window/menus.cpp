@@ -31,7 +31,7 @@
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
-#include "telemetry_pane.h"
+#include "telemetry_part.h"
 
 namespace {
 
@@ -51,6 +51,14 @@ QString example_title(const QString& path, const QString& text) {
 }
 
 }  // namespace
+
+// The menu bar's context menu lists the panes; the telemetry's entry is there before the pane is
+// first made.
+QMenu* Tfmain::createPopupMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(telemetry_->view_action());
+    return menu;
+}
 
 QAction* Tfmain::add_action(QMenu* menu, const QString& text, const QKeySequence& key,
                             const std::function<void()>& handler) {
@@ -98,9 +106,7 @@ void Tfmain::build_menus() {
     act_save = add_button_action(file, "&Save", QKeySequence::Save, bt_save);
     act_save_as = add_button_action(file, "Save &As...", QKeySequence("Ctrl+Shift+S"), bt_savas);
     file->addSeparator();
-    act_export_telemetry = add_action(file, "Export &Telemetry...", QKeySequence(),
-                                      [this] { export_telemetry(); });
-    act_export_telemetry->setEnabled(!recorder_.data().empty());
+    file->addAction(telemetry_->export_action());
     file->addSeparator();
     act_quit = add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); });
     update_recent_menu();
@@ -211,11 +217,7 @@ void Tfmain::build_menus() {
     });
     connect(mcod, &CodeEditor::problemShown, this, &Tfmain::set_status);
     view_menu_->addSeparator();
-    act_telemetry = view_menu_->addAction("&Telemetry");
-    act_telemetry->setCheckable(true);
-    act_telemetry->setShortcut(QKeySequence("Ctrl+T"));
-    act_telemetry->setShortcutContext(Qt::WindowShortcut);
-    connect(act_telemetry, &QAction::triggered, this, &Tfmain::show_telemetry_pane);
+    view_menu_->addAction(telemetry_->view_action());
     build_satellite_action(view_menu_);
 
     help_menu_ = bar->addMenu("&Help");

@@ -29,12 +29,6 @@ void Tfmain::build_debugger() {
         if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
         help_window_->show_page(help_page_url(page));
     });
-    connect(debugger_, &Debugger::runStarting, this, &Tfmain::start_telemetry);
-    connect(debugger_, &Debugger::runEnded, this, &Tfmain::end_telemetry);
-    connect(debugger_, &Debugger::paused, this, [this] {
-        recorder_.record_variables();
-        refresh_telemetry();
-    });
 }
 
 void Tfmain::bt_runClick() {

@@ -48,11 +48,9 @@ SimulationControl::SimulationControl(DevicePanelBox* panel, RunControl* run_cont
     follow_timer_->setInterval(FOLLOW_INTERVAL_MS);
     connect(follow_timer_, &QTimer::timeout, this, &SimulationControl::follow);
     connect(run_control_, &RunControl::stateChanged, this, &SimulationControl::run_state_changed);
-    sim_set_listener(simulation_moved, this);
 }
 
 SimulationControl::~SimulationControl() {
-    sim_set_listener(nullptr, nullptr);
     sim_off();
 }
 
@@ -245,9 +243,4 @@ void SimulationControl::run_state_changed(RunControl::State state) {
 
 void SimulationControl::follow() {
     if (simulation.on) sim_follow(clock_ms());
-}
-
-void SimulationControl::simulation_moved(void* self) {
-    auto* control = static_cast<SimulationControl*>(self);
-    if (control->moved) control->moved();
 }

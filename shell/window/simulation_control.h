@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "channels.h"
@@ -62,9 +61,6 @@ class SimulationControl : public QObject {
     QAction* file_action() const { return file_; }
     QAction* open_action() const { return open_; }
 
-    // Called after each move of the simulation, a restart included.
-    std::function<void()> moved;
-
     // "tumbling_1u" as the menu shows it: "Tumbling 1U".
     static QString preset_caption(const QString& name);
 
@@ -79,7 +75,6 @@ class SimulationControl : public QObject {
     void remember(const QString& chosen);
     void run_state_changed(RunControl::State state);
     void follow();
-    static void simulation_moved(void* self);
 
     DevicePanelBox* panel_;
     RunControl* run_control_;

@@ -272,17 +272,21 @@ void TelemetryPane::draw() {
     }
     std::vector<double> low(value_axes_.size(), HUGE_VAL);
     std::vector<double> high(value_axes_.size(), -HUGE_VAL);
+    std::vector<int> drawn;
     for (int s = 0; s < TS_COUNT; ++s) {
         QLineSeries* line = lines_[s];
         if (line == nullptr) continue;
-        if (!line->isVisible() || recording_.points(s).empty()) {
-            if (line->count() > 0) line->clear();
-            continue;
+        if (line->isVisible() && recording_.has_series(s)) {
+            drawn.push_back(s);
+        } else if (line->count() > 0) {
+            line->clear();
         }
-        const auto outline = recording_.outline(s, from_, to_, OUTLINE_BUCKETS);
-        line->replace(steps(outline));
-        const auto axis = static_cast<size_t>(axis_of_[s]);
-        for (const TelemetryPoint& p : outline) {
+    }
+    const auto outlines = recording_.outlines(drawn, from_, to_, OUTLINE_BUCKETS);
+    for (size_t k = 0; k < drawn.size(); ++k) {
+        lines_[drawn[k]]->replace(steps(outlines[k]));
+        const auto axis = static_cast<size_t>(axis_of_[drawn[k]]);
+        for (const TelemetryPoint& p : outlines[k]) {
             low[axis] = std::min(low[axis], p.value);
             high[axis] = std::max(high[axis], p.value);
         }

@@ -121,6 +121,20 @@ TEST(Simulation, DrivesTheSensorsThroughTheChannels) {
     EXPECT_EQ(std::abs(channel_position(Channel::MagZ)), 100);
     EXPECT_EQ(channel_position(Channel::Tem), 80);
     device_unsubscribe(note, &heard);
+
+    // The satellite's own subscribers hear of each reset and move, once each, until they leave.
+    int told[2] = {};
+    const SimListener count = [](void* n) { ++*static_cast<int*>(n); };
+    ASSERT_TRUE(sim_subscribe(count, &told[0]));
+    ASSERT_TRUE(sim_subscribe(count, &told[0]));
+    ASSERT_TRUE(sim_subscribe(count, &told[1]));
+    sim_reset(p);
+    sim_unsubscribe(count, &told[0]);
+    sim_advance_to(100);
+    sim_unsubscribe(count, &told[1]);
+    sim_advance_to(200);
+    EXPECT_EQ(told[0], 1);
+    EXPECT_EQ(told[1], 2);
 }
 
 // Time moves on a 10 ms grid; a time already passed changes nothing; a pause does not count.

@@ -13,6 +13,7 @@
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "window_colours.h"
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -79,7 +80,7 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
     // Every label of the window, its panels and its other windows reads as it shows (the
     // toolkit's own dialogs aside).
     w->show_language_reference();
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     w->show_satellite(true);
     ASSERT_TRUE(w->mission_control()->choose_file(":/missions/detumble.mission"));
     int labels = 0;
@@ -98,7 +99,7 @@ TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
 
     // Help > Language Reference on an empty editor: the contents. Windows are listed in the
     // order they were first made.
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     w->act_reference->trigger();
     EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  ", "window: Telemetry",
                                             "window: Language Reference - ZORVANT Basic: help"}));

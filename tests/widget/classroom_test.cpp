@@ -24,6 +24,7 @@
 #include <QLineSeries>
 #include <cstdio>
 
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -343,13 +344,13 @@ namespace {
 // A slider moved during a run and the coils a program sets both land in the recording, and
 // the pane draws them.
 TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
-    w->act_telemetry->trigger();
-    ASSERT_TRUE(w->telemetry_pane->isVisible());
+    w->telemetry()->view_action()->trigger();
+    ASSERT_TRUE(w->telemetry()->pane()->isVisible());
     ASSERT_TRUE(run_steps("COIL 1,0,0\nDELAY 200\nLABEL 1\nIF A=0 THEN GOTO 1\nCOIL -1,0,0",
                           {{[] { return channel_position(Channel::CoiX) == 100; },
                             [&] { slider("tb_magx")->setValue(42); }},
                            {[] { return true; }, [] { var_set(0, 1); }}}));
-    const TelemetryRecording& t = w->telemetry();
+    const TelemetryRecording& t = w->telemetry()->recording();
     auto values = [&](int series) {
         std::vector<double> v;
         for (const TelemetryPoint& p : t.points(series)) v.push_back(p.value);
@@ -359,11 +360,11 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
     EXPECT_EQ(values(8), (std::vector<double>{0, 100, -100}));
     EXPECT_EQ(values(TS_VARIABLE_A), (std::vector<double>{0, 1}));
     EXPECT_LE(t.points(0)[1].time_ms, t.points(8)[2].time_ms);
-    EXPECT_GT(w->telemetry_pane->line(0)->count(), 0);
+    EXPECT_GT(w->telemetry()->pane()->line(0)->count(), 0);
 
     // The export: the trace's CSV, and the charts beside it.
     answer_dialogs({dir.filePath("run.csv")});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     const QList<QByteArray> rows = read_bytes(dir.filePath("run.csv")).split('\n');
     EXPECT_TRUE(rows.first().startsWith("time_ms,line,magx,magy,magz,colr,colg,colb,tem,rx,coix,"));
     EXPECT_TRUE(rows.at(1).startsWith("0,")) << rows.at(1).toStdString();
@@ -375,11 +376,11 @@ TEST_F(WindowTest, TelemetryRecordsASliderMoveAndACoil) {
     // The recording stays after the run; a fresh RUN starts a new one, and a program that
     // cannot start ends its recording at once: a slider moved after it is not recorded.
     run("PRINT 1");
-    EXPECT_EQ(w->telemetry().points(8).size(), 1u);
-    EXPECT_EQ(w->telemetry().points(8)[0].value, -100);
+    EXPECT_EQ(w->telemetry()->recording().points(8).size(), 1u);
+    EXPECT_EQ(w->telemetry()->recording().points(8)[0].value, -100);
     run(QString("PRINT 1\nPRINT ") + QChar(0x20AC));
     slider("tb_magx")->setValue(7);
-    EXPECT_EQ(w->telemetry().points(0).size(), 1u);
+    EXPECT_EQ(w->telemetry()->recording().points(0).size(), 1u);
 }
 
 }  // namespace
@@ -390,28 +391,28 @@ namespace {
 // all the same and leaves it closed, and View > Telemetry, the menu bar's context menu and the
 // pane's own close button agree on whether it is shown.
 TEST_F(WindowTest, TheTelemetryPaneBeforeAndAfterItIsFirstShown) {
-    EXPECT_EQ(w->telemetry_pane, nullptr);
+    EXPECT_EQ(w->telemetry()->pane(), nullptr);
     run("COIL 1,0,0\nDELAY 20\nCOIL 0,0,0");
     answer_dialogs({dir.filePath("early.csv")});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     EXPECT_TRUE(read_bytes(dir.filePath("early.png")).startsWith("\x89PNG"));
     EXPECT_TRUE(read_bytes(dir.filePath("early.csv")).startsWith("time_ms,"));
-    ASSERT_NE(w->telemetry_pane, nullptr);
-    EXPECT_FALSE(w->telemetry_pane->isVisible());
-    EXPECT_FALSE(w->act_telemetry->isChecked());
+    ASSERT_NE(w->telemetry()->pane(), nullptr);
+    EXPECT_FALSE(w->telemetry()->pane()->isVisible());
+    EXPECT_FALSE(w->telemetry()->view_action()->isChecked());
 
     const std::unique_ptr<QMenu> popup(w->createPopupMenu());
-    ASSERT_EQ(popup->actions(), QList<QAction*>({w->act_telemetry}));
+    ASSERT_EQ(popup->actions(), QList<QAction*>({w->telemetry()->view_action()}));
     popup->actions().constFirst()->trigger();
-    EXPECT_TRUE(w->telemetry_pane->isVisible());
-    EXPECT_TRUE(w->act_telemetry->isChecked());
-    EXPECT_GT(w->telemetry_pane->line(8)->count(), 0);
-    w->telemetry_pane->close();
-    EXPECT_FALSE(w->act_telemetry->isChecked());
-    w->act_telemetry->trigger();
-    EXPECT_TRUE(w->telemetry_pane->isVisible());
-    w->act_telemetry->trigger();
-    EXPECT_FALSE(w->telemetry_pane->isVisible());
+    EXPECT_TRUE(w->telemetry()->pane()->isVisible());
+    EXPECT_TRUE(w->telemetry()->view_action()->isChecked());
+    EXPECT_GT(w->telemetry()->pane()->line(8)->count(), 0);
+    w->telemetry()->pane()->close();
+    EXPECT_FALSE(w->telemetry()->view_action()->isChecked());
+    w->telemetry()->view_action()->trigger();
+    EXPECT_TRUE(w->telemetry()->pane()->isVisible());
+    w->telemetry()->view_action()->trigger();
+    EXPECT_FALSE(w->telemetry()->pane()->isVisible());
 }
 
 }  // namespace
@@ -467,7 +468,7 @@ TEST_F(WindowTest, TheExportIsTheRunnersTrace) {
     ASSERT_TRUE(taken);
     ASSERT_EQ(output(), QStringList());
     answer_dialogs({dir.filePath("window.csv")});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     const QByteArray exported = read_bytes(dir.filePath("window.csv"));
     EXPECT_EQ(exported.toStdString(), read_bytes(dir.filePath("runner.csv")).toStdString());
     EXPECT_EQ(exported.count('\n'), 8);  // the header and seven rows

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <csignal>
 
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -136,14 +137,14 @@ TEST_F(WindowTest, ExportAsksBeforeReplacingThePicture) {
     write_bytes(dir.filePath("run.png"), "MINE");
     answer_dialogs({dir.filePath("run.csv")});
     answer_questions({QMessageBox::No});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     EXPECT_EQ(questions, QStringList({"run.png already exists beside run.csv. Replace it?"}));
     EXPECT_EQ(read_bytes(dir.filePath("run.png")), "MINE");
     EXPECT_FALSE(QFile::exists(dir.filePath("run.csv")));
 
     answer_dialogs({dir.filePath("run.csv")});
     answer_questions({QMessageBox::Yes});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     EXPECT_TRUE(read_bytes(dir.filePath("run.png")).startsWith("\x89PNG"));
     EXPECT_TRUE(read_bytes(dir.filePath("run.csv")).startsWith("time_ms,"));
 }

@@ -13,6 +13,7 @@
 #include "radio.h"
 #include "telemetry_pane.h"
 #include "waterfall_view.h"
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -198,9 +199,9 @@ TEST_F(LayoutTest, ZoomForAProjector) {
 // is found where the user left it at the next start.
 TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
     open_on("laptop");
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     settle();
-    TelemetryPane* pane = w->telemetry_pane;
+    TelemetryPane* pane = w->telemetry()->pane();
     ASSERT_NE(pane, nullptr);
     ASSERT_TRUE(pane->isVisible());
     EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
@@ -223,11 +224,11 @@ TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
     w.reset();
 
     open_on("laptop");
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     settle();
-    ASSERT_NE(w->telemetry_pane, nullptr);
-    EXPECT_TRUE(w->telemetry_pane->isFloating());
-    EXPECT_EQ(w->telemetry_pane->geometry(), left);
+    ASSERT_NE(w->telemetry()->pane(), nullptr);
+    EXPECT_TRUE(w->telemetry()->pane()->isFloating());
+    EXPECT_EQ(w->telemetry()->pane()->geometry(), left);
 }
 
 // Panes take their room from inside the window: on a laptop, the telemetry, the satellite and a
@@ -237,7 +238,7 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     open_on("laptop");
     const QSize size = w->size();
     const int editor = w->mcod->width();
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     w->act_satellite->trigger();
     settle();
     EXPECT_EQ(w->size(), size);
@@ -249,7 +250,7 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     settle();
     EXPECT_EQ(w->size(), size);
     w->mission_control()->choose_none();
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     w->act_satellite->trigger();
     settle();
     EXPECT_EQ(w->size(), size);

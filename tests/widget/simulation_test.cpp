@@ -7,11 +7,11 @@
 #include <QChartView>
 #include <QElapsedTimer>
 #include <QLineSeries>
-#include <QProcess>
 #include <cmath>
 
 #include "simulation_control.h"
 #include "telemetry_pane.h"
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -203,23 +203,23 @@ TEST_F(SimulationTest, TheWaterfallShowsTheTransmissionOnlyInViewAndShifted) {
 TEST_F(SimulationTest, TelemetryAndExport) {
     run("COIL 1,0,0\nDELAY 50\nCOIL 0,0,0");
     answer_dialogs({dir.filePath("plain.csv"), dir.filePath("sim.csv")});
-    w->act_export_telemetry->trigger();
+    w->telemetry()->export_action()->trigger();
     EXPECT_EQ(read_bytes(dir.filePath("plain.csv")).split('\n').at(0), PLAIN_HEADER);
 
     entry("sim_tumbling_1u")->trigger();
-    w->act_telemetry->trigger();
+    w->telemetry()->view_action()->trigger();
     for (int pass = 0; pass < 2; ++pass) {
         run("DELAY 400\nCOIL 1,1,1\nDELAY 300\nCOIL 0,0,0");
-        const auto& rate_x = w->telemetry().points(sim_telemetry_series(SIM_RATE_X));
+        const auto rate_x = w->telemetry()->recording().points(sim_telemetry_series(SIM_RATE_X));
         ASSERT_GE(rate_x.size(), 5u);
         EXPECT_EQ(rate_x.front().time_ms, 0);
         EXPECT_NEAR(rate_x.front().value, 0.10 * 180 / M_PI, 1e-9) << pass;
         EXPECT_LE(rate_x.size(), 12u);  // a sample a tenth of a second, and the end
         EXPECT_GE(rate_x.back().time_ms, 650);
     }
-    EXPECT_TRUE(w->telemetry_pane->simulation_chart()->isVisible());
-    EXPECT_GT(w->telemetry_pane->line(sim_telemetry_series(SIM_RATE))->count(), 0);
-    w->act_export_telemetry->trigger();
+    EXPECT_TRUE(w->telemetry()->pane()->simulation_chart()->isVisible());
+    EXPECT_GT(w->telemetry()->pane()->line(sim_telemetry_series(SIM_RATE))->count(), 0);
+    w->telemetry()->export_action()->trigger();
     const QList<QByteArray> rows = read_bytes(dir.filePath("sim.csv")).split('\n');
     EXPECT_EQ(rows.at(0),
               QByteArray(PLAIN_HEADER) + ",rate_x,rate_y,rate_z,rate,field,sunlit,elevation");
@@ -228,39 +228,7 @@ TEST_F(SimulationTest, TelemetryAndExport) {
 
     entry("sim_off")->trigger();
     run("DELAY 20\nA=1");
-    EXPECT_FALSE(w->telemetry_pane->simulation_chart()->isVisible());
-}
-
-}  // namespace
-
-namespace {
-
-// With a simulation on, the export is still the runner's trace of the same run on the same
-// clock, its columns included.
-TEST_F(SimulationTest, TheExportIsTheRunnersTraceWithItsColumns) {
-    const QString program = "DELAY 400\nCOIL 1,1,1\nDELAY 300\nMGET X,Y,Z\nCOIL 0,0,0\nA=X+Y";
-    write_bytes(dir.filePath("sim.bas"), program.toLatin1());
-    QProcess runner;
-    runner.start(ZORVANT_RUN, {"--no-wait", "--sim", "tumbling_1u", "--trace",
-                               dir.filePath("runner.csv"), dir.filePath("sim.bas")});
-    ASSERT_TRUE(runner.waitForFinished(10000));
-    ASSERT_EQ(runner.exitCode(), 0) << runner.readAllStandardError().toStdString();
-
-    entry("sim_tumbling_1u")->trigger();
-    VirtualClock clock;
-    clock.install();
-    const auto wait_out = [&, this](int32_t t) {
-        return Step{[this, t] { return waiting() && interp.resume_time == t; },
-                    [&clock, t] { clock.advance_to(t); }};
-    };
-    const bool taken = run_steps(program, {wait_out(400), wait_out(700)});
-    clock_set_source(nullptr, nullptr);
-    ASSERT_TRUE(taken);
-    answer_dialogs({dir.filePath("window.csv")});
-    w->act_export_telemetry->trigger();
-    const QByteArray exported = read_bytes(dir.filePath("window.csv"));
-    EXPECT_EQ(exported.toStdString(), read_bytes(dir.filePath("runner.csv")).toStdString());
-    EXPECT_TRUE(exported.startsWith(QByteArray(PLAIN_HEADER) + ",rate_x,"));
+    EXPECT_FALSE(w->telemetry()->pane()->simulation_chart()->isVisible());
 }
 
 }  // namespace

@@ -69,6 +69,7 @@
 
 #include "Ucompiler.h"
 #include "telemetry_pane.h"
+#include "telemetry_part.h"
 #include "code_editor.h"
 #include "highlighter.h"
 #include "interp.h"
@@ -105,7 +106,7 @@ double timed_run(Tfmain& w, const char* program) {
 
 // With `telemetry`, the telemetry pane is open and draws the run as it goes.
 int rate(Tfmain& w, bool telemetry) {
-    if (telemetry) w.act_telemetry->trigger();
+    if (telemetry) w.telemetry()->view_action()->trigger();
     const char* pane = telemetry ? "pane open" : "pane closed";
     double seconds = timed_run(w, "FOR I=1 TO 10000000\nA=A+I%7\nNEXT I");
     std::printf("window, %s: 20000001 statements in %.3f s = %.2f M statements/s\n", pane,
@@ -128,7 +129,7 @@ constexpr const char* DEVICE_LOOPS[][2] = {
 
 int device_rate(Tfmain& w, const char* only) {
     for (const bool telemetry : {false, true}) {
-        if (telemetry) w.act_telemetry->trigger();
+        if (telemetry) w.telemetry()->view_action()->trigger();
         for (const auto& [name, program] : DEVICE_LOOPS) {
             if (only != nullptr && std::strcmp(only, name) != 0) continue;
             const double seconds = timed_run(w, program);
@@ -468,7 +469,7 @@ int long_line_figures(Tfmain& w) {
 
 // The telemetry pane during a run while the field turns, as a tumbling satellite sees it.
 int telemetry_shot(Tfmain& w, const QString& file, const QString& program, int seconds) {
-    w.act_telemetry->trigger();
+    w.telemetry()->view_action()->trigger();
     QTimer turn;
     QElapsedTimer clock;
     clock.start();
@@ -486,17 +487,17 @@ int telemetry_shot(Tfmain& w, const QString& file, const QString& program, int s
 // What one redraw of the open telemetry pane costs the run loop: the pane is redrawn once a
 // second while a program runs, so this many milliseconds are taken from each second.
 int telemetry_redraw(Tfmain& w) {
-    w.act_telemetry->trigger();
+    w.telemetry()->view_action()->trigger();
     timed_run(w, "FOR I=1 TO 200000\nCOIL I%3-1,0,0\nA=I\nNEXT I");
     QElapsedTimer t;
     constexpr int REDRAWS = 20;
     t.start();
     for (int i = 0; i < REDRAWS; ++i) {
-        w.telemetry_pane->refresh(w.telemetry().last_time() + i * 100, true);
-        w.telemetry_pane->repaint();
-        for (QWidget* c : w.telemetry_pane->findChildren<QWidget*>()) c->repaint();
+        w.telemetry()->pane()->refresh(w.telemetry()->recording().last_time() + i * 100, true);
+        w.telemetry()->pane()->repaint();
+        for (QWidget* c : w.telemetry()->pane()->findChildren<QWidget*>()) c->repaint();
     }
-    std::printf("telemetry pane: %zu samples, one redraw %.1f ms\n", w.telemetry().sample_count(),
+    std::printf("telemetry pane: %zu samples, one redraw %.1f ms\n", w.telemetry()->recording().sample_count(),
                 static_cast<double>(t.elapsed()) / REDRAWS);
     return 0;
 }
@@ -510,7 +511,7 @@ int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool 
         w.act_zoom_in->trigger();
         settle();
     }
-    if (telemetry) w.act_telemetry->trigger();
+    if (telemetry) w.telemetry()->view_action()->trigger();
     std::printf("window %dx%d at %d,%d; editor text %d px\n", w.frameGeometry().width(),
                 w.frameGeometry().height(), w.frameGeometry().x(), w.frameGeometry().y(),
                 w.mcod->font().pixelSize());
