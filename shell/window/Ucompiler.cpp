@@ -6,14 +6,12 @@
 #include <QFontMetrics>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QDockWidget>
 #include <QLayout>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QUrl>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,6 +32,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "closing_signals.h"
 #include "code_editor.h"
 #include "dialog_seams.h"
 #include "device_panel_box.h"
@@ -42,7 +41,10 @@
 #include "find_bar.h"
 #include "interp.h"
 #include "prepare.h"
+#include "problems_pane.h"
+#include "quick_open.h"
 #include "radio.h"
+#include "settings_file.h"
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
@@ -180,12 +182,13 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     restore_window_state();
     // After the settings file: the sliders hold the user's positions when a simulation takes them.
     simulation_->restore();
-    install_signal_handlers();
+    closing_signals_ = new ClosingSignals(document_, slider_recorder_, settings_, this);
     document_->offer_recovery();
 }
 
 Tfmain::~Tfmain() {
-    restore_signal_handlers();
+    // The process's own handlers come back first.
+    delete closing_signals_;
     device_unsubscribe(timer_changed, this);
 }
 
@@ -237,9 +240,8 @@ void Tfmain::build_controls() {
     // Nobody undoes a program's output; an undo history would keep every line ever printed.
     mdb->setUndoRedoEnabled(false);
     mdb->viewport()->installEventFilter(this);
-    // Drops reach the editor or its viewport, whichever accepts them.
+    // The panels follow the editor's zoom.
     mcod->installEventFilter(this);
-    mcod->viewport()->installEventFilter(this);
 
     msrc = new QPlainTextEdit("msrc", central);
     msrc->setObjectName("msrc");
@@ -348,9 +350,9 @@ void Tfmain::build_controls() {
     setStatusBar(sb);
 
     // Never shown: their handlers are operations that other handlers call.
-    bt_showvars = make_button("bt_showvars", "showvars", central);
-    bt_sini = make_button("bt_sini", "saveini", central);
-    bt_showgage = make_button("bt_showgage", "showgage", central);
+    auto* bt_showvars = make_button("bt_showvars", "showvars", central);
+    auto* bt_sini = make_button("bt_sini", "saveini", central);
+    auto* bt_showgage = make_button("bt_showgage", "showgage", central);
     for (QPushButton* b : {bt_showvars, bt_sini, bt_showgage}) {
         b->setVisible(false);
         hide_from_user(b);
@@ -362,8 +364,24 @@ void Tfmain::build_controls() {
     connect(bt_save, &QPushButton::clicked, this, &Tfmain::bt_saveClick);
     connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
-    build_document();
+    build_parts();
+    build_menus();
+    set_accessible_names();
+    setAcceptDrops(true);
+}
 
+// The parts the handlers forward to, each with its state; the frame wires them to the status
+// bar, the docks and each other.
+void Tfmain::build_parts() {
+    settings_ = new SettingsFile(this);
+    build_document();
+    quick_open_ = new QuickOpen(document_, this);
+    for (QObject* target : {static_cast<QObject*>(mcod), static_cast<QObject*>(mcod->viewport()),
+                            static_cast<QObject*>(mdb->viewport())}) {
+        quick_open_->watch_drops(target);
+    }
+    problems_ = new ProblemsPane(mcod, this);
+    connect(problems_, &ProblemsPane::dockMade, this, &Tfmain::watch_dock);
     build_debugger();
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
@@ -374,9 +392,6 @@ void Tfmain::build_controls() {
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     build_telemetry();
-    build_menus();
-    set_accessible_names();
-    setAcceptDrops(true);
 }
 
 QWidget* Tfmain::build_variable_panel(QWidget* parent) {
@@ -755,7 +770,7 @@ void Tfmain::keep_on_screen() {
 void Tfmain::FormCreate() {
     QLocale::setDefault(QLocale::c());  // '.' as the decimal separator, whatever the locale
     // A bad settings file is reported, and start-up goes on: the window is fully usable.
-    read_settings();
+    settings_->read();
     set_caption();
     prep = PrepState{};
     // The waterfall: one tick on an empty row, the whole picture black, then the timer.
@@ -885,39 +900,12 @@ void Tfmain::showEvent(QShowEvent* event) {
 
 // ---- dropped files ----
 
-namespace {
-
-// The first local file among the dropped URLs, or an empty text.
-QString dropped_file(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) return {};
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) return url.toLocalFile();
-    }
-    return {};
-}
-
-}  // namespace
-
 void Tfmain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!dropped_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    quick_open_->take_drop(event);
 }
 
 void Tfmain::dropEvent(QDropEvent* event) {
-    take_dropped_file(event);
-}
-
-// A file dropped anywhere in the window, the editor included, opens as LOAD would open it;
-// its address never lands in the program text.
-bool Tfmain::take_dropped_file(QEvent* event) {
-    auto* drop = static_cast<QDropEvent*>(event);
-    const QString path = dropped_file(drop->mimeData());
-    if (path.isEmpty()) return false;
-    drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop) {
-        // After the drag has ended: the question and the box need a free event loop.
-        QTimer::singleShot(0, this, [this, path] { open_file(path); });
-    }
-    return true;
+    quick_open_->take_drop(event);
 }
 
 // ---- the output pane ----
@@ -932,11 +920,6 @@ bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::EnabledChange:
             mirror_button_state(watched);
-            break;
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            if (take_dropped_file(event)) return true;
             break;
         default:
             break;
