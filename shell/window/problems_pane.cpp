@@ -48,19 +48,18 @@ void ProblemsPane::go_to(int line, int column) {
 void ProblemsPane::fill() {
     list_->clear();
     for (const Finding& f : editor_->findings()) {
-        auto* item = new QListWidgetItem(
-            QStringLiteral("Line %1, column %2: %3")
-                .arg(f.line)
-                .arg(f.column)
-                .arg(QString::fromStdString(f.message)),
-            list_);
+        auto* item = new QListWidgetItem(QStringLiteral("Line %1, column %2: %3")
+                                             .arg(f.line)
+                                             .arg(f.column)
+                                             .arg(QString::fromStdString(f.message)),
+                                         list_);
         item->setData(Qt::UserRole, f.line);
         item->setData(Qt::UserRole + 1, f.column);
     }
     if (editor_->more_findings() > 0) {
         // Not a place in the text: activating it goes nowhere.
-        auto* more = new QListWidgetItem(
-            QStringLiteral("and %1 more").arg(editor_->more_findings()), list_);
+        auto* more =
+            new QListWidgetItem(QStringLiteral("and %1 more").arg(editor_->more_findings()), list_);
         more->setFlags(Qt::ItemIsEnabled);
     }
     if (editor_->findings().empty()) list_->addItem("No problems found.");

@@ -78,7 +78,8 @@ void Tfmain::build_menus() {
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("menu_file");
-    add_action(file, "&New", QKeySequence::New, [this] { new_program(); })->setObjectName("act_new");
+    add_action(file, "&New", QKeySequence::New, [this] { new_program(); })
+        ->setObjectName("act_new");
     add_button_action(file, "&Open...", QKeySequence::Open, bt_load)->setObjectName("act_open");
     quick_open_->add_recent_menu(file);
     examples_menu_ = file->addMenu("&Examples");
@@ -93,7 +94,8 @@ void Tfmain::build_menus() {
                                       [this] { export_telemetry(); });
     act_export_telemetry->setEnabled(!recorder_.data().empty());
     file->addSeparator();
-    add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); })->setObjectName("act_quit");
+    add_action(file, "&Quit", QKeySequence("Ctrl+Q"), [this] { close(); })
+        ->setObjectName("act_quit");
 
     QMenu* edit = bar->addMenu("&Edit");
     edit->setObjectName("menu_edit");
@@ -226,7 +228,8 @@ void Tfmain::build_menus() {
     add_action(help, "Language &Reference", QKeySequence(Qt::Key_F1), [this] {
         show_language_reference();
     })->setObjectName("act_reference");
-    add_action(help, "&About", QKeySequence(), [this] { show_about(); })->setObjectName("act_about");
+    add_action(help, "&About", QKeySequence(), [this] { show_about(); })
+        ->setObjectName("act_about");
 }
 
 void Tfmain::go_to_line() {

@@ -47,9 +47,10 @@ TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
                           {{at_once(), [&] { press(w.get(), QKeySequence(Qt::Key_F6)); }},
                            {[&] { return paused(); },
                             [&] {
-                                states_while_paused = QStringLiteral("%1%2%3").arg(
-                                    action("act_run")->isEnabled()).arg(action("act_pause")->isEnabled()).arg(
-                                    action("act_step")->isEnabled());
+                                states_while_paused = QStringLiteral("%1%2%3")
+                                                          .arg(action("act_run")->isEnabled())
+                                                          .arg(action("act_pause")->isEnabled())
+                                                          .arg(action("act_step")->isEnabled());
                                 before = var_get(0);
                                 press(w.get(), QKeySequence(Qt::Key_F10));
                             }},
@@ -60,8 +61,9 @@ TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
                             [&] { press(w.get(), QKeySequence(Qt::Key_F5)); }},
                            {[&] { return !paused(); },
                             [&] {
-                                states_while_running = QStringLiteral("%1%2").arg(
-                                    action("act_pause")->isEnabled()).arg(action("act_stop")->isEnabled());
+                                states_while_running = QStringLiteral("%1%2")
+                                                           .arg(action("act_pause")->isEnabled())
+                                                           .arg(action("act_stop")->isEnabled());
                                 press(w.get(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
                             }}}));
     EXPECT_EQ(states_while_paused, "101");

@@ -60,7 +60,8 @@ TEST_F(RunToolsTest, ClearVariablesOnlyBetweenRuns) {
     const bool taken = run_steps("A=A+1\nLABEL 1\nGOTO 1",
                                  {{at_once(),
                                    [&] {
-                                       enabled_while_running = action("act_clear_variables")->isEnabled();
+                                       enabled_while_running =
+                                           action("act_clear_variables")->isEnabled();
                                        w->debugger()->clear_variables();
                                        button("bt_stop")->click();
                                    }}});
@@ -149,11 +150,11 @@ TEST_F(RunToolsTest, StopEndsAPrintFloodAtTheNextVisits) {
             const QPoint at = button("bt_stop")->rect().center();
             const QPoint global = button("bt_stop")->mapToGlobal(at);
             QCoreApplication::postEvent(
-                button("bt_stop"), new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                            Qt::LeftButton, Qt::NoModifier));
+                button("bt_stop"), new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
             QCoreApplication::postEvent(
                 button("bt_stop"), new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
             visits_after_click = 0;
         }
     });

@@ -96,7 +96,8 @@ TEST_F(SimulationTest, TheSatelliteMovesDuringADelayAndStandsStillWhilePaused) {
                         menu_closed = !entry("sim_off")->isEnabled();
                     }},
                    {[&] { return field() != at_start; }, [&] { moved_while_waiting = waiting(); }},
-                   {[] { return simulation.state.time_ms > 2100; }, [&] { button("bt_pause")->click(); }},
+                   {[] { return simulation.state.time_ms > 2100; },
+                    [&] { button("bt_pause")->click(); }},
                    {[&] { return paused(); },
                     [&] {
                         held_at = simulation.state.time_ms;

@@ -652,24 +652,23 @@ std::vector<double> stop_latencies(Tfmain& w, const char* program, int rate, int
         const int after_ms = run_ms + (i * 37) % 250;
         double clicked = 0;
         std::thread clicker;
+        QPushButton* stop = named<QPushButton>(w, "bt_stop");
         if (on_x) {
-            const QPoint at = named<QPushButton>(w, "bt_stop")->mapToGlobal(named<QPushButton>(w, "bt_stop")->rect().center());
+            const QPoint at = stop->mapToGlobal(stop->rect().center());
             clicker = std::thread([at, after_ms] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(after_ms));
                 x_click(at.x(), at.y());
             });
         } else {
-            QTimer::singleShot(after_ms, &w, [&] {
-                const QPoint at = named<QPushButton>(w, "bt_stop")->rect().center();
+            QTimer::singleShot(after_ms, &w, [&, stop] {
+                const QPoint at = stop->rect().center();
                 clicked = steady_ms();
                 QCoreApplication::postEvent(
-                    named<QPushButton>(w, "bt_stop"), new QMouseEvent(QEvent::MouseButtonPress, at,
-                                               named<QPushButton>(w, "bt_stop")->mapToGlobal(at), Qt::LeftButton,
-                                               Qt::LeftButton, Qt::NoModifier));
+                    stop, new QMouseEvent(QEvent::MouseButtonPress, at, stop->mapToGlobal(at),
+                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
                 QCoreApplication::postEvent(
-                    named<QPushButton>(w, "bt_stop"), new QMouseEvent(QEvent::MouseButtonRelease, at,
-                                               named<QPushButton>(w, "bt_stop")->mapToGlobal(at), Qt::LeftButton,
-                                               Qt::NoButton, Qt::NoModifier));
+                    stop, new QMouseEvent(QEvent::MouseButtonRelease, at, stop->mapToGlobal(at),
+                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
             });
         }
         // A click that never arrives must not hold the driver for ever.
@@ -681,7 +680,7 @@ std::vector<double> stop_latencies(Tfmain& w, const char* program, int rate, int
         });
         guard.start(after_ms + 20000);
         PressTime press;
-        if (on_x) named<QPushButton>(w, "bt_stop")->installEventFilter(&press);
+        if (on_x) stop->installEventFilter(&press);
         ended = 0;
         named<QPushButton>(w, "bt_run")->click();
         if (clicker.joinable()) clicker.join();

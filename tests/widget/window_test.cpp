@@ -80,7 +80,8 @@ TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
     const bool taken =
         run_steps(endless, {
                                {at_once(), [&] { running = button_states(); }},
-                               {at_once(), [&] { QTest::mouseClick(button("bt_pause"), Qt::LeftButton); }},
+                               {at_once(),
+                                [&] { QTest::mouseClick(button("bt_pause"), Qt::LeftButton); }},
                                {at_once(),
                                 [&] {
                                     paused = button_states();
