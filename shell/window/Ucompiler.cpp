@@ -376,10 +376,10 @@ void Tfmain::build_parts() {
     settings_ = new SettingsFile(this);
     build_document();
     quick_open_ = new QuickOpen(document_, this);
-    for (QObject* target : {static_cast<QObject*>(mcod), static_cast<QObject*>(mcod->viewport()),
-                            static_cast<QObject*>(mdb->viewport())}) {
-        quick_open_->watch_drops(target);
-    }
+    // The editor and the output would take a drop as text; elsewhere the window takes it itself.
+    quick_open_->watch_drops(mcod);
+    quick_open_->watch_drops(mcod->viewport());
+    quick_open_->watch_drops(mdb->viewport());
     problems_ = new ProblemsPane(mcod, this);
     connect(problems_, &ProblemsPane::dockMade, this, &Tfmain::watch_dock);
     build_debugger();

@@ -122,23 +122,30 @@ TEST_F(WindowTest, OpenFileAsLoadDoesAndForgetsAMissingRecentFile) {
     EXPECT_FALSE(w->quick_open()->recent_menu()->isEnabled());
 }
 
+// On the editor, on the output or anywhere else in the window.
 TEST_F(WindowTest, ADroppedFileOpensAndItsAddressIsNeverTyped) {
-    const QString path = dir.filePath("dropped.bas");
-    write_bytes(path, "PRINT 4");
     QTest::keyClicks(mcod(*w), "A=1");
     answer_questions({QMessageBox::No});
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    // A drop reaches only a widget that took the drag's entry.
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(mcod(*w)->viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QApplication::sendEvent(mcod(*w)->viewport(), &drop);
-    EXPECT_TRUE(wait_for([&] { return w->current_file() == path; }));
+    int n = 0;
+    for (QWidget* target : {mcod(*w)->viewport(), mdb(*w)->viewport(),
+                            static_cast<QWidget*>(w.get())}) {
+        const QString path = dir.filePath(QStringLiteral("dropped%1.bas").arg(n));
+        const QString text = QStringLiteral("PRINT %1").arg(n++);
+        write_bytes(path, text.toLatin1());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // A drop reaches only a widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted()) << target->objectName().toStdString();
+        QApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(wait_for([&] { return w->current_file() == path; }));
+        EXPECT_EQ(mcod(*w)->toPlainText(), text);
+        EXPECT_EQ(mdb(*w)->toPlainText(), "");
+    }
     EXPECT_EQ(questions, QStringList({"Save changes?"}));
-    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 4");
-    EXPECT_EQ(w->current_file(), path);
 }
 
 TEST_F(WindowTest, ExamplesOpenAsUntitledCopies) {
