@@ -1,3 +1,6 @@
+// Tfmain's frame: the controls and how they are arranged for the screen and the zoom, the
+// parts made and wired, start-up, the handlers of the editor, the device panel and the
+// waterfall, and the docks kept within the screen.
 #include "Ucompiler.h"
 
 #include <QApplication>

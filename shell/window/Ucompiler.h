@@ -99,7 +99,6 @@ class Tfmain : public QMainWindow {
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
     void show_language_reference();
     HelpWindow* help_window() const { return help_window_; }
-    QMenu* examples_menu() const { return examples_menu_; }
 
     // Opens a program file as LOAD does once its dialog is answered, after "Save changes?"
     // when the text is modified.
@@ -165,7 +164,7 @@ class Tfmain : public QMainWindow {
     void mirror_button_state(QObject* button);
     QPlainTextEdit* text_in_focus() const;
     void go_to_line();
-    void build_examples_menu();
+    void build_examples_menu(QMenu* examples);
     void build_telemetry();
     void build_satellite_action(QMenu* menu);
     TelemetryPane* telemetry_pane_made();
@@ -250,7 +249,6 @@ class Tfmain : public QMainWindow {
     QFileDialog* ed = nullptr;      // File > Export Telemetry
 
     QLabel* status_panel_ = nullptr;
-    QMenu* examples_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
     TelemetryRecorder recorder_;

@@ -82,9 +82,7 @@ void Tfmain::build_menus() {
         ->setObjectName("act_new");
     add_button_action(file, "&Open...", QKeySequence::Open, bt_load)->setObjectName("act_open");
     quick_open_->add_recent_menu(file);
-    examples_menu_ = file->addMenu("&Examples");
-    examples_menu_->setObjectName("menu_examples");
-    build_examples_menu();
+    build_examples_menu(file->addMenu("&Examples"));
     file->addSeparator();
     add_button_action(file, "&Save", QKeySequence::Save, bt_save)->setObjectName("act_save");
     add_button_action(file, "Save &As...", QKeySequence("Ctrl+Shift+S"), bt_savas)
@@ -244,7 +242,8 @@ QPlainTextEdit* Tfmain::text_in_focus() const {
 
 // ---- examples ----
 
-void Tfmain::build_examples_menu() {
+void Tfmain::build_examples_menu(QMenu* examples) {
+    examples->setObjectName("menu_examples");
     QStringList paths;
     for (QDirIterator it(":/samples", {"*.bas"}, QDir::Files); it.hasNext();) paths << it.next();
     paths.sort();
@@ -253,11 +252,11 @@ void Tfmain::build_examples_menu() {
         if (!f.open(QIODevice::ReadOnly)) continue;
         const QString text = QString::fromLatin1(f.readAll()).replace("\r\n", "\n");
         const QString title = example_title(path, text);
-        QAction* a = examples_menu_->addAction(title);
+        QAction* a = examples->addAction(title);
         a->setData(path);
         connect(a, &QAction::triggered, this, [this, title, text] { open_example(title, text); });
     }
-    examples_menu_->setEnabled(!paths.isEmpty());
+    examples->setEnabled(!paths.isEmpty());
 }
 
 // ---- help ----

@@ -149,7 +149,7 @@ TEST_F(WindowTest, ADroppedFileOpensAndItsAddressIsNeverTyped) {
 }
 
 TEST_F(WindowTest, ExamplesOpenAsUntitledCopies) {
-    const QList<QAction*> examples = w->examples_menu()->actions();
+    const QList<QAction*> examples = named<QMenu>(*w, "menu_examples")->actions();
     ASSERT_FALSE(examples.isEmpty());
     for (QAction* example : examples) {
         example->trigger();

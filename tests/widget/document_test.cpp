@@ -17,7 +17,7 @@ namespace {
 TEST_F(WindowTest, ACancelledSaveCancelsTheReplacement) {
     const QString other = dir.filePath("other.bas");
     write_bytes(other, "PRINT 9");
-    QAction* example = w->examples_menu()->actions().value(0);
+    QAction* example = named<QMenu>(*w, "menu_examples")->actions().value(0);
     ASSERT_NE(example, nullptr);
     const std::vector<std::pair<const char*, std::function<void()>>> replacements = {
         {"example", [&] { example->trigger(); }},
@@ -54,7 +54,7 @@ TEST_F(WindowTest, ACancelledSaveCancelsTheReplacement) {
 TEST_F(WindowTest, OnlyAnEditModifiesTheText) {
     const QString path = dir.filePath("p.bas");
     write_bytes(path, "PRINT 2");
-    const QList<QAction*> examples = w->examples_menu()->actions();
+    const QList<QAction*> examples = named<QMenu>(*w, "menu_examples")->actions();
     ASSERT_GE(examples.size(), 2);
     examples[0]->trigger();
     examples[1]->trigger();
