@@ -40,7 +40,6 @@ class QHelpEvent;
 class QMessageBox;
 class QDockWidget;
 class QLabel;
-class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -68,7 +67,7 @@ class Tfmain : public QMainWindow {
     explicit Tfmain(QWidget* parent = nullptr);
     ~Tfmain() override;
 
-    // The telemetry's own, where the telemetry reaches them.
+    // The telemetry's pane and menu entries.
     TelemetryPane* telemetry_pane = nullptr;  // View > Telemetry; made when first shown
     QAction* act_telemetry = nullptr;
     QAction* act_export_telemetry = nullptr;
