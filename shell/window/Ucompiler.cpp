@@ -1,3 +1,6 @@
+// Tfmain's frame: the controls and how they are arranged for the screen and the zoom, the
+// parts made and wired, start-up, the handlers of the editor, the device panel and the
+// waterfall, and the docks kept within the screen.
 #include "Ucompiler.h"
 
 #include <QApplication>
@@ -6,14 +9,12 @@
 #include <QFontMetrics>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QDockWidget>
 #include <QLayout>
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QUrl>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,6 +35,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "closing_signals.h"
 #include "code_editor.h"
 #include "dialog_seams.h"
 #include "device_panel_box.h"
@@ -42,7 +44,10 @@
 #include "find_bar.h"
 #include "interp.h"
 #include "prepare.h"
+#include "problems_pane.h"
+#include "quick_open.h"
 #include "radio.h"
+#include "settings_file.h"
 #include "mission_control.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
@@ -175,12 +180,13 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     restore_window_state();
     // After the settings file: the sliders hold the user's positions when a simulation takes them.
     simulation_->restore();
-    install_signal_handlers();
+    closing_signals_ = new ClosingSignals(document_, slider_recorder_, settings_, this);
     document_->offer_recovery();
 }
 
 Tfmain::~Tfmain() {
-    restore_signal_handlers();
+    // The process's own handlers come back first.
+    delete closing_signals_;
     device_unsubscribe(timer_changed, this);
 }
 
@@ -231,10 +237,8 @@ void Tfmain::build_controls() {
     mdb->setMaximumBlockCount(MAX_OUTPUT_LINES);
     // Nobody undoes a program's output; an undo history would keep every line ever printed.
     mdb->setUndoRedoEnabled(false);
-    mdb->viewport()->installEventFilter(this);
-    // Drops reach the editor or its viewport, whichever accepts them.
+    // The panels follow the editor's zoom.
     mcod->installEventFilter(this);
-    mcod->viewport()->installEventFilter(this);
 
     msrc = new QPlainTextEdit("msrc", central);
     msrc->setObjectName("msrc");
@@ -343,9 +347,9 @@ void Tfmain::build_controls() {
     setStatusBar(sb);
 
     // Never shown: their handlers are operations that other handlers call.
-    bt_showvars = make_button("bt_showvars", "showvars", central);
-    bt_sini = make_button("bt_sini", "saveini", central);
-    bt_showgage = make_button("bt_showgage", "showgage", central);
+    auto* bt_showvars = make_button("bt_showvars", "showvars", central);
+    auto* bt_sini = make_button("bt_sini", "saveini", central);
+    auto* bt_showgage = make_button("bt_showgage", "showgage", central);
     for (QPushButton* b : {bt_showvars, bt_sini, bt_showgage}) {
         b->setVisible(false);
         hide_from_user(b);
@@ -357,8 +361,24 @@ void Tfmain::build_controls() {
     connect(bt_save, &QPushButton::clicked, this, &Tfmain::bt_saveClick);
     connect(bt_savas, &QPushButton::clicked, this, &Tfmain::bt_savasClick);
     connect(bt_sini, &QPushButton::clicked, this, &Tfmain::bt_siniClick);
-    build_document();
+    build_parts();
+    build_menus();
+    set_accessible_names();
+    setAcceptDrops(true);
+}
 
+// The parts the handlers forward to, each with its state; the frame wires them to the status
+// bar, the docks and each other.
+void Tfmain::build_parts() {
+    settings_ = new SettingsFile(this);
+    build_document();
+    quick_open_ = new QuickOpen(document_, this);
+    // The editor and the output would take a drop as text; elsewhere the window takes it itself.
+    quick_open_->watch_drops(mcod);
+    quick_open_->watch_drops(mcod->viewport());
+    quick_open_->watch_drops(mdb->viewport());
+    problems_ = new ProblemsPane(mcod, this);
+    connect(problems_, &ProblemsPane::dockMade, this, &Tfmain::watch_dock);
     build_debugger();
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
@@ -371,9 +391,6 @@ void Tfmain::build_controls() {
     connect(telemetry_, &Telemetry::status, this, &Tfmain::set_status);
     connect(telemetry_, &Telemetry::placeWanted, this, &Tfmain::place_telemetry_pane);
     connect(telemetry_, &Telemetry::dockMade, this, &Tfmain::watch_dock);
-    build_menus();
-    set_accessible_names();
-    setAcceptDrops(true);
 }
 
 QWidget* Tfmain::build_variable_panel(QWidget* parent) {
@@ -752,7 +769,7 @@ void Tfmain::keep_on_screen() {
 void Tfmain::FormCreate() {
     QLocale::setDefault(QLocale::c());  // '.' as the decimal separator, whatever the locale
     // A bad settings file is reported, and start-up goes on: the window is fully usable.
-    read_settings();
+    settings_->read();
     set_caption();
     prep = PrepState{};
     // The waterfall: one tick on an empty row, the whole picture black, then the timer.
@@ -882,60 +899,23 @@ void Tfmain::showEvent(QShowEvent* event) {
 
 // ---- dropped files ----
 
-namespace {
-
-// The first local file among the dropped URLs, or an empty text.
-QString dropped_file(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) return {};
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) return url.toLocalFile();
-    }
-    return {};
-}
-
-}  // namespace
-
 void Tfmain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!dropped_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    quick_open_->take_drop(event);
 }
 
 void Tfmain::dropEvent(QDropEvent* event) {
-    take_dropped_file(event);
+    quick_open_->take_drop(event);
 }
 
-// A file dropped anywhere in the window, the editor included, opens as LOAD would open it;
-// its address never lands in the program text.
-bool Tfmain::take_dropped_file(QEvent* event) {
-    auto* drop = static_cast<QDropEvent*>(event);
-    const QString path = dropped_file(drop->mimeData());
-    if (path.isEmpty()) return false;
-    drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop) {
-        // After the drag has ended: the question and the box need a free event loop.
-        QTimer::singleShot(0, this, [this, path] { open_file(path); });
-    }
-    return true;
-}
+// ---- what the frame watches ----
 
-// ---- the output pane ----
-
+// The panels follow the editor's zoom and the height beside it; the buttons' menu entries
+// follow the buttons.
 bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
-    // The panels follow the editor's zoom and the height beside it.
     if ((watched == mcod && event->type() == QEvent::FontChange) ||
         (watched == side_ && event->type() == QEvent::Resize)) {
         arrange_panels();
     }
-    switch (event->type()) {
-        case QEvent::EnabledChange:
-            mirror_button_state(watched);
-            break;
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            if (take_dropped_file(event)) return true;
-            break;
-        default:
-            break;
-    }
+    if (event->type() == QEvent::EnabledChange) mirror_button_state(watched);
     return QMainWindow::eventFilter(watched, event);
 }

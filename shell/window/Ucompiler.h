@@ -1,10 +1,9 @@
-// The main window: the editor, the output pane, the variable panel, the device panel, the SDR
-// display and the buttons, laid out, with the menus and the handlers. The handlers forward to
-// the window's parts: the program document (the file), the debugger (the run), the device panel
-// and the telemetry.
+// The main window as a frame: the editor, the output pane, the variable panel, the device panel,
+// the SDR display and the buttons, laid out, with the menus and the handlers under the names the
+// product has always given them. The handlers forward to the window's parts (the program
+// document, the debugger, the simulation, the settings file, the Problems pane, ...), each made
+// here and reached through its accessor; a control is reached by its object name.
 #pragma once
-
-#include <signal.h>
 
 #include <QMainWindow>
 #include <QString>
@@ -19,6 +18,7 @@
 #include "program_document.h"
 #include "debugger.h"
 
+class ClosingSignals;
 class CodeEditor;
 class Debugger;
 class Telemetry;
@@ -36,19 +36,19 @@ class QGridLayout;
 class QGroupBox;
 class QScrollArea;
 class QSplitter;
-class QHelpEvent;
 class QMessageBox;
 class QDockWidget;
 class QLabel;
-class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
-class QSocketNotifier;
 class QStatusBar;
 class QTimer;
 class MissionControl;
+class ProblemsPane;
+class QuickOpen;
+class SettingsFile;
 class SimulationControl;
 class SliderRecorder;
 class WaterfallAxis;
@@ -66,28 +66,15 @@ class Tfmain : public QMainWindow {
     explicit Tfmain(QWidget* parent = nullptr);
     ~Tfmain() override;
 
-    // Controls, under the names the product has always given them. The others are reached by
-    // their object names.
-    CodeEditor* mcod = nullptr;
-    QPlainTextEdit* mdb = nullptr;
-    QPlainTextEdit* msrc = nullptr;
-    QPushButton* bt_run = nullptr;
-    QPushButton* bt_pause = nullptr;
-    QPushButton* bt_stop = nullptr;
-    QPushButton* bt_step = nullptr;
-    QPushButton* bt_load = nullptr;
-    QPushButton* bt_save = nullptr;
-    QPushButton* bt_savas = nullptr;
-    DevicePanelBox* GroupBox1 = nullptr;
-    FindBar* find_bar = nullptr;  // under the editor: find and replace
-    RunControl* run_control = nullptr;  // the debugger's
-    QAction* act_satellite = nullptr;  // View > Satellite: the "satellite_dock"
+    // View > Satellite: the "satellite_dock".
     void show_satellite(bool shown);
 
     QSlider* slider(Channel c) const;
     QProgressBar* pb_spd() const;
     // The text of the status bar's one panel.
     QString status_text() const;
+
+    // The parts.
     // The program in the editor: its file, its modified flag, its recovery, its dialogs.
     ProgramDocument* document() const { return document_; }
     // Runs the program and shows what it does: the run state, breakpoints, the variables.
@@ -98,48 +85,16 @@ class Tfmain : public QMainWindow {
     SliderRecorder* slider_recorder() const { return slider_recorder_; }
     // View > Telemetry, File > Export Telemetry and the recording of the last run.
     Telemetry* telemetry() const { return telemetry_; }
+    // View > Problems: every finding of the checker, a click away from its line.
+    ProblemsPane* problems() const { return problems_; }
+    // File > Open Recent and dropped files.
+    QuickOpen* quick_open() const { return quick_open_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
 
-    // The menu bar's entries.
-    QAction* act_new = nullptr;
-    QAction* act_open = nullptr;
-    QAction* act_save = nullptr;
-    QAction* act_save_as = nullptr;
-    QAction* act_quit = nullptr;
-    QAction* act_undo = nullptr;
-    QAction* act_redo = nullptr;
-    QAction* act_cut = nullptr;
-    QAction* act_copy = nullptr;
-    QAction* act_paste = nullptr;
-    QAction* act_select_all = nullptr;
-    QAction* act_run = nullptr;
-    QAction* act_pause = nullptr;
-    QAction* act_stop = nullptr;
-    QAction* act_step = nullptr;
-    QAction* act_breakpoint = nullptr;
-    QAction* act_clear_variables = nullptr;  // A to Z back to 0; only while no run is active
-    QAction* act_find = nullptr;
-    QAction* act_find_next = nullptr;
-    QAction* act_find_previous = nullptr;
-    QAction* act_replace = nullptr;
-    QAction* act_go_to_line = nullptr;
-    QAction* act_upper_case = nullptr;
-    QAction* act_zoom_in = nullptr;
-    QAction* act_zoom_out = nullptr;
-    QAction* act_zoom_reset = nullptr;
-    QAction* act_about = nullptr;
-    QAction* act_problems = nullptr;
-    // View > Problems: every finding of the checker, a click away from its line.
-    QListWidget* problems_list() const { return problems_list_; }
-    void show_problems();
-    QAction* act_reference = nullptr;
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
     void show_language_reference();
     HelpWindow* help_window() const { return help_window_; }
-    QMenu* recent_menu() const { return recent_menu_; }
-    QMenu* examples_menu() const { return examples_menu_; }
-    QStringList recent_files() const;
 
     // Opens a program file as LOAD does once its dialog is answered, after "Save changes?"
     // when the text is modified.
@@ -191,6 +146,7 @@ class Tfmain : public QMainWindow {
 
    private:
     void build_controls();
+    void build_parts();
     void build_menus();
     QAction* add_action(QMenu* menu, const QString& text, const QKeySequence& key,
                         const std::function<void()>& handler);
@@ -199,15 +155,11 @@ class Tfmain : public QMainWindow {
     void mirror_button_state(QObject* button);
     QPlainTextEdit* text_in_focus() const;
     void go_to_line();
-    void remember_recent_file(const QString& path);
-    void forget_recent_file(const QString& path);
-    void update_recent_menu();
-    void build_examples_menu();
+    void build_examples_menu(QMenu* examples);
     void build_satellite_action(QMenu* menu);
     void show_about();
     void set_accessible_names();
     void fit_to_screen();
-    bool take_dropped_file(QEvent* event);
     QWidget* build_variable_panel(QWidget* parent);
     QGroupBox* build_sdr_box(QWidget* parent);
     void build_run_buttons(QWidget* parent);
@@ -236,17 +188,22 @@ class Tfmain : public QMainWindow {
 
     void build_document();
     void set_caption();
-    void read_settings();
-    void write_settings_at_close();
 
-    void install_signal_handlers();
-    void restore_signal_handlers();
-    void close_on_signal();
-
-    // Controls that only the window itself handles.
-    QPushButton* bt_showvars = nullptr;
-    QPushButton* bt_sini = nullptr;
-    QPushButton* bt_showgage = nullptr;
+    // Controls, under the names the product has always given them (their object names too).
+    CodeEditor* mcod = nullptr;
+    QPlainTextEdit* mdb = nullptr;
+    QPlainTextEdit* msrc = nullptr;  // never shown: the program as the run reads it
+    QPushButton* bt_run = nullptr;
+    QPushButton* bt_pause = nullptr;
+    QPushButton* bt_stop = nullptr;
+    QPushButton* bt_step = nullptr;
+    QPushButton* bt_load = nullptr;
+    QPushButton* bt_save = nullptr;
+    QPushButton* bt_savas = nullptr;
+    DevicePanelBox* GroupBox1 = nullptr;
+    FindBar* find_bar = nullptr;  // under the editor: find and replace
+    RunControl* run_control = nullptr;  // the debugger's
+    QAction* act_satellite = nullptr;
     QWidget* Panel1 = nullptr;
     QSplitter* editor_split_ = nullptr;  // the editor over the output
     QWidget* side_ = nullptr;            // beside them: the panels over the buttons
@@ -273,31 +230,23 @@ class Tfmain : public QMainWindow {
     QComboBox* cb_speed = nullptr;  // statements per second
 
     QLabel* status_panel_ = nullptr;
-    QMenu* recent_menu_ = nullptr;
-    QMenu* examples_menu_ = nullptr;
-    QMenu* edit_menu_ = nullptr;
-    QMenu* view_menu_ = nullptr;
-    QMenu* help_menu_ = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> button_actions_;
     bool fitted_to_screen_ = false;
     HelpWindow* help_window_ = nullptr;
     QLabel* explanation_ = nullptr;  // under the output, after a report
-    QDockWidget* problems_dock_ = nullptr;
-    QListWidget* problems_list_ = nullptr;
-    void fill_problems();
     ProgramDocument* document_ = nullptr;
     Debugger* debugger_ = nullptr;
     SimulationControl* simulation_ = nullptr;
     MissionControl* mission_ = nullptr;
     SliderRecorder* slider_recorder_ = nullptr;
     Telemetry* telemetry_ = nullptr;
-    // The close was asked for by a signal: nobody is there to answer a question.
-    bool closing_on_signal_ = false;
+    SettingsFile* settings_ = nullptr;
+    ProblemsPane* problems_ = nullptr;
+    QuickOpen* quick_open_ = nullptr;
+    ClosingSignals* closing_signals_ = nullptr;
     bool fitting_docks_ = false;
     // Out of the maximised state: the next size the window manager gives is checked.
     bool unmaximised_ = false;
     // The close went ahead.
     bool closed_ = false;
-    QSocketNotifier* signal_notifier_ = nullptr;
-    struct sigaction old_signal_actions_[3] = {};
 };

@@ -64,15 +64,15 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
     w->bt_showvarsClick();
     EXPECT_EQ(accessible_text(a, QAccessible::Name), "A: 2");
 
-    QLabel* magx = w->GroupBox1->value_label(Channel::MagX);
+    QLabel* magx = GroupBox1(*w)->value_label(Channel::MagX);
     slider("tb_magx")->setValue(47);
     ASSERT_TRUE(panel_drawn());
     EXPECT_EQ(accessible_text(magx, QAccessible::Name), "0.47");
     EXPECT_EQ(accessible_text(magx, QAccessible::Description), "Magnetometer X value");
 
-    w->find_bar->show_find();
-    w->find_bar->set_text("ZZZ");
-    w->find_bar->find_next();
+    find_bar(*w)->show_find();
+    find_bar(*w)->set_text("ZZZ");
+    find_bar(*w)->find_next();
     QLabel* found = w->findChild<QLabel*>("find_status");
     EXPECT_EQ(accessible_text(found, QAccessible::Name), "\"ZZZ\" not found");
     EXPECT_EQ(accessible_text(found, QAccessible::Description), "Find status");
@@ -100,7 +100,7 @@ TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
     // Help > Language Reference on an empty editor: the contents. Windows are listed in the
     // order they were first made.
     w->telemetry()->view_action()->trigger();
-    w->act_reference->trigger();
+    action("act_reference")->trigger();
     EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  ", "window: Telemetry",
                                             "window: Language Reference - ZORVANT Basic: help"}));
 
@@ -124,9 +124,9 @@ TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
         look(d);
         return static_cast<int>(QDialog::Rejected);
     };
-    w->act_about->trigger();
-    w->bt_load->click();
-    w->act_go_to_line->trigger();
+    action("act_about")->trigger();
+    button("bt_load")->click();
+    action("act_go_to_line")->trigger();
     EXPECT_EQ(seen, QStringList({"alert: About", "dialog: Open", "dialog: Go to Line"}));
 }
 
@@ -145,11 +145,11 @@ TEST_F(AccessibilityTest, TheKeyboardGoesThroughTheControlsInTheirOrder) {
 
 // The find bar lies on the window's dark background; its texts are drawn light.
 TEST_F(AccessibilityTest, TheFindBarsTextsAreDrawnInTheirColour) {
-    w->find_bar->show_replace();
+    find_bar(*w)->show_replace();
     const Rgb c = window_colours::FIND_BAR_TEXT;
     QList<QWidget*> texts;
-    for (QLabel* l : w->find_bar->findChildren<QLabel*>()) texts << l;
-    for (QCheckBox* b : w->find_bar->findChildren<QCheckBox*>()) texts << b;
+    for (QLabel* l : find_bar(*w)->findChildren<QLabel*>()) texts << l;
+    for (QCheckBox* b : find_bar(*w)->findChildren<QCheckBox*>()) texts << b;
     ASSERT_EQ(texts.size(), 4);
     for (QWidget* t : texts) {
         t->ensurePolished();
@@ -163,19 +163,19 @@ TEST_F(AccessibilityTest, TheFindBarsTextsAreDrawnInTheirColour) {
 // Each character's extents are where it shows: a magnifier follows the caret by them, and the
 // current-line band is found by them.
 TEST_F(AccessibilityTest, TheEditorsCharactersAreWhereTheyShow) {
-    w->mcod->setPlainText("A=1\nB=2\nC=3");
-    w->mcod->setFocus();
-    QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(w->mcod);
+    mcod(*w)->setPlainText("A=1\nB=2\nC=3");
+    mcod(*w)->setFocus();
+    QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(mcod(*w));
     ASSERT_NE(editor, nullptr);
     QAccessibleTextInterface* text = editor->textInterface();
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->text(0, text->characterCount()), "A=1\nB=2\nC=3");
     for (int line = 0; line < 3; ++line) {
         for (int column = 0; column < 3; ++column) {
-            QTextCursor c(w->mcod->document()->findBlockByNumber(line));
+            QTextCursor c(mcod(*w)->document()->findBlockByNumber(line));
             c.setPosition(c.position() + column);
-            const QRect caret = w->mcod->cursorRect(c);
-            const QPoint at = w->mcod->viewport()->mapToGlobal(caret.topLeft());
+            const QRect caret = mcod(*w)->cursorRect(c);
+            const QPoint at = mcod(*w)->viewport()->mapToGlobal(caret.topLeft());
             const QRect r = text->characterRect(c.position());
             EXPECT_EQ(r.top(), at.y()) << line << "," << column;
             EXPECT_EQ(r.left(), at.x()) << line << "," << column;

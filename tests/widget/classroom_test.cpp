@@ -31,14 +31,14 @@ namespace {
 
 void press(Tfmain* w, QKeySequence key) {
     QApplication::setActiveWindow(w);
-    QTest::keySequence(w->mcod, key);
+    QTest::keySequence(mcod(*w), key);
 }
 
 TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
-    EXPECT_FALSE(w->act_save->isEnabled());
-    EXPECT_FALSE(w->act_pause->isEnabled());
-    QTest::keyClicks(w->mcod, "PRINT 1");
-    EXPECT_TRUE(w->act_save->isEnabled());
+    EXPECT_FALSE(action("act_save")->isEnabled());
+    EXPECT_FALSE(action("act_pause")->isEnabled());
+    QTest::keyClicks(mcod(*w), "PRINT 1");
+    EXPECT_TRUE(action("act_save")->isEnabled());
 
     // F5 runs, F6 pauses, F10 steps while paused, Shift+F5 stops: the keys of the Run menu.
     QString states_while_running;
@@ -48,9 +48,10 @@ TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
                           {{at_once(), [&] { press(w.get(), QKeySequence(Qt::Key_F6)); }},
                            {[&] { return paused(); },
                             [&] {
-                                states_while_paused = QStringLiteral("%1%2%3").arg(
-                                    w->act_run->isEnabled()).arg(w->act_pause->isEnabled()).arg(
-                                    w->act_step->isEnabled());
+                                states_while_paused = QStringLiteral("%1%2%3")
+                                                          .arg(action("act_run")->isEnabled())
+                                                          .arg(action("act_pause")->isEnabled())
+                                                          .arg(action("act_step")->isEnabled());
                                 before = var_get(0);
                                 press(w.get(), QKeySequence(Qt::Key_F10));
                             }},
@@ -61,46 +62,47 @@ TEST_F(WindowTest, MenuEntriesFollowAndClickTheirButtons) {
                             [&] { press(w.get(), QKeySequence(Qt::Key_F5)); }},
                            {[&] { return !paused(); },
                             [&] {
-                                states_while_running = QStringLiteral("%1%2").arg(
-                                    w->act_pause->isEnabled()).arg(w->act_stop->isEnabled());
+                                states_while_running = QStringLiteral("%1%2")
+                                                           .arg(action("act_pause")->isEnabled())
+                                                           .arg(action("act_stop")->isEnabled());
                                 press(w.get(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
                             }}}));
     EXPECT_EQ(states_while_paused, "101");
     EXPECT_EQ(states_while_running, "11");
     EXPECT_EQ(button_states(), "100");
-    EXPECT_FALSE(w->act_stop->isEnabled());
+    EXPECT_FALSE(action("act_stop")->isEnabled());
 
-    w->mcod->setPlainText("PRINT 1");
+    mcod(*w)->setPlainText("PRINT 1");
     press(w.get(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(output(), QStringList({"1"}));
     press(w.get(), QKeySequence(Qt::Key_F9));
-    EXPECT_TRUE(w->mcod->has_breakpoint(0));
+    EXPECT_TRUE(mcod(*w)->has_breakpoint(0));
 }
 
 TEST_F(WindowTest, FileKeysAskAsTheButtonsDo) {
     const QString path = dir.filePath("p.bas");
     answer_dialogs({path, ""});
-    QTest::keyClicks(w->mcod, "PRINT 2");
+    QTest::keyClicks(mcod(*w), "PRINT 2");
     press(w.get(), QKeySequence("Ctrl+S"));  // untitled: SAVE asks for a name
     EXPECT_EQ(read_bytes(path), "PRINT 2");
-    EXPECT_EQ(w->recent_files(), QStringList({path}));
+    EXPECT_EQ(w->quick_open()->recent_files(), QStringList({path}));
     press(w.get(), QKeySequence("Ctrl+O"));  // cancelled
     EXPECT_EQ(dialogs, QStringList({"sd", "od"}));
 
     // New asks about modified text like LOAD, and leaves an untitled, unmodified editor.
-    QTest::keyClicks(w->mcod, "X");
+    QTest::keyClicks(mcod(*w), "X");
     answer_questions({QMessageBox::Cancel, QMessageBox::No});
     press(w.get(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 2X");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 2X");
     press(w.get(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(questions, QStringList({"Save changes?", "Save changes?"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
     EXPECT_EQ(w->current_file(), "");
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_FALSE(button("bt_save")->isEnabled());
 
     // Open Recent opens as LOAD does.
-    w->recent_menu()->actions().constFirst()->trigger();
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 2");
+    w->quick_open()->recent_menu()->actions().constFirst()->trigger();
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 2");
     EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  " + path);
     EXPECT_EQ(w->status_text(), "Loaded.");
 }
@@ -109,53 +111,60 @@ TEST_F(WindowTest, OpenFileAsLoadDoesAndForgetsAMissingRecentFile) {
     const QString path = dir.filePath("given.bas");
     write_bytes(path, "PRINT 3\r\n");
     w->open_file(path);
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 3\n");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 3\n");
     EXPECT_EQ(w->status_text(), "Loaded.");
-    EXPECT_EQ(w->recent_menu()->actions().size(), 1);
+    EXPECT_EQ(w->quick_open()->recent_menu()->actions().size(), 1);
 
     QFile::remove(path);
     w->open_file(path);
     EXPECT_EQ(errors, QStringList({"Cannot open file " + path + "."}));
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 3\n");
-    EXPECT_TRUE(w->recent_files().isEmpty());
-    EXPECT_FALSE(w->recent_menu()->isEnabled());
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 3\n");
+    EXPECT_TRUE(w->quick_open()->recent_files().isEmpty());
+    EXPECT_FALSE(w->quick_open()->recent_menu()->isEnabled());
 }
 
+// On the editor, on the output or anywhere else in the window.
 TEST_F(WindowTest, ADroppedFileOpensAndItsAddressIsNeverTyped) {
-    const QString path = dir.filePath("dropped.bas");
-    write_bytes(path, "PRINT 4");
-    QTest::keyClicks(w->mcod, "A=1");
+    QTest::keyClicks(mcod(*w), "A=1");
     answer_questions({QMessageBox::No});
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    // A drop reaches only a widget that took the drag's entry.
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w->mcod->viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QApplication::sendEvent(w->mcod->viewport(), &drop);
-    EXPECT_TRUE(wait_for([&] { return w->current_file() == path; }));
+    int n = 0;
+    for (QWidget* target : {mcod(*w)->viewport(), mdb(*w)->viewport(),
+                            static_cast<QWidget*>(w.get())}) {
+        const QString path = dir.filePath(QStringLiteral("dropped%1.bas").arg(n));
+        const QString text = QStringLiteral("PRINT %1").arg(n++);
+        write_bytes(path, text.toLatin1());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // A drop reaches only a widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted()) << target->objectName().toStdString();
+        QApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(wait_for([&] { return w->current_file() == path; }));
+        EXPECT_EQ(mcod(*w)->toPlainText(), text);
+        EXPECT_EQ(mdb(*w)->toPlainText(), "");
+    }
     EXPECT_EQ(questions, QStringList({"Save changes?"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 4");
-    EXPECT_EQ(w->current_file(), path);
 }
 
 TEST_F(WindowTest, ExamplesOpenAsUntitledCopies) {
-    const QList<QAction*> examples = w->examples_menu()->actions();
+    const QList<QAction*> examples = named<QMenu>(*w, "menu_examples")->actions();
     ASSERT_FALSE(examples.isEmpty());
     for (QAction* example : examples) {
         example->trigger();
         EXPECT_EQ(w->current_file(), "") << example->text().toStdString();
-        EXPECT_TRUE(w->mcod->toPlainText().startsWith("//")) << example->text().toStdString();
+        EXPECT_TRUE(mcod(*w)->toPlainText().startsWith("//")) << example->text().toStdString();
         EXPECT_EQ(w->status_text(), "Example: " + example->text());
         // Untitled and untouched: the next example replaces it without a question.
-        EXPECT_FALSE(w->bt_save->isEnabled());
+        EXPECT_FALSE(button("bt_save")->isEnabled());
     }
     EXPECT_EQ(questions, QStringList());
     // Not on disk, so no recovery file either; SAVE AS asks for a name.
     EXPECT_FALSE(QFile::exists(w->recovery_file()));
     answer_dialogs({""});
-    w->bt_savas->click();
+    button("bt_savas")->click();
     EXPECT_EQ(dialogs, QStringList({"sd"}));
 }
 
@@ -210,7 +219,7 @@ TEST_F(WindowTest, NothingOverlapsAt1024x600) {
     QList<QWidget*> controls;
     for (QWidget* c : w->findChildren<QWidget*>()) {
         if (!c->isVisible() || c->objectName().isEmpty() || c->isWindow()) continue;
-        if (qobject_cast<QPushButton*>(c) != nullptr || c == w->mcod || c == w->mdb ||
+        if (qobject_cast<QPushButton*>(c) != nullptr || c == mcod(*w) || c == mdb(*w) ||
             c->objectName() == "panel_scroll" || c->objectName() == "cb_speed") {
             controls << c;
         }
@@ -227,8 +236,8 @@ TEST_F(WindowTest, NothingOverlapsAt1024x600) {
             }
         }
     }
-    EXPECT_GE(w->mcod->width(), 320);
-    EXPECT_GE(w->mcod->height(), 150);
+    EXPECT_GE(mcod(*w)->width(), 320);
+    EXPECT_GE(mcod(*w)->height(), 150);
     // The panels that no longer fit scroll.
     auto* scroll = w->findChild<QScrollArea*>("panel_scroll");
     EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
@@ -267,17 +276,17 @@ TEST(EditorCommandLine, HelpVersionAndNoDisplay) {
 namespace {
 
 TEST_F(WindowTest, F1OpensThePageOfTheWordAtTheCaret) {
-    w->mcod->setPlainText("A=1\nIF A>0 THEN PRINT A");
-    QTextCursor caret = w->mcod->textCursor();
+    mcod(*w)->setPlainText("A=1\nIF A>0 THEN PRINT A");
+    QTextCursor caret = mcod(*w)->textCursor();
     caret.setPosition(4 + 9);  // in THEN
-    w->mcod->setTextCursor(caret);
+    mcod(*w)->setTextCursor(caret);
     press(w.get(), QKeySequence(Qt::Key_F1));
     ASSERT_NE(w->help_window(), nullptr);
     EXPECT_TRUE(w->help_window()->isVisible());
     EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/if.html"));
     EXPECT_FALSE(w->help_window()->browser()->toPlainText().isEmpty());
     caret.setPosition(0);
-    w->mcod->setTextCursor(caret);
+    mcod(*w)->setTextCursor(caret);
     press(w.get(), QKeySequence(Qt::Key_F1));  // on a variable: the contents
     EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/index.html"));
 }
@@ -286,11 +295,11 @@ TEST_F(WindowTest, F1OpensThePageOfTheWordAtTheCaret) {
 TEST_F(WindowTest, HoveringAnErrorReportExplainsIt) {
     run("A=1\nIF A=1 THEN B=2 ELSE B=3");
     ASSERT_EQ(output(), QStringList({"ERROR in line: 1", "ERROR: Expected token 35, got 9"}));
-    const QRect second = w->mdb->cursorRect(
-        QTextCursor(w->mdb->document()->findBlockByNumber(1)));
+    const QRect second = mdb(*w)->cursorRect(
+        QTextCursor(mdb(*w)->document()->findBlockByNumber(1)));
     QHelpEvent hover(QEvent::ToolTip, second.center(),
-                     w->mdb->viewport()->mapToGlobal(second.center()));
-    QApplication::sendEvent(w->mdb->viewport(), &hover);
+                     mdb(*w)->viewport()->mapToGlobal(second.center()));
+    QApplication::sendEvent(mdb(*w)->viewport(), &hover);
     const QString tip = QToolTip::text();
     EXPECT_TRUE(tip.contains("ELSE")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("35")) << tip.toStdString();
@@ -303,16 +312,16 @@ namespace {
 
 // The editing keys of the Edit and View menus, each doing its job in the window.
 TEST_F(WindowTest, EditAndViewKeys) {
-    w->mcod->setPlainText("A=1\nprint a\nB=A\nC=A");
+    mcod(*w)->setPlainText("A=1\nprint a\nB=A\nC=A");
     press(w.get(), QKeySequence("Ctrl+F"));
-    ASSERT_TRUE(w->find_bar->isVisible());
-    w->find_bar->set_text("A");
+    ASSERT_TRUE(find_bar(*w)->isVisible());
+    find_bar(*w)->set_text("A");
     press(w.get(), QKeySequence(Qt::Key_F3));
-    const int first = w->mcod->textCursor().position();
+    const int first = mcod(*w)->textCursor().position();
     press(w.get(), QKeySequence(Qt::Key_F3));
-    EXPECT_GT(w->mcod->textCursor().position(), first);
+    EXPECT_GT(mcod(*w)->textCursor().position(), first);
     press(w.get(), QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    EXPECT_EQ(w->mcod->textCursor().position(), first);
+    EXPECT_EQ(mcod(*w)->textCursor().position(), first);
 
     line_dialog_hook = [](QInputDialog& d) {
         d.setIntValue(1);
@@ -320,21 +329,21 @@ TEST_F(WindowTest, EditAndViewKeys) {
     };
     press(w.get(), QKeySequence("Ctrl+G"));
     line_dialog_hook = nullptr;
-    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
+    EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), 1);
     press(w.get(), QKeySequence("Ctrl+Shift+U"));  // no selection: the caret's line
-    EXPECT_EQ(w->mcod->toPlainText(), "A=1\nPRINT A\nB=A\nC=A");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "A=1\nPRINT A\nB=A\nC=A");
 
     press(w.get(), QKeySequence("Ctrl+H"));
     EXPECT_TRUE(w->findChild<QWidget*>("replace_text")->isVisible());
 
-    const int editor_px = text_pixel_size(w->mcod);
-    const int output_px = text_pixel_size(w->mdb);
+    const int editor_px = text_pixel_size(mcod(*w));
+    const int output_px = text_pixel_size(mdb(*w));
     press(w.get(), QKeySequence("Ctrl++"));
-    EXPECT_GT(text_pixel_size(w->mcod), editor_px);
-    EXPECT_GT(text_pixel_size(w->mdb), output_px);
+    EXPECT_GT(text_pixel_size(mcod(*w)), editor_px);
+    EXPECT_GT(text_pixel_size(mdb(*w)), output_px);
     press(w.get(), QKeySequence("Ctrl+0"));
-    EXPECT_EQ(text_pixel_size(w->mcod), editor_px);
-    EXPECT_EQ(text_pixel_size(w->mdb), output_px);
+    EXPECT_EQ(text_pixel_size(mcod(*w)), editor_px);
+    EXPECT_EQ(text_pixel_size(mdb(*w)), output_px);
 }
 
 }  // namespace
@@ -454,7 +463,7 @@ TEST_F(WindowTest, TheExportIsTheRunnersTrace) {
     slider("tb_magx")->setValue(30);
     const auto waiting_until = [this](int32_t t) {
         return [this, t] {
-            return w->run_control->state() == RunControl::State::Waiting &&
+            return run_control(*w)->state() == RunControl::State::Waiting &&
                    interp.resume_time == 7000 + t;
         };
     };

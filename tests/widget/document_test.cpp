@@ -18,20 +18,20 @@ namespace {
 TEST_F(WindowTest, ACancelledSaveCancelsTheReplacement) {
     const QString other = dir.filePath("other.bas");
     write_bytes(other, "PRINT 9");
-    QAction* example = w->examples_menu()->actions().value(0);
+    QAction* example = named<QMenu>(*w, "menu_examples")->actions().value(0);
     ASSERT_NE(example, nullptr);
     const std::vector<std::pair<const char*, std::function<void()>>> replacements = {
         {"example", [&] { example->trigger(); }},
         {"new", [&] { w->new_program(); }},
         {"open", [&] { w->open_file(other); }},
     };
-    QTest::keyClicks(w->mcod, "PRINT 1");
+    QTest::keyClicks(mcod(*w), "PRINT 1");
     for (const auto& [what, replace] : replacements) {
         answer_questions({QMessageBox::Yes});
         answer_dialogs({""});  // the save dialog, cancelled
         replace();
-        EXPECT_EQ(w->mcod->toPlainText(), "PRINT 1") << what;
-        EXPECT_TRUE(w->bt_save->isEnabled()) << what;
+        EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 1") << what;
+        EXPECT_TRUE(button("bt_save")->isEnabled()) << what;
         EXPECT_EQ(w->current_file(), "") << what;
     }
     EXPECT_EQ(dialogs, QStringList({"sd", "sd", "sd"}));
@@ -39,10 +39,10 @@ TEST_F(WindowTest, ACancelledSaveCancelsTheReplacement) {
     // LOAD goes on to its own dialog after a cancelled save; cancelling that keeps the text.
     answer_questions({QMessageBox::Yes});
     answer_dialogs({"", ""});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(dialogs.mid(3), QStringList({"sd", "od"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 1");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 1");
+    EXPECT_TRUE(button("bt_save")->isEnabled());
 
     // So does closing: the window stays.
     answer_questions({QMessageBox::Yes});
@@ -55,20 +55,20 @@ TEST_F(WindowTest, ACancelledSaveCancelsTheReplacement) {
 TEST_F(WindowTest, OnlyAnEditModifiesTheText) {
     const QString path = dir.filePath("p.bas");
     write_bytes(path, "PRINT 2");
-    const QList<QAction*> examples = w->examples_menu()->actions();
+    const QList<QAction*> examples = named<QMenu>(*w, "menu_examples")->actions();
     ASSERT_GE(examples.size(), 2);
     examples[0]->trigger();
     examples[1]->trigger();
     w->open_file(path);
     w->new_program();
     EXPECT_EQ(questions, QStringList());
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_FALSE(button("bt_save")->isEnabled());
 
     examples[0]->trigger();
-    QTest::keyClicks(w->mcod, "X");
-    EXPECT_TRUE(w->bt_save->isEnabled());
-    w->mcod->undo();
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    QTest::keyClicks(mcod(*w), "X");
+    EXPECT_TRUE(button("bt_save")->isEnabled());
+    mcod(*w)->undo();
+    EXPECT_FALSE(button("bt_save")->isEnabled());
     // A session ended now leaves nothing to recover.
     w->document()->keep_for_recovery();
     EXPECT_FALSE(QFile::exists(w->recovery_file()));
@@ -83,7 +83,7 @@ TEST_F(WindowTest, TheRecoveryFileGoesAroundALink) {
     const QString first = w->recovery_file();
     QDir().mkpath(QFileInfo(first).path());
     ASSERT_TRUE(QFile::link(planted, first));
-    QTest::keyClicks(w->mcod, "PRINT 5");
+    QTest::keyClicks(mcod(*w), "PRINT 5");
     std::raise(SIGTERM);
     ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
     EXPECT_EQ(read_bytes(planted), "KEEP");
@@ -100,7 +100,7 @@ TEST_F(WindowTest, TheRecoveryFileGoesAroundALink) {
     testing::internal::CaptureStderr();
     open_window();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 5");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 5");
     EXPECT_NE(said.find("is not a regular file: renamed to"), std::string::npos) << said;
     EXPECT_TRUE(QFileInfo(first + ".bad").isSymLink());
     EXPECT_EQ(read_bytes(planted), "KEEP");

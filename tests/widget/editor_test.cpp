@@ -48,8 +48,8 @@ void put_caret(QPlainTextEdit& edit, int line, int column) {
 }
 
 TEST_F(WindowTest, TheEditorColoursALineAsTheScannerSeesIt) {
-    w->mcod->setPlainText("PRINT \"HI\";A+1 // NOTE\nprint");
-    const CodeEditor& e = *w->mcod;
+    mcod(*w)->setPlainText("PRINT \"HI\";A+1 // NOTE\nprint");
+    const CodeEditor& e = *mcod(*w);
     EXPECT_EQ(colour_at(e, 0, 0), colour(Highlight::Keyword));
     EXPECT_EQ(colour_at(e, 0, 5), QColor(0, 255, 0));  // a space keeps the plain lime
     EXPECT_EQ(colour_at(e, 0, 7), colour(Highlight::String));
@@ -62,9 +62,9 @@ TEST_F(WindowTest, TheEditorColoursALineAsTheScannerSeesIt) {
     EXPECT_EQ(format_at(e, 1, 0).underlineStyle(), QTextCharFormat::WaveUnderline);
     EXPECT_EQ(format_at(e, 0, 0).underlineStyle(), QTextCharFormat::NoUnderline);
     // Colouring is no edit: SAVE stays as the load left it.
-    w->mcod->document()->setModified(false);
-    w->mcod->highlighter()->rehighlight();
-    EXPECT_FALSE(w->mcod->document()->isModified());
+    mcod(*w)->document()->setModified(false);
+    mcod(*w)->highlighter()->rehighlight();
+    EXPECT_FALSE(mcod(*w)->document()->isModified());
 }
 
 // Typing DATA turns every line below into data, and taking a letter away turns them back; a
@@ -72,8 +72,8 @@ TEST_F(WindowTest, TheEditorColoursALineAsTheScannerSeesIt) {
 TEST_F(WindowTest, TypingTheDataMarkerColoursTheLinesBelow) {
     QStringList lines;
     for (int i = 0; i < 1000; ++i) lines << "A=A+1";
-    w->mcod->setPlainText("PRINT 1\n\n" + lines.join('\n'));
-    CodeEditor& e = *w->mcod;
+    mcod(*w)->setPlainText("PRINT 1\n\n" + lines.join('\n'));
+    CodeEditor& e = *mcod(*w);
     const Highlighter& h = *e.highlighter();
 
     put_caret(e, 1, 0);
@@ -107,7 +107,7 @@ TEST_F(WindowTest, ALongLineIsColouredAtItsStartAndStillMarkedBeyond) {
     for (int i = 0; i < Highlighter::MARKS_PAST_COLOURS + 10; ++i) line += ":!";
     const int last_bang = line.size() - 1;
     while (line.size() < 100000) line += "A=A+1:";
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("PRINT 1\n" + line);
     const int at = e.document()->findBlockByNumber(1).position();
 
@@ -130,7 +130,7 @@ TEST_F(WindowTest, TheCaretStaysLitOnAVeryLongLineOnly) {
     QStyleHints* hints = QGuiApplication::styleHints();
     const int blink = hints->cursorFlashTime();
     ASSERT_GT(blink, 0);
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     QApplication::setActiveWindow(w.get());
     e.setFocus();
     ASSERT_TRUE(e.hasFocus());
@@ -143,7 +143,7 @@ TEST_F(WindowTest, TheCaretStaysLitOnAVeryLongLineOnly) {
     QTest::keyClick(&e, Qt::Key_Delete);  // the long line joins the caret's
     EXPECT_EQ(hints->cursorFlashTime(), 0);
 
-    w->bt_run->setFocus();
+    button("bt_run")->setFocus();
     EXPECT_EQ(hints->cursorFlashTime(), blink);
     e.setFocus();
     EXPECT_EQ(hints->cursorFlashTime(), 0);
@@ -155,7 +155,7 @@ TEST_F(WindowTest, TheCaretStaysLitOnAVeryLongLineOnly) {
 // whole paint does: a breakpoint on a line a run never reaches is hollow. The caret's number
 // turns bright on the screen when the caret comes to its line.
 TEST_F(WindowTest, TheGutterDrawsAStripAsItDrawsTheWhole) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("A=1\n// NOTE\nB=2\nDATA\n1,2");
     for (int line : {1, 2, 4}) e.toggle_breakpoint(line);
     put_caret(e, 0, 0);
@@ -202,8 +202,8 @@ TEST_F(WindowTest, TheGutterDrawsAStripAsItDrawsTheWhole) {
 }
 
 TEST_F(WindowTest, HoveringAProblemTellsWhy) {
-    w->mcod->setPlainText("A=1\n\tPRINT 2");
-    CodeEditor& e = *w->mcod;
+    mcod(*w)->setPlainText("A=1\n\tPRINT 2");
+    CodeEditor& e = *mcod(*w);
     const auto hover = [&](int line, int column) {
         QTextCursor c(e.document()->findBlockByNumber(line));
         c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
@@ -229,7 +229,7 @@ QString text_of(const QPlainTextEdit& e) {
 }
 
 TEST_F(WindowTest, TabIndentsWithSpacesAndShiftTabTakesThemBack) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("PRINT 1\nA=1\n\nB=2\n X");
     put_caret(e, 0, 0);
     QTest::keyClick(&e, Qt::Key_Tab);
@@ -264,7 +264,7 @@ TEST_F(WindowTest, TabIndentsWithSpacesAndShiftTabTakesThemBack) {
 }
 
 TEST_F(WindowTest, CtrlTabLeavesTheEditorAndPastedTabsStay) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("A=1");
     QApplication::setActiveWindow(w.get());
     e.setFocus();
@@ -290,7 +290,7 @@ TEST_F(WindowTest, CtrlTabLeavesTheEditorAndPastedTabsStay) {
 namespace {
 
 TEST_F(WindowTest, UpperCaseKeepsStringsBreakpointsAndIsOneUndoStep) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("print \"hi\";a\u00e9z\nb=\"x\u00e9\"+c\nd=1");
     e.toggle_breakpoint(1);
     // From inside the string on line 0 into line 1: the string's rest stays as it is.
@@ -318,19 +318,19 @@ class FindBarTest : public WindowTest {
    protected:
     void SetUp() override {
         WindowTest::SetUp();
-        bar = new FindBar(w->mcod, w.get());
+        bar = new FindBar(mcod(*w), w.get());
         QObject::connect(bar, &FindBar::message, [this](const QString& m) { messages << m; });
         QApplication::setActiveWindow(w.get());
     }
     QLineEdit* field(const char* name) const { return bar->findChild<QLineEdit*>(name); }
-    int caret_line() const { return w->mcod->textCursor().blockNumber(); }
+    int caret_line() const { return mcod(*w)->textCursor().blockNumber(); }
 
     FindBar* bar = nullptr;
     QStringList messages;
 };
 
 TEST_F(FindBarTest, FindsBothWaysWrapsAndSaysWhatItCannotFind) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("A=1\nPRINT A\nB=2\nPRINT B");
     EXPECT_TRUE(bar->isHidden());
     put_caret(e, 3, 0);
@@ -374,7 +374,7 @@ TEST_F(FindBarTest, FindsBothWaysWrapsAndSaysWhatItCannotFind) {
 }
 
 TEST_F(FindBarTest, ReplaceAndReplaceAllAreUndoneInOneStep) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     const QString program = "A=A+1\nPRINT \"a\"\nA=A*2";
     e.setPlainText(program);
     e.toggle_breakpoint(2);
@@ -409,7 +409,7 @@ TEST_F(FindBarTest, ReplaceAndReplaceAllAreUndoneInOneStep) {
 namespace {
 
 TEST_F(WindowTest, GoToLineCentresTheLineTheDialogNames) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     QStringList lines;
     for (int i = 0; i < 300; ++i) lines << QString("PRINT %1").arg(i);
     e.setPlainText(lines.join('\n'));
@@ -437,7 +437,7 @@ TEST_F(WindowTest, GoToLineCentresTheLineTheDialogNames) {
 }
 
 TEST_F(WindowTest, CtrlWheelZoomsTheEditorAndItsGutterWithinLimits) {
-    CodeEditor& e = *w->mcod;
+    CodeEditor& e = *mcod(*w);
     e.setPlainText("PRINT 1");
     const int size = text_pixel_size(&e);
     const int gutter = e.gutter()->width();
@@ -461,13 +461,13 @@ TEST_F(WindowTest, CtrlWheelZoomsTheEditorAndItsGutterWithinLimits) {
     EXPECT_EQ(e.gutter()->width(), gutter);
 
     // The output pane zooms the same way once it is asked to.
-    enable_wheel_zoom(w->mdb);
-    const int output = text_pixel_size(w->mdb);
+    enable_wheel_zoom(mdb(*w));
+    const int output = text_pixel_size(mdb(*w));
     const QPointF at(5, 5);
     QWheelEvent ev(at, at, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
                    Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w->mdb->viewport(), &ev);
-    EXPECT_EQ(text_pixel_size(w->mdb), output - ZOOM_STEP_PX);
+    QApplication::sendEvent(mdb(*w)->viewport(), &ev);
+    EXPECT_EQ(text_pixel_size(mdb(*w)), output - ZOOM_STEP_PX);
 }
 
 }  // namespace
@@ -477,35 +477,35 @@ namespace {
 // A trap is underlined as soon as typing pauses, its message is the tooltip's text, and F8
 // takes the caret to it; RUN still runs the program.
 TEST_F(WindowTest, TheCheckerUnderlinesATrapAndF8GoesThere) {
-    QTest::keyClicks(w->mcod, "A=1");
-    QTest::keyClick(w->mcod, Qt::Key_Return);
-    QTest::keyClicks(w->mcod, "IF A<=2 THEN PRINT \"SMALL\"");
-    ASSERT_TRUE(wait_for([&] { return !w->mcod->findings().empty(); }));
-    const QString message = QString::fromStdString(w->mcod->findings().front().message);
+    QTest::keyClicks(mcod(*w), "A=1");
+    QTest::keyClick(mcod(*w), Qt::Key_Return);
+    QTest::keyClicks(mcod(*w), "IF A<=2 THEN PRINT \"SMALL\"");
+    ASSERT_TRUE(wait_for([&] { return !mcod(*w)->findings().empty(); }));
+    const QString message = QString::fromStdString(mcod(*w)->findings().front().message);
     EXPECT_TRUE(message.startsWith("\"<=\" is not an operator of this language"))
         << message.toStdString();
-    EXPECT_EQ(w->mcod->findings().front().line, 1);
-    w->mcod->moveCursor(QTextCursor::Start);
+    EXPECT_EQ(mcod(*w)->findings().front().line, 1);
+    mcod(*w)->moveCursor(QTextCursor::Start);
     QAction* next = nullptr;
     for (QAction* a : w->findChildren<QAction*>()) {
         if (a->shortcut() == QKeySequence("F8")) next = a;
     }
     ASSERT_NE(next, nullptr);
     next->trigger();
-    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
-    EXPECT_EQ(w->mcod->textCursor().positionInBlock(), 4);
+    EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), 1);
+    EXPECT_EQ(mcod(*w)->textCursor().positionInBlock(), 4);
     EXPECT_EQ(w->status_text(), "Line 1: " + message);
-    EXPECT_EQ(w->mcod->problem_at(w->mcod->textCursor().position()), message);
+    EXPECT_EQ(mcod(*w)->problem_at(mcod(*w)->textCursor().position()), message);
     // F8 showed the list; a click on a finding takes the caret to it.
-    QListWidget* list = w->problems_list();
+    QListWidget* list = w->problems()->list();
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->isVisible());
-    ASSERT_EQ(list->count(), static_cast<int>(w->mcod->findings().size()));
+    ASSERT_EQ(list->count(), static_cast<int>(mcod(*w)->findings().size()));
     EXPECT_EQ(list->item(0)->text(), "Line 1, column 4: " + message);
-    w->mcod->moveCursor(QTextCursor::Start);
+    mcod(*w)->moveCursor(QTextCursor::Start);
     emit list->itemClicked(list->item(0));
-    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 1);
-    run(w->mcod->toPlainText());
+    EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), 1);
+    run(mcod(*w)->toPlainText());
     EXPECT_EQ(output().value(0), "ERROR in line: 1");
 }
 
@@ -513,43 +513,43 @@ TEST_F(WindowTest, TheCheckerUnderlinesATrapAndF8GoesThere) {
 // must go on in a sound editor (the sanitizer build sees any cursor freed under the document).
 TEST_F(WindowTest, TypingAfterAnErrorRunAndNewKeepsTheEditorSound) {
     for (int k = 0; k < 5; ++k) {
-        QTest::keyClicks(w->mcod, "PRINT 1");
-        QTest::keyClick(w->mcod, Qt::Key_Return);
+        QTest::keyClicks(mcod(*w), "PRINT 1");
+        QTest::keyClick(mcod(*w), Qt::Key_Return);
     }
-    QTest::keyClicks(w->mcod, "RETURN");
+    QTest::keyClicks(mcod(*w), "RETURN");
     QApplication::setActiveWindow(w.get());
-    QTest::keySequence(w->mcod, QKeySequence(Qt::Key_F5));
-    ASSERT_EQ(w->mcod->error_band_line(), 5);
+    QTest::keySequence(mcod(*w), QKeySequence(Qt::Key_F5));
+    ASSERT_EQ(mcod(*w)->error_band_line(), 5);
     answer_questions({QMessageBox::No});
-    QTest::keySequence(w->mcod, QKeySequence(Qt::CTRL | Qt::Key_N));
+    QTest::keySequence(mcod(*w), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(questions, QStringList({"Save changes?"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
     for (const char* line : {"a=3", "b=4"}) {
-        QTest::keyClicks(w->mcod, line);
-        QTest::keyClick(w->mcod, Qt::Key_Return);
+        QTest::keyClicks(mcod(*w), line);
+        QTest::keyClick(mcod(*w), Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    EXPECT_EQ(w->mcod->toPlainText(), "A=3\nB=4\n");
-    EXPECT_EQ(w->mcod->error_band_line(), -1);
-    EXPECT_EQ(w->mcod->textCursor().blockNumber(), 2);
+    EXPECT_EQ(mcod(*w)->toPlainText(), "A=3\nB=4\n");
+    EXPECT_EQ(mcod(*w)->error_band_line(), -1);
+    EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), 2);
 }
 
 // A pasted text of thousands of mistakes: the first are listed and marked, the rest counted.
 TEST_F(WindowTest, TheProblemsListShowsTheFirstFindingsAndCountsTheRest) {
     QString text;
     for (size_t k = 0; k < MAX_REPORTED_FINDINGS + 50; ++k) text += "GOTO 7\n";
-    w->mcod->setPlainText(text);
-    w->show_problems();
-    ASSERT_EQ(w->mcod->findings().size(), MAX_REPORTED_FINDINGS);
-    EXPECT_EQ(w->mcod->more_findings(), 50u);
-    EXPECT_EQ(w->mcod->extraSelections().size(), static_cast<qsizetype>(MAX_REPORTED_FINDINGS));
-    QListWidget* list = w->problems_list();
+    mcod(*w)->setPlainText(text);
+    w->problems()->show_pane();
+    ASSERT_EQ(mcod(*w)->findings().size(), MAX_REPORTED_FINDINGS);
+    EXPECT_EQ(mcod(*w)->more_findings(), 50u);
+    EXPECT_EQ(mcod(*w)->extraSelections().size(), static_cast<qsizetype>(MAX_REPORTED_FINDINGS));
+    QListWidget* list = w->problems()->list();
     ASSERT_EQ(list->count(), static_cast<int>(MAX_REPORTED_FINDINGS) + 1);
     EXPECT_EQ(list->item(list->count() - 1)->text(), "and 50 more");
     // It is no place to go to.
-    w->mcod->moveCursor(QTextCursor::End);
+    mcod(*w)->moveCursor(QTextCursor::End);
     emit list->itemClicked(list->item(list->count() - 1));
-    EXPECT_EQ(w->mcod->textCursor().blockNumber(), static_cast<int>(MAX_REPORTED_FINDINGS) + 50);
+    EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), static_cast<int>(MAX_REPORTED_FINDINGS) + 50);
 }
 
 }  // namespace

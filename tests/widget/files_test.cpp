@@ -19,52 +19,52 @@ TEST_F(WindowTest, LoadReplacesTheTextAndNamesTheWindow) {
     const QString path = dir.filePath("lf.bas");
     write_bytes(path, "print 1\nPRINT 2\n");
     answer_dialogs({path});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(dialogs, QStringList({"od"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "print 1\nPRINT 2\n");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "print 1\nPRINT 2\n");
     EXPECT_EQ(w->windowTitle(), title + path);
     EXPECT_EQ(w->status_text(), "Loaded.");
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_FALSE(button("bt_save")->isEnabled());
 
     // Saved again, the lines are separated by CR LF.
-    QTest::keyClicks(w->mcod, "x");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    QTest::keyClicks(mcod(*w), "x");
+    EXPECT_TRUE(button("bt_save")->isEnabled());
     edit("print 1\nPRINT 2\n");
-    QTest::mouseClick(w->bt_save, Qt::LeftButton);
+    QTest::mouseClick(button("bt_save"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(path), "print 1\r\nPRINT 2\r\n");
     EXPECT_EQ(w->status_text(), "Saved.");
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_FALSE(button("bt_save")->isEnabled());
 }
 
 TEST_F(WindowTest, LoadAsksAboutModifiedText) {
     const QString a = dir.filePath("a.bas");
     write_bytes(a, "A=1");
-    QTest::keyClicks(w->mcod, "b=2");
+    QTest::keyClicks(mcod(*w), "b=2");
 
     answer_questions({QMessageBox::Cancel});
     answer_dialogs({});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(questions, QStringList({"Save changes?"}));
     EXPECT_TRUE(dialogs.isEmpty());
-    EXPECT_EQ(w->mcod->toPlainText(), "B=2");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_EQ(mcod(*w)->toPlainText(), "B=2");
+    EXPECT_TRUE(button("bt_save")->isEnabled());
 
     // Yes without a name: the save dialog, cancelled, does not stop the LOAD.
     answer_questions({QMessageBox::Yes});
     answer_dialogs({QString(), a});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(dialogs, QStringList({"sd", "od"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "A=1");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "A=1");
 
     // No: the text is dropped.
-    QTest::keyClicks(w->mcod, "c");
+    QTest::keyClicks(mcod(*w), "c");
     dialogs.clear();
     answer_questions({QMessageBox::No});
     answer_dialogs({a});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(dialogs, QStringList({"od"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "A=1");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "A=1");
 
     // Yes with a name: saved in place first.
     const QString b = dir.filePath("b.bas");
@@ -72,9 +72,9 @@ TEST_F(WindowTest, LoadAsksAboutModifiedText) {
     edit("A=2");
     answer_questions({QMessageBox::Yes});
     answer_dialogs({b});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(a), "A=2");
-    EXPECT_EQ(w->mcod->toPlainText(), "B=1");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "B=1");
     EXPECT_EQ(w->windowTitle(), title + b);
 }
 
@@ -83,13 +83,13 @@ TEST_F(WindowTest, FailedReadChangesNothing) {
     answer_questions({QMessageBox::No});
     const QString missing = dir.filePath("missing.bas");
     answer_dialogs({missing});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(errors, QStringList({"Cannot open file " + missing + "."}));
     EXPECT_EQ(reasons, QStringList({"No such file or directory"}));
     EXPECT_EQ(error_titles.value(0), QApplication::applicationDisplayName());
-    EXPECT_EQ(w->mcod->toPlainText(), "KEEP");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "KEEP");
     EXPECT_EQ(w->windowTitle(), title);
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_TRUE(button("bt_save")->isEnabled());
     EXPECT_EQ(w->status_text(), "");
 
     // A folder chosen in the dialog cannot be read either.
@@ -97,10 +97,10 @@ TEST_F(WindowTest, FailedReadChangesNothing) {
     const QString folder = dir.filePath("folder.bas");
     answer_questions({QMessageBox::No});
     answer_dialogs({folder});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(errors.value(1), "Cannot open file " + folder + ".");
     EXPECT_EQ(reasons.value(1), "It is not a regular file");
-    EXPECT_EQ(w->mcod->toPlainText(), "KEEP");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "KEEP");
 }
 
 TEST_F(WindowTest, OversizedFileIsRefused) {
@@ -111,9 +111,9 @@ TEST_F(WindowTest, OversizedFileIsRefused) {
         ASSERT_TRUE(f.resize(16 * 1024 * 1024 + 1));
     }
     answer_dialogs({big});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(errors, QStringList({"Text exceeds memo capacity."}));
-    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
     EXPECT_EQ(w->windowTitle(), title);
 }
 
@@ -127,8 +127,8 @@ TEST_F(WindowTest, EveryByteRoundTrips) {
     const QString out = dir.filePath("copy.bas");
     write_bytes(in, bytes);
     answer_dialogs({in, out});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(out), bytes);
 }
 
@@ -138,13 +138,13 @@ TEST_F(WindowTest, EmptyFilesAndTheLastLineBreak) {
     edit("X");
     answer_questions({QMessageBox::No});
     answer_dialogs({empty, dir.filePath("e2.bas"), dir.filePath("n.bas")});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
-    EXPECT_EQ(w->mcod->toPlainText(), "");
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(dir.filePath("e2.bas")), "");
 
     edit("A\nB");
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(dir.filePath("n.bas")), "A\r\nB");
 }
 
@@ -152,16 +152,16 @@ TEST_F(WindowTest, IdenticalTextLeavesTheEditorUntouched) {
     const QString path = dir.filePath("same.bas");
     write_bytes(path, "A=1\r\nB=2");
     edit("A=1\nB=2");
-    QTextCursor c = w->mcod->textCursor();
+    QTextCursor c = mcod(*w)->textCursor();
     c.setPosition(5);
-    w->mcod->setTextCursor(c);
-    QSignalSpy changes(w->mcod, &QPlainTextEdit::textChanged);
+    mcod(*w)->setTextCursor(c);
+    QSignalSpy changes(mcod(*w), &QPlainTextEdit::textChanged);
     answer_questions({QMessageBox::No});
     answer_dialogs({path});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(changes.count(), 0);
-    EXPECT_EQ(w->mcod->textCursor().position(), 5);
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_EQ(mcod(*w)->textCursor().position(), 5);
+    EXPECT_FALSE(button("bt_save")->isEnabled());
     EXPECT_EQ(w->windowTitle(), title + path);
 }
 
@@ -169,13 +169,13 @@ TEST_F(WindowTest, TextWithoutAnEightBitFormIsNotSaved) {
     const QString path = dir.filePath("pi.bas");
     edit(QString("A=1\nB=") + QChar(0x3C0));
     answer_dialogs({path});
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Cannot save " + path +
                              ": line 1, column 2 holds a character that a program file cannot "
                              "store.");
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_TRUE(button("bt_save")->isEnabled());
 }
 
 TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
@@ -190,13 +190,13 @@ TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
     small.rlim_cur = 4096;
     const auto old_handler = signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, old_handler);
     EXPECT_EQ(errors, QStringList({"Cannot create file " + path + "."}));
     EXPECT_EQ(reasons, QStringList({"File too large"}));
     EXPECT_EQ(read_bytes(path), "OLD");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_TRUE(button("bt_save")->isEnabled());
     // The dialog's path is the file name now; the caption still shows the one before.
     EXPECT_EQ(w->current_file(), path);
     EXPECT_EQ(w->windowTitle(), title);
@@ -205,19 +205,19 @@ TEST_F(WindowTest, FailedWriteKeepsTheOldFile) {
 TEST_F(WindowTest, DialogsAddTheSuffixAndRememberTheirOwnNames) {
     // SAVE without a file name is SAVE AS.
     answer_dialogs({dir.filePath("demo")});
-    QTest::keyClicks(w->mcod, "print 1");
-    QTest::mouseClick(w->bt_save, Qt::LeftButton);
+    QTest::keyClicks(mcod(*w), "print 1");
+    QTest::mouseClick(button("bt_save"), Qt::LeftButton);
     EXPECT_EQ(dialogs, QStringList({"sd"}));
     EXPECT_EQ(w->current_file(), dir.filePath("demo.bas"));
     EXPECT_EQ(read_bytes(dir.filePath("demo.bas")), "PRINT 1");
 
     const QString loaded = dir.filePath("demo.bas");
     answer_dialogs({loaded, dir.filePath("other.bas"), QString()});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     edit("PRINT 2");
-    QTest::mouseClick(w->bt_savas, Qt::LeftButton);
+    QTest::mouseClick(button("bt_savas"), Qt::LeftButton);
     answer_questions({QMessageBox::No});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     // SAVE AS offered the loaded file; the next LOAD offers the loaded one, not the saved one.
     EXPECT_EQ(offered, QStringList({"", "", loaded, loaded}));
     EXPECT_EQ(w->document()->open_dialog()->defaultSuffix(), "bas");
@@ -264,7 +264,7 @@ class SettingsTest : public WindowTest {
         open_window();
     }
     void close_clean() {
-        w->bt_save->setEnabled(false);
+        button("bt_save")->setEnabled(false);
         w->close();
     }
     QByteArray written() const { return read_bytes(dir.filePath("brevolin.ini")); }
@@ -330,7 +330,7 @@ TEST_F(SettingsTest, ADirectoryOfThatNameIsIgnoredAndCannotBeWritten) {
 
 TEST_F(SettingsTest, ClosingWithModifiedTextAsks) {
     open_window();
-    QTest::keyClicks(w->mcod, "print 1");
+    QTest::keyClicks(mcod(*w), "print 1");
 
     answer_questions({QMessageBox::Cancel});
     EXPECT_FALSE(w->close());
@@ -356,7 +356,7 @@ TEST_F(SettingsTest, CancelKeepsTheProgramRunningNoClosesAnyway) {
     bool still_running = false;
     answer_questions({QMessageBox::Cancel, QMessageBox::No});
     run_steps(endless, {{at_once(), [&] { w->close(); }},
-                        {at_once(), [&] { still_running = w->bt_stop->isEnabled(); }},
+                        {at_once(), [&] { still_running = button("bt_stop")->isEnabled(); }},
                         {at_once(), [&] { w->close(); }}});
     EXPECT_TRUE(still_running);
     EXPECT_FALSE(w->isVisible());

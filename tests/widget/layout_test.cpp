@@ -35,16 +35,16 @@ QList<QWidget*> lesson_controls(Tfmain& w) {
     for (int i = 0; i < CHANNEL_COUNT; ++i) {
         const Channel c = static_cast<Channel>(i);
         if (c == Channel::Timer) continue;
-        if (QSlider* s = w.GroupBox1->slider(c)) controls << s;
-        if (QLabel* l = w.GroupBox1->value_label(c)) controls << l;
+        if (QSlider* s = GroupBox1(w)->slider(c)) controls << s;
+        if (QLabel* l = GroupBox1(w)->value_label(c)) controls << l;
     }
-    controls << w.GroupBox1->pb_spd << w.GroupBox1->pb_sys << w.findChild<QWidget*>("Iprev")
+    controls << GroupBox1(w)->pb_spd << GroupBox1(w)->pb_sys << w.findChild<QWidget*>("Iprev")
              << w.findChild<QSlider*>("tb_timer");
     for (const char* name :
          {"bt_run", "bt_pause", "bt_stop", "bt_step", "bt_load", "bt_save", "bt_savas"}) {
         controls << w.findChild<QPushButton*>(name);
     }
-    controls << w.mcod << w.mdb;
+    controls << mcod(w) << mdb(w);
     return controls;
 }
 
@@ -134,7 +134,7 @@ TEST_F(LayoutTest, EveryControlAtHandOnALaptop) {
         open_on(screen);
         EXPECT_EQ(w->frameGeometry().width(), 1366) << screen;
         expect_everything_at_hand(screen);
-        EXPECT_GE(w->mcod->width(), 500) << screen;
+        EXPECT_GE(mcod(*w)->width(), 500) << screen;
     }
 }
 
@@ -168,31 +168,31 @@ TEST_F(LayoutTest, SplitAndSizeComeBack) {
     EXPECT_EQ(w->size(), QSize(1000, 900));
     EXPECT_EQ(split()->sizes(), sizes);
 
-    const int editor = w->mcod->height();
-    const int output = w->mdb->height();
+    const int editor = mcod(*w)->height();
+    const int output = mdb(*w)->height();
     w->showMaximized();
     settle();
-    EXPECT_GT(w->mcod->height(), editor + 50);
-    EXPECT_GT(w->mdb->height(), output + 50);
-    EXPECT_EQ(w->mdb->geometry().bottom(), w->mdb->parentWidget()->height() - 1);
+    EXPECT_GT(mcod(*w)->height(), editor + 50);
+    EXPECT_GT(mdb(*w)->height(), output + 50);
+    EXPECT_EQ(mdb(*w)->geometry().bottom(), mdb(*w)->parentWidget()->height() - 1);
 }
 
 // 150 % on a projector: the panels' text grows with the editor's, and the window grows with
 // them so that everything is still at hand. Reset gives the design's sizes back.
 TEST_F(LayoutTest, ZoomForAProjector) {
     open_on("projector");
-    while (text_pixel_size(w->mcod) < 27) w->act_zoom_in->trigger();
+    while (text_pixel_size(mcod(*w)) < 27) action("act_zoom_in")->trigger();
     settle();
-    const int zoomed = text_pixel_size(w->mcod);
+    const int zoomed = text_pixel_size(mcod(*w));
     EXPECT_EQ(w->findChild<QLabel*>("lA")->font().pixelSize(), zoomed);
-    EXPECT_EQ(w->GroupBox1->value_label(Channel::MagX)->font().pixelSize(), zoomed);
+    EXPECT_EQ(GroupBox1(*w)->value_label(Channel::MagX)->font().pixelSize(), zoomed);
     EXPECT_GE(w->findChild<QWidget*>("Panel1")->height(), 26 * 24);
     expect_everything_at_hand("projector");
 
-    w->act_zoom_reset->trigger();
+    action("act_zoom_reset")->trigger();
     settle();
     EXPECT_EQ(w->findChild<QLabel*>("lA")->font().pixelSize(), 18);
-    EXPECT_EQ(w->GroupBox1->size(), QSize(273, 729));
+    EXPECT_EQ(GroupBox1(*w)->size(), QSize(273, 729));
 }
 
 // The telemetry on a laptop takes a place of its own beside the editor and the sliders, and
@@ -207,10 +207,10 @@ TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
     EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
     const QRect charts = global_rect(pane);
     EXPECT_TRUE(w->screen()->availableGeometry().contains(charts));
-    EXPECT_FALSE(charts.intersects(global_rect(w->mcod)));
-    EXPECT_TRUE(reached(w.get(), w->mcod));
+    EXPECT_FALSE(charts.intersects(global_rect(mcod(*w))));
+    EXPECT_TRUE(reached(w.get(), mcod(*w)));
     for (int i = 0; i < CHANNEL_COUNT; ++i) {
-        QSlider* s = w->GroupBox1->slider(static_cast<Channel>(i));
+        QSlider* s = GroupBox1(*w)->slider(static_cast<Channel>(i));
         if (s == nullptr || s->objectName() == "tb_timer") continue;
         EXPECT_FALSE(charts.intersects(global_rect(s))) << name_of(s).toStdString();
         EXPECT_TRUE(reached(w.get(), s)) << name_of(s).toStdString();
@@ -237,9 +237,9 @@ TEST_F(LayoutTest, TelemetryCoversNothingAndKeepsItsPlace) {
 TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     open_on("laptop");
     const QSize size = w->size();
-    const int editor = w->mcod->width();
+    const int editor = mcod(*w)->width();
     w->telemetry()->view_action()->trigger();
-    w->act_satellite->trigger();
+    action("act_satellite")->trigger();
     settle();
     EXPECT_EQ(w->size(), size);
     EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
@@ -251,12 +251,12 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     EXPECT_EQ(w->size(), size);
     w->mission_control()->choose_none();
     w->telemetry()->view_action()->trigger();
-    w->act_satellite->trigger();
+    action("act_satellite")->trigger();
     settle();
     EXPECT_EQ(w->size(), size);
-    EXPECT_EQ(w->mcod->width(), editor);
+    EXPECT_EQ(mcod(*w)->width(), editor);
 
-    w->act_satellite->trigger();
+    action("act_satellite")->trigger();
     ASSERT_TRUE(w->mission_control()->choose_file(mission));
     w->addDockWidget(Qt::LeftDockWidgetArea, w->findChild<QDockWidget*>("satellite_dock"));
     w->addDockWidget(Qt::LeftDockWidgetArea, w->mission_control()->dock());
@@ -264,7 +264,7 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     ASSERT_TRUE(w->close());
     w.reset();
     open_on("laptop");
-    w->act_satellite->trigger();
+    action("act_satellite")->trigger();
     ASSERT_TRUE(w->mission_control()->choose_file(mission));
     settle();
     EXPECT_EQ(w->dockWidgetArea(w->findChild<QDockWidget*>("satellite_dock")),

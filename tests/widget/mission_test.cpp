@@ -50,7 +50,7 @@ class MissionTest : public WindowTest {
         clock.install();
         QTimer jump;
         QObject::connect(&jump, &QTimer::timeout, [this, &clock] {
-            if (w->run_control->state() == RunControl::State::Waiting) {
+            if (run_control(*w)->state() == RunControl::State::Waiting) {
                 clock.advance_to(interp.resume_time);
             }
         });
@@ -230,11 +230,11 @@ TEST_F(MissionTest, AScenarioAndTheTimeOfAShortMission) {
     QElapsedTimer wall;
     wall.start();
     StepDriver steps({{[&] { return channel_position(Channel::Tem) == 40; },
-                       [&] { w->bt_pause->click(); }},
+                       [&] { button("bt_pause")->click(); }},
                       {[&] { return paused(); },
                        [&] {
                            paused_at = wall.elapsed();
-                           QTimer::singleShot(400, w.get(), [this] { w->bt_run->click(); });
+                           QTimer::singleShot(400, w.get(), [this] { button("bt_run")->click(); });
                        }}});
     run("LABEL 1\nTGET A\nIF A>30 THEN PRINT \"HOT\"\nDELAY 5\nGOTO 1");
     EXPECT_TRUE(steps.done());
@@ -247,7 +247,7 @@ TEST_F(MissionTest, AScenarioAndTheTimeOfAShortMission) {
     EXPECT_GE(took, 800 + 400);
     EXPECT_GE(paused_at, 300);
     EXPECT_EQ(dock_label("mission_result"), "Score 3/3 (100 %)");
-    EXPECT_EQ(w->run_control->state(), RunControl::State::Idle);
+    EXPECT_EQ(run_control(*w)->state(), RunControl::State::Idle);
     // The next run without a mission has no time limit.
     entry("mission_none")->trigger();
     wall.restart();
@@ -264,7 +264,7 @@ TEST_F(MissionTest, RecordedSliderMovesReplayInTheRunner) {
     const QString scenario = dir.filePath("moves.txt");
     w->slider_recorder()->action()->setChecked(true);
     answer_dialogs({scenario});
-    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    const auto waiting = [this] { return run_control(*w)->state() == RunControl::State::Waiting; };
     ASSERT_TRUE(run_steps(program, {{[&] { return waiting() && output().size() == 1; },
                                      [&] { slider("tb_tem")->setValue(33); }},
                                     {[&] { return waiting() && output().size() == 2; },
@@ -312,7 +312,7 @@ TEST_F(MissionTest, ARecordedRunAndItsReplayAgree) {
     clock.now = 5000;
     const auto waiting_until = [this](int32_t t) {
         return [this, t] {
-            return w->run_control->state() == RunControl::State::Waiting &&
+            return run_control(*w)->state() == RunControl::State::Waiting &&
                    interp.resume_time == 5000 + t;
         };
     };
@@ -351,7 +351,7 @@ TEST_F(MissionTest, MovesThatCouldNotBeSavedAreOfferedAgain) {
     answer_dialogs({dir.filePath("missing/moves.txt"), dir.filePath("moves.txt")});
     ASSERT_TRUE(run_steps(
         "DELAY 200\nTGET A\nPRINT A",
-        {{[this] { return w->run_control->state() == RunControl::State::Waiting; },
+        {{[this] { return run_control(*w)->state() == RunControl::State::Waiting; },
           [this] { slider("tb_tem")->setValue(44); }}}));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Cannot save file " + dir.filePath("missing/moves.txt") + ".");
@@ -391,7 +391,7 @@ TEST_F(MissionTest, ClosingDuringARecordedRunAsksOnceAndCloses) {
     // Not the program's changes, nor the moves.
     answer_questions({QMessageBox::No});
     answer_dialogs({""});
-    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    const auto waiting = [this] { return run_control(*w)->state() == RunControl::State::Waiting; };
     bool closed = false;
     ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
                                                        slider("tb_tem")->setValue(7);
@@ -413,7 +413,7 @@ TEST_F(MissionTest, ClosingDuringARecordedRunAsksOnceAndCloses) {
 // scenario, and standard error says where.
 TEST_F(MissionTest, ASignalKeepsTheRecordedMoves) {
     w->slider_recorder()->action()->setChecked(true);
-    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    const auto waiting = [this] { return run_control(*w)->state() == RunControl::State::Waiting; };
     testing::internal::CaptureStderr();
     ASSERT_TRUE(run_steps("DELAY 5000\nPRINT 1", {{waiting, [&] {
                                                        slider("tb_tem")->setValue(7);
@@ -439,14 +439,14 @@ namespace {
 TEST_F(MissionTest, AHoldHookIsLetGoWithItsOwner) {
     auto* owner = new QObject;
     int asked = 0;
-    w->run_control->set_hold_before(owner, [&asked](int) { return ++asked > 0; });
-    EXPECT_TRUE(w->run_control->holds_before());
+    run_control(*w)->set_hold_before(owner, [&asked](int) { return ++asked > 0; });
+    EXPECT_TRUE(run_control(*w)->holds_before());
     delete owner;
-    EXPECT_FALSE(w->run_control->holds_before());
+    EXPECT_FALSE(run_control(*w)->holds_before());
     run("PRINT 1\nPRINT 2");
     EXPECT_EQ(output(), QStringList({"1", "2"}));
     EXPECT_EQ(asked, 0);
-    EXPECT_EQ(w->run_control->state(), RunControl::State::Idle);
+    EXPECT_EQ(run_control(*w)->state(), RunControl::State::Idle);
 }
 
 }  // namespace

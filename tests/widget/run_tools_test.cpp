@@ -60,15 +60,16 @@ TEST_F(RunToolsTest, ClearVariablesOnlyBetweenRuns) {
     const bool taken = run_steps("A=A+1\nLABEL 1\nGOTO 1",
                                  {{at_once(),
                                    [&] {
-                                       enabled_while_running = w->act_clear_variables->isEnabled();
+                                       enabled_while_running =
+                                           action("act_clear_variables")->isEnabled();
                                        w->debugger()->clear_variables();
-                                       w->bt_stop->click();
+                                       button("bt_stop")->click();
                                    }}});
     EXPECT_TRUE(taken);
     EXPECT_FALSE(enabled_while_running);
     EXPECT_EQ(var_get(0), 6) << "variables carry over between runs, and a run clears nothing";
-    ASSERT_TRUE(w->act_clear_variables->isEnabled());
-    w->act_clear_variables->trigger();
+    ASSERT_TRUE(action("act_clear_variables")->isEnabled());
+    action("act_clear_variables")->trigger();
     EXPECT_EQ(label("lA"), "A: 0");
     EXPECT_EQ(label("lZ"), "Z: 0");
     EXPECT_EQ(var_get(25), 0);
@@ -83,7 +84,7 @@ TEST_F(RunToolsTest, AValueChangedWhilePausedIsWhatTheRunGoesOnWith) {
     QStringList seen;
     Qt::FocusPolicy running_policy = Qt::StrongFocus;
     edit("A=1\nB=2\nPRINT A\nPRINT B");
-    w->mcod->toggle_breakpoint(2);
+    mcod(*w)->toggle_breakpoint(2);
     StepDriver driver({
         {[&] { return paused(); },
          [&] {
@@ -112,11 +113,11 @@ TEST_F(RunToolsTest, AValueChangedWhilePausedIsWhatTheRunGoesOnWith) {
              QTest::keyClicks(line(), "-7");
              QTest::keyClick(line(), Qt::Key_Return);
              seen << label("lB");
-             QTest::mouseClick(w->bt_run, Qt::LeftButton);
+             QTest::mouseClick(button("bt_run"), Qt::LeftButton);
              running_policy = la->focusPolicy();
          }},
     });
-    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+    QTest::mouseClick(button("bt_run"), Qt::LeftButton);
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(seen, QStringList({"Value of A", "1", "A: 2.5",
                                  "QLineEdit { border: 2px solid red; }", "B: 2", "B: -7"}));
@@ -145,15 +146,15 @@ TEST_F(RunToolsTest, StopEndsAPrintFloodAtTheNextVisits) {
     QObject::connect(&each_visit, &QTimer::timeout, [&] {
         if (visits_after_click >= 0) {
             ++visits_after_click;
-        } else if (w->mdb->document()->blockCount() > 20000) {
-            const QPoint at = w->bt_stop->rect().center();
-            const QPoint global = w->bt_stop->mapToGlobal(at);
+        } else if (mdb(*w)->document()->blockCount() > 20000) {
+            const QPoint at = button("bt_stop")->rect().center();
+            const QPoint global = button("bt_stop")->mapToGlobal(at);
             QCoreApplication::postEvent(
-                w->bt_stop, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                            Qt::LeftButton, Qt::NoModifier));
+                button("bt_stop"), new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
             QCoreApplication::postEvent(
-                w->bt_stop, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+                button("bt_stop"), new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                   Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
             visits_after_click = 0;
         }
     });

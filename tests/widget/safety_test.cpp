@@ -33,16 +33,16 @@ TEST_F(WindowTest, AFailedSaveOnAFullDiskIsNoSave) {
     write_bytes(path, "OLD");
     write_bytes(folder + "/brevolin.ini", "1\r\n");
     answer_dialogs({path});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     edit(QString(20000, 'N'));
     disk.fill();
 
-    QTest::mouseClick(w->bt_save, Qt::LeftButton);
+    QTest::mouseClick(button("bt_save"), Qt::LeftButton);
     EXPECT_EQ(errors, QStringList({"Cannot create file " + path + "."}));
     EXPECT_EQ(reasons, QStringList({no_space}));
     EXPECT_EQ(read_bytes(path), "OLD");
     EXPECT_EQ(w->status_text(), "Loaded.");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_TRUE(button("bt_save")->isEnabled());
 
     // The text is still unsaved, so closing still asks; the settings fail the same way.
     QDir::setCurrent(folder);
@@ -73,12 +73,12 @@ TEST_F(WindowTest, LoadRefusesAFifoAndADevice) {
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_EQ(symlink("/dev/zero", QFile::encodeName(zero).constData()), 0);
     answer_dialogs({fifo, zero});
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
-    QTest::mouseClick(w->bt_load, Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
+    QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(errors,
               QStringList({"Cannot open file " + fifo + ".", "Cannot open file " + zero + "."}));
     EXPECT_EQ(reasons, QStringList({"It is not a regular file", "It is not a regular file"}));
-    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
     EXPECT_EQ(w->current_file(), "");
 }
 
@@ -88,7 +88,7 @@ TEST_F(WindowTest, TheOutputPaneKeepsTheNewestLines) {
     ASSERT_EQ(lines.size(), 100000);
     EXPECT_EQ(lines.first(), "6");
     EXPECT_EQ(lines.last(), "100005");
-    EXPECT_FALSE(w->mdb->document()->isUndoAvailable());
+    EXPECT_FALSE(mdb(*w)->document()->isUndoAvailable());
 }
 
 TEST_F(WindowTest, ACharacterWithoutAnEightBitFormDoesNotRun) {
@@ -102,8 +102,8 @@ TEST_F(WindowTest, ACharacterWithoutAnEightBitFormDoesNotRun) {
 }
 
 TEST_F(WindowTest, UnsavedTextComesBackAfterTheSessionWasKilled) {
-    QTest::keyClicks(w->mcod, "print 7");
-    w->mcod->insertPlainText(QString("\u20AC"));
+    QTest::keyClicks(mcod(*w), "print 7");
+    mcod(*w)->insertPlainText(QString("\u20AC"));
     std::raise(SIGTERM);
     ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
     EXPECT_TRUE(questions.isEmpty());
@@ -116,8 +116,8 @@ TEST_F(WindowTest, UnsavedTextComesBackAfterTheSessionWasKilled) {
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith("Recover the unsaved program from "));
     EXPECT_TRUE(questions[0].endsWith("?"));
-    EXPECT_EQ(w->mcod->toPlainText(), QString("PRINT 7\u20AC"));
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    EXPECT_EQ(mcod(*w)->toPlainText(), QString("PRINT 7\u20AC"));
+    EXPECT_TRUE(button("bt_save")->isEnabled());
     EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  ");
 
     // Let go at the close, the text is gone for good: no question at the next start.
@@ -128,21 +128,21 @@ TEST_F(WindowTest, UnsavedTextComesBackAfterTheSessionWasKilled) {
 
 TEST_F(WindowTest, TheRecoveryFileFollowsTheTextUntilItIsSavedOrRefused) {
     w->document()->recovery_timer()->setInterval(10);
-    QTest::keyClicks(w->mcod, "A=1");
+    QTest::keyClicks(mcod(*w), "A=1");
     ASSERT_TRUE(wait_for([&] { return QFile::exists(w->recovery_file()); }));
     answer_dialogs({dir.filePath("a.bas")});
-    QTest::mouseClick(w->bt_save, Qt::LeftButton);
+    QTest::mouseClick(button("bt_save"), Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(w->recovery_file()));
 
     // A crash: the window goes without a close. Refused at the next start, it goes too.
-    QTest::keyClicks(w->mcod, "2");
+    QTest::keyClicks(mcod(*w), "2");
     ASSERT_TRUE(wait_for([&] { return QFile::exists(w->recovery_file()); }));
     const QString recovery = w->recovery_file();
     w.reset();
     answer_questions({QMessageBox::No});
     open_window();
     EXPECT_EQ(questions.size(), 1);
-    EXPECT_EQ(w->mcod->toPlainText(), "");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "");
     EXPECT_FALSE(QFile::exists(recovery));
 }
 
@@ -163,11 +163,11 @@ TEST_F(WindowTest, UnsavedTextGoesToTheTemporaryFolderWhenItsFolderCannotBeWritt
 
     w->document()->recovery_timer()->setInterval(10);
     testing::internal::CaptureStderr();
-    QTest::keyClicks(w->mcod, "print 8");
+    QTest::keyClicks(mcod(*w), "print 8");
     ASSERT_TRUE(wait_for([&] { return QFile::exists(kept); }));
     EXPECT_EQ(w->status_text(), said);
     EXPECT_EQ(w->recovery_file(), kept);
-    QTest::keyClicks(w->mcod, "9");
+    QTest::keyClicks(mcod(*w), "9");
     std::raise(SIGTERM);
     ASSERT_TRUE(wait_for([&] { return !w->isVisible(); }));
     // Said once, not at every copy.
@@ -182,7 +182,7 @@ TEST_F(WindowTest, UnsavedTextGoesToTheTemporaryFolderWhenItsFolderCannotBeWritt
     answer_questions({QMessageBox::Yes});
     open_window();
     EXPECT_EQ(questions.size(), 1);
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT 89");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT 89");
 }
 
 }  // namespace

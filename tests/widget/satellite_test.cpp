@@ -69,7 +69,7 @@ using SatelliteDockTest = WindowTest;
 
 TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
     EXPECT_EQ(w->findChild<QDockWidget*>("satellite_dock"), nullptr);  // made when first wanted
-    w->act_satellite->trigger();
+    action("act_satellite")->trigger();
     auto* dock = w->findChild<QDockWidget*>("satellite_dock");
     ASSERT_NE(dock, nullptr);
     EXPECT_TRUE(dock->isVisible());
@@ -79,7 +79,7 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->accessibleName(), "Satellite");
 
-    const auto waiting = [this] { return w->run_control->state() == RunControl::State::Waiting; };
+    const auto waiting = [this] { return run_control(*w)->state() == RunControl::State::Waiting; };
     // Without a simulation the view waits for the channels, even while a program runs.
     bool animating_without = true;
     ASSERT_TRUE(
@@ -101,7 +101,7 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
     // picture still follows the tumbling satellite.
     Vec3 shown_at_start;
     bool followed = false;
-    QTimer::singleShot(3000, w.get(), [this] { w->bt_stop->click(); });
+    QTimer::singleShot(3000, w.get(), [this] { button("bt_stop")->click(); });
     ASSERT_TRUE(run_steps("LABEL 1\nDELAY 1\nGOTO 1",
                           {{waiting, [&] { shown_at_start = view->state().field_gauss; }},
                            {[&] {
@@ -111,7 +111,7 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
                             },
                             [&] {
                                 followed = true;
-                                w->bt_stop->click();
+                                button("bt_stop")->click();
                             }}}));
     EXPECT_TRUE(followed);
     w->simulation_control()->choose_off();
@@ -119,7 +119,7 @@ TEST_F(SatelliteDockTest, DockedAtTheRightAndMovingOnlyWhileASimulatedRunGoes) {
 
     // The dock's own close unticks the menu's entry.
     dock->close();
-    EXPECT_FALSE(w->act_satellite->isChecked());
+    EXPECT_FALSE(action("act_satellite")->isChecked());
 }
 
 }  // namespace

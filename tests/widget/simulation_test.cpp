@@ -30,10 +30,10 @@ class SimulationTest : public WindowTest {
         WindowTest::TearDown();
     }
     QAction* entry(const char* name) const { return w->findChild<QAction*>(name); }
-    bool waiting() const { return w->run_control->state() == RunControl::State::Waiting; }
+    bool waiting() const { return run_control(*w)->state() == RunControl::State::Waiting; }
     // A run that a step never comes to is stopped, and fails its test instead of hanging.
     void stop_after(int milliseconds) {
-        QTimer::singleShot(milliseconds, w.get(), [this] { w->bt_stop->click(); });
+        QTimer::singleShot(milliseconds, w.get(), [this] { button("bt_stop")->click(); });
     }
     QString write_preset(const char* name, const QByteArray& text) {
         write_bytes(dir.filePath(name), text);
@@ -44,7 +44,7 @@ class SimulationTest : public WindowTest {
 TEST_F(SimulationTest, APresetTakesExactlyTheDrivenSlidersAndOffGivesThemBack) {
     slider("tb_magx")->setValue(30);
     slider("tb_tem")->setValue(10);
-    const QString title = w->GroupBox1->title();
+    const QString title = GroupBox1(*w)->title();
     entry("sim_tumbling_1u")->trigger();
     // Another preset keeps the positions the user gave before the first.
     entry("sim_hot_case")->trigger();
@@ -58,19 +58,19 @@ TEST_F(SimulationTest, APresetTakesExactlyTheDrivenSlidersAndOffGivesThemBack) {
             << info_of(c).name;
     }
     EXPECT_EQ(channel_position(Channel::Tem), 20);  // the preset's starting temperature
-    EXPECT_EQ(w->GroupBox1->value_label(Channel::Tem)->accessibleDescription(),
+    EXPECT_EQ(GroupBox1(*w)->value_label(Channel::Tem)->accessibleDescription(),
               "Temperature value, simulated");
-    EXPECT_EQ(w->GroupBox1->simulation_note()->text(), "Simulated: Hot Case");
+    EXPECT_EQ(GroupBox1(*w)->simulation_note()->text(), "Simulated: Hot Case");
 
     entry("sim_off")->trigger();
     EXPECT_FALSE(simulation.on);
     EXPECT_EQ(channel_position(Channel::MagX), 30);
     EXPECT_EQ(channel_position(Channel::Tem), 10);
     for (Channel c : SIM_DRIVEN) EXPECT_TRUE(w->slider(c)->isEnabled()) << info_of(c).name;
-    EXPECT_EQ(w->GroupBox1->value_label(Channel::Tem)->accessibleDescription(),
+    EXPECT_EQ(GroupBox1(*w)->value_label(Channel::Tem)->accessibleDescription(),
               "Temperature value");
-    EXPECT_FALSE(w->GroupBox1->simulation_note()->isVisible());
-    EXPECT_EQ(w->GroupBox1->title(), title);
+    EXPECT_FALSE(GroupBox1(*w)->simulation_note()->isVisible());
+    EXPECT_EQ(GroupBox1(*w)->title(), title);
 }
 
 // The magnetometer's sliders turn while a DELAY still waits; a pause holds the simulated time,
@@ -96,7 +96,8 @@ TEST_F(SimulationTest, TheSatelliteMovesDuringADelayAndStandsStillWhilePaused) {
                         menu_closed = !entry("sim_off")->isEnabled();
                     }},
                    {[&] { return field() != at_start; }, [&] { moved_while_waiting = waiting(); }},
-                   {[] { return simulation.state.time_ms > 2100; }, [&] { w->bt_pause->click(); }},
+                   {[] { return simulation.state.time_ms > 2100; },
+                    [&] { button("bt_pause")->click(); }},
                    {[&] { return paused(); },
                     [&] {
                         held_at = simulation.state.time_ms;
@@ -105,14 +106,14 @@ TEST_F(SimulationTest, TheSatelliteMovesDuringADelayAndStandsStillWhilePaused) {
                    {[&] { return wall.elapsed() >= 400; },
                     [&] {
                         after_pause = simulation.state.time_ms;
-                        w->bt_run->click();
+                        button("bt_run")->click();
                         wall.restart();
                     }},
                    {[&] { return wall.elapsed() >= 200; },
                     [&] {
                         at_end = simulation.state.time_ms;
                         since_resume_ms = wall.elapsed();
-                        w->bt_stop->click();
+                        button("bt_stop")->click();
                     }}}));
     EXPECT_TRUE(moved_while_waiting);
     EXPECT_TRUE(menu_closed);
@@ -192,7 +193,7 @@ TEST_F(SimulationTest, TheWaterfallShowsTheTransmissionOnlyInViewAndShifted) {
           [&] {
               shifted = 10 * 3 + 2 + radio.tx_shift;
               in_view = traced_columns();
-              w->bt_stop->click();
+              button("bt_stop")->click();
           }}}));
     EXPECT_TRUE(out_of_view.isEmpty());
     EXPECT_EQ(in_view, QList<int>({shifted}));

@@ -76,6 +76,7 @@
 #include "mission_control.h"
 #include "satellite_view.h"
 #include "simulation_control.h"
+#include "window_controls.h"
 
 extern "C" char** environ;
 
@@ -96,11 +97,11 @@ void settle() {
 }
 
 double timed_run(Tfmain& w, const char* program) {
-    w.mcod->setPlainText(program);
+    mcod(w)->setPlainText(program);
     settle();
     QElapsedTimer t;
     t.start();
-    w.bt_run->click();
+    named<QPushButton>(w, "bt_run")->click();
     return static_cast<double>(t.nsecsElapsed()) / 1e9;
 }
 
@@ -133,7 +134,7 @@ int device_rate(Tfmain& w, const char* only) {
         for (const auto& [name, program] : DEVICE_LOOPS) {
             if (only != nullptr && std::strcmp(only, name) != 0) continue;
             const double seconds = timed_run(w, program);
-            const long long steps = w.run_control->steps();
+            const long long steps = run_control(w)->steps();
             std::printf("window, pane %s, %s loop: %lld statements in %.3f s = %.2f M "
                         "statements/s; panel: coil x %s, CPU speed %d\n",
                         telemetry ? "open" : "closed", name, steps, seconds,
@@ -161,7 +162,7 @@ long resident_kb() {
 }
 
 int print_memory(Tfmain& w, int seconds) {
-    w.mcod->setPlainText("LABEL 1\nI=I+1\nPRINT I\nGOTO 1");
+    mcod(w)->setPlainText("LABEL 1\nI=I+1\nPRINT I\nGOTO 1");
     settle();
     const long start_kb = resident_kb();
     QElapsedTimer t;
@@ -169,11 +170,11 @@ int print_memory(Tfmain& w, int seconds) {
     QObject::connect(&report, &QTimer::timeout, [&] {
         std::printf("  %4lld s: %ld MB resident\n", t.elapsed() / 1000, resident_kb() / 1024);
         std::fflush(stdout);
-        if (t.elapsed() >= seconds * 1000LL) w.bt_stop->click();
+        if (t.elapsed() >= seconds * 1000LL) named<QPushButton>(w, "bt_stop")->click();
     });
     report.start(seconds > 60 ? 60000 : 1000 * std::max(1, seconds / 5));
     t.start();
-    w.bt_run->click();
+    named<QPushButton>(w, "bt_run")->click();
     const double elapsed = static_cast<double>(t.nsecsElapsed()) / 1e9;
     const double lines = var_get('I' - 'A');
     std::printf("window: %.0f PRINT lines in %.1f s = %.0f lines/s\n", lines, elapsed,
@@ -185,17 +186,17 @@ int print_memory(Tfmain& w, int seconds) {
 
 // CPU used over ten seconds while the run loop is active but can run no statement.
 double cpu_while(Tfmain& w, const char* program, bool pause) {
-    w.mcod->setPlainText(program);
+    mcod(w)->setPlainText(program);
     double used = 0;
     QTimer::singleShot(100, [&] {
-        if (pause) w.bt_pause->click();
+        if (pause) named<QPushButton>(w, "bt_pause")->click();
         const double before = cpu_seconds();
         QTimer::singleShot(10000, [&, before] {
             used = cpu_seconds() - before;
-            w.bt_stop->click();
+            named<QPushButton>(w, "bt_stop")->click();
         });
     });
-    w.bt_run->click();
+    named<QPushButton>(w, "bt_run")->click();
     return used;
 }
 
@@ -240,8 +241,8 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
                int breakpoint) {
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
-    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
-    if (breakpoint >= 0) w.mcod->toggle_breakpoint(breakpoint);
+    mcod(w)->setPlainText(QString::fromLatin1(f.readAll()));
+    if (breakpoint >= 0) mcod(w)->toggle_breakpoint(breakpoint);
     bool taken = false;
     QTimer::singleShot(seconds * 1000, [&] {
         taken = true;
@@ -251,9 +252,9 @@ int screenshot(Tfmain& w, const QString& file, const QString& program, int secon
                                w.frameGeometry().width(), w.frameGeometry().height());
         const QPixmap picture = shot.isNull() || shot.width() < w.width() ? w.grab() : shot;
         picture.save(file);
-        w.bt_stop->click();
+        named<QPushButton>(w, "bt_stop")->click();
     });
-    w.bt_run->click();
+    named<QPushButton>(w, "bt_run")->click();
     // A program that ends before the picture is taken leaves the window as it ended.
     while (!taken) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return 0;
@@ -289,7 +290,7 @@ int highlight(Tfmain& w) {
         program += QString::fromLatin1(lines[i % 12]);
         if (i + 1 < 5000) program += '\n';
     }
-    CodeEditor& e = *w.mcod;
+    CodeEditor& e = *mcod(w);
     settle();
     QElapsedTimer t;
     t.start();
@@ -388,7 +389,7 @@ void put_caret(CodeEditor& e, int line, int column) {
 }
 
 int long_line_figures(Tfmain& w) {
-    CodeEditor& e = *w.mcod;
+    CodeEditor& e = *mcod(w);
     QApplication::setActiveWindow(&w);
     e.setFocus();
     e.setPlainText("PRINT 1\nEND");
@@ -451,7 +452,7 @@ int long_line_figures(Tfmain& w) {
         f.write(text.toLatin1());
         f.close();
         e.setPlainText(QString());
-        w.bt_save->setEnabled(false);
+        named<QPushButton>(w, "bt_save")->setEnabled(false);
         drain();
         QElapsedTimer t;
         t.start();
@@ -505,16 +506,16 @@ int telemetry_redraw(Tfmain& w) {
 int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool telemetry) {
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
-    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    mcod(w)->setPlainText(QString::fromLatin1(f.readAll()));
     settle();
     for (int i = 0; i < zoom_steps; ++i) {
-        w.act_zoom_in->trigger();
+        named<QAction>(w, "act_zoom_in")->trigger();
         settle();
     }
     if (telemetry) w.telemetry()->view_action()->trigger();
     std::printf("window %dx%d at %d,%d; editor text %d px\n", w.frameGeometry().width(),
                 w.frameGeometry().height(), w.frameGeometry().x(), w.frameGeometry().y(),
-                w.mcod->font().pixelSize());
+                mcod(w)->font().pixelSize());
     std::fflush(stdout);
     QElapsedTimer t;
     t.start();
@@ -527,11 +528,11 @@ int layout(Tfmain& w, const QString& program, int zoom_steps, int seconds, bool 
 int mission(Tfmain& w, const QString& program, const QString& mission_file, int seconds) {
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
-    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    mcod(w)->setPlainText(QString::fromLatin1(f.readAll()));
     if (!w.mission_control()->choose_file(mission_file)) return 2;
     settle();
-    QTimer::singleShot(seconds * 1000, [&] { w.bt_stop->click(); });
-    w.bt_run->click();
+    QTimer::singleShot(seconds * 1000, [&] { named<QPushButton>(w, "bt_stop")->click(); });
+    named<QPushButton>(w, "bt_run")->click();
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -550,10 +551,10 @@ int satellite_figures(Tfmain& w, const QString& program, int seconds, const QStr
     }
     QFile f(program);
     if (!f.open(QIODevice::ReadOnly)) return 2;
-    w.mcod->setPlainText(QString::fromLatin1(f.readAll()));
+    mcod(w)->setPlainText(QString::fromLatin1(f.readAll()));
     settle();
-    QTimer::singleShot(seconds * 1000, [&] { w.bt_stop->click(); });
-    w.bt_run->click();
+    QTimer::singleShot(seconds * 1000, [&] { named<QPushButton>(w, "bt_stop")->click(); });
+    named<QPushButton>(w, "bt_run")->click();
 
     QImage image(400, 400, QImage::Format_RGB32);
     SceneCamera camera;
@@ -641,35 +642,34 @@ std::vector<double> stop_latencies(Tfmain& w, const char* program, int rate, int
     const bool on_x = QGuiApplication::platformName() == "xcb";
     std::vector<double> latencies;
     double ended = 0;
-    const auto watch = QObject::connect(w.run_control, &RunControl::stateChanged,
+    const auto watch = QObject::connect(run_control(w), &RunControl::stateChanged,
                                         [&](RunControl::State s) {
                                             if (s == RunControl::State::Idle) ended = steady_ms();
                                         });
     for (int i = 0; i < trials; ++i) {
-        w.mcod->setPlainText(program);
+        mcod(w)->setPlainText(program);
         settle();
         // Never in step with the run's passes.
         const int after_ms = run_ms + (i * 37) % 250;
         double clicked = 0;
         std::thread clicker;
+        QPushButton* stop = named<QPushButton>(w, "bt_stop");
         if (on_x) {
-            const QPoint at = w.bt_stop->mapToGlobal(w.bt_stop->rect().center());
+            const QPoint at = stop->mapToGlobal(stop->rect().center());
             clicker = std::thread([at, after_ms] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(after_ms));
                 x_click(at.x(), at.y());
             });
         } else {
-            QTimer::singleShot(after_ms, &w, [&] {
-                const QPoint at = w.bt_stop->rect().center();
+            QTimer::singleShot(after_ms, &w, [&, stop] {
+                const QPoint at = stop->rect().center();
                 clicked = steady_ms();
                 QCoreApplication::postEvent(
-                    w.bt_stop, new QMouseEvent(QEvent::MouseButtonPress, at,
-                                               w.bt_stop->mapToGlobal(at), Qt::LeftButton,
-                                               Qt::LeftButton, Qt::NoModifier));
+                    stop, new QMouseEvent(QEvent::MouseButtonPress, at, stop->mapToGlobal(at),
+                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
                 QCoreApplication::postEvent(
-                    w.bt_stop, new QMouseEvent(QEvent::MouseButtonRelease, at,
-                                               w.bt_stop->mapToGlobal(at), Qt::LeftButton,
-                                               Qt::NoButton, Qt::NoModifier));
+                    stop, new QMouseEvent(QEvent::MouseButtonRelease, at, stop->mapToGlobal(at),
+                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
             });
         }
         // A click that never arrives must not hold the driver for ever.
@@ -677,13 +677,13 @@ std::vector<double> stop_latencies(Tfmain& w, const char* program, int rate, int
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, &w, [&] {
             clicked = 0;
-            w.run_control->stop();
+            run_control(w)->stop();
         });
         guard.start(after_ms + 20000);
         PressTime press;
-        if (on_x) w.bt_stop->installEventFilter(&press);
+        if (on_x) stop->installEventFilter(&press);
         ended = 0;
-        w.bt_run->click();
+        named<QPushButton>(w, "bt_run")->click();
         if (clicker.joinable()) clicker.join();
         if (on_x) clicked = guard.isActive() ? press.pressed : 0;
         if (clicked > 0 && ended > 0) latencies.push_back(std::max(0.0, ended - clicked));

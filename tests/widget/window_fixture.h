@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -30,6 +31,7 @@
 #include "interp.h"
 #include "radio.h"
 #include "waterfall_view.h"
+#include "window_controls.h"
 
 // Steps taken from inside a run: each waits for its condition, then acts. A poll timer drives
 // them, so the run loop goes on between two polls.
@@ -74,6 +76,8 @@ class WindowTest : public testing::Test {
         qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         // And the recent files of the toolkit's settings store.
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        // The store reads that variable once per process: later tests name their folder.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
         // And the temporary folder, where they go when their own folder cannot be written.
         saved_tmpdir = qgetenv("TMPDIR");
         QDir().mkpath(dir.filePath("tmp"));
@@ -147,7 +151,7 @@ class WindowTest : public testing::Test {
     // Replaces the editor's text as a user's edit would (a paste over everything): the
     // document is modified afterwards.
     void edit(const QString& text) {
-        QTextCursor cursor(w->mcod->document());
+        QTextCursor cursor(mcod(*w)->document());
         cursor.select(QTextCursor::Document);
         cursor.insertText(text);
     }
@@ -156,7 +160,7 @@ class WindowTest : public testing::Test {
     void run(const QString& program, std::function<void()> during = nullptr) {
         edit(program);
         if (during) QTimer::singleShot(0, w.get(), during);
-        QTest::mouseClick(w->bt_run, Qt::LeftButton);
+        QTest::mouseClick(button("bt_run"), Qt::LeftButton);
     }
 
     // Puts `program` into the editor and clicks RUN (or `start`); the steps run while the
@@ -164,13 +168,13 @@ class WindowTest : public testing::Test {
     bool run_steps(const QString& program, std::vector<Step> steps, QPushButton* start = nullptr) {
         StepDriver driver(std::move(steps));
         edit(program);
-        QTest::mouseClick(start != nullptr ? start : w->bt_run, Qt::LeftButton);
+        QTest::mouseClick(start != nullptr ? start : button("bt_run"), Qt::LeftButton);
         return driver.done();
     }
-    bool paused() const { return w->run_control->state() == RunControl::State::Paused; }
+    bool paused() const { return run_control(*w)->state() == RunControl::State::Paused; }
     // The panel redraws changed channels at its paint rate: waits for that redraw.
     bool panel_drawn() const {
-        return wait_for([this] { return !w->GroupBox1->pending(); });
+        return wait_for([this] { return !GroupBox1(*w)->pending(); });
     }
 
     // Waits, serving the window, until `condition` holds; false after five seconds.
@@ -178,17 +182,18 @@ class WindowTest : public testing::Test {
         return QTest::qWaitFor(condition, 5000);
     }
 
-    QStringList output() const { return w->mdb->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QStringList output() const { return mdb(*w)->toPlainText().split('\n', Qt::SkipEmptyParts); }
     QString label(const char* name) const { return w->findChild<QLabel*>(name)->text(); }
     QPushButton* button(const char* name) const { return w->findChild<QPushButton*>(name); }
+    QAction* action(const char* name) const { return named<QAction>(*w, name); }
     QSlider* slider(const char* name) const { return w->findChild<QSlider*>(name); }
     QTimer* timer(const char* name) const { return w->findChild<QTimer*>(name); }
     // "run pause stop" as 1 for enabled, 0 for disabled.
     QString button_states() const {
         return QStringLiteral("%1%2%3")
-            .arg(w->bt_run->isEnabled())
-            .arg(w->bt_pause->isEnabled())
-            .arg(w->bt_stop->isEnabled());
+            .arg(button("bt_run")->isEnabled())
+            .arg(button("bt_pause")->isEnabled())
+            .arg(button("bt_stop")->isEnabled());
     }
     // The grey value of one waterfall pixel as the image shows it.
     int pixel(int row, int column) const {

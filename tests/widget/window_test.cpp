@@ -19,14 +19,14 @@ const QString endless = "LABEL 1\nGOTO 1";
 TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
     EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  ");
     EXPECT_EQ(button_states(), "100");
-    EXPECT_FALSE(w->bt_save->isEnabled());
+    EXPECT_FALSE(button("bt_save")->isEnabled());
     EXPECT_EQ(label("lA"), "A: 0");
     EXPECT_EQ(label("lZ"), "Z: 0");
     EXPECT_EQ(label("lb_magx"), "0");
     EXPECT_EQ(label("lb_coiz"), "0");
     EXPECT_EQ(w->findChild<QLabel*>("Label5")->text(), "BETA 150130");
-    EXPECT_EQ(w->msrc->toPlainText(), "msrc");
-    EXPECT_FALSE(w->msrc->isVisible());
+    EXPECT_EQ(msrc(*w)->toPlainText(), "msrc");
+    EXPECT_FALSE(msrc(*w)->isVisible());
     EXPECT_TRUE(timer("t_sdr")->isActive());
     EXPECT_EQ(timer("t_sdr")->interval(), 60);
     EXPECT_FALSE(slider("tb_coix")->isEnabled());
@@ -35,14 +35,14 @@ TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
     EXPECT_EQ(w->findChild<QProgressBar*>("pb_sys")->value(), 1000);
     EXPECT_EQ(w->size(), QSize(1118, 930));
     // The editor and the output pane take what a larger window adds.
-    const QSize editor = w->mcod->size();
-    const QSize pane = w->mdb->size();
+    const QSize editor = mcod(*w)->size();
+    const QSize pane = mdb(*w)->size();
     w->resize(1400, 1100);
     QCoreApplication::processEvents();
-    EXPECT_GT(w->mcod->width(), editor.width());
-    EXPECT_GT(w->mcod->height(), editor.height());
-    EXPECT_GT(w->mdb->width(), pane.width());
-    EXPECT_GT(w->mdb->height(), pane.height());
+    EXPECT_GT(mcod(*w)->width(), editor.width());
+    EXPECT_GT(mcod(*w)->height(), editor.height());
+    EXPECT_GT(mdb(*w)->width(), pane.width());
+    EXPECT_GT(mdb(*w)->height(), pane.height());
     for (const char* name : {"mcod", "mdb", "bt_load", "bt_savas", "GroupBox1", "gb_sdr", "Iprev",
                              "tb_timer", "Panel1", "Label2", "sb"}) {
         EXPECT_NE(w->findChild<QWidget*>(name), nullptr) << name;
@@ -50,26 +50,26 @@ TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
 }
 
 TEST_F(WindowTest, TypedLettersBecomeUpperCasePastedTextDoesNot) {
-    QTest::keyClicks(w->mcod, "print a+1");
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT A+1");
-    EXPECT_TRUE(w->bt_save->isEnabled());
+    QTest::keyClicks(mcod(*w), "print a+1");
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT A+1");
+    EXPECT_TRUE(button("bt_save")->isEnabled());
     QApplication::clipboard()->setText("\nprint b");
-    w->mcod->paste();
-    EXPECT_EQ(w->mcod->toPlainText(), "PRINT A+1\nprint b");
+    mcod(*w)->paste();
+    EXPECT_EQ(mcod(*w)->toPlainText(), "PRINT A+1\nprint b");
 }
 
 TEST_F(WindowTest, CursorPositionInTheStatusBar) {
-    w->mcod->setPlainText("A=1\nB=2\nPRINT A\n");
-    QTextCursor c(w->mcod->document()->findBlockByNumber(2));
+    mcod(*w)->setPlainText("A=1\nB=2\nPRINT A\n");
+    QTextCursor c(mcod(*w)->document()->findBlockByNumber(2));
     c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
-    const QPoint at = w->mcod->cursorRect(c).center();
-    QTest::mouseClick(w->mcod->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = mcod(*w)->cursorRect(c).center();
+    QTest::mouseClick(mcod(*w)->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(w->status_text(), "Line: 2  X: 4");
-    QTest::keyClick(w->mcod, Qt::Key_Left);
-    QTest::keyClick(w->mcod, Qt::Key_Left);
+    QTest::keyClick(mcod(*w), Qt::Key_Left);
+    QTest::keyClick(mcod(*w), Qt::Key_Left);
     EXPECT_EQ(w->status_text(), "Line: 2  X: 2");
     // With a selection its end counts, measured from the start of the caret's line.
-    QTest::keyClick(w->mcod, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(mcod(*w), Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(w->status_text(), "Line: 2  X: 6");
 }
 
@@ -80,16 +80,17 @@ TEST_F(WindowTest, PauseResumeAndStopSwitchTheButtons) {
     const bool taken =
         run_steps(endless, {
                                {at_once(), [&] { running = button_states(); }},
-                               {at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+                               {at_once(),
+                                [&] { QTest::mouseClick(button("bt_pause"), Qt::LeftButton); }},
                                {at_once(),
                                 [&] {
                                     paused = button_states();
                                     // The resume goes on in the loop that RUN started.
                                     QTimer::singleShot(20, [&] {
                                         resumed = button_states();
-                                        QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+                                        QTest::mouseClick(button("bt_stop"), Qt::LeftButton);
                                     });
-                                    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+                                    QTest::mouseClick(button("bt_run"), Qt::LeftButton);
                                 }},
                            });
     EXPECT_TRUE(taken);
@@ -112,13 +113,13 @@ TEST_F(WindowTest, ManyResumesNeedNoMoreStack) {
     int pairs = 0;
     std::function<void()> next = [&] {
         if (pairs == 5000) {
-            QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+            QTest::mouseClick(button("bt_stop"), Qt::LeftButton);
             return;
         }
         QTimer::singleShot(0, w.get(), next);
         for (int k = 0; k < 10; ++k, ++pairs) {
-            w->bt_pause->click();
-            w->bt_run->click();
+            button("bt_pause")->click();
+            button("bt_run")->click();
         }
     };
     run("LABEL 1\nA=A+1\nGOTO 1", next);
@@ -140,8 +141,8 @@ TEST_F(WindowTest, StopLineAfterEndAnErrorAndStop) {
     // Stopped while paused: the line of the statement that would have run next.
     run_steps("LABEL 1\nA=A+1\nIF A<50 THEN GOTO 1\nPRINT A\nLABEL 2:GOTO 2",
               {{[&] { return !output().isEmpty(); },
-                [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
-               {at_once(), [&] { QTest::mouseClick(w->bt_stop, Qt::LeftButton); }}});
+                [&] { QTest::mouseClick(button("bt_pause"), Qt::LeftButton); }},
+               {at_once(), [&] { QTest::mouseClick(button("bt_stop"), Qt::LeftButton); }}});
     EXPECT_EQ(output(), QStringList({"50"}));
     EXPECT_EQ(w->status_text(), "Stop in line: 4");
     EXPECT_EQ(button_states(), "100");
@@ -152,18 +153,18 @@ TEST_F(WindowTest, FreshRunClearsTheOutputAResumeDoesNot) {
     EXPECT_EQ(output(), QStringList({"1"}));
     QStringList while_paused;
     run_steps("PRINT 2\nLABEL 1\nGOTO 1",
-              {{at_once(), [&] { QTest::mouseClick(w->bt_pause, Qt::LeftButton); }},
+              {{at_once(), [&] { QTest::mouseClick(button("bt_pause"), Qt::LeftButton); }},
                {at_once(), [&] {
-                    w->mcod->setPlainText("PRINT 3");  // edits during a pause are not run
+                    mcod(*w)->setPlainText("PRINT 3");  // edits during a pause are not run
                     QTimer::singleShot(20, [&] {
                         while_paused = output();
-                        QTest::mouseClick(w->bt_stop, Qt::LeftButton);
+                        QTest::mouseClick(button("bt_stop"), Qt::LeftButton);
                     });
-                    QTest::mouseClick(w->bt_run, Qt::LeftButton);
+                    QTest::mouseClick(button("bt_run"), Qt::LeftButton);
                 }}});
     EXPECT_EQ(while_paused, QStringList({"2"}));
     EXPECT_EQ(output(), QStringList({"2"}));
-    EXPECT_EQ(w->msrc->toPlainText(), "PRINT 2\nLABEL 1\nGOTO 1");
+    EXPECT_EQ(msrc(*w)->toPlainText(), "PRINT 2\nLABEL 1\nGOTO 1");
 }
 
 TEST_F(WindowTest, EmptyProgramFinishesAtOnce) {
@@ -319,7 +320,7 @@ TEST_F(WindowTest, AReportIsExplainedUnderTheOutput) {
                                        "on line 1; the report names line 2, where the search "
                                        "ended."))
         << strip->text().toStdString();
-    EXPECT_EQ(w->mcod->error_band_line(), 1);
+    EXPECT_EQ(mcod(*w)->error_band_line(), 1);
     run("PRINT 1");
     EXPECT_FALSE(strip->isVisible());
 }

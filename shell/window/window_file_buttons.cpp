@@ -1,5 +1,5 @@
-// The window's side of LOAD, SAVE and SAVE AS: the buttons, the menu entries and the caption
-// follow the program document.
+// Tfmain's file buttons: LOAD, SAVE and SAVE AS forward to the program document, whose state the
+// buttons, the menu entries and the caption follow; the hidden bt_sini writes the settings file.
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,6 +7,7 @@
 #include "Ucompiler.h"
 #include "code_editor.h"
 #include "dialog_seams.h"
+#include "settings_file.h"
 
 std::function<int(QFileDialog&)>& Tfmain::file_dialog_hook = file_dialog_seam;
 std::function<int(QMessageBox&)>& Tfmain::question_hook = question_seam;
@@ -21,8 +22,6 @@ void Tfmain::build_document() {
         mcod->clear_breakpoints();
         mcod->set_error_line(-1);
     });
-    connect(document_, &ProgramDocument::fileUsed, this, &Tfmain::remember_recent_file);
-    connect(document_, &ProgramDocument::fileFailed, this, &Tfmain::forget_recent_file);
 }
 
 void Tfmain::set_caption() {
@@ -39,6 +38,10 @@ void Tfmain::bt_saveClick() {
 
 void Tfmain::bt_savasClick() {
     document_->save_as();
+}
+
+void Tfmain::bt_siniClick() {
+    settings_->write();
 }
 
 void Tfmain::open_file(const QString& path) {

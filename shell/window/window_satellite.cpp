@@ -1,5 +1,5 @@
-// View > Satellite: the satellite in three dimensions, docked at the window's right. It is made
-// when first shown; it follows the channels itself, and the run and the simulation from here.
+// Tfmain's View > Satellite: the satellite in three dimensions, docked at the window's right. It is
+// made when first shown; it follows the channels itself, and the run and the simulation from here.
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>

@@ -1,21 +1,14 @@
-// The settings file read at start-up and written at close, and the close itself.
+// Tfmain's geometry and panes kept between sessions, and the window's close.
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFile>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
-#include <cstdio>
 
 #include "Ucompiler.h"
-#include "error_display.h"
-#include "file_access.h"
-#include "settings.h"
+#include "closing_signals.h"
+#include "settings_file.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
-#include "telemetry_pane.h"
 
 namespace {
 
@@ -49,34 +42,6 @@ void Tfmain::save_window_state() {
     }
 }
 
-// The sliders take the file's lines one by one, each clamped, each change handled at once; a
-// bad line stops the reading, and the lines before it keep their values.
-void Tfmain::read_settings() {
-    const QString name = QString::fromLatin1(SETTINGS_FILE_NAME);
-    if (!QFileInfo(name).isFile()) return;
-    const FileRead file = read_regular_file(SETTINGS_FILE_NAME, MAX_SETTINGS_FILE_BYTES);
-    if (!file.ok) {
-        show_error("Cannot open file " + name, file.reason);
-        return;
-    }
-    const SettingsRead read = settings_parse(file.bytes);
-    for (size_t i = 0; i < read.values.size(); ++i) {
-        channel_set(settings_channels[i], read.values[i]);
-    }
-    if (!read.error.empty()) show_error(QString::fromLatin1(read.error.c_str()));
-}
-
-// Never through a symbolic link: in a shared folder anybody could plant one that points at
-// somebody else's file.
-void Tfmain::bt_siniClick() {
-    const FileWrite written =
-        write_file_atomically(SETTINGS_FILE_NAME, settings_format(), LinkPolicy::Refuse);
-    if (!written.ok) {
-        throw DisplayedError(QStringLiteral("Cannot create file ") + SETTINGS_FILE_NAME,
-                             QString::fromLocal8Bit(written.reason.c_str()));
-    }
-}
-
 // Unsaved text is worth a question; Cancel keeps the window open and the program running.
 // A close that goes ahead stops the program and writes the settings. A close asked for by a
 // signal asks nothing: the unsaved text waits in the recovery file for the next start.
@@ -89,7 +54,8 @@ void Tfmain::closeEvent(QCloseEvent* event) {
         return;
     }
     // On a signal the text and the recorded moves are already kept.
-    if (!closing_on_signal_) {
+    const bool on_signal = closing_signals_->closing();
+    if (!on_signal) {
         if (!document_->may_close()) {
             event->ignore();
             return;
@@ -105,18 +71,5 @@ void Tfmain::closeEvent(QCloseEvent* event) {
     // The settings file keeps the sensors where the user left them, not where a simulation moved
     // them.
     simulation_->let_go();
-    write_settings_at_close();
-}
-
-void Tfmain::write_settings_at_close() {
-    try {
-        bt_siniClick();
-    } catch (const DisplayedError& e) {
-        // A box would hold up the end of a session that is going away; standard error is read.
-        if (closing_on_signal_) {
-            std::fprintf(stderr, "%s: %s\n", e.what(), e.reason.toLocal8Bit().constData());
-        } else {
-            show_error(QString::fromUtf8(e.what()), e.reason);
-        }
-    }
+    settings_->write_at_close(on_signal);
 }

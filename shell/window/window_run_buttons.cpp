@@ -1,5 +1,5 @@
-// RUN, PAUSE, STEP and STOP: the window's handlers forward to its debugger, which owns the run
-// control and shows the run; the window's status bar and telemetry follow it.
+// Tfmain's run buttons: RUN, PAUSE, STEP, STOP and the speed forward to the debugger, which
+// owns the run control and shows the run; the window's status bar and telemetry follow it.
 #include <QComboBox>
 #include <algorithm>
 #include <iterator>
