@@ -133,6 +133,13 @@ static_assert(one_row_per_token(), "a token starts at most one statement form");
 
 inline constexpr auto& grammar = grammar_rows::rows;
 
+// Whether a statement starts with `token`. (A test of a row's address against nullptr is no
+// constant expression where null checks are kept, as in the sanitizer build.)
+constexpr bool starts_statement(int token) {
+    return token >= 0 && token < TOKEN_KIND_COUNT &&
+           grammar_rows::row_index[static_cast<size_t>(token)] >= 0;
+}
+
 // The form of the statement that `token` starts, or nullptr when no statement starts with it.
 constexpr const StatementForm* statement_form(int token) {
     if (token < 0 || token >= TOKEN_KIND_COUNT) return nullptr;

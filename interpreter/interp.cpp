@@ -51,8 +51,8 @@ constexpr std::array<StatementFn, TOKEN_KIND_COUNT> make_dispatch_table() {
 // their layer's registration.
 constexpr bool fills_its_own_rows(const std::array<StatementFn, TOKEN_KIND_COUNT>& table) {
     for (int k = 0; k < TOKEN_KIND_COUNT; ++k) {
-        const StatementForm* form = statement_form(k);
-        const bool own = form != nullptr && form->executor == Executor::Interpreter;
+        const bool own =
+            starts_statement(k) && statement_form(k)->executor == Executor::Interpreter;
         if (own != (table[static_cast<size_t>(k)] != stmt_unknown)) return false;
     }
     return true;
