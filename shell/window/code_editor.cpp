@@ -1,8 +1,12 @@
 #include "code_editor.h"
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
@@ -35,6 +39,10 @@ const QColor ERROR_BAND(130, 0, 0);
 // Findings of the checker: what stops a run in red, what misleads in amber.
 const QColor FINDING_ERROR(255, 60, 60);
 const QColor FINDING_WARNING(255, 176, 0);
+const QColor BULB(255, 214, 40);
+const QColor BULB_BASE(150, 150, 150);
+// The gutter's mark of a line with findings: a bar this wide at its right edge.
+constexpr int MARK_WIDTH = 3;
 // Typing is left alone; the text is checked once it pauses this long.
 constexpr int CHECK_DELAY_MS = 300;
 constexpr int GUTTER_PADDING = 6;
@@ -57,11 +65,40 @@ class Gutter : public QWidget {
    protected:
     void paintEvent(QPaintEvent* event) override { editor_->paint_gutter(event); }
     void mousePressEvent(QMouseEvent* event) override {
-        editor_->gutter_clicked(static_cast<int>(event->position().y()));
+        editor_->gutter_pressed(static_cast<int>(event->position().x()),
+                                static_cast<int>(event->position().y()));
     }
 
    private:
     CodeEditor* editor_;
+};
+
+// The hover over a finding: its message and a link to its help page. A tooltip goes at the
+// first click, so this is a label of its own that stays while the pointer is on it.
+class FindingPopup : public QLabel {
+   public:
+    explicit FindingPopup(CodeEditor* editor) : QLabel(editor, Qt::ToolTip) {
+        setObjectName("mcod_finding");
+        setWordWrap(true);
+        setTextFormat(Qt::RichText);
+        setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        setMargin(4);
+        setForegroundRole(QPalette::ToolTipText);
+        setBackgroundRole(QPalette::ToolTipBase);
+        setAutoFillBackground(true);
+        setFrameShape(QFrame::Box);
+        setMaximumWidth(480);
+        connect(this, &QLabel::linkActivated, editor, [this, editor](const QString& page) {
+            hide();
+            emit editor->helpRequested(page);
+        });
+    }
+
+   protected:
+    void leaveEvent(QEvent* event) override {
+        QLabel::leaveEvent(event);
+        hide();
+    }
 };
 
 }  // namespace
@@ -91,6 +128,13 @@ CodeEditor::~CodeEditor() {
 // ---- typing ----
 
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
+    if (popup_ != nullptr) popup_->hide();
+    if (event->key() == Qt::Key_Period &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        offer_fixes(textCursor().blockNumber(), cursorRect().bottomLeft());
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     // A tab character is no space to the scanner, so typing never inserts one. Ctrl+Tab and
     // Ctrl+Shift+Tab leave the editor for the next or previous control.
@@ -295,8 +339,151 @@ void CodeEditor::check_now() {
     BoundedFindings found = check_program_bounded(text, MAX_REPORTED_FINDINGS, foreign);
     findings_ = std::move(found.findings);
     more_findings_ = found.more;
+    line_marks_.clear();
+    for (const Finding& f : findings_) {
+        const QTextBlock block = document()->findBlockByNumber(f.line);
+        const QString line = block.text();
+        // A character without an 8-bit form stood in as '?': no fix copies it.
+        const bool plain = std::all_of(line.begin(), line.end(),
+                                       [](QChar c) { return c.unicode() <= 0xFF; });
+        const QByteArray bytes = line.toLatin1();
+        const bool fix =
+            plain && quick_fix_for_line(std::string_view(bytes.constData(), bytes.size()), f);
+        if (!line_marks_.empty() && line_marks_.back().line == f.line) {
+            LineMark& m = line_marks_.back();
+            if (f.severity == Severity::Error) m.severity = Severity::Error;
+            m.fix = m.fix || fix;
+        } else {
+            line_marks_.push_back({f.line, f.severity, fix});
+        }
+    }
     update_bands();
+    gutter_->update();
     emit findingsChanged();
+}
+
+const CodeEditor::LineMark* CodeEditor::mark_of(int line) const {
+    const auto it = std::lower_bound(line_marks_.begin(), line_marks_.end(), line,
+                                     [](const LineMark& m, int l) { return m.line < l; });
+    return it != line_marks_.end() && it->line == line ? &*it : nullptr;
+}
+
+std::optional<Severity> CodeEditor::line_severity(int line) const {
+    const LineMark* m = mark_of(line);
+    if (m == nullptr) return std::nullopt;
+    return m->severity;
+}
+
+// ---- quick fixes ----
+
+std::vector<QuickFix> CodeEditor::fixes_on_line(int line) {
+    if (check_timer_->isActive()) check_now();
+    std::vector<QuickFix> fixes;
+    const QString text = document()->findBlockByNumber(line).text();
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        return fixes;
+    const QByteArray bytes = text.toLatin1();
+    for (const Finding& f : findings_) {
+        if (f.line != line) continue;
+        if (auto fix = quick_fix_for_line(std::string_view(bytes.constData(), bytes.size()), f))
+            fixes.push_back(std::move(*fix));
+    }
+    return fixes;
+}
+
+void CodeEditor::apply_fix(const QuickFix& fix) {
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    // From the last edit back: the places of the others stay.
+    for (auto it = fix.edits.rbegin(); it != fix.edits.rend(); ++it) {
+        const QTextBlock block = document()->findBlockByNumber(it->line);
+        if (!block.isValid()) continue;
+        // A new line above another goes in at the end of the line before: a line split at its
+        // start would leave its breakpoint on the new line's block.
+        if (it->column == 0 && it->length == 0 && it->line > 0 &&
+            it->replacement.ends_with('\n')) {
+            edit.setPosition(block.position() - 1);
+            edit.insertText(QLatin1Char('\n') +
+                            QString::fromLatin1(it->replacement).chopped(1));
+            continue;
+        }
+        const int end = block.position() + block.length() - 1;
+        const int at = std::min(end, block.position() + std::max(0, it->column));
+        edit.setPosition(at);
+        edit.setPosition(std::min(end, at + std::max(0, it->length)), QTextCursor::KeepAnchor);
+        edit.insertText(QString::fromLatin1(it->replacement));
+        if (it->line == 0 && it->column == 0 && it->replacement.ends_with('\n')) {
+            // The first line split at its start: its breakpoint goes with its text.
+            QTextBlock first = document()->firstBlock();
+            const LineMarks* m = marks_of(first);
+            if (m != nullptr && m->breakpoint) {
+                auto* moved = new LineMarks;
+                moved->breakpoint = true;
+                first.next().setUserData(moved);
+                first.setUserData(nullptr);
+                cache_stale_ = true;
+            }
+        }
+    }
+    edit.endEditBlock();
+    check_now();
+}
+
+void CodeEditor::offer_fixes(int line, const QPoint& where) {
+    const std::vector<QuickFix> fixes = fixes_on_line(line);
+    if (fixes.empty()) {
+        emit problemShown(QStringLiteral("No quick fix on line %1.").arg(line));
+        return;
+    }
+    if (fixes.size() == 1) {
+        apply_fix(fixes.front());
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName("mcod_fixes");
+    for (const QuickFix& fix : fixes) {
+        connect(menu.addAction(QString::fromStdString(fix.title)), &QAction::triggered, this,
+                [this, fix] { apply_fix(fix); });
+    }
+    menu.exec(mapToGlobal(where));
+}
+
+QString CodeEditor::help_page_at(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return {};
+    const int column = position - block.position();
+    for (const Finding& f : findings_) {
+        if (f.line == block.blockNumber() && column >= f.column && column < f.column + f.length)
+            return QString::fromStdString(f.help_page);
+    }
+    return {};
+}
+
+void CodeEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->setObjectName("mcod_menu");
+    const QTextCursor at = event->reason() == QContextMenuEvent::Mouse
+                               ? cursorForPosition(event->pos())
+                               : textCursor();
+    const int line = at.blockNumber();
+    const QPoint where = event->pos();
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().front();
+    QAction* fix = new QAction("Quick Fix...", menu);
+    fix->setObjectName("act_quick_fix");
+    fix->setShortcut(QKeySequence("Ctrl+."));
+    fix->setEnabled(!fixes_on_line(line).empty());
+    connect(fix, &QAction::triggered, this, [this, line, where] { offer_fixes(line, where); });
+    menu->insertAction(first, fix);
+    const QString page = help_page_at(at.position());
+    if (!page.isEmpty()) {
+        QAction* help = new QAction("Help on This Problem", menu);
+        help->setObjectName("act_problem_help");
+        connect(help, &QAction::triggered, this, [this, page] { emit helpRequested(page); });
+        menu->insertAction(first, help);
+    }
+    menu->insertSeparator(first);
+    menu->exec(event->globalPos());
+    delete menu;
 }
 
 bool CodeEditor::go_to_problem(bool forward) {
@@ -361,6 +548,12 @@ QString CodeEditor::problem_at(int position) const {
 }
 
 bool CodeEditor::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && popup_ != nullptr && popup_->isVisible()) {
+        // The pointer may be on its way into the hover: it stays while the pointer is there.
+        QTimer::singleShot(300, popup_, [p = popup_] {
+            if (!p->underMouse()) p->hide();
+        });
+    }
     if (event->type() != QEvent::ToolTip) return QPlainTextEdit::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);
     // The character under the pointer: the caret position nearest to it, or the one before
@@ -371,11 +564,25 @@ bool CodeEditor::viewportEvent(QEvent* event) {
         at.movePosition(QTextCursor::PreviousCharacter);
     const bool on_line = help->pos().y() >= caret.top() && help->pos().y() < caret.bottom();
     const QString reason = on_line ? problem_at(at.position()) : QString();
+    const QString page = on_line ? help_page_at(at.position()) : QString();
+    if (popup_ != nullptr) popup_->hide();
     if (reason.isEmpty()) {
         QToolTip::hideText();
         event->ignore();
-    } else {
+    } else if (page.isEmpty()) {
         QToolTip::showText(help->globalPos(), reason, viewport());
+    } else {
+        QToolTip::hideText();
+        if (popup_ == nullptr) popup_ = new FindingPopup(this);
+        QString title = page;
+        title.chop(title.endsWith(QLatin1String(".html")) ? 5 : 0);
+        popup_->setText(QStringLiteral("%1<br><a href=\"%2\">Help: %3</a>")
+                            .arg(reason.toHtmlEscaped(), page.toHtmlEscaped(),
+                                 title.toHtmlEscaped()));
+        popup_->adjustSize();
+        // Just below the line, under the pointer, so that the pointer reaches it at once.
+        popup_->move(viewport()->mapToGlobal(QPoint(help->pos().x() - 8, caret.bottom() - 2)));
+        popup_->show();
     }
     return true;
 }
@@ -557,6 +764,7 @@ void CodeEditor::focusInEvent(QFocusEvent* event) {
 
 void CodeEditor::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
+    if (popup_ != nullptr && !popup_->underMouse()) popup_->hide();
     set_steady_caret(false);
 }
 
@@ -575,7 +783,8 @@ void CodeEditor::caret_moved() {
 int CodeEditor::gutter_width() const {
     const int digits = QString::number(qMax(1, document()->blockCount() - 1)).size();
     const int dot = fontMetrics().height();
-    return GUTTER_PADDING * 2 + dot + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+    // The breakpoint's dot, the number, the light bulb.
+    return GUTTER_PADDING * 2 + dot * 2 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
 }
 
 void CodeEditor::resizeEvent(QResizeEvent* event) {
@@ -595,6 +804,7 @@ void CodeEditor::changeEvent(QEvent* event) {
 }
 
 void CodeEditor::update_gutter(const QRect& rect, int dy) {
+    if (dy != 0 && popup_ != nullptr) popup_->hide();
     if (dy != 0) {
         gutter_->scroll(0, dy);
     } else {
@@ -603,15 +813,38 @@ void CodeEditor::update_gutter(const QRect& rect, int dy) {
     if (rect.contains(viewport()->rect())) setViewportMargins(gutter_width(), 0, 0, 0);
 }
 
-void CodeEditor::gutter_clicked(int y) {
+int CodeEditor::block_at(int y) const {
     for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
         const QRectF r = blockBoundingGeometry(b).translated(contentOffset());
         if (r.top() > y) break;
-        if (y < r.bottom()) {
-            toggle_breakpoint(b.blockNumber());
-            return;
-        }
+        if (y < r.bottom()) return b.blockNumber();
     }
+    return -1;
+}
+
+void CodeEditor::gutter_clicked(int y) {
+    const int line = block_at(y);
+    if (line >= 0) toggle_breakpoint(line);
+}
+
+// The light bulb's place on a line of the gutter: between the number and the mark.
+QRectF CodeEditor::bulb_rect(const QRectF& line) const {
+    const int dot = fontMetrics().height() - 6;
+    return QRectF(gutter_->width() - GUTTER_PADDING - dot, line.top() + 3, dot, dot);
+}
+
+void CodeEditor::gutter_pressed(int x, int y) {
+    const int line = block_at(y);
+    if (line < 0) return;
+    const LineMark* m = mark_of(line);
+    const int dot = fontMetrics().height();
+    if (m != nullptr && m->fix && x >= gutter_->width() - GUTTER_PADDING - dot) {
+        const QTextBlock block = document()->findBlockByNumber(line);
+        const QRectF r = blockBoundingGeometry(block).translated(contentOffset());
+        offer_fixes(line, QPoint(0, static_cast<int>(r.bottom())));
+        return;
+    }
+    toggle_breakpoint(line);
 }
 
 // A breakpoint on a line that holds no statement (a comment, a blank line, data) can never
@@ -641,8 +874,25 @@ void CodeEditor::paint_gutter(QPaintEvent* event) {
             p.setBrush(runs ? QBrush(BREAKPOINT) : QBrush());
             p.drawEllipse(QRectF(GUTTER_PADDING, r.top() + 3, dot, dot));
         }
+        const int number_right = gutter_->width() - GUTTER_PADDING - fontMetrics().height();
+        if (const LineMark* mark = mark_of(b.blockNumber())) {
+            const QColor colour =
+                mark->severity == Severity::Error ? FINDING_ERROR : FINDING_WARNING;
+            p.fillRect(QRectF(gutter_->width() - MARK_WIDTH, r.top(), MARK_WIDTH, r.height()),
+                       colour);
+            if (mark->fix) {
+                const QRectF bulb = bulb_rect(r);
+                const qreal base = bulb.height() / 4;
+                p.setPen(Qt::NoPen);
+                p.setBrush(BULB_BASE);
+                p.drawRect(QRectF(bulb.center().x() - base, bulb.bottom() - base, base * 2, base));
+                p.setBrush(BULB);
+                p.setPen(BULB.darker(160));
+                p.drawEllipse(bulb.adjusted(0, 0, 0, -base));
+            }
+        }
         p.setPen(b.blockNumber() == caret_line ? GUTTER_CARET_NUMBER : GUTTER_NUMBER);
-        p.drawText(QRectF(0, r.top(), gutter_->width() - GUTTER_PADDING, r.height()),
+        p.drawText(QRectF(0, r.top(), number_right, r.height()),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(b.blockNumber()));
     }
 }

@@ -6,16 +6,16 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <vector>
 
 #include "checker.h"
-#include <QTextCursor>
-#include <functional>
-#include <vector>
+#include "quick_fix.h"
 
 class Highlighter;
 
+class QLabel;
 class QTimer;
 
 class CodeEditor : public QPlainTextEdit {
@@ -65,11 +65,25 @@ class CodeEditor : public QPlainTextEdit {
     // The caret to the next (or previous) finding after (before) it, round the end; false when
     // there is none. The status bar names it.
     bool go_to_problem(bool forward);
+    // The worst finding on `line`, or nothing: the gutter marks the line in its colour.
+    std::optional<Severity> line_severity(int line) const;
+    // The fixes the findings on `line` have (quick_fix.h), as the text stands now.
+    std::vector<QuickFix> fixes_on_line(int line);
+    // Makes the fix as one undo step and checks the text again.
+    void apply_fix(const QuickFix& fix);
+    // Ctrl+., the light bulb and Quick Fix... in the context menu: the line's one fix made, or
+    // a menu of its fixes at `where` (in the editor's coordinates). The student always asks.
+    void offer_fixes(int line, const QPoint& where);
+    // The help page of the finding at `position`, empty when there is none: "traps.html".
+    QString help_page_at(int position) const;
 
     QWidget* gutter() const { return gutter_; }
     int gutter_width() const;
     void paint_gutter(QPaintEvent* event);
     void gutter_clicked(int y);
+    // A press at (x, y) in the gutter: on a light bulb it offers the line's fixes, elsewhere it
+    // sets or clears the line's breakpoint.
+    void gutter_pressed(int x, int y);
 
    signals:
     void keyUp();
@@ -79,6 +93,8 @@ class CodeEditor : public QPlainTextEdit {
     void problemShown(const QString& text);
     // The checker has looked at the text again.
     void findingsChanged();
+    // The student asked for a finding's help page ("traps.html").
+    void helpRequested(const QString& page);
 
    protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -89,6 +105,7 @@ class CodeEditor : public QPlainTextEdit {
     bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
    private:
     void shift_lines(bool right);
@@ -100,13 +117,25 @@ class CodeEditor : public QPlainTextEdit {
     void update_gutter(const QRect& rect, int dy);
     void update_bands();
     int line_of(const QTextCursor& band) const;
+    int block_at(int y) const;
+    QRectF bulb_rect(const QRectF& line) const;
 
     QWidget* gutter_;
+    QLabel* popup_ = nullptr;  // the hover over a finding, made when first wanted
     Highlighter* highlighter_;
     QTextCursor current_band_;
     QTextCursor error_band_;
     std::vector<Finding> findings_;
     size_t more_findings_ = 0;  // found beyond those kept in findings_
+    // The gutter's marks by line, from the last check: the worst severity, and whether a fix
+    // is there. In rising order of line.
+    struct LineMark {
+        int line;
+        Severity severity;
+        bool fix;
+    };
+    std::vector<LineMark> line_marks_;
+    const LineMark* mark_of(int line) const;
     QTimer* check_timer_;
     bool after_edit_posted_ = false;
     bool error_band_edited_ = false;

@@ -217,6 +217,10 @@ void Tfmain::build_menus() {
         mcod->go_to_problem(false);
     });
     connect(mcod, &CodeEditor::problemShown, this, &Tfmain::set_status);
+    connect(mcod, &CodeEditor::helpRequested, this, [this](const QString& page) {
+        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
+        help_window_->show_page(help_page_url(page));
+    });
     view->addSeparator();
     view->addAction(telemetry_->view_action());
     build_satellite_action(view);

@@ -8,12 +8,14 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include "editor_commands.h"
 #include "find_bar.h"
+#include "help_window.h"
 #include "highlighter.h"
 #include <QListWidget>
 
@@ -550,6 +552,64 @@ TEST_F(WindowTest, TheProblemsListShowsTheFirstFindingsAndCountsTheRest) {
     mcod(*w)->moveCursor(QTextCursor::End);
     emit list->itemClicked(list->item(list->count() - 1));
     EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), static_cast<int>(MAX_REPORTED_FINDINGS) + 50);
+}
+
+}  // namespace
+
+namespace {
+
+// The gutter's mark, Ctrl+. making the line's fix as one undo step, and the hover's link to the
+// finding's help page.
+TEST_F(WindowTest, CtrlPeriodFixesTheLineAndOneUndoTakesItBack) {
+    CodeEditor& e = *mcod(*w);
+    const QString before = "A=1\nIF A<=10 THEN PRINT 1\nPRINT 2\nDATA\n// 12 ITEMS\n";
+    e.setPlainText(before);
+    e.check_now();
+    EXPECT_EQ(e.line_severity(0), std::nullopt);
+    EXPECT_EQ(e.line_severity(1), Severity::Error);
+    EXPECT_EQ(e.line_severity(4), Severity::Warning);
+    const auto mark = [&](int line) {
+        const QRect r = e.cursorRect(QTextCursor(e.document()->findBlockByNumber(line)));
+        return e.gutter()->grab().toImage().pixelColor(e.gutter()->width() - 1, r.center().y());
+    };
+    EXPECT_EQ(mark(1), QColor(255, 60, 60));
+    EXPECT_EQ(mark(4), QColor(255, 176, 0));
+    EXPECT_NE(mark(0), QColor(255, 60, 60));
+
+    // The caret's line has no fix: nothing changes.
+    put_caret(e, 2, 0);
+    QTest::keyClick(&e, Qt::Key_Period, Qt::ControlModifier);
+    EXPECT_EQ(e.toPlainText(), before);
+    put_caret(e, 1, 3);
+    QTest::keyClick(&e, Qt::Key_Period, Qt::ControlModifier);
+    EXPECT_EQ(e.toPlainText(), "A=1\nIF A<11 THEN PRINT 1\nPRINT 2\nDATA\n// 12 ITEMS\n");
+    EXPECT_EQ(e.line_severity(1), std::nullopt);
+    e.undo();
+    EXPECT_EQ(e.toPlainText(), before);
+
+    // A comment moved onto a line of its own goes above; the breakpoint stays with the code.
+    e.setPlainText("A=1\nB=2 // TWO\n");
+    e.toggle_breakpoint(1);
+    put_caret(e, 1, 0);
+    QTest::keyClick(&e, Qt::Key_Period, Qt::ControlModifier);
+    EXPECT_EQ(e.toPlainText(), "A=1\n// TWO\nB=2\n");
+    EXPECT_EQ(e.breakpoint_lines(), std::vector<int>{2});
+    e.setPlainText(before);
+
+    // Hovering the finding shows its message with a link that opens its page.
+    e.check_now();
+    QTextCursor c(e.document()->findBlockByNumber(1));
+    c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
+    const QPoint p(e.cursorRect(c).left() + 2, e.cursorRect(c).center().y());
+    QHelpEvent help(QEvent::ToolTip, p, e.viewport()->mapToGlobal(p));
+    QApplication::sendEvent(e.viewport(), &help);
+    auto* popup = e.findChild<QLabel*>("mcod_finding");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_TRUE(popup->text().contains("<a href=\"traps.html\">Help: traps</a>"));
+    emit popup->linkActivated("traps.html");
+    ASSERT_NE(w->help_window(), nullptr);
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/traps.html"));
 }
 
 }  // namespace
