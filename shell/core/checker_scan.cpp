@@ -109,6 +109,11 @@ void Checker::scan_line(int line_number, std::string_view line) {
     const size_t line_first_token = tokens_.size();
     int quiet_until = 0;  // a finding already covers the characters before this column
     int p = 0;
+    while (p < n && begin[p] == ' ') ++p;
+    if (rem_line(line_number, line, p)) {
+        tokens_.push_back({TK_CR, line_number, n, 0, base + n});
+        return;
+    }
     while (true) {
         while (p < n && begin[p] == ' ') ++p;
         if (p >= n) break;
@@ -124,7 +129,26 @@ void Checker::scan_line(int line_number, std::string_view line) {
             continue;
         }
         if (t == TK_SLASH && begin[p + 1] == '/') {
-            add(line_number, p, n - p, Severity::Error, msg::comment_after_code());
+            Deferred d;
+            d.token = tokens_.size();
+            d.kind = Deferred::Comment;
+            Text text = msg::comment_after_code();
+            d.finding = {line_number, p, n - p, Severity::Error, std::move(text.message),
+                         std::move(text.page)};
+            // A label search reads the comment as tokens, and stops at one it cannot take.
+            for (int q = p + 2; q < n;) {
+                if (begin[q] == ' ') {
+                    ++q;
+                    continue;
+                }
+                const char* e = begin + q;
+                if (scan_token(begin + q, &e) == TK_ERROR || e == begin + q) {
+                    d.scans_clean = false;
+                    break;
+                }
+                q = static_cast<int>(e - begin);
+            }
+            deferred_.push_back(std::move(d));
             token.flagged = true;
             tokens_.push_back(token);
             break;
@@ -157,8 +181,14 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
         while (from > 0 && is_letter(begin[from - 1])) --from;
         while (p + length < n && is_letter(begin[p + length])) ++length;
         if (!quiet) {
-            add(line_number, from, p + length - from, Severity::Error,
-                msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from))));
+            Deferred d;
+            d.token = tokens_.size();
+            d.finding = {line_number, from, p + length - from, Severity::Error, {}, {}};
+            Text text =
+                msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from)));
+            d.finding.message = std::move(text.message);
+            d.finding.help_page = std::move(text.page);
+            deferred_.push_back(std::move(d));
         }
         return length;
     } else if (c == '\t') {
@@ -167,7 +197,13 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
     } else {
         text = msg::foreign_character(c);
     }
-    if (!quiet) add(line_number, p, length, Severity::Error, std::move(text));
+    if (!quiet) {
+        Deferred d;
+        d.token = tokens_.size();
+        d.finding = {line_number, p, length, Severity::Error, std::move(text.message),
+                     std::move(text.page)};
+        deferred_.push_back(std::move(d));
+    }
     return length;
 }
 
@@ -193,8 +229,16 @@ int Checker::number_form(Token& token, const char* begin) {
     char value[FORMAT_BUFFER_SIZE];
     const int length = format_general(parse_number(start), PRINT_DIGITS, value);
     const std::string plain(value, static_cast<size_t>(length));
-    add(token.line, token.column, static_cast<int>(stop - start), Severity::Error,
-        msg::number_read_twice(written, rest, plain));
+    Deferred d;
+    d.token = tokens_.size();
+    d.kind = Deferred::ReadTwice;
+    Text text = msg::number_read_twice(written, rest, plain);
+    d.finding = {token.line,           token.column,         static_cast<int>(stop - start),
+                 Severity::Error,      std::move(text.message), std::move(text.page)};
+    d.written = written;
+    d.plain = plain;
+    d.rest = rest;
+    deferred_.push_back(std::move(d));
     token.flagged = true;
     return static_cast<int>(stop - begin);
 }
@@ -235,6 +279,61 @@ void Checker::check_comparisons(size_t first) {
         a.flagged = true;
         b.flagged = true;
         ++k;
+    }
+}
+
+// A comment line as other languages write it: REM or an apostrophe. A run stops at it with
+// "Unknown command" (or at the apostrophe); one finding covers the line.
+bool Checker::rem_line(int line_number, std::string_view line, int p) {
+    const auto n = static_cast<int>(line.size());
+    const std::string_view rest = line.substr(static_cast<size_t>(p));
+    const bool rem =
+        rest.substr(0, 3) == "REM" && (rest.size() == 3 || rest[3] == ' ' || rest[3] == '\t');
+    if (!rem && rest.substr(0, 1) != "'") return false;
+    add(line_number, p, n - p, Severity::Error, msg::rem_comment(rem ? "REM" : "'"));
+    tokens_.push_back({TK_VARIABLE, line_number, p, 1, static_cast<int>(text_.size()) - n - 1 + p,
+                       true});
+    return true;
+}
+
+// The last LABEL token some GOTO or GOSUB names: a label search passes every token before it.
+bool Checker::searched_label_after(size_t t) const {
+    for (size_t k = tokens_.size(); k-- > t + 1;) {
+        if (tokens_[k].kind != TK_LABEL || tokens_[k + 1].kind != TK_NUMBER) continue;
+        const int32_t number = label_number(k + 1);
+        for (const Statement& s : statements_) {
+            if ((s.kind == TK_GOTO || s.kind == TK_GOSUB) && s.label == number) return true;
+        }
+    }
+    return false;
+}
+
+// The scan's findings, now that the statements say how a run meets each token.
+void Checker::settle_deferred() {
+    for (Deferred& d : deferred_) {
+        const Token& t = tokens_[d.token];
+        if (t.unread) {
+            // A run never reads it; only a label search passes it, and stops at a token it
+            // cannot take.
+            if (d.kind == Deferred::Comment && d.scans_clean) {
+                Text text = msg::comment_never_read();
+                findings_.push_back({d.finding.line, d.finding.column, d.finding.length,
+                                     Severity::Warning, std::move(text.message),
+                                     std::move(text.page)});
+            } else if ((d.kind != Deferred::Comment || !d.scans_clean) &&
+                       d.kind != Deferred::ReadTwice && searched_label_after(d.token)) {
+                Text text = msg::label_search_stops(d.finding.message);
+                d.finding.message = std::move(text.message);
+                findings_.push_back(std::move(d.finding));
+            }
+            continue;
+        }
+        if (d.kind == Deferred::ReadTwice && t.in_print) {
+            Text text = msg::print_read_twice(d.written, d.plain, d.rest);
+            d.finding.severity = Severity::Warning;
+            d.finding.message = std::move(text.message);
+        }
+        findings_.push_back(std::move(d.finding));
     }
 }
 
