@@ -206,7 +206,7 @@ class Checker {
     std::vector<bool> reached_;  // each top-level statement: some run gets there
     std::vector<std::vector<int>> to_, calls_;
     void build_flow();
-    void check_jumps_out_of_loops(const std::vector<std::pair<size_t, size_t>>& loops);
+    std::vector<bool> check_jumps_out_of_loops(const std::vector<std::pair<size_t, size_t>>& loops);
     void check_subroutines();
 };
 

@@ -137,29 +137,38 @@ void Checker::check_loops() {
             open.pop_back();
         }
     }
-    for (const Open& o : open) {
-        if (o.has_next) continue;
+    // A loop no NEXT closes lasts to the end of the program.
+    for (const Open& o : open) loops.emplace_back(o.statement, statements_.size());
+    const std::vector<bool> jumped = check_jumps_out_of_loops(loops);
+    for (size_t k = 0; k < open.size(); ++k) {
+        const Open& o = open[k];
+        // A jump out of the loop is the fault, not a missing NEXT.
+        if (o.has_next || jumped[loops.size() - open.size() + k]) continue;
         const Statement& f = statements_[o.statement];
         const auto first = static_cast<size_t>(f.first);
         findings_.push_back(
             finding_over(first, first + 1, Severity::Warning,
                          msg::for_without_next(static_cast<char>('A' + o.variable))));
     }
-    check_jumps_out_of_loops(loops);
 }
 
 // A GOTO between a FOR and its NEXT that jumps to a line at or above the FOR: the loop is
 // never closed, and each pass opens one more.
-void Checker::check_jumps_out_of_loops(const std::vector<std::pair<size_t, size_t>>& loops) {
+std::vector<bool> Checker::check_jumps_out_of_loops(
+    const std::vector<std::pair<size_t, size_t>>& loops) {
+    std::vector<bool> jumped(loops.size(), false);
     for (const Statement& g : statements_) {
         if (g.kind != TK_GOTO || !reached_[static_cast<size_t>(g.top)]) continue;
         const int label = label_of(g.label);
         if (label < 0) continue;
         const int target = label_places_[static_cast<size_t>(label)].front();
-        for (const auto& [f, n] : loops) {
-            const Statement& loop = statements_[f];
-            const Statement& next = statements_[n];
-            if (g.top > loop.top && g.top < next.top && target <= loop.top) {
+        for (size_t l = 0; l < loops.size(); ++l) {
+            const Statement& loop = statements_[loops[l].first];
+            const int end = loops[l].second < statements_.size()
+                                ? statements_[loops[l].second].top
+                                : static_cast<int>(top_.size());
+            if (g.top > loop.top && g.top < end && target <= loop.top) {
+                jumped[l] = true;
                 findings_.push_back(finding_at(
                     static_cast<size_t>(g.first), Severity::Warning,
                     msg::jump_out_of_loop(g.label, static_cast<char>('A' + loop.variable),
@@ -168,6 +177,7 @@ void Checker::check_jumps_out_of_loops(const std::vector<std::pair<size_t, size_
             }
         }
     }
+    return jumped;
 }
 
 // A GOSUB whose subroutine reaches no RETURN, as far as its lines go without a GOSUB.

@@ -516,8 +516,11 @@ struct ForeignWord {
     Text text;
 };
 
-const std::array<ForeignWord, 17>& foreign_words() {
-    static const std::array<ForeignWord, 17> words = {{
+const std::array<ForeignWord, 18>& foreign_words() {
+    static const std::array<ForeignWord, 18> words = {{
+        {"MOD",
+         {"There is no MOD: the remainder is %, as in A=B%3. A run stops here with an error.",
+          "operators.html"}},
         {"INPUT",
          {"There is no INPUT: a program reads the satellite's sensors with MGET, CGET, TGET "
           "and RX. A run stops here with an error.",
@@ -645,7 +648,7 @@ Text function_call(TokenKind statement, const std::string& argument, char variab
 
 Text division_by_zero(const std::string& divisor, bool mod) {
     if (mod) {
-        return {"MOD takes whole numbers, so MOD " + divisor +
+        return {"% takes whole numbers, so %" + divisor +
                     " divides by 0: a run stops here with \"Division by zero\".",
                 "operators.html"};
     }
