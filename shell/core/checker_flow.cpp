@@ -125,6 +125,10 @@ void Checker::check_loops() {
                 finding_over(first, first + 1, Severity::Error,
                              msg::next_across_loop(v, static_cast<char>('A' + inner.variable),
                                                    tokens_[static_cast<size_t>(f.first)].line)));
+            // A run stops here; the loops stay as they were, so an inner loop's own NEXT
+            // further down is no second fault, nor is its missing one.
+            for (size_t o = at; o < open.size(); ++o) open[o].has_next = true;
+            continue;
         }
         loops.emplace_back(open[at].statement, k);
         // A NEXT in a branch of an IF may be one of several for the same loop.

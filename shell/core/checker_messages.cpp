@@ -533,13 +533,15 @@ const std::array<ForeignWord, 18>& foreign_words() {
          {"There is no WHILE: loop with a LABEL and IF ... THEN GOTO back to it, or with FOR "
           "and NEXT. A run stops here with an error.",
           "goto.html"}},
-        {"WEND", {"There is no WEND: jump back with GOTO to the LABEL where the loop starts.",
+        {"WEND", {"There is no WEND: jump back with GOTO to the LABEL where the loop starts. A run "
+                  "stops here with an error.",
                   "goto.html"}},
         {"DO",
          {"There is no DO: loop with a LABEL and IF ... THEN GOTO back to it. A run stops "
           "here with an error.",
           "goto.html"}},
-        {"LOOP", {"There is no LOOP: jump back with GOTO to the LABEL where the loop starts.",
+        {"LOOP", {"There is no LOOP: jump back with GOTO to the LABEL where the loop starts. A run "
+                  "stops here with an error.",
                   "goto.html"}},
         {"STEP",
          {"There is no STEP: a FOR loop counts up by 1. Count with a variable: FOR K=0 TO 5, "
@@ -558,7 +560,8 @@ const std::array<ForeignWord, 18>& foreign_words() {
           "run stops here with an error.",
           "if.html"}},
         {"ENDIF",
-         {"There is no END IF: an IF holds one statement, on its own line.", "if.html"}},
+         {"There is no END IF: an IF holds one statement, on its own line. A run stops here "
+          "with an error.", "if.html"}},
         {"STOP", {"There is no STOP: END ends the program. A run stops here with an error.",
                   "end.html"}},
         {"SLEEP",
