@@ -147,7 +147,8 @@ class Checker {
     void check_comparisons(size_t first);
     bool rem_line(int line_number, std::string_view line, int p);
     void settle_deferred();
-    bool searched_label_after(size_t t) const;
+    bool searched_label_after(size_t t);
+    size_t last_searched_label_ = SIZE_MAX;  // the last LABEL token a jump names, 0 for none
 
     // ---- Statements (checker_statements.cpp)
     std::vector<Statement> statements_;  // in the order of the text

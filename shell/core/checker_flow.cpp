@@ -166,6 +166,7 @@ std::vector<bool> Checker::check_jumps_out_of_loops(
         const int label = label_of(g.label);
         if (label < 0) continue;
         const int target = label_places_[static_cast<size_t>(label)].front();
+        if (target >= g.top) continue;  // a jump forward leaves no loop open behind it
         for (size_t l = 0; l < loops.size(); ++l) {
             const Statement& loop = statements_[loops[l].first];
             const int end = loops[l].second < statements_.size()

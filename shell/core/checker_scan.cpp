@@ -1,6 +1,7 @@
 // The first pass of the checker: the lines as RUN prepares them, split by the interpreter's
 // scanner, with what the scanner cannot take and the comparisons the language does not have.
 #include <algorithm>
+#include <unordered_set>
 
 #include "checker_detail.h"
 #include "eval.h"
@@ -296,16 +297,24 @@ bool Checker::rem_line(int line_number, std::string_view line, int p) {
     return true;
 }
 
-// The last LABEL token some GOTO or GOSUB names: a label search passes every token before it.
-bool Checker::searched_label_after(size_t t) const {
-    for (size_t k = tokens_.size(); k-- > t + 1;) {
-        if (tokens_[k].kind != TK_LABEL || tokens_[k + 1].kind != TK_NUMBER) continue;
-        const int32_t number = label_number(k + 1);
+// Whether a LABEL token that some GOTO or GOSUB names stands after token `t`: a label search
+// passes every token before it.
+bool Checker::searched_label_after(size_t t) {
+    if (last_searched_label_ == SIZE_MAX) {
+        last_searched_label_ = 0;
+        std::unordered_set<int32_t> targets;
         for (const Statement& s : statements_) {
-            if ((s.kind == TK_GOTO || s.kind == TK_GOSUB) && s.label == number) return true;
+            if (s.kind == TK_GOTO || s.kind == TK_GOSUB) targets.insert(s.label);
+        }
+        for (size_t k = tokens_.size() - 1; k-- > 0;) {
+            if (tokens_[k].kind == TK_LABEL && tokens_[k + 1].kind == TK_NUMBER &&
+                targets.count(label_number(k + 1)) != 0) {
+                last_searched_label_ = k;
+                break;
+            }
         }
     }
-    return false;
+    return t < last_searched_label_;
 }
 
 // The scan's findings, now that the statements say how a run meets each token.
