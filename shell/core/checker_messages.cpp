@@ -516,8 +516,12 @@ struct ForeignWord {
     Text text;
 };
 
-const std::array<ForeignWord, 18>& foreign_words() {
-    static const std::array<ForeignWord, 18> words = {{
+const std::array<ForeignWord, 19>& foreign_words() {
+    static const std::array<ForeignWord, 19> words = {{
+        {"ABS",
+         {"There is no ABS: FABS is a statement, as in FABS X,A. A run stops here with an "
+          "error.",
+          "fabs.html"}},
         {"MOD",
          {"There is no MOD: the remainder is %, as in A=B%3. A run stops here with an error.",
           "operators.html"}},
@@ -587,19 +591,22 @@ const std::array<ForeignWord, 18>& foreign_words() {
     return words;
 }
 
+// Edits that turn one word into the other: a letter added, dropped, changed, or two side by
+// side swapped.
 size_t edit_distance(std::string_view a, std::string_view b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1] ? 1U : 0U)});
-            diagonal = above;
+            const size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
         }
     }
-    return row[b.size()];
+    return d[a.size()][b.size()];
 }
 
 }  // namespace

@@ -41,7 +41,12 @@ void Checker::mismatch(TokenKind expected) {
         note(i_, Severity::Error, msg::minus_after_sign());
         return;
     }
-    if (got == TK_VARIABLE && word_hint(i_)) return;
+    if (got == TK_VARIABLE) {
+        // The word this letter is part of: ABS in A=ABS(B) fails at its B.
+        size_t w = i_;
+        while (w > reading_first_ && tokens_[w - 1].kind == TK_VARIABLE && adjacent(w - 1, w)) --w;
+        if (word_hint(w)) return;
+    }
     if (expected == TK_VARIABLE && function_call()) return;
     // A statement where the end should be: the hint about the ":" (not for RETURN and END,
     // which read as a word out of place, nor for a word of several letters).
@@ -331,18 +336,19 @@ std::string Checker::word_at(size_t t) const {
 bool Checker::word_hint(size_t t) {
     const std::string word = word_at(t);
     if (word.size() < 2) return false;
+    size_t last = t;
+    const int end = tokens_[t].offset + static_cast<int>(word.size());
+    while (tokens_[last + 1].offset < end && tokens_[last + 1].length > 0) ++last;
+    // A keyword is only guessed where a statement starts or a function would be called.
+    const bool guess = t == reading_first_ || tokens_[last + 1].kind == TK_LEFTPAREN;
     Text text;
     if (const Text* foreign = msg::foreign_word(word)) {
         text = *foreign;
-    } else if (const char* keyword = msg::near_keyword(word);
-               keyword != nullptr && t == reading_first_) {
+    } else if (const char* keyword = guess ? msg::near_keyword(word) : nullptr) {
         text = msg::did_you_mean(word, keyword);
     } else {
         return false;
     }
-    size_t last = t;
-    const int end = tokens_[t].offset + static_cast<int>(word.size());
-    while (tokens_[last + 1].offset < end && tokens_[last + 1].length > 0) ++last;
     pending_.push_back(finding_over(t, last, Severity::Error, std::move(text)));
     return true;
 }
