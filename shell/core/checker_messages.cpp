@@ -460,6 +460,7 @@ Text cannot_start(const std::string& word, bool glued_word) {
 
 std::string form_of(TokenKind statement) {
     if (statement == TK_FOR) return "FOR I=1 TO 10";
+    if (statement == TK_NEXT) return "NEXT I";
     if (statement == TK_IF) return "IF A<B THEN PRINT A";
     const StatementForm* form = statement_form(statement);
     const char* keyword = keyword_of(statement);

@@ -56,7 +56,7 @@ void Checker::mismatch(TokenKind expected) {
     std::string message = msg::needs(reading_name(), expected, token_phrase(i_), joined);
     const StatementForm* form = statement_form(reading_);
     if (reading_ != TK_VARIABLE && reading_ != TK_PRINT && form != nullptr &&
-        form->pieces[1] != Piece::None) {
+        form->pieces[0] != Piece::None) {
         message += " The form is " + msg::form_of(reading_) + ".";
     }
     note(i_, Severity::Error, {std::move(message), reading_page()});
@@ -319,7 +319,8 @@ void Checker::divisor_check(size_t at) {
     const double v = parse_number(text_.c_str() + tokens_[at].offset);
     const bool mod = tokens_[at - 1].kind == TK_MOD;
     if (mod ? to_int(v) == 0 : v == 0) {
-        pending_.push_back(finding_over(at - 1, at, Severity::Error, msg::division_by_zero(text_of(static_cast<int>(at), static_cast<int>(at) + 1), mod)));
+        pending_.push_back(finding_over(at - 1, at, Severity::Error, msg::division_by_zero(text_of(static_cast<int>(at), static_cast<int>(at) + 1),
+                                                  mod && v != 0)));
     }
 }
 
