@@ -59,7 +59,7 @@ struct Deferred {
     size_t token = 0;
     Finding finding;
     enum Kind : unsigned char { Character, Comment, ReadTwice } kind = Character;
-    bool scans_clean = true;  // a comment: every character a token a label search can pass
+    bool scans_clean = true;           // a comment: every character a token a label search can pass
     std::string written, plain, rest;  // a number read twice: as written, its value, the rest
 };
 

@@ -81,7 +81,7 @@ void Checker::check_loops() {
         bool has_next;  // a NEXT in a branch of an IF closes it
     };
     std::vector<Open> open;
-    std::vector<size_t> open_of[VARIABLE_COUNT];  // where each variable's loops are in `open`
+    std::vector<size_t> open_of[VARIABLE_COUNT];   // where each variable's loops are in `open`
     std::vector<std::pair<size_t, size_t>> loops;  // FOR and the NEXT that closes it
     for (size_t k = 0; k < statements_.size(); ++k) {
         const Statement& s = statements_[k];
@@ -169,9 +169,8 @@ std::vector<bool> Checker::check_jumps_out_of_loops(
         if (target >= g.top) continue;  // a jump forward leaves no loop open behind it
         for (size_t l = 0; l < loops.size(); ++l) {
             const Statement& loop = statements_[loops[l].first];
-            const int end = loops[l].second < statements_.size()
-                                ? statements_[loops[l].second].top
-                                : static_cast<int>(top_.size());
+            const int end = loops[l].second < statements_.size() ? statements_[loops[l].second].top
+                                                                 : static_cast<int>(top_.size());
             if (g.top > loop.top && g.top < end && target <= loop.top) {
                 jumped[l] = true;
                 findings_.push_back(finding_at(
@@ -207,9 +206,8 @@ void Checker::check_subroutines() {
             for (size_t k = 0; k < n && v == 0; ++k) v = seen[k] && returns[k] ? 1 : 0;
         }
         if (v == 0) {
-            findings_.push_back(
-                finding_at(static_cast<size_t>(s.first), Severity::Warning,
-                           msg::gosub_without_return(s.label)));
+            findings_.push_back(finding_at(static_cast<size_t>(s.first), Severity::Warning,
+                                           msg::gosub_without_return(s.label)));
         }
     }
 }

@@ -6,7 +6,6 @@
 
 #include "explain.h"
 #include "grammar.h"
-
 #include "interp.h"
 
 namespace checker_detail {
@@ -194,10 +193,11 @@ Text comment_never_read() {
 }
 
 Text label_search_stops(const std::string& message) {
-    return {"A run never reads this part of the line, but a search for a LABEL further down "
-            "passes it: " +
-                message,
-            "traps.html"};
+    return {
+        "A run never reads this part of the line, but a search for a LABEL further down "
+        "passes it: " +
+            message,
+        "traps.html"};
 }
 
 Text print_read_twice(const std::string& written, const std::string& plain,
@@ -465,9 +465,8 @@ std::string form_of(TokenKind statement) {
     const StatementForm* form = statement_form(statement);
     const char* keyword = keyword_of(statement);
     if (form == nullptr || keyword == nullptr) return {};
-    const bool values =
-        std::find(form->pieces.begin(), form->pieces.end(), Piece::Expression) !=
-        form->pieces.end();
+    const bool values = std::find(form->pieces.begin(), form->pieces.end(), Piece::Expression) !=
+                        form->pieces.end();
     static constexpr std::array<char, 3> names = {'X', 'Y', 'Z'};
     size_t named = 0;
     std::string text = keyword;
@@ -504,10 +503,11 @@ std::string form_of(TokenKind statement) {
 }
 
 Text end_if() {
-    return {"There is no END IF: END ends the program here. An IF holds one statement, on its "
-            "own line: IF A>1 THEN PRINT A; for more lines, jump over them with IF ... THEN "
-            "GOTO and the opposite condition.",
-            "if.html"};
+    return {
+        "There is no END IF: END ends the program here. An IF holds one statement, on its "
+        "own line: IF A>1 THEN PRINT A; for more lines, jump over them with IF ... THEN "
+        "GOTO and the opposite condition.",
+        "if.html"};
 }
 
 namespace {
@@ -538,16 +538,18 @@ const std::array<ForeignWord, 19>& foreign_words() {
          {"There is no WHILE: loop with a LABEL and IF ... THEN GOTO back to it, or with FOR "
           "and NEXT. A run stops here with an error.",
           "goto.html"}},
-        {"WEND", {"There is no WEND: jump back with GOTO to the LABEL where the loop starts. A run "
-                  "stops here with an error.",
-                  "goto.html"}},
+        {"WEND",
+         {"There is no WEND: jump back with GOTO to the LABEL where the loop starts. A run "
+          "stops here with an error.",
+          "goto.html"}},
         {"DO",
          {"There is no DO: loop with a LABEL and IF ... THEN GOTO back to it. A run stops "
           "here with an error.",
           "goto.html"}},
-        {"LOOP", {"There is no LOOP: jump back with GOTO to the LABEL where the loop starts. A run "
-                  "stops here with an error.",
-                  "goto.html"}},
+        {"LOOP",
+         {"There is no LOOP: jump back with GOTO to the LABEL where the loop starts. A run "
+          "stops here with an error.",
+          "goto.html"}},
         {"STEP",
          {"There is no STEP: a FOR loop counts up by 1. Count with a variable: FOR K=0 TO 5, "
           "and I=K*2 in the loop. A run stops here with an error.",
@@ -566,9 +568,10 @@ const std::array<ForeignWord, 19>& foreign_words() {
           "if.html"}},
         {"ENDIF",
          {"There is no END IF: an IF holds one statement, on its own line. A run stops here "
-          "with an error.", "if.html"}},
-        {"STOP", {"There is no STOP: END ends the program. A run stops here with an error.",
-                  "end.html"}},
+          "with an error.",
+          "if.html"}},
+        {"STOP",
+         {"There is no STOP: END ends the program. A run stops here with an error.", "end.html"}},
         {"SLEEP",
          {"There is no SLEEP: DELAY waits, in milliseconds, as in DELAY 1000. A run stops "
           "here with an error.",
@@ -577,9 +580,10 @@ const std::array<ForeignWord, 19>& foreign_words() {
          {"There is no WAIT: DELAY waits, in milliseconds, as in DELAY 1000. A run stops "
           "here with an error.",
           "delay.html"}},
-        {"CLS", {"There is no CLS: the output pane is cleared at each RUN. A run stops here "
-                 "with an error.",
-                 "print.html"}},
+        {"CLS",
+         {"There is no CLS: the output pane is cleared at each RUN. A run stops here "
+          "with an error.",
+          "print.html"}},
         {"SUB",
          {"There is no SUB: a subroutine is the lines after a LABEL, called with GOSUB and "
           "ended with RETURN. A run stops here with an error.",
@@ -649,8 +653,9 @@ Text function_call(TokenKind statement, const std::string& argument, char variab
     if (f != nullptr && std::count(f->pieces.begin(), f->pieces.end(), Piece::Expression) > 1) {
         example = form;
     }
-    return {name + " is a statement, not a function: it stores its result in the variable "
-                   "named last. Write " +
+    return {name +
+                " is a statement, not a function: it stores its result in the variable "
+                "named last. Write " +
                 example + " on a line of its own. A run stops here with an error.",
             help_page_for_word(name)};
 }
@@ -672,7 +677,8 @@ Text for_counts_down(char v, const std::string& from, const std::string& to) {
     return {"FOR " + l + "=" + from + " TO " + to +
                 " runs its lines once: a loop only counts up, by 1, and the start is not "
                 "compared with the limit. To count down, count up and work out the value: FOR "
-                "K=" + to + " TO " + from + ", and " + l + "=" + from + "+" + to + "-K in the loop.",
+                "K=" +
+                to + " TO " + from + ", and " + l + "=" + from + "+" + to + "-K in the loop.",
             "for.html"};
 }
 

@@ -134,7 +134,7 @@ void Checker::scan_line(int line_number, std::string_view line) {
             d.token = tokens_.size();
             d.kind = Deferred::Comment;
             Text text = msg::comment_after_code();
-            d.finding = {line_number, p, n - p, Severity::Error, std::move(text.message),
+            d.finding = {line_number,         p, n - p, Severity::Error, std::move(text.message),
                          std::move(text.page)};
             // A label search reads the comment as tokens, and stops at one it cannot take.
             for (int q = p + 2; q < n;) {
@@ -201,7 +201,7 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
     if (!quiet) {
         Deferred d;
         d.token = tokens_.size();
-        d.finding = {line_number, p, length, Severity::Error, std::move(text.message),
+        d.finding = {line_number,         p, length, Severity::Error, std::move(text.message),
                      std::move(text.page)};
         deferred_.push_back(std::move(d));
     }
@@ -234,8 +234,12 @@ int Checker::number_form(Token& token, const char* begin) {
     d.token = tokens_.size();
     d.kind = Deferred::ReadTwice;
     Text text = msg::number_read_twice(written, rest, plain);
-    d.finding = {token.line,           token.column,         static_cast<int>(stop - start),
-                 Severity::Error,      std::move(text.message), std::move(text.page)};
+    d.finding = {token.line,
+                 token.column,
+                 static_cast<int>(stop - start),
+                 Severity::Error,
+                 std::move(text.message),
+                 std::move(text.page)};
     d.written = written;
     d.plain = plain;
     d.rest = rest;
@@ -292,8 +296,8 @@ bool Checker::rem_line(int line_number, std::string_view line, int p) {
         rest.substr(0, 3) == "REM" && (rest.size() == 3 || rest[3] == ' ' || rest[3] == '\t');
     if (!rem && rest.substr(0, 1) != "'") return false;
     add(line_number, p, n - p, Severity::Error, msg::rem_comment(rem ? "REM" : "'"));
-    tokens_.push_back({TK_VARIABLE, line_number, p, 1, static_cast<int>(text_.size()) - n - 1 + p,
-                       true});
+    tokens_.push_back(
+        {TK_VARIABLE, line_number, p, 1, static_cast<int>(text_.size()) - n - 1 + p, true});
     return true;
 }
 

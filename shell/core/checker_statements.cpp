@@ -319,8 +319,10 @@ void Checker::divisor_check(size_t at) {
     const double v = parse_number(text_.c_str() + tokens_[at].offset);
     const bool mod = tokens_[at - 1].kind == TK_MOD;
     if (mod ? to_int(v) == 0 : v == 0) {
-        pending_.push_back(finding_over(at - 1, at, Severity::Error, msg::division_by_zero(text_of(static_cast<int>(at), static_cast<int>(at) + 1),
-                                                  mod && v != 0)));
+        pending_.push_back(finding_over(
+            at - 1, at, Severity::Error,
+            msg::division_by_zero(text_of(static_cast<int>(at), static_cast<int>(at) + 1),
+                                  mod && v != 0)));
     }
 }
 
@@ -370,9 +372,8 @@ bool Checker::function_call() {
         }
         if (depth == 0) argument = text_of(static_cast<int>(i_ + 2), static_cast<int>(close));
     }
-    const char variable = reading_ == TK_VARIABLE
-                              ? text_[static_cast<size_t>(tokens_[reading_first_].offset)]
-                              : 'A';
+    const char variable =
+        reading_ == TK_VARIABLE ? text_[static_cast<size_t>(tokens_[reading_first_].offset)] : 'A';
     note(i_, Severity::Error, msg::function_call(t, argument, variable));
     return true;
 }
@@ -419,25 +420,25 @@ void Checker::constant_checks(const Statement& s) {
     std::vector<bool> known(parts.size());
     for (size_t p = 0; p < parts.size(); ++p) {
         double v = 0;
-        known[p] = parts[p].second > parts[p].first &&
-                   constant_at(parts[p].first, parts[p].second, v);
+        known[p] =
+            parts[p].second > parts[p].first && constant_at(parts[p].first, parts[p].second, v);
         values[p] = v;
     }
     const auto written = [&](size_t p) {
         return text_of(static_cast<int>(parts[p].first), static_cast<int>(parts[p].second));
     };
     const auto warn = [&](size_t p, Text text) {
-        pending_.push_back(finding_over(parts[p].first, parts[p].second - 1, Severity::Warning,
-                                        std::move(text)));
+        pending_.push_back(
+            finding_over(parts[p].first, parts[p].second - 1, Severity::Warning, std::move(text)));
     };
     switch (s.kind) {
         case TK_FOR:
             if (parts.size() == 2 && known[0] && known[1] && values[0] > values[1] &&
                 s.variable >= 0) {
-                pending_.push_back(finding_over(
-                    first, parts[1].second - 1, Severity::Warning,
-                    msg::for_counts_down(static_cast<char>('A' + s.variable), written(0),
-                                         written(1))));
+                pending_.push_back(
+                    finding_over(first, parts[1].second - 1, Severity::Warning,
+                                 msg::for_counts_down(static_cast<char>('A' + s.variable),
+                                                      written(0), written(1))));
             }
             break;
         case TK_COIL:
@@ -456,7 +457,8 @@ void Checker::constant_checks(const Statement& s) {
             if (parts.size() == 2 && known[0] && (values[0] <= -1 || values[0] >= TX_CHANNELS)) {
                 warn(0, msg::tx_channel(written(0)));
             }
-            if (parts.size() == 2 && known[1] && (values[1] <= -1 || values[1] >= TX_MAX_SYMBOL + 1)) {
+            if (parts.size() == 2 && known[1] &&
+                (values[1] <= -1 || values[1] >= TX_MAX_SYMBOL + 1)) {
                 warn(1, msg::tx_symbol(written(1),
                                        values[1] < 0 ? "0" : std::to_string(TX_MAX_SYMBOL)));
             }
@@ -616,9 +618,9 @@ void Checker::parse() {
         // never reads the rest.
         if (i_ == first || tokens_[i_ - 1].kind != TK_CR) {
             const Statement& read = statements_[static_cast<size_t>(s)];
-            const bool leaves = read.ending == Ending::Leaves &&
-                                (read.kind == TK_GOTO || read.kind == TK_RETURN ||
-                                 read.kind == TK_END);
+            const bool leaves =
+                read.ending == Ending::Leaves &&
+                (read.kind == TK_GOTO || read.kind == TK_RETURN || read.kind == TK_END);
             if (leaves && read.kind == TK_END && cur() == TK_IF && !cur_token().flagged) {
                 pending_.push_back(finding_over(i_ - 1, i_, Severity::Warning, msg::end_if()));
             }

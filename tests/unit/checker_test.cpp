@@ -1,8 +1,9 @@
 // The checker. Every program under tests/checks, tests/programs and samples gives exactly the
 // findings its "// finding: LINE:COLUMN: message" lines list, in order: the check programs one
-// kind of finding each (those in tests/checks/clean, correct classroom programs, none), the golden programs none unless they hold a trap on purpose, the
-// lessons and examples none at all. Then what a file cannot show (characters without an 8-bit
-// form, line breaks, the statements the interpreter knows) and zorvant-run --check.
+// kind of finding each (those in tests/checks/clean, correct classroom programs, none), the golden
+// programs none unless they hold a trap on purpose, the lessons and examples none at all. Then what
+// a file cannot show (characters without an 8-bit form, line breaks, the statements the interpreter
+// knows) and zorvant-run --check.
 #include "checker.h"
 
 #include <gtest/gtest.h>
@@ -142,14 +143,14 @@ TEST(Checker, AnErrorIsWhereTheRunStops) {
             }
         }
         if (red.empty()) continue;
-        const ShellResult r = run_shell(std::string(ZORVANT_RUN) +
-                                        " --no-wait --max-steps 100000 " +
-                                        (source_dir / path).string() + " 2>&1");
+        const ShellResult r =
+            run_shell(std::string(ZORVANT_RUN) + " --no-wait --max-steps 100000 " +
+                      (source_dir / path).string() + " 2>&1");
         const size_t at = r.out.find("ERROR in line: ");
         const int line = at == std::string::npos ? -1 : std::atoi(r.out.c_str() + at + 15);
-        const bool stopped = at != std::string::npos &&
-                             (std::find(red.begin(), red.end(), line) != red.end() ||
-                              line >= search_from);
+        const bool stopped =
+            at != std::string::npos &&
+            (std::find(red.begin(), red.end(), line) != red.end() || line >= search_from);
         const bool not_started = r.out.find("ERROR: Program too large") != std::string::npos;
         const bool listed = std::find(elsewhere.begin(), elsewhere.end(), path) != elsewhere.end();
         EXPECT_TRUE(stopped || not_started || listed) << path << "\n" << r.out;
