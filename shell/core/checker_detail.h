@@ -122,6 +122,9 @@ class Checker {
     FindingCollector findings_;
     int last_line_ = 0;
     std::vector<Deferred> deferred_;
+    bool line_leaves_ = false;  // the line being scanned has a GOTO, RETURN or END so far
+    bool line_prints_ = false;  // ... a PRINT
+    bool line_deferred_character_ = false;
 
     // ---- Shared (checker.cpp)
     void add(int line, int column, int length, Severity severity, Text text);
@@ -146,6 +149,7 @@ class Checker {
     std::string operand_after(size_t at) const;
     void check_comparisons(size_t first);
     bool rem_line(int line_number, std::string_view line, int p);
+    void scan_finding(Deferred d);
     void settle_deferred();
     bool searched_label_after(size_t t);
     size_t last_searched_label_ = SIZE_MAX;  // the last LABEL token a jump names, 0 for none

@@ -108,6 +108,9 @@ void Checker::scan_line(int line_number, std::string_view line) {
     const char* const begin = text_.data() + base;
     const int n = static_cast<int>(line.size());
     const size_t line_first_token = tokens_.size();
+    line_leaves_ = false;
+    line_prints_ = false;
+    line_deferred_character_ = false;
     int quiet_until = 0;  // a finding already covers the characters before this column
     int p = 0;
     while (p < n && begin[p] == ' ') ++p;
@@ -149,13 +152,15 @@ void Checker::scan_line(int line_number, std::string_view line) {
                 }
                 q = static_cast<int>(e - begin);
             }
-            deferred_.push_back(std::move(d));
+            scan_finding(std::move(d));
             token.flagged = true;
             tokens_.push_back(token);
             break;
         }
         if (t == TK_NUMBER) quiet_until = std::max(quiet_until, number_form(token, begin));
         tokens_.push_back(token);
+        line_leaves_ = line_leaves_ || t == TK_GOTO || t == TK_RETURN || t == TK_END;
+        line_prints_ = line_prints_ || t == TK_PRINT;
         p += token.length;
     }
     check_comparisons(line_first_token);
@@ -189,7 +194,7 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
                 msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from)));
             d.finding.message = std::move(text.message);
             d.finding.help_page = std::move(text.page);
-            deferred_.push_back(std::move(d));
+            scan_finding(std::move(d));
         }
         return length;
     } else if (c == '\t') {
@@ -203,7 +208,7 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
         d.token = tokens_.size();
         d.finding = {line_number,         p, length, Severity::Error, std::move(text.message),
                      std::move(text.page)};
-        deferred_.push_back(std::move(d));
+        scan_finding(std::move(d));
     }
     return length;
 }
@@ -243,7 +248,7 @@ int Checker::number_form(Token& token, const char* begin) {
     d.written = written;
     d.plain = plain;
     d.rest = rest;
-    deferred_.push_back(std::move(d));
+    scan_finding(std::move(d));
     token.flagged = true;
     return static_cast<int>(stop - begin);
 }
@@ -285,6 +290,22 @@ void Checker::check_comparisons(size_t first) {
         b.flagged = true;
         ++k;
     }
+}
+
+// A finding of the scan about the token being read: at once, unless how a run meets the token
+// can change it (behind a GOTO, RETURN or END on its line, or a number in a PRINT line). Behind
+// a jump only the first character a label search cannot take is kept: the search stops there.
+// So what waits stays in proportion to the lines, not to the characters of a pasted text.
+void Checker::scan_finding(Deferred d) {
+    if (!line_leaves_ && (d.kind != Deferred::ReadTwice || !line_prints_)) {
+        findings_.push_back(std::move(d.finding));
+        return;
+    }
+    if (line_leaves_ && d.kind == Deferred::Character) {
+        if (line_deferred_character_) return;
+        line_deferred_character_ = true;
+    }
+    deferred_.push_back(std::move(d));
 }
 
 // A comment line as other languages write it: REM or an apostrophe. A run stops at it with
