@@ -57,10 +57,10 @@ struct Token {
 // END a run never reads it, and in PRINT's list a number read twice prints more.
 struct Deferred {
     size_t token = 0;
-    Finding finding;
     enum Kind : unsigned char { Character, Comment, ReadTwice } kind = Character;
-    bool scans_clean = true;           // a comment: every character a token a label search can pass
-    std::string written, plain, rest;  // a number read twice: as written, its value, the rest
+    bool scans_clean = true;  // a comment: every character a token a label search can pass
+    int length = 0;           // a number read twice: its characters as written
+    int finding = -1;         // a character or a comment: its finding in `deferred_findings_`
 };
 
 // How a statement ends, as a run meets it.
@@ -122,6 +122,7 @@ class Checker {
     FindingCollector findings_;
     int last_line_ = 0;
     std::vector<Deferred> deferred_;
+    std::vector<Finding> deferred_findings_;
     bool line_leaves_ = false;  // the line being scanned has a GOTO, RETURN or END so far
     bool line_prints_ = false;  // ... a PRINT
     bool line_deferred_character_ = false;
@@ -149,7 +150,8 @@ class Checker {
     std::string operand_after(size_t at) const;
     void check_comparisons(size_t first);
     bool rem_line(int line_number, std::string_view line, int p);
-    void scan_finding(Deferred d);
+    void scan_finding(Deferred d, Finding f);
+    Finding read_twice(const Token& token, int written_length, bool in_print) const;
     void settle_deferred();
     bool searched_label_after(size_t t);
     size_t last_searched_label_ = SIZE_MAX;  // the last LABEL token a jump names, 0 for none

@@ -137,7 +137,7 @@ void Checker::scan_line(int line_number, std::string_view line) {
             d.token = tokens_.size();
             d.kind = Deferred::Comment;
             Text text = msg::comment_after_code();
-            d.finding = {line_number,         p, n - p, Severity::Error, std::move(text.message),
+            Finding f = {line_number,         p, n - p, Severity::Error, std::move(text.message),
                          std::move(text.page)};
             // A label search reads the comment as tokens, and stops at one it cannot take.
             for (int q = p + 2; q < n;) {
@@ -152,7 +152,7 @@ void Checker::scan_line(int line_number, std::string_view line) {
                 }
                 q = static_cast<int>(e - begin);
             }
-            scan_finding(std::move(d));
+            scan_finding(std::move(d), std::move(f));
             token.flagged = true;
             tokens_.push_back(token);
             break;
@@ -189,12 +189,12 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
         if (!quiet) {
             Deferred d;
             d.token = tokens_.size();
-            d.finding = {line_number, from, p + length - from, Severity::Error, {}, {}};
+            Finding f = {line_number, from, p + length - from, Severity::Error, {}, {}};
             Text text =
                 msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from)));
-            d.finding.message = std::move(text.message);
-            d.finding.help_page = std::move(text.page);
-            scan_finding(std::move(d));
+            f.message = std::move(text.message);
+            f.help_page = std::move(text.page);
+            scan_finding(std::move(d), std::move(f));
         }
         return length;
     } else if (c == '\t') {
@@ -206,9 +206,9 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
     if (!quiet) {
         Deferred d;
         d.token = tokens_.size();
-        d.finding = {line_number,         p, length, Severity::Error, std::move(text.message),
+        Finding f = {line_number,         p, length, Severity::Error, std::move(text.message),
                      std::move(text.page)};
-        scan_finding(std::move(d));
+        scan_finding(std::move(d), std::move(f));
     }
     return length;
 }
@@ -230,25 +230,14 @@ int Checker::number_form(Token& token, const char* begin) {
         while (is_hex_digit(*stop) || *stop == '.') ++stop;
     }
     if (stop == e) return 0;
-    const std::string written(start, stop);
-    const std::string rest(e, stop);
-    char value[FORMAT_BUFFER_SIZE];
-    const int length = format_general(parse_number(start), PRINT_DIGITS, value);
-    const std::string plain(value, static_cast<size_t>(length));
     Deferred d;
     d.token = tokens_.size();
     d.kind = Deferred::ReadTwice;
-    Text text = msg::number_read_twice(written, rest, plain);
-    d.finding = {token.line,
-                 token.column,
-                 static_cast<int>(stop - start),
-                 Severity::Error,
-                 std::move(text.message),
-                 std::move(text.page)};
-    d.written = written;
-    d.plain = plain;
-    d.rest = rest;
-    scan_finding(std::move(d));
+    d.length = static_cast<int>(stop - start);
+    // Worded only when it is reported at once: a PRINT line's wait with no text.
+    Finding f;
+    if (!line_prints_ && !line_leaves_) f = read_twice(token, d.length, false);
+    scan_finding(d, std::move(f));
     token.flagged = true;
     return static_cast<int>(stop - begin);
 }
@@ -296,16 +285,40 @@ void Checker::check_comparisons(size_t first) {
 // can change it (behind a GOTO, RETURN or END on its line, or a number in a PRINT line). Behind
 // a jump only the first character a label search cannot take is kept: the search stops there.
 // So what waits stays in proportion to the lines, not to the characters of a pasted text.
-void Checker::scan_finding(Deferred d) {
+void Checker::scan_finding(Deferred d, Finding f) {
     if (!line_leaves_ && (d.kind != Deferred::ReadTwice || !line_prints_)) {
-        findings_.push_back(std::move(d.finding));
+        findings_.push_back(std::move(f));
         return;
     }
     if (line_leaves_ && d.kind == Deferred::Character) {
         if (line_deferred_character_) return;
         line_deferred_character_ = true;
     }
-    deferred_.push_back(std::move(d));
+    if (d.kind != Deferred::ReadTwice) {
+        d.finding = static_cast<int>(deferred_findings_.size());
+        deferred_findings_.push_back(std::move(f));
+    }
+    deferred_.push_back(d);
+}
+
+// A number literal the library reads on past its token, worded: in PRINT's list it prints more,
+// elsewhere a run stops at what is read twice.
+Finding Checker::read_twice(const Token& token, int written_length, bool in_print) const {
+    const std::string written = text_.substr(static_cast<size_t>(token.offset),
+                                             static_cast<size_t>(written_length));
+    const std::string rest = written.substr(static_cast<size_t>(token.length));
+    char value[FORMAT_BUFFER_SIZE];
+    const int length =
+        format_general(parse_number(text_.c_str() + token.offset), PRINT_DIGITS, value);
+    const std::string plain(value, static_cast<size_t>(length));
+    Text text = in_print ? msg::print_read_twice(written, plain, rest)
+                         : msg::number_read_twice(written, rest, plain);
+    return {token.line,
+            token.column,
+            written_length,
+            in_print ? Severity::Warning : Severity::Error,
+            std::move(text.message),
+            std::move(text.page)};
 }
 
 // A comment line as other languages write it: REM or an apostrophe. A run stops at it with
@@ -344,31 +357,28 @@ bool Checker::searched_label_after(size_t t) {
 
 // The scan's findings, now that the statements say how a run meets each token.
 void Checker::settle_deferred() {
-    for (Deferred& d : deferred_) {
+    for (const Deferred& d : deferred_) {
         const Token& t = tokens_[d.token];
-        if (t.unread) {
-            // A run never reads it; only a label search passes it, and stops at a token it
-            // cannot take.
-            if (d.kind == Deferred::Comment && d.scans_clean) {
-                Text text = msg::comment_never_read();
-                findings_.push_back({d.finding.line, d.finding.column, d.finding.length,
-                                     Severity::Warning, std::move(text.message),
-                                     std::move(text.page)});
-            } else if ((d.kind != Deferred::Comment || !d.scans_clean) &&
-                       d.kind != Deferred::ReadTwice && searched_label_after(d.token)) {
-                Text text = msg::label_search_stops(d.finding.message);
-                d.finding.message = std::move(text.message);
-                findings_.push_back(std::move(d.finding));
-            }
+        if (d.kind == Deferred::ReadTwice) {
+            if (!t.unread) findings_.push_back(read_twice(t, d.length, t.in_print));
             continue;
         }
-        if (d.kind == Deferred::ReadTwice && t.in_print) {
-            Text text = msg::print_read_twice(d.written, d.plain, d.rest);
-            d.finding.severity = Severity::Warning;
-            d.finding.message = std::move(text.message);
+        Finding& f = deferred_findings_[static_cast<size_t>(d.finding)];
+        if (!t.unread) {
+            findings_.push_back(std::move(f));
+        } else if (d.kind == Deferred::Comment && d.scans_clean) {
+            // A run never reads it; only a label search passes it.
+            Text text = msg::comment_never_read();
+            findings_.push_back({f.line, f.column, f.length, Severity::Warning,
+                                 std::move(text.message), std::move(text.page)});
+        } else if (searched_label_after(d.token)) {
+            // A label search stops at a token it cannot take.
+            f.message = msg::label_search_stops(f.message).message;
+            findings_.push_back(std::move(f));
         }
-        findings_.push_back(std::move(d.finding));
     }
+    deferred_.clear();
+    deferred_findings_.clear();
 }
 
 }  // namespace checker_detail
