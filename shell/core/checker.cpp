@@ -32,8 +32,11 @@ BoundedFindings Checker::run() {
     text_.push_back('\0');
     parse();
     check_labels();
+    settle_deferred();
+    build_flow();
     check_loops();
     check_flow();
+    check_subroutines();
     findings_.keep_first();
     return {std::move(findings_.kept), findings_.dropped};
 }

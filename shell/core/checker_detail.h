@@ -49,6 +49,18 @@ struct Token {
     // A finding of the scan covers it, so the statement it is in says nothing more: one
     // problem, one finding.
     bool flagged = false;
+    bool unread = false;    // behind a GOTO, RETURN or END on its line: a run never reads it
+    bool in_print = false;  // read as one of PRINT's items
+};
+
+// A finding of the scan that depends on how a run meets its token: behind a GOTO, RETURN or
+// END a run never reads it, and in PRINT's list a number read twice prints more.
+struct Deferred {
+    size_t token = 0;
+    enum Kind : unsigned char { Character, Comment, ReadTwice } kind = Character;
+    bool scans_clean = true;  // a comment: every character a token a label search can pass
+    int length = 0;           // a number read twice: its characters as written
+    int finding = -1;         // a character or a comment: its finding in `deferred_findings_`
 };
 
 // How a statement ends, as a run meets it.
@@ -109,6 +121,11 @@ class Checker {
     std::vector<Token> tokens_;
     FindingCollector findings_;
     int last_line_ = 0;
+    std::vector<Deferred> deferred_;
+    std::vector<Finding> deferred_findings_;
+    bool line_leaves_ = false;  // the line being scanned has a GOTO, RETURN or END so far
+    bool line_prints_ = false;  // ... a PRINT
+    bool line_deferred_character_ = false;
 
     // ---- Shared (checker.cpp)
     void add(int line, int column, int length, Severity severity, Text text);
@@ -132,6 +149,12 @@ class Checker {
     std::string operand_before(size_t at) const;
     std::string operand_after(size_t at) const;
     void check_comparisons(size_t first);
+    bool rem_line(int line_number, std::string_view line, int p);
+    void scan_finding(Deferred d, Finding f);
+    Finding read_twice(const Token& token, int written_length, bool in_print) const;
+    void settle_deferred();
+    bool searched_label_after(size_t t);
+    size_t last_searched_label_ = SIZE_MAX;  // the last LABEL token a jump names, 0 for none
 
     // ---- Statements (checker_statements.cpp)
     std::vector<Statement> statements_;  // in the order of the text
@@ -140,6 +163,7 @@ class Checker {
     std::vector<Finding> pending_;       // the findings of the statement being read
     size_t i_ = 0;
     TokenKind reading_ = TK_ERROR;  // the statement whose parts are being read
+    size_t reading_first_ = 0;      // its first token
     int depth_ = 0;                 // statements and brackets being read inside each other
 
     const Token& cur_token() const { return tokens_[i_]; }
@@ -164,6 +188,12 @@ class Checker {
     std::string else_met_message(const Statement& then, const std::string& condition) const;
     void colon_after_branch(const Statement& then);
     void unknown(Statement& s, Context context);
+    std::string word_at(size_t t) const;
+    bool word_hint(size_t t);
+    bool function_call();
+    void constant_checks(const Statement& s);
+    bool constant_at(size_t from, size_t to, double& value) const;
+    void divisor_check(size_t at);
     int statement(Context context);
     void parse();
 
@@ -180,6 +210,11 @@ class Checker {
     void flow(int k, int next, std::vector<int>& to, std::vector<int>& calls) const;
     void check_flow();
     void never_runs(size_t k);
+    std::vector<bool> reached_;  // each top-level statement: some run gets there
+    std::vector<std::vector<int>> to_, calls_;
+    void build_flow();
+    std::vector<bool> check_jumps_out_of_loops(const std::vector<std::pair<size_t, size_t>>& loops);
+    void check_subroutines();
 };
 
 }  // namespace checker_detail

@@ -81,17 +81,33 @@ void Checker::check_loops() {
         bool has_next;  // a NEXT in a branch of an IF closes it
     };
     std::vector<Open> open;
-    std::vector<size_t> open_of[VARIABLE_COUNT];  // where each variable's loops are in `open`
+    std::vector<size_t> open_of[VARIABLE_COUNT];   // where each variable's loops are in `open`
+    std::vector<std::pair<size_t, size_t>> loops;  // FOR and the NEXT that closes it
     for (size_t k = 0; k < statements_.size(); ++k) {
         const Statement& s = statements_[k];
-        if (s.variable < 0 || s.ending == Ending::Broken ||
-            (s.kind != TK_FOR && s.kind != TK_NEXT)) {
+        // What never runs opens and closes nothing.
+        if ((s.kind != TK_FOR && s.kind != TK_NEXT) || !reached_[static_cast<size_t>(s.top)]) {
             continue;
         }
+        if (s.variable < 0) {
+            // NEXT without its letter: its own finding says so; it stands for the innermost
+            // loop's NEXT, which is not missing.
+            if (s.kind == TK_NEXT && !open.empty()) {
+                open.back().has_next = true;
+                if (!s.conditional) {
+                    open_of[open.back().variable].pop_back();
+                    open.pop_back();
+                }
+            }
+            continue;
+        }
+        // A FOR a run stops in still names its loop: its NEXT is not without a FOR.
+        if (s.kind == TK_NEXT && s.ending == Ending::Broken) continue;
         std::vector<size_t>& places = open_of[s.variable];
         if (s.kind == TK_FOR) {
             places.push_back(open.size());
-            open.push_back({s.variable, k, false});
+            // A run stops in a broken FOR: its missing NEXT is no fault of its own.
+            open.push_back({s.variable, k, s.ending == Ending::Broken});
             continue;
         }
         const char v = static_cast<char>('A' + s.variable);
@@ -109,7 +125,12 @@ void Checker::check_loops() {
                 finding_over(first, first + 1, Severity::Error,
                              msg::next_across_loop(v, static_cast<char>('A' + inner.variable),
                                                    tokens_[static_cast<size_t>(f.first)].line)));
+            // A run stops here; the loops stay as they were, so an inner loop's own NEXT
+            // further down is no second fault, nor is its missing one.
+            for (size_t o = at; o < open.size(); ++o) open[o].has_next = true;
+            continue;
         }
+        loops.emplace_back(open[at].statement, k);
         // A NEXT in a branch of an IF may be one of several for the same loop.
         if (s.conditional) {
             open[at].has_next = true;
@@ -120,13 +141,74 @@ void Checker::check_loops() {
             open.pop_back();
         }
     }
-    for (const Open& o : open) {
-        if (o.has_next) continue;
+    // A loop no NEXT closes lasts to the end of the program.
+    for (const Open& o : open) loops.emplace_back(o.statement, statements_.size());
+    const std::vector<bool> jumped = check_jumps_out_of_loops(loops);
+    for (size_t k = 0; k < open.size(); ++k) {
+        const Open& o = open[k];
+        // A jump out of the loop is the fault, not a missing NEXT.
+        if (o.has_next || jumped[loops.size() - open.size() + k]) continue;
         const Statement& f = statements_[o.statement];
         const auto first = static_cast<size_t>(f.first);
         findings_.push_back(
             finding_over(first, first + 1, Severity::Warning,
                          msg::for_without_next(static_cast<char>('A' + o.variable))));
+    }
+}
+
+// A GOTO between a FOR and its NEXT that jumps to a line at or above the FOR: the loop is
+// never closed, and each pass opens one more.
+std::vector<bool> Checker::check_jumps_out_of_loops(
+    const std::vector<std::pair<size_t, size_t>>& loops) {
+    std::vector<bool> jumped(loops.size(), false);
+    for (const Statement& g : statements_) {
+        if (g.kind != TK_GOTO || !reached_[static_cast<size_t>(g.top)]) continue;
+        const int label = label_of(g.label);
+        if (label < 0) continue;
+        const int target = label_places_[static_cast<size_t>(label)].front();
+        if (target >= g.top) continue;  // a jump forward leaves no loop open behind it
+        for (size_t l = 0; l < loops.size(); ++l) {
+            const Statement& loop = statements_[loops[l].first];
+            const int end = loops[l].second < statements_.size() ? statements_[loops[l].second].top
+                                                                 : static_cast<int>(top_.size());
+            if (g.top > loop.top && g.top < end && target <= loop.top) {
+                jumped[l] = true;
+                findings_.push_back(finding_at(
+                    static_cast<size_t>(g.first), Severity::Warning,
+                    msg::jump_out_of_loop(g.label, static_cast<char>('A' + loop.variable),
+                                          tokens_[static_cast<size_t>(loop.first)].line)));
+                break;
+            }
+        }
+    }
+    return jumped;
+}
+
+// A GOSUB whose subroutine reaches no RETURN, as far as its lines go without a GOSUB.
+void Checker::check_subroutines() {
+    const size_t n = top_.size();
+    std::vector<bool> returns(n, false);
+    for (const Statement& s : statements_) {
+        if (s.kind == TK_RETURN) returns[static_cast<size_t>(s.top)] = true;
+    }
+    std::vector<int> verdict(label_places_.size(), -1);  // -1 unknown, 0 no RETURN, 1 one
+    for (const Statement& s : statements_) {
+        if (s.kind != TK_GOSUB || s.ending == Ending::Broken ||
+            !reached_[static_cast<size_t>(s.top)]) {
+            continue;
+        }
+        const int label = label_of(s.label);
+        if (label < 0) continue;
+        int& v = verdict[static_cast<size_t>(label)];
+        if (v < 0) {
+            const std::vector<bool> seen = reach({label_node(label)}, to_, nullptr);
+            v = 0;
+            for (size_t k = 0; k < n && v == 0; ++k) v = seen[k] && returns[k] ? 1 : 0;
+        }
+        if (v == 0) {
+            findings_.push_back(finding_at(static_cast<size_t>(s.first), Severity::Warning,
+                                           msg::gosub_without_return(s.label)));
+        }
     }
 }
 
@@ -176,20 +258,28 @@ void Checker::flow(int k, int next, std::vector<int>& to, std::vector<int>& call
     }
 }
 
+// The graph of where a run can go, and the statements some run gets to.
+void Checker::build_flow() {
+    const size_t n = top_.size();
+    to_.assign(n + label_places_.size(), {});
+    calls_.assign(to_.size(), {});
+    for (size_t k = 0; k < n; ++k) {
+        flow(top_[k], k + 1 < n ? static_cast<int>(k + 1) : -1, to_[k], calls_[k]);
+    }
+    for (size_t label = 0; label < label_places_.size(); ++label) {
+        to_[n + label] = label_places_[label];
+    }
+    reached_ = n == 0 ? std::vector<bool>{} : reach({0}, to_, &calls_);
+}
+
 void Checker::check_flow() {
     const size_t n = top_.size();
     if (n == 0) return;
-    std::vector<std::vector<int>> to(n + label_places_.size());
-    std::vector<std::vector<int>> calls(to.size());
-    for (size_t k = 0; k < n; ++k) {
-        flow(top_[k], k + 1 < n ? static_cast<int>(k + 1) : -1, to[k], calls[k]);
-    }
-    for (size_t label = 0; label < label_places_.size(); ++label) {
-        to[n + label] = label_places_[label];
-    }
+    const std::vector<std::vector<int>>& to = to_;
+    const std::vector<std::vector<int>>& calls = calls_;
     // Without GOSUB's subroutines, with them, and what the subroutines reach.
     const std::vector<bool> main = reach({0}, to, nullptr);
-    const std::vector<bool> any = reach({0}, to, &calls);
+    const std::vector<bool>& any = reached_;
     std::vector<int> entries;
     std::vector<bool> entered(label_places_.size(), false);
     for (size_t k = 0; k < n; ++k) {

@@ -1,7 +1,11 @@
 #include "checker_messages.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
+#include "explain.h"
+#include "grammar.h"
 #include "interp.h"
 
 namespace checker_detail {
@@ -172,6 +176,48 @@ Text comparison(const std::string& op, const std::string& left, const std::strin
                 " is not an operator of this language: a comparison is one of <, > and =, "
                 "between two values.",
             "operators.html"};
+}
+
+Text rem_comment(const std::string& word) {
+    return {"Comments start with // at the start of a line, not with " + word +
+                ": a run stops here with an error. Write // instead of " + word + ".",
+            "comments_and_data.html"};
+}
+
+Text comment_never_read() {
+    return {
+        "A run never reads this comment, as nothing after a GOTO, RETURN or END on its line "
+        "is read; but \"//\" starts a comment only at the start of a line, and after any "
+        "other statement it stops a run. Put the comment on a line of its own.",
+        "traps.html"};
+}
+
+Text label_search_stops(const std::string& message) {
+    return {
+        "A run never reads this part of the line, but a search for a LABEL further down "
+        "passes it: " +
+            message,
+        "traps.html"};
+}
+
+Text print_read_twice(const std::string& written, const std::string& plain,
+                      const std::string& rest) {
+    const bool digits_only = std::none_of(plain.begin(), plain.end(), is_letter);
+    const std::string instead =
+        digits_only ? "Write " + plain + "." : "Write the number out in digits, without E.";
+    const std::string letter = rest.substr(0, 1);
+    if (letter == "E" || letter == "e") {
+        const bool sign = rest.size() > 1 && (rest[1] == '+' || rest[1] == '-');
+        const std::string digits = rest.substr(rest.size() > 1 && rest[1] == '+' ? 2 : 1);
+        return {"PRINT " + written + " prints " + plain + " and then " + digits + " (" + rest +
+                    " is read once more, as " + letter + (sign ? "" : "+") + rest.substr(1) +
+                    ", with " + letter + " at 0): numbers have no E in this language. " + instead,
+                "traps.html"};
+    }
+    return {"PRINT " + written + " prints " + plain + " and then reads " + rest +
+                " once more, as more items to print: numbers have no 0X in this language. " +
+                instead,
+            "traps.html"};
 }
 
 // ---- Statements -----------------------------------------------------------------------------
@@ -412,6 +458,256 @@ Text cannot_start(const std::string& word, bool glued_word) {
     return {message, "basics.html"};
 }
 
+std::string form_of(TokenKind statement) {
+    if (statement == TK_FOR) return "FOR I=1 TO 10";
+    if (statement == TK_NEXT) return "NEXT I";
+    if (statement == TK_IF) return "IF A<B THEN PRINT A";
+    const StatementForm* form = statement_form(statement);
+    const char* keyword = keyword_of(statement);
+    if (form == nullptr || keyword == nullptr) return {};
+    const bool values = std::find(form->pieces.begin(), form->pieces.end(), Piece::Expression) !=
+                        form->pieces.end();
+    static constexpr std::array<char, 3> names = {'X', 'Y', 'Z'};
+    size_t named = 0;
+    std::string text = keyword;
+    bool first = true;
+    for (const Piece piece : form->pieces) {
+        if (piece == Piece::None) break;
+        if (first && piece != Piece::Comma) text += ' ';
+        first = false;
+        switch (piece) {
+            case Piece::Expression:
+                text += names[std::min(named++, names.size() - 1)];
+                break;
+            case Piece::Variable:
+                text += values ? 'A' : names[std::min(named++, names.size() - 1)];
+                break;
+            case Piece::Number:
+            case Piece::LabelText:
+                text += "10";
+                break;
+            case Piece::Comma:
+                text += ',';
+                break;
+            case Piece::Equals:
+                text += '=';
+                break;
+            case Piece::Items:
+                text += "\"A IS \";A";
+                break;
+            default:
+                break;
+        }
+    }
+    return text;
+}
+
+Text end_if() {
+    return {
+        "There is no END IF: END ends the program here. An IF holds one statement, on its "
+        "own line: IF A>1 THEN PRINT A; for more lines, jump over them with IF ... THEN "
+        "GOTO and the opposite condition.",
+        "if.html"};
+}
+
+namespace {
+
+struct ForeignWord {
+    const char* word;
+    Text text;
+};
+
+const std::array<ForeignWord, 19>& foreign_words() {
+    static const std::array<ForeignWord, 19> words = {{
+        {"ABS",
+         {"There is no ABS: FABS is a statement, as in FABS X,A. A run stops here with an "
+          "error.",
+          "fabs.html"}},
+        {"MOD",
+         {"There is no MOD: the remainder is %, as in A=B%3. A run stops here with an error.",
+          "operators.html"}},
+        {"INPUT",
+         {"There is no INPUT: a program reads the satellite's sensors with MGET, CGET, TGET "
+          "and RX. A run stops here with an error.",
+          "devices.html"}},
+        {"DIM",
+         {"There is no DIM: the variables are the letters A to Z, each ready without it, and "
+          "POKE and PEEK keep a table of values. A run stops here with an error.",
+          "poke.html"}},
+        {"WHILE",
+         {"There is no WHILE: loop with a LABEL and IF ... THEN GOTO back to it, or with FOR "
+          "and NEXT. A run stops here with an error.",
+          "goto.html"}},
+        {"WEND",
+         {"There is no WEND: jump back with GOTO to the LABEL where the loop starts. A run "
+          "stops here with an error.",
+          "goto.html"}},
+        {"DO",
+         {"There is no DO: loop with a LABEL and IF ... THEN GOTO back to it. A run stops "
+          "here with an error.",
+          "goto.html"}},
+        {"LOOP",
+         {"There is no LOOP: jump back with GOTO to the LABEL where the loop starts. A run "
+          "stops here with an error.",
+          "goto.html"}},
+        {"STEP",
+         {"There is no STEP: a FOR loop counts up by 1. Count with a variable: FOR K=0 TO 5, "
+          "and I=K*2 in the loop. A run stops here with an error.",
+          "for.html"}},
+        {"AND",
+         {"There is no AND: put one IF in the other, as in IF A>1 THEN IF B>2 THEN PRINT A. "
+          "A run stops here with an error.",
+          "if.html"}},
+        {"OR",
+         {"There is no OR: write one IF line for each condition, each jumping to the same "
+          "LABEL. A run stops here with an error.",
+          "if.html"}},
+        {"NOT",
+         {"There is no NOT: turn the comparison round, or swap what follows THEN and ELSE. A "
+          "run stops here with an error.",
+          "if.html"}},
+        {"ENDIF",
+         {"There is no END IF: an IF holds one statement, on its own line. A run stops here "
+          "with an error.",
+          "if.html"}},
+        {"STOP",
+         {"There is no STOP: END ends the program. A run stops here with an error.", "end.html"}},
+        {"SLEEP",
+         {"There is no SLEEP: DELAY waits, in milliseconds, as in DELAY 1000. A run stops "
+          "here with an error.",
+          "delay.html"}},
+        {"WAIT",
+         {"There is no WAIT: DELAY waits, in milliseconds, as in DELAY 1000. A run stops "
+          "here with an error.",
+          "delay.html"}},
+        {"CLS",
+         {"There is no CLS: the output pane is cleared at each RUN. A run stops here "
+          "with an error.",
+          "print.html"}},
+        {"SUB",
+         {"There is no SUB: a subroutine is the lines after a LABEL, called with GOSUB and "
+          "ended with RETURN. A run stops here with an error.",
+          "gosub.html"}},
+        {"INT",
+         {"There is no INT: FLOOR is a statement, as in FLOOR X,A. A run stops here with an "
+          "error.",
+          "floor.html"}},
+    }};
+    return words;
+}
+
+// Edits that turn one word into the other: a letter added, dropped, changed, or two side by
+// side swapped.
+size_t edit_distance(std::string_view a, std::string_view b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+}  // namespace
+
+const Text* foreign_word(std::string_view word) {
+    for (const ForeignWord& w : foreign_words()) {
+        if (word == w.word) return &w.text;
+    }
+    return nullptr;
+}
+
+const char* near_keyword(std::string_view word) {
+    if (word.size() < 3 || word.size() > 12) return nullptr;
+    const size_t most = word.size() < 5 ? 1 : 2;
+    const char* best = nullptr;
+    size_t best_distance = most + 1;
+    for (const KeywordEntry* k = keyword_table; k->keyword != nullptr; ++k) {
+        if (statement_form(k->token) == nullptr || k->token == TK_LABEL) continue;
+        const size_t d = edit_distance(word, k->keyword);
+        if (d < best_distance) {
+            best = k->keyword;
+            best_distance = d;
+        }
+    }
+    return best;
+}
+
+Text did_you_mean(const std::string& word, const char* keyword) {
+    return {quoted(excerpt(word)) + " is not a word of the language: did you mean " + keyword +
+                "? As it stands, a run stops here with an error.",
+            help_page_for_word(keyword)};
+}
+
+Text function_call(TokenKind statement, const std::string& argument, char variable) {
+    const std::string name = keyword_of(statement);
+    const std::string form = form_of(statement);
+    std::string example = name + " " + operand_or(argument, "X") + "," + variable;
+    const StatementForm* f = statement_form(statement);
+    if (f != nullptr && std::count(f->pieces.begin(), f->pieces.end(), Piece::Expression) > 1) {
+        example = form;
+    }
+    return {name +
+                " is a statement, not a function: it stores its result in the variable "
+                "named last. Write " +
+                example + " on a line of its own. A run stops here with an error.",
+            help_page_for_word(name)};
+}
+
+// ---- Values a run meets as they are written ---------------------------------------------------
+
+Text division_by_zero(const std::string& divisor, bool mod) {
+    if (mod) {
+        return {"% takes whole numbers, so %" + divisor +
+                    " divides by 0: a run stops here with \"Division by zero\".",
+                "operators.html"};
+    }
+    return {"Dividing by 0 is not possible: a run stops here with \"Division by zero\".",
+            "operators.html"};
+}
+
+Text for_counts_down(char v, const std::string& from, const std::string& to) {
+    const std::string l(1, v);
+    return {"FOR " + l + "=" + from + " TO " + to +
+                " runs its lines once: a loop only counts up, by 1, and the start is not "
+                "compared with the limit. To count down, count up and work out the value: FOR "
+                "K=" +
+                to + " TO " + from + ", and " + l + "=" + from + "+" + to + "-K in the loop.",
+            "for.html"};
+}
+
+Text coil_range(const std::string& value, const std::string& clamped) {
+    return {"A coil takes values from -1 to 1: " + value + " sets it to " + clamped +
+                ". Scale the value to that range.",
+            "coil.html"};
+}
+
+Text speed_range(const std::string& value, const std::string& clamped) {
+    return {"SPEED shows 0 to 4: " + value + " shows " + clamped + ".", "speed.html"};
+}
+
+Text tx_channel(const std::string& value) {
+    return {"TX sends on channels 0 to 31: channel " + value +
+                " sends on channel 0, not the nearest one.",
+            "tx.html"};
+}
+
+Text tx_symbol(const std::string& value, const std::string& clamped) {
+    return {"A symbol is 0 to 7: " + value + " sends " + clamped + ".", "tx.html"};
+}
+
+Text delay_fraction(const std::string& value, long long ms) {
+    return {"DELAY counts whole milliseconds and drops a fraction: DELAY " + value + " waits " +
+                std::to_string(ms) + " ms. For half a second write DELAY 500.",
+            "delay.html"};
+}
+
 // ---- Labels, loops, flow --------------------------------------------------------------------
 
 Text duplicate_label(int32_t number, int first_line) {
@@ -520,6 +816,23 @@ Text never_runs(TokenKind before, bool label, int32_t label_number) {
                 ", and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a "
                 "jump goes to.",
             page};
+}
+
+Text jump_out_of_loop(int32_t label, char v, int for_line) {
+    const std::string l(1, v);
+    return {"GOTO " + std::to_string(label) + " jumps out of the loop FOR " + l + " of line " +
+                std::to_string(for_line) +
+                " to a line above it: the loop stays open, each pass opens one more, and the "
+                "fifth open FOR stops the run. Let the loop end at NEXT " +
+                l + " first, or jump forward past it.",
+            "traps.html"};
+}
+
+Text gosub_without_return(int32_t label) {
+    return {"GOSUB " + std::to_string(label) +
+                " enters lines that never come to a RETURN: the run never comes back here. End "
+                "the subroutine with RETURN.",
+            "gosub.html"};
 }
 
 }  // namespace msg

@@ -40,6 +40,12 @@ Text comment_after_code();
 Text number_read_twice(const std::string& written, const std::string& rest,
                        const std::string& plain);
 Text comparison(const std::string& op, const std::string& left, const std::string& right);
+Text rem_comment(const std::string& word);
+Text comment_never_read();
+// A finding on a token no run reads, but a search for a label passes.
+Text label_search_stops(const std::string& message);
+Text print_read_twice(const std::string& written, const std::string& plain,
+                      const std::string& rest);
 
 // ---- Statements
 // How a token and what a statement wants there read in a message.
@@ -72,6 +78,24 @@ Text misplaced_else(bool line_start);
 Text call();
 Text text_alone(const std::string& text);
 Text cannot_start(const std::string& word, bool glued_word);
+// The statement's whole form as a program writes it: "MGET X,Y,Z", "POW X,Y,A".
+std::string form_of(TokenKind statement);
+Text end_if();
+// A word of other languages this one writes otherwise, or nullptr.
+const Text* foreign_word(std::string_view word);
+// The keyword that starts a statement nearest to `word` (at most 1 or 2 edits), or nullptr.
+const char* near_keyword(std::string_view word);
+Text did_you_mean(const std::string& word, const char* keyword);
+Text function_call(TokenKind statement, const std::string& argument, char variable);
+
+// ---- Values a run meets as they are written
+Text division_by_zero(const std::string& divisor, bool mod);
+Text for_counts_down(char v, const std::string& from, const std::string& to);
+Text coil_range(const std::string& value, const std::string& clamped);
+Text speed_range(const std::string& value, const std::string& clamped);
+Text tx_channel(const std::string& value);
+Text tx_symbol(const std::string& value, const std::string& clamped);
+Text delay_fraction(const std::string& value, long long ms);
 
 // ---- Labels, loops, flow
 Text duplicate_label(int32_t number, int first_line);
@@ -83,6 +107,8 @@ Text for_without_next(char v);
 Text return_without_gosub();
 Text return_from_above(const std::string& where);
 Text never_runs(TokenKind before, bool label, int32_t label_number);
+Text jump_out_of_loop(int32_t label, char v, int for_line);
+Text gosub_without_return(int32_t label);
 
 }  // namespace msg
 }  // namespace checker_detail

@@ -1,6 +1,7 @@
 // The first pass of the checker: the lines as RUN prepares them, split by the interpreter's
 // scanner, with what the scanner cannot take and the comparisons the language does not have.
 #include <algorithm>
+#include <unordered_set>
 
 #include "checker_detail.h"
 #include "eval.h"
@@ -107,8 +108,16 @@ void Checker::scan_line(int line_number, std::string_view line) {
     const char* const begin = text_.data() + base;
     const int n = static_cast<int>(line.size());
     const size_t line_first_token = tokens_.size();
+    line_leaves_ = false;
+    line_prints_ = false;
+    line_deferred_character_ = false;
     int quiet_until = 0;  // a finding already covers the characters before this column
     int p = 0;
+    while (p < n && begin[p] == ' ') ++p;
+    if (rem_line(line_number, line, p)) {
+        tokens_.push_back({TK_CR, line_number, n, 0, base + n});
+        return;
+    }
     while (true) {
         while (p < n && begin[p] == ' ') ++p;
         if (p >= n) break;
@@ -124,13 +133,34 @@ void Checker::scan_line(int line_number, std::string_view line) {
             continue;
         }
         if (t == TK_SLASH && begin[p + 1] == '/') {
-            add(line_number, p, n - p, Severity::Error, msg::comment_after_code());
+            Deferred d;
+            d.token = tokens_.size();
+            d.kind = Deferred::Comment;
+            Text text = msg::comment_after_code();
+            Finding f = {line_number,         p, n - p, Severity::Error, std::move(text.message),
+                         std::move(text.page)};
+            // A label search reads the comment as tokens, and stops at one it cannot take.
+            for (int q = p + 2; q < n;) {
+                if (begin[q] == ' ') {
+                    ++q;
+                    continue;
+                }
+                const char* e = begin + q;
+                if (scan_token(begin + q, &e) == TK_ERROR || e == begin + q) {
+                    d.scans_clean = false;
+                    break;
+                }
+                q = static_cast<int>(e - begin);
+            }
+            scan_finding(std::move(d), std::move(f));
             token.flagged = true;
             tokens_.push_back(token);
             break;
         }
         if (t == TK_NUMBER) quiet_until = std::max(quiet_until, number_form(token, begin));
         tokens_.push_back(token);
+        line_leaves_ = line_leaves_ || t == TK_GOTO || t == TK_RETURN || t == TK_END;
+        line_prints_ = line_prints_ || t == TK_PRINT;
         p += token.length;
     }
     check_comparisons(line_first_token);
@@ -157,8 +187,14 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
         while (from > 0 && is_letter(begin[from - 1])) --from;
         while (p + length < n && is_letter(begin[p + length])) ++length;
         if (!quiet) {
-            add(line_number, from, p + length - from, Severity::Error,
-                msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from))));
+            Deferred d;
+            d.token = tokens_.size();
+            Finding f = {line_number, from, p + length - from, Severity::Error, {}, {}};
+            Text text =
+                msg::lower_case(std::string(begin + from, static_cast<size_t>(p + length - from)));
+            f.message = std::move(text.message);
+            f.help_page = std::move(text.page);
+            scan_finding(std::move(d), std::move(f));
         }
         return length;
     } else if (c == '\t') {
@@ -167,7 +203,13 @@ int Checker::bad_characters(int line_number, const char* begin, int p, int n, bo
     } else {
         text = msg::foreign_character(c);
     }
-    if (!quiet) add(line_number, p, length, Severity::Error, std::move(text));
+    if (!quiet) {
+        Deferred d;
+        d.token = tokens_.size();
+        Finding f = {line_number,         p, length, Severity::Error, std::move(text.message),
+                     std::move(text.page)};
+        scan_finding(std::move(d), std::move(f));
+    }
     return length;
 }
 
@@ -188,13 +230,14 @@ int Checker::number_form(Token& token, const char* begin) {
         while (is_hex_digit(*stop) || *stop == '.') ++stop;
     }
     if (stop == e) return 0;
-    const std::string written(start, stop);
-    const std::string rest(e, stop);
-    char value[FORMAT_BUFFER_SIZE];
-    const int length = format_general(parse_number(start), PRINT_DIGITS, value);
-    const std::string plain(value, static_cast<size_t>(length));
-    add(token.line, token.column, static_cast<int>(stop - start), Severity::Error,
-        msg::number_read_twice(written, rest, plain));
+    Deferred d;
+    d.token = tokens_.size();
+    d.kind = Deferred::ReadTwice;
+    d.length = static_cast<int>(stop - start);
+    // Worded only when it is reported at once: a PRINT line's wait with no text.
+    Finding f;
+    if (!line_prints_ && !line_leaves_) f = read_twice(token, d.length, false);
+    scan_finding(d, std::move(f));
     token.flagged = true;
     return static_cast<int>(stop - begin);
 }
@@ -236,6 +279,106 @@ void Checker::check_comparisons(size_t first) {
         b.flagged = true;
         ++k;
     }
+}
+
+// A finding of the scan about the token being read: at once, unless how a run meets the token
+// can change it (behind a GOTO, RETURN or END on its line, or a number in a PRINT line). Behind
+// a jump only the first character a label search cannot take is kept: the search stops there.
+// So what waits stays in proportion to the lines, not to the characters of a pasted text.
+void Checker::scan_finding(Deferred d, Finding f) {
+    if (!line_leaves_ && (d.kind != Deferred::ReadTwice || !line_prints_)) {
+        findings_.push_back(std::move(f));
+        return;
+    }
+    if (line_leaves_ && d.kind == Deferred::Character) {
+        if (line_deferred_character_) return;
+        line_deferred_character_ = true;
+    }
+    if (d.kind != Deferred::ReadTwice) {
+        d.finding = static_cast<int>(deferred_findings_.size());
+        deferred_findings_.push_back(std::move(f));
+    }
+    deferred_.push_back(d);
+}
+
+// A number literal the library reads on past its token, worded: in PRINT's list it prints more,
+// elsewhere a run stops at what is read twice.
+Finding Checker::read_twice(const Token& token, int written_length, bool in_print) const {
+    const std::string written = text_.substr(static_cast<size_t>(token.offset),
+                                             static_cast<size_t>(written_length));
+    const std::string rest = written.substr(static_cast<size_t>(token.length));
+    char value[FORMAT_BUFFER_SIZE];
+    const int length =
+        format_general(parse_number(text_.c_str() + token.offset), PRINT_DIGITS, value);
+    const std::string plain(value, static_cast<size_t>(length));
+    Text text = in_print ? msg::print_read_twice(written, plain, rest)
+                         : msg::number_read_twice(written, rest, plain);
+    return {token.line,
+            token.column,
+            written_length,
+            in_print ? Severity::Warning : Severity::Error,
+            std::move(text.message),
+            std::move(text.page)};
+}
+
+// A comment line as other languages write it: REM or an apostrophe. A run stops at it with
+// "Unknown command" (or at the apostrophe); one finding covers the line.
+bool Checker::rem_line(int line_number, std::string_view line, int p) {
+    const auto n = static_cast<int>(line.size());
+    const std::string_view rest = line.substr(static_cast<size_t>(p));
+    const bool rem =
+        rest.substr(0, 3) == "REM" && (rest.size() == 3 || rest[3] == ' ' || rest[3] == '\t');
+    if (!rem && rest.substr(0, 1) != "'") return false;
+    add(line_number, p, n - p, Severity::Error, msg::rem_comment(rem ? "REM" : "'"));
+    tokens_.push_back(
+        {TK_VARIABLE, line_number, p, 1, static_cast<int>(text_.size()) - n - 1 + p, true});
+    return true;
+}
+
+// Whether a LABEL token that some GOTO or GOSUB names stands after token `t`: a label search
+// passes every token before it.
+bool Checker::searched_label_after(size_t t) {
+    if (last_searched_label_ == SIZE_MAX) {
+        last_searched_label_ = 0;
+        std::unordered_set<int32_t> targets;
+        for (const Statement& s : statements_) {
+            if (s.kind == TK_GOTO || s.kind == TK_GOSUB) targets.insert(s.label);
+        }
+        for (size_t k = tokens_.size() - 1; k-- > 0;) {
+            if (tokens_[k].kind == TK_LABEL && tokens_[k + 1].kind == TK_NUMBER &&
+                targets.count(label_number(k + 1)) != 0) {
+                last_searched_label_ = k;
+                break;
+            }
+        }
+    }
+    return t < last_searched_label_;
+}
+
+// The scan's findings, now that the statements say how a run meets each token.
+void Checker::settle_deferred() {
+    for (const Deferred& d : deferred_) {
+        const Token& t = tokens_[d.token];
+        if (d.kind == Deferred::ReadTwice) {
+            if (!t.unread) findings_.push_back(read_twice(t, d.length, t.in_print));
+            continue;
+        }
+        Finding& f = deferred_findings_[static_cast<size_t>(d.finding)];
+        if (!t.unread) {
+            findings_.push_back(std::move(f));
+        } else if (d.kind == Deferred::Comment && d.scans_clean) {
+            // A run never reads it; only a label search passes it.
+            Text text = msg::comment_never_read();
+            findings_.push_back({f.line, f.column, f.length, Severity::Warning,
+                                 std::move(text.message), std::move(text.page)});
+        } else if (searched_label_after(d.token)) {
+            // A label search stops at a token it cannot take.
+            f.message = msg::label_search_stops(f.message).message;
+            findings_.push_back(std::move(f));
+        }
+    }
+    deferred_.clear();
+    deferred_findings_.clear();
 }
 
 }  // namespace checker_detail

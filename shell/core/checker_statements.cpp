@@ -2,7 +2,11 @@
 // the first place each would stop a run, and how each ends (its ":", a jump, or, after THEN,
 // the ELSE).
 #include "checker_detail.h"
+#include "eval.h"
 #include "explain.h"
+#include "format.h"
+#include "radio.h"
+#include "tokenizer.h"
 
 namespace checker_detail {
 
@@ -37,12 +41,25 @@ void Checker::mismatch(TokenKind expected) {
         note(i_, Severity::Error, msg::minus_after_sign());
         return;
     }
+    if (got == TK_VARIABLE) {
+        // The word this letter is part of: ABS in A=ABS(B) fails at its B.
+        size_t w = i_;
+        while (w > reading_first_ && tokens_[w - 1].kind == TK_VARIABLE && adjacent(w - 1, w)) --w;
+        if (word_hint(w)) return;
+    }
+    if (expected == TK_VARIABLE && function_call()) return;
     // A statement where the end should be: the hint about the ":" (not for RETURN and END,
-    // which read as a word out of place).
-    const bool joined =
-        expected == TK_CR && statement_form(got) != nullptr && got != TK_RETURN && got != TK_END;
-    note(i_, Severity::Error,
-         {msg::needs(reading_name(), expected, token_phrase(i_), joined), reading_page()});
+    // which read as a word out of place, nor for a word of several letters).
+    const bool word = got == TK_VARIABLE && word_at(i_).size() > 1;
+    const bool joined = expected == TK_CR && statement_form(got) != nullptr && got != TK_RETURN &&
+                        got != TK_END && !word;
+    std::string message = msg::needs(reading_name(), expected, token_phrase(i_), joined);
+    const StatementForm* form = statement_form(reading_);
+    if (reading_ != TK_VARIABLE && reading_ != TK_PRINT && form != nullptr &&
+        form->pieces[0] != Piece::None) {
+        message += " The form is " + msg::form_of(reading_) + ".";
+    }
+    note(i_, Severity::Error, {std::move(message), reading_page()});
 }
 
 bool Checker::expect(TokenKind expected) {
@@ -75,6 +92,7 @@ bool Checker::term() {
     if (!factor()) return false;
     while (cur() == TK_ASTR || cur() == TK_SLASH || cur() == TK_MOD) {
         ++i_;
+        if (tokens_[i_ - 1].kind != TK_ASTR) divisor_check(i_);
         if (!factor()) return false;
     }
     return true;
@@ -113,7 +131,10 @@ bool Checker::print_items() {
         if (t == TK_STRING || t == TK_COMMA || t == TK_SEMICOLON) {
             ++i_;
         } else if (t == TK_VARIABLE || t == TK_NUMBER || t == TK_LEFTPAREN) {
-            if (!expression()) return false;
+            const size_t from = i_;
+            const bool ok = expression();
+            for (size_t k = from; k < i_; ++k) tokens_[k].in_print = true;
+            if (!ok) return false;
         } else {
             return true;
         }
@@ -292,6 +313,167 @@ void Checker::branches(Statement& s, Context context, int comparisons) {
                                         : Ending::Broken;
 }
 
+// A number written after "/" or MOD that a run cannot divide by.
+void Checker::divisor_check(size_t at) {
+    if (tokens_[at].kind != TK_NUMBER) return;
+    const double v = parse_number(text_.c_str() + tokens_[at].offset);
+    const bool mod = tokens_[at - 1].kind == TK_MOD;
+    if (mod ? to_int(v) == 0 : v == 0) {
+        pending_.push_back(finding_over(
+            at - 1, at, Severity::Error,
+            msg::division_by_zero(text_of(static_cast<int>(at), static_cast<int>(at) + 1),
+                                  mod && v != 0)));
+    }
+}
+
+// The letters from token `t` on as they stand in the text: "INPUT" for I, N, P, U, T.
+std::string Checker::word_at(size_t t) const {
+    const auto from = static_cast<size_t>(tokens_[t].offset);
+    size_t to = from;
+    while (to < text_.size() && text_[to] >= 'A' && text_[to] <= 'Z') ++to;
+    return text_.substr(from, to - from);
+}
+
+// A word of other languages, or a misspelt keyword starting a statement, at token `t`: notes
+// what to write instead over the whole word, and says whether it did.
+bool Checker::word_hint(size_t t) {
+    const std::string word = word_at(t);
+    if (word.size() < 2) return false;
+    size_t last = t;
+    const int end = tokens_[t].offset + static_cast<int>(word.size());
+    while (tokens_[last + 1].offset < end && tokens_[last + 1].length > 0) ++last;
+    // A keyword is only guessed where a statement starts or a function would be called.
+    const bool guess = t == reading_first_ || tokens_[last + 1].kind == TK_LEFTPAREN;
+    Text text;
+    if (const Text* foreign = msg::foreign_word(word)) {
+        text = *foreign;
+    } else if (const char* keyword = guess ? msg::near_keyword(word) : nullptr) {
+        text = msg::did_you_mean(word, keyword);
+    } else {
+        return false;
+    }
+    pending_.push_back(finding_over(t, last, Severity::Error, std::move(text)));
+    return true;
+}
+
+// A math statement written as a function inside a calculation: A=SQRT(16).
+bool Checker::function_call() {
+    const TokenKind t = cur();
+    const StatementForm* form = statement_form(t);
+    if (form == nullptr || t < TK_ACOS || t > TK_HTAN) return false;
+    if (tokens_[i_ + 1].kind != TK_LEFTPAREN) return false;
+    std::string argument;
+    {
+        size_t close = i_ + 2;
+        int depth = 1;
+        for (; tokens_[close].kind != TK_CR && tokens_[close].kind != TK_ENDOFINPUT; ++close) {
+            if (tokens_[close].kind == TK_LEFTPAREN) ++depth;
+            if (tokens_[close].kind == TK_RIGHTPAREN && --depth == 0) break;
+        }
+        if (depth == 0) argument = text_of(static_cast<int>(i_ + 2), static_cast<int>(close));
+    }
+    const char variable =
+        reading_ == TK_VARIABLE ? text_[static_cast<size_t>(tokens_[reading_first_].offset)] : 'A';
+    note(i_, Severity::Error, msg::function_call(t, argument, variable));
+    return true;
+}
+
+// A value written as a number: "5" or "-5".
+bool Checker::constant_at(size_t from, size_t to, double& value) const {
+    if (to == from + 2 && tokens_[from].kind == TK_MINUS && tokens_[from + 1].kind == TK_NUMBER) {
+        value = -parse_number(text_.c_str() + tokens_[from + 1].offset);
+        return true;
+    }
+    if (to != from + 1 || tokens_[from].kind != TK_NUMBER) return false;
+    value = parse_number(text_.c_str() + tokens_[from].offset);
+    return true;
+}
+
+// A statement's numbers as written, where a run does something else with them than the text
+// seems to say: a loop that counts down, a coil, a speed or a channel out of range, a fraction
+// of a millisecond.
+void Checker::constant_checks(const Statement& s) {
+    if (s.kind != TK_FOR && s.kind != TK_COIL && s.kind != TK_SPEED && s.kind != TK_TX &&
+        s.kind != TK_DELAY) {
+        return;
+    }
+    // The statement's values: the token ranges between its commas (FOR: after "=", and TO).
+    std::vector<std::pair<size_t, size_t>> parts;
+    const auto first = static_cast<size_t>(s.first);
+    size_t end = first + 1;
+    while (tokens_[end].kind != TK_CR && tokens_[end].kind != TK_ENDOFINPUT &&
+           tokens_[end].kind != TK_ELSE) {
+        ++end;
+    }
+    size_t start = s.kind == TK_FOR ? first + 3 : first + 1;
+    int depth = 0;
+    for (size_t k = start; k <= end; ++k) {
+        const TokenKind t = tokens_[k].kind;
+        if (t == TK_LEFTPAREN) ++depth;
+        if (t == TK_RIGHTPAREN) --depth;
+        if (k == end || (depth == 0 && (t == TK_COMMA || t == TK_TO))) {
+            parts.emplace_back(start, k);
+            start = k + 1;
+        }
+    }
+    std::vector<double> values(parts.size());
+    std::vector<bool> known(parts.size());
+    for (size_t p = 0; p < parts.size(); ++p) {
+        double v = 0;
+        known[p] =
+            parts[p].second > parts[p].first && constant_at(parts[p].first, parts[p].second, v);
+        values[p] = v;
+    }
+    const auto written = [&](size_t p) {
+        return text_of(static_cast<int>(parts[p].first), static_cast<int>(parts[p].second));
+    };
+    const auto warn = [&](size_t p, Text text) {
+        pending_.push_back(
+            finding_over(parts[p].first, parts[p].second - 1, Severity::Warning, std::move(text)));
+    };
+    switch (s.kind) {
+        case TK_FOR:
+            if (parts.size() == 2 && known[0] && known[1] && values[0] > values[1] &&
+                s.variable >= 0) {
+                pending_.push_back(
+                    finding_over(first, parts[1].second - 1, Severity::Warning,
+                                 msg::for_counts_down(static_cast<char>('A' + s.variable),
+                                                      written(0), written(1))));
+            }
+            break;
+        case TK_COIL:
+            for (size_t p = 0; p < parts.size(); ++p) {
+                if (known[p] && (values[p] < -1 || values[p] > 1)) {
+                    warn(p, msg::coil_range(written(p), values[p] < -1 ? "-1" : "1"));
+                }
+            }
+            break;
+        case TK_SPEED:
+            if (parts.size() == 1 && known[0] && (values[0] <= -1 || values[0] >= 5)) {
+                warn(0, msg::speed_range(written(0), values[0] < 0 ? "0" : "4"));
+            }
+            break;
+        case TK_TX:
+            if (parts.size() == 2 && known[0] && (values[0] <= -1 || values[0] >= TX_CHANNELS)) {
+                warn(0, msg::tx_channel(written(0)));
+            }
+            if (parts.size() == 2 && known[1] &&
+                (values[1] <= -1 || values[1] >= TX_MAX_SYMBOL + 1)) {
+                warn(1, msg::tx_symbol(written(1),
+                                       values[1] < 0 ? "0" : std::to_string(TX_MAX_SYMBOL)));
+            }
+            break;
+        case TK_DELAY:
+            if (parts.size() == 1 && known[0] &&
+                values[0] != static_cast<double>(to_int(values[0]))) {
+                warn(0, msg::delay_fraction(written(0), to_int(values[0])));
+            }
+            break;
+        default:
+            break;
+    }
+}
+
 bool Checker::letter_at(size_t t, char letter) const {
     return tokens_[t].kind == TK_VARIABLE &&
            text_[static_cast<size_t>(tokens_[t].offset)] == letter;
@@ -309,6 +491,7 @@ bool Checker::misnamed_assignment() {
         pending_.push_back(finding_over(first, first + 2, Severity::Error, msg::no_let(rest)));
         return true;
     }
+    if (word_hint(first)) return true;
     if (tokens_[first + 1].kind != TK_VARIABLE || !adjacent(first, first + 1)) return false;
     size_t end = first + 1;
     while (tokens_[end + 1].kind == TK_VARIABLE && adjacent(end, end + 1)) ++end;
@@ -406,7 +589,9 @@ int Checker::statement(Context context) {
     s.top = static_cast<int>(top_.size());
     s.conditional = context != Context::Top;
     const TokenKind outer = reading_;
+    const size_t outer_first = reading_first_;
     reading_ = s.kind;
+    reading_first_ = i_;
     ++depth_;
     const StatementForm* form = statement_form(s.kind);
     if (form == nullptr) {
@@ -418,6 +603,8 @@ int Checker::statement(Context context) {
     }
     --depth_;
     reading_ = outer;
+    reading_first_ = outer_first;
+    if (s.ending == Ending::Next || s.ending == Ending::ElseMet) constant_checks(s);
     statements_[index] = s;
     return static_cast<int>(index);
 }
@@ -430,13 +617,23 @@ void Checker::parse() {
         // A statement that did not read its ":" is left there: a run either stops in it or
         // never reads the rest.
         if (i_ == first || tokens_[i_ - 1].kind != TK_CR) {
-            while (cur() != TK_CR && cur() != TK_ENDOFINPUT) ++i_;
+            const Statement& read = statements_[static_cast<size_t>(s)];
+            const bool leaves =
+                read.ending == Ending::Leaves &&
+                (read.kind == TK_GOTO || read.kind == TK_RETURN || read.kind == TK_END);
+            if (leaves && read.kind == TK_END && cur() == TK_IF && !cur_token().flagged) {
+                pending_.push_back(finding_over(i_ - 1, i_, Severity::Warning, msg::end_if()));
+            }
+            while (cur() != TK_CR && cur() != TK_ENDOFINPUT) {
+                tokens_[i_].unread = leaves;
+                ++i_;
+            }
             if (cur() == TK_CR) ++i_;
         }
         bool flagged = false;
         for (size_t k = first; k < i_; ++k) {
             token_top_[k] = static_cast<int>(top_.size());
-            flagged = flagged || tokens_[k].flagged;
+            flagged = flagged || (tokens_[k].flagged && !tokens_[k].unread);
         }
         if (!flagged) findings_.insert(pending_.begin(), pending_.end());
         pending_.clear();

@@ -16,6 +16,6 @@ PRINT "a$ and TABS	ARE FINE IN TEXTS"
 // finding: 5:6: This text has no closing quote on its line: end it with " before the end of the line. A text cannot go on over the next line, and a run stops here with an error.
 // finding: 6:2: A number has at most 15 characters, its minus sign included, and this one has 16: a run stops here with an error. Write it with fewer digits.
 // finding: 7:5: "//" starts a comment only at the start of a line: after code it is two division signs, and a run stops here with an error. Put the comment on a line of its own.
-// finding: 8:6: 1E5 is not a number of this language: a run takes it for 100000, but then reads E5 once more, as more of the statement. Write 100000.
-// finding: 9:6: 1e5 is not a number of this language: a run takes it for 100000, but then reads e5 once more, as more of the statement. Write 100000.
+// finding: 8:6: PRINT 1E5 prints 100000 and then 5 (E5 is read once more, as E+5, with E at 0): numbers have no E in this language. Write 100000.
+// finding: 9:6: PRINT 1e5 prints 100000 and then 5 (e5 is read once more, as e+5, with e at 0): numbers have no E in this language. Write 100000.
 // finding: 10:2: 0X1F is not a number of this language: a run takes it for 31, but then reads X1F once more, as more of the statement. Write 31.

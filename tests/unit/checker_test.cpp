@@ -1,14 +1,17 @@
 // The checker. Every program under tests/checks, tests/programs and samples gives exactly the
 // findings its "// finding: LINE:COLUMN: message" lines list, in order: the check programs one
-// kind of finding each, the golden programs none unless they hold a trap on purpose, the
-// lessons and examples none at all. Then what a file cannot show (characters without an 8-bit
-// form, line breaks, the statements the interpreter knows) and zorvant-run --check.
+// kind of finding each (those in tests/checks/clean, correct classroom programs, none), the golden
+// programs none unless they hold a trap on purpose, the lessons and examples none at all. Then what
+// a file cannot show (characters without an 8-bit form, line breaks, the statements the interpreter
+// knows) and zorvant-run --check.
 #include "checker.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -61,10 +64,9 @@ TEST_P(CheckedProgram, GivesTheFindingsItLists) {
     const std::string& path = GetParam();
     const std::string bytes = read_file((source_dir / path).string());
     const std::vector<std::string> listed = listed_findings(bytes);
-    if (path.rfind("samples/", 0) == 0) {
-        EXPECT_TRUE(listed.empty()) << "a lesson or example must check clean";
-    }
-    if (path.rfind("tests/checks/", 0) == 0) {
+    if (path.rfind("samples/", 0) == 0 || path.rfind("tests/checks/clean/", 0) == 0) {
+        EXPECT_TRUE(listed.empty()) << "a lesson, an example or a correct program checks clean";
+    } else if (path.rfind("tests/checks/", 0) == 0) {
         EXPECT_FALSE(listed.empty()) << "a check program lists what it must find";
     }
     EXPECT_EQ(findings_of(file_bytes_to_text(bytes)), listed);
@@ -114,6 +116,83 @@ TEST(Checker, ErrorsStopARunWarningsDoNot) {
     EXPECT_EQ(lower[0].line, 1);
     EXPECT_EQ(lower[0].column, 2);
     EXPECT_EQ(lower[0].length, 5);
+}
+
+// An Error means a run that gets there stops. Each program with an Error finding is run: it
+// stops with an error report on a line the checker marked red (a jump to no label where the
+// search ends, further down), or RUN does not start it. The few listed take another way: a
+// condition that is always true or false skips the statement, or a loop left by GOTO stops the
+// run first, which a warning says.
+TEST(Checker, AnErrorIsWhereTheRunStops) {
+    const std::vector<std::string> elsewhere = {
+        "tests/checks/jumps_out_of_loops.bas",
+        "tests/programs/control/if_branches.bas",
+        "tests/programs/control/if_jumps_else.bas",
+        "tests/programs/control/if_nested_else.bas",
+    };
+    for (const std::string& path : checked_programs()) {
+        if (path.rfind("samples/", 0) == 0) continue;
+        const std::string text = file_bytes_to_text(read_file((source_dir / path).string()));
+        std::vector<int> red;
+        int search_from = INT_MAX;  // a jump to no label stops the run where its search ends
+        for (const Finding& f : check_program(text)) {
+            if (f.severity != Severity::Error) continue;
+            red.push_back(f.line);
+            if (f.message.rfind("There is no LABEL", 0) == 0) {
+                search_from = std::min(search_from, f.line);
+            }
+        }
+        if (red.empty()) continue;
+        const ShellResult r =
+            run_shell(std::string(ZORVANT_RUN) + " --no-wait --max-steps 100000 " +
+                      (source_dir / path).string() + " 2>&1");
+        const size_t at = r.out.find("ERROR in line: ");
+        const int line = at == std::string::npos ? -1 : std::atoi(r.out.c_str() + at + 15);
+        const bool stopped =
+            at != std::string::npos &&
+            (std::find(red.begin(), red.end(), line) != red.end() || line >= search_from);
+        const bool not_started = r.out.find("ERROR: Program too large") != std::string::npos;
+        const bool listed = std::find(elsewhere.begin(), elsewhere.end(), path) != elsewhere.end();
+        EXPECT_TRUE(stopped || not_started || listed) << path << "\n" << r.out;
+        EXPECT_FALSE(listed && stopped) << path << " is listed but stops where the checker says";
+    }
+}
+
+// A few messages as a student reads them, word for word.
+TEST(Checker, WordsAStudentKnows) {
+    const auto first = [](const char* text) {
+        const std::vector<Finding> found = check_program(text);
+        return found.empty() ? std::string() : finding_text(found[0]);
+    };
+    EXPECT_EQ(first("INPUT A"),
+              "0:0: There is no INPUT: a program reads the satellite's sensors with MGET, CGET, "
+              "TGET and RX. A run stops here with an error.");
+    EXPECT_EQ(first("PRNT \"HI\""),
+              "0:0: \"PRNT\" is not a word of the language: did you mean PRINT? As it stands, a "
+              "run stops here with an error.");
+    EXPECT_EQ(first("A=SQRT(16)"),
+              "0:2: SQRT is a statement, not a function: it stores its result in the variable "
+              "named last. Write SQRT 16,A on a line of its own. A run stops here with an "
+              "error.");
+    EXPECT_EQ(first("MGET X"),
+              "0:5: MGET needs \",\" here, not the end of the line: a run stops here with an "
+              "error. The form is MGET X,Y,Z.");
+    // STEP is no second statement: no advice about a ":".
+    EXPECT_EQ(first("FOR I=0 TO 10 STEP 2\nNEXT I").find("\":\""), std::string::npos);
+    // A word close to none stays a bad name.
+    EXPECT_NE(first("XYZZY=1").find("is no variable"), std::string::npos);
+
+    // What runs but not as written is amber.
+    for (const char* amber : {"PRINT 1E5", "DELAY 0.5", "COIL 50,0,0", "FOR I=10 TO 1\nNEXT I",
+                              "END // DONE", "GOSUB 1\nEND\nLABEL 1\nEND"}) {
+        const std::vector<Finding> found = check_program(amber);
+        ASSERT_EQ(found.size(), 1u) << amber;
+        EXPECT_EQ(found[0].severity, Severity::Warning) << amber;
+    }
+    EXPECT_EQ(first("PRINT 1E5"),
+              "0:6: PRINT 1E5 prints 100000 and then 5 (E5 is read once more, as E+5, with E at "
+              "0): numbers have no E in this language. Write 100000.");
+    EXPECT_TRUE(check_program("END\t").empty());
 }
 
 // The window's text is not 8-bit: a character without an 8-bit form reaches the checker as a

@@ -413,7 +413,7 @@ TEST(MissionRunner, GradingCaseWithAMission) {
            "goal = output contains \"OVER\"\n";
     std::ofstream(root + "cases/pass/expect") << "OVER\n";
     std::ofstream(root + "quiet.bas") << "DELAY 90000\nPRINT \"OVER\"\n";
-    std::ofstream(root + "early.bas") << "TX 10,65\nDELAY 90000\nPRINT \"OVER\"\n";
+    std::ofstream(root + "early.bas") << "TX 10,7\nDELAY 90000\nPRINT \"OVER\"\n";
     const ShellResult r = run_shell("cd " + root + " && " + ZORVANT_RUN +
                                     " --grade cases --summary s.csv quiet.bas early.bas 2>&1");
     EXPECT_EQ(r.out,

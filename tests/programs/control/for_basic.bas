@@ -27,3 +27,4 @@ PRINT I
 // expect: 0
 // expect: 3
 // expect: 4
+// finding: 3:0: FOR I=5 TO 1 runs its lines once: a loop only counts up, by 1, and the start is not compared with the limit. To count down, count up and work out the value: FOR K=1 TO 5, and I=5+1-K in the loop.

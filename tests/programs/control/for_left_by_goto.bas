@@ -12,4 +12,4 @@ FOR I=1 TO 2:GOTO 1
 // expect: 5
 // expect: ERROR in line: 5
 // expect: ERROR: FOR stack overflow
-// finding: 5:0: FOR I has no NEXT I after it: the lines after it run once, and the loop stays open (a fifth open loop stops a run). Put NEXT I where the loop ends.
+// finding: 5:13: GOTO 1 jumps out of the loop FOR I of line 5 to a line above it: the loop stays open, each pass opens one more, and the fifth open FOR stops the run. Let the loop end at NEXT I first, or jump forward past it.

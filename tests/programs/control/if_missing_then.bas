@@ -7,4 +7,4 @@ PRINT 6
 // expect: ERROR: Expected token 8, got 6
 // expect: ERROR in line: 2
 // expect: ERROR: Unknown command
-// finding: 2:7: IF needs THEN here, not PRINT: a run stops here with an error.
+// finding: 2:7: IF needs THEN here, not PRINT: a run stops here with an error. The form is IF A<B THEN PRINT A.

@@ -9,3 +9,5 @@
 // expect: tx_symbol=0
 COIL 5, -5, 0.29
 SPEED 2.9
+// finding: 9:5: A coil takes values from -1 to 1: 5 sets it to 1. Scale the value to that range.
+// finding: 9:8: A coil takes values from -1 to 1: -5 sets it to -1. Scale the value to that range.

@@ -12,3 +12,5 @@ COIL 0.5, 0.5, 0.5
 SPEED 1
 COIL 1, -1.5, 0.005
 SPEED 10
+// finding: 12:8: A coil takes values from -1 to 1: -1.5 sets it to -1. Scale the value to that range.
+// finding: 13:6: SPEED shows 0 to 4: 10 shows 4.

@@ -9,3 +9,4 @@
 // expect: tx_symbol=0
 COIL -0.999, 0.57, -0.29
 SPEED -1
+// finding: 10:6: SPEED shows 0 to 4: -1 shows 0.

@@ -33,4 +33,4 @@
 // stderr: Stop in line: 33
 TGET T, U
 PRINT 1
-// finding: 33:6: TGET needs the end of the statement here, not ",": a run stops here with an error.
+// finding: 33:6: TGET needs the end of the statement here, not ",": a run stops here with an error. The form is TGET X.

@@ -41,4 +41,4 @@ FOR I 1 TO 3
 // expect: Y: 0
 // expect: Z: 0
 // stderr: Stop in line: 3
-// finding: 3:6: FOR needs "=" here, not the number 1: a run stops here with an error.
+// finding: 3:6: FOR needs "=" here, not the number 1: a run stops here with an error. The form is FOR I=1 TO 10.

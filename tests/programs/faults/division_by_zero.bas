@@ -6,3 +6,4 @@ PRINT 3
 // expect: ERROR in line: 1
 // expect: ERROR: Division by zero
 // stderr: Stop in line: 1
+// finding: 1:9: Dividing by 0 is not possible: a run stops here with "Division by zero".

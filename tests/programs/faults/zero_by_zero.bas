@@ -32,3 +32,4 @@ PRINT A
 // expect: X: 0
 // expect: Y: 0
 // expect: Z: 0
+// finding: 2:3: Dividing by 0 is not possible: a run stops here with "Division by zero".

@@ -15,6 +15,6 @@ PRINT 2E308
 // expect: NAN
 // expect: INF
 // expect: 308
-// finding: 2:6: 1E400 is not a number of this language: a run takes it for INF, but then reads E400 once more, as more of the statement. Write the number out in digits, without E.
-// finding: 3:6: -1E400 is not a number of this language: a run takes it for -INF, but then reads E400 once more, as more of the statement. Write the number out in digits, without E.
-// finding: 8:6: 2E308 is not a number of this language: a run takes it for INF, but then reads E308 once more, as more of the statement. Write the number out in digits, without E.
+// finding: 2:6: PRINT 1E400 prints INF and then 400 (E400 is read once more, as E+400, with E at 0): numbers have no E in this language. Write the number out in digits, without E.
+// finding: 3:6: PRINT -1E400 prints -INF and then 400 (E400 is read once more, as E+400, with E at 0): numbers have no E in this language. Write the number out in digits, without E.
+// finding: 8:6: PRINT 2E308 prints INF and then 308 (E308 is read once more, as E+308, with E at 0): numbers have no E in this language. Write the number out in digits, without E.

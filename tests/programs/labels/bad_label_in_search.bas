@@ -10,4 +10,4 @@ PRINT 2
 // expect: ERROR: Expected token 3, got 5
 // stderr: Stop in line: 6
 // finding: 3:0: This line never runs: the GOTO before it always jumps away, and no GOTO or GOSUB leads here. Remove it, or put a LABEL before it that a jump goes to.
-// finding: 4:6: LABEL needs a number here, not the variable X: a run stops here with an error.
+// finding: 4:6: LABEL needs a number here, not the variable X: a run stops here with an error. The form is LABEL 10.

@@ -18,3 +18,4 @@ GOSUB 1:PRINT 99
 // expect: ERROR in line: 4
 // expect: ERROR: GOSUB stack overflow
 // stderr: Stop in line: 4
+// finding: 4:0: GOSUB 1 enters lines that never come to a RETURN: the run never comes back here. End the subroutine with RETURN.

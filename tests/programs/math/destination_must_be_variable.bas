@@ -34,4 +34,4 @@
 A=1
 SQRT 16, 5: PRINT A
 PRINT 2
-// finding: 34:9: SQRT needs a variable (one letter from A to Z) here, not the number 5: a run stops here with an error.
+// finding: 34:9: SQRT needs a variable (one letter from A to Z) here, not the number 5: a run stops here with an error. The form is SQRT X,A.

@@ -35,4 +35,4 @@
 PRINT 1
 TPATAN 1, 0, A+1
 PRINT 2
-// finding: 35:14: TPATAN needs the end of the statement here, not "+": a run stops here with an error.
+// finding: 35:14: TPATAN needs the end of the statement here, not "+": a run stops here with an error. The form is TPATAN X,Y,A.

@@ -9,3 +9,4 @@
 // expect: tx_symbol=3
 TX 9, 1
 TX 32, 3
+// finding: 10:3: TX sends on channels 0 to 31: channel 32 sends on channel 0, not the nearest one.

@@ -14,4 +14,4 @@
 // stderr: Stop in line: 14
 TX 5; 3: PRINT 1
 PRINT 2
-// finding: 14:4: TX needs "," here, not ";": a run stops here with an error.
+// finding: 14:4: TX needs "," here, not ";": a run stops here with an error. The form is TX X,Y.

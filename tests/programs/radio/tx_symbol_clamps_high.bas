@@ -8,3 +8,4 @@
 // expect: tx_column=21
 // expect: tx_symbol=7
 TX 2*3+1, 100
+// finding: 9:10: A symbol is 0 to 7: 100 sends 7.

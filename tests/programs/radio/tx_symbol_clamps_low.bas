@@ -9,3 +9,4 @@
 // expect: tx_symbol=0
 TX 1, 5
 TX 4, -3
+// finding: 10:6: A symbol is 0 to 7: -3 sends 0.

@@ -1,0 +1,6 @@
+// Odd or even for 1 to 6.
+FOR I=1 TO 6
+R=I%2
+IF R=0 THEN PRINT "EVEN"
+IF R=1 THEN PRINT "ODD"
+NEXT I
