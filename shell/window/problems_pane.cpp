@@ -59,13 +59,18 @@ ProblemsPane::ProblemsPane(CodeEditor* editor, QTabWidget* tabs)
     list_->setObjectName("problems");
     list_->setAccessibleName("Problems");
     list_->setWordWrap(true);
+    list_->setIconSize(QSize(16, 16));
     tab_ = tabs_->addTab(list_, "Problems");
 
     help_ = new QToolButton(tabs_);
     help_->setObjectName("problem_help");
     help_->setText("Help on This Problem");
     help_->setToolTip("The page of the language reference that explains the selected problem (F1)");
-    help_->setAutoRaise(true);
+    // A face of its own in every state: the window's dark background lies behind the tabs.
+    help_->setStyleSheet(
+        "QToolButton { background: palette(button); color: palette(button-text); "
+        "border: 1px solid palette(mid); padding: 1px 6px; }"
+        "QToolButton:disabled { color: palette(mid); }");
     help_->setFocusPolicy(Qt::NoFocus);  // F1 in the list does the same
     tabs_->setCornerWidget(help_, Qt::TopRightCorner);
     help_->hide();
