@@ -1002,7 +1002,8 @@ std::string csv_field(const std::string& text) {
 
 // One row per file: its name, cases passed, cases, the checker's findings, the first failure,
 // then the findings' errors and warnings. The rows are in byte order, so that summaries of
-// parts of a class merged by sorting their rows equal the summary of the whole class. Every field is one line of printable ASCII.
+// parts of a class merged by sorting their rows equal the summary of the whole class. Every
+// field is one line of printable ASCII.
 std::string summary_csv(const GradeOptions& options, const std::vector<Case>& cases,
                         const std::vector<std::optional<Verdict>>& verdicts,
                         const FileFindings& found_in) {
@@ -1043,10 +1044,9 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
             findings = std::to_string(all);
             by_severity = std::to_string(all - warnings) + "," + std::to_string(warnings);
         }
-        rows.push_back(csv_field(printable_name(options.files[f])) + "," +
-                       std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
-                       score + "," + findings + "," + csv_field(first_failure) + "," +
-                       by_severity + "\n");
+        rows.push_back(csv_field(printable_name(options.files[f])) + "," + std::to_string(passed) +
+                       "," + std::to_string(cases.size()) + "," + score + "," + findings + "," +
+                       csv_field(first_failure) + "," + by_severity + "\n");
     }
     std::sort(rows.begin(), rows.end());
     std::string csv = "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n";

@@ -162,7 +162,8 @@ Text comparison(const std::string& op, const std::string& left, const std::strin
                     " in two IF lines.",
                 "traps.html#comparisons"};
     }
-    if (op == "<>" || op == "><" || op == "!=") return {not_equal(op, left, right), "traps.html#comparisons"};
+    if (op == "<>" || op == "><" || op == "!=")
+        return {not_equal(op, left, right), "traps.html#comparisons"};
     if (op == "==") {
         return {"\"==\" is not an operator of this language: equal is a single =, as in " + l +
                     "=" + r + ".",

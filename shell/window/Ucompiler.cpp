@@ -318,6 +318,7 @@ void Tfmain::build_controls() {
     output_tabs_->setAccessibleName("Output and Problems");
     output_tabs_->setDocumentMode(true);
     output_tabs_->addTab(mdb, "Output");
+    output_tabs_->tabBar()->setAccessibleTabName(0, "Output tab");  // the pane is "Output"
     // The tab bar takes the keys itself, between the program and the output.
     output_tabs_->setFocusPolicy(Qt::NoFocus);  // passed on to the bar: given back below
     output_tabs_->tabBar()->setFocusPolicy(Qt::TabFocus);
@@ -404,7 +405,8 @@ void Tfmain::build_parts() {
     });
     build_debugger();
     // A run's output is what the student looks at next.
-    connect(debugger_, &Debugger::runStarting, this, [this] { output_tabs_->setCurrentWidget(mdb); });
+    connect(debugger_, &Debugger::runStarting, this,
+            [this] { output_tabs_->setCurrentWidget(mdb); });
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
     mission_ = new MissionControl(simulation_, run_control, this);

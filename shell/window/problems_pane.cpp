@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QToolButton>
@@ -28,7 +29,8 @@ QString count_of(size_t n, const char* word) {
 // F1 on the list opens the selected finding's page rather than the reference's contents.
 class HelpKey : public QObject {
    public:
-    HelpKey(QObject* parent, std::function<void()> help) : QObject(parent), help_(std::move(help)) {}
+    HelpKey(QObject* parent, std::function<void()> help)
+        : QObject(parent), help_(std::move(help)) {}
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -79,8 +81,7 @@ ProblemsPane::ProblemsPane(CodeEditor* editor, QTabWidget* tabs)
     auto* help_action = new QAction("Help on This Problem", list_);
     list_->addAction(help_action);
     list_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(help_action, &QAction::triggered, this,
-            [this] { request_help(list_->currentItem()); });
+    connect(help_action, &QAction::triggered, this, [this] { request_help(list_->currentItem()); });
     list_->installEventFilter(new HelpKey(list_, [this] { request_help(list_->currentItem()); }));
 
     connect(editor_, &CodeEditor::findingsChanged, this, &ProblemsPane::findings_changed);
@@ -118,7 +119,8 @@ void ProblemsPane::findings_changed() {
 // editor does not keep.
 void ProblemsPane::update_title() {
     size_t warnings = 0;
-    for (const Finding& f : editor_->findings()) warnings += f.severity == Severity::Warning ? 1 : 0;
+    for (const Finding& f : editor_->findings())
+        warnings += f.severity == Severity::Warning ? 1 : 0;
     const size_t errors = editor_->findings().size() - warnings;
     QStringList counts;
     if (errors > 0) counts << count_of(errors, "error");
@@ -126,8 +128,13 @@ void ProblemsPane::update_title() {
     if (editor_->more_findings() > 0) {
         counts << QStringLiteral("%1 more").arg(editor_->more_findings());
     }
+    const QString listed = counts.join(", ");
     tabs_->setTabText(tab_, counts.isEmpty() ? QStringLiteral("Problems")
-                                             : QStringLiteral("Problems (%1)").arg(counts.join(", ")));
+                                             : QStringLiteral("Problems (%1)").arg(listed));
+    // Told apart from the list it shows.
+    tabs_->tabBar()->setAccessibleTabName(
+        tab_, counts.isEmpty() ? QStringLiteral("Problems tab, none found")
+                               : QStringLiteral("Problems tab, %1").arg(listed));
 }
 
 void ProblemsPane::update_help_button() {

@@ -191,7 +191,8 @@ TEST(Checker, RunnerCheckOption) {
     EXPECT_EQ(r.out, "");
 
     const std::string bad = write_temp_file(
-        "bad.bas", "// three findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\nIF A<2 THEN PRINT 1 ELSE END\n");
+        "bad.bas",
+        "// three findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\nIF A<2 THEN PRINT 1 ELSE END\n");
     r = run_shell(std::string(ZORVANT_RUN) + " --check -- " + bad);
     EXPECT_EQ(r.code, 1);
     const std::vector<std::string> lines = split_lines(r.out);

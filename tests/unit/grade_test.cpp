@@ -294,8 +294,8 @@ TEST_F(Grading, SummaryHasOneRowPerFile) {
     // What the checker sees comes with each failure of a file it finds something in.
     const std::string findings =
         "<system-err>The checker&apos;s findings in m,1.bas (editor lines and columns, from 0):\n"
-        "1:5: error: There is no LABEL 7: a run looks for it through the whole program and stops at "
-        "the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.\n"
+        "1:5: error: There is no LABEL 7: a run looks for it through the whole program and stops "
+        "at the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.\n"
         "</system-err>";
     size_t count = 0;
     for (size_t at = xml.find(findings); at != std::string::npos; at = xml.find(findings, at + 1)) {
@@ -436,9 +436,9 @@ TEST_F(Grading, SummaryFieldsAreNoFormulas) {
 
     // Parts: the grader's rows as they are, and rows an older grader wrote, neutralised.
     add("part-0.csv", header + "\"'-a.bas\"" + row + "a=.bas" + row);
-    add("part-1.csv",
-        header + "=1+1.bas,0,1,,0,=c: output line 1 (from 1): got 2, expected 1,0,0\n" +
-            "\"+a.bas\"" + row + "\"'@a.bas\"" + row);
+    add("part-1.csv", header +
+                          "=1+1.bas,0,1,,0,=c: output line 1 (from 1): got 2, expected 1,0,0\n" +
+                          "\"+a.bas\"" + row + "\"'@a.bas\"" + row);
     const std::string merge =
         "cd " + root_ + " && sh " + ZORVANT_SOURCE_DIR + "/dist/ci/zorvant-merge-summaries m.csv ";
     const ShellResult merged = run_shell(merge + "part-0.csv part-1.csv 2>&1");
@@ -510,9 +510,8 @@ TEST_F(Grading, ReportsShowTheFirstFindingsOnly) {
                                        " --check a.bas | tail -n 1").out;
     ASSERT_EQ(last.rfind("a.bas: and ", 0), 0u) << last;
     const size_t found = MAX_REPORTED_FINDINGS + std::stoul(last.substr(11));
-    const std::string more = "\nand " + std::to_string(found - MAX_REPORTED_FINDINGS) +
-                             " more (" + std::to_string(found - MAX_REPORTED_FINDINGS) +
-                             " errors)\n";
+    const std::string more = "\nand " + std::to_string(found - MAX_REPORTED_FINDINGS) + " more (" +
+                             std::to_string(found - MAX_REPORTED_FINDINGS) + " errors)\n";
     const std::string xml = read_file(root_ + "r.xml");
     EXPECT_LT(xml.size(), 200'000u);  // two failed cases, each with its share of findings
     EXPECT_NE(xml.find(more + "</system-err>"), std::string::npos);

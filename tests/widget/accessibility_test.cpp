@@ -139,7 +139,8 @@ TEST_F(AccessibilityTest, TheKeyboardGoesThroughTheControlsInTheirOrder) {
         if ((x->focusPolicy() & Qt::TabFocus) && x->isVisible()) order << x->objectName();
     }
     EXPECT_EQ(order.join(' '),
-              "mcod output_tab_bar mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem tb_rx tb_coix "
+              "mcod output_tab_bar mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem "
+              "tb_rx tb_coix "
               "tb_coiy tb_coiz tb_timer bt_run bt_pause bt_stop bt_step cb_speed bt_load bt_save "
               "bt_savas");
 }
