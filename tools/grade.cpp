@@ -930,8 +930,14 @@ std::optional<BoundedFindings> findings_in(const std::string& file) {
 std::string findings_text(const std::string& file, const BoundedFindings& found) {
     std::string text = "The checker's findings in " + printable_name(file) +
                        " (editor lines and columns, from 0):\n";
-    for (const Finding& f : found.findings) text += finding_text(f) + "\n";
-    if (found.more > 0) text += "and " + std::to_string(found.more) + " more\n";
+    for (const Finding& f : found.findings) {
+        text += std::to_string(f.line) + ":" + std::to_string(f.column) + ": " +
+                severity_word(f.severity) + ": " + f.message + "\n";
+    }
+    if (found.more > 0) {
+        text += "and " + std::to_string(found.more) + " more (" +
+                severity_counts(found.more - found.more_warnings, found.more_warnings) + ")\n";
+    }
     return text;
 }
 
@@ -994,9 +1000,10 @@ std::string csv_field(const std::string& text) {
     return quoted + "\"";
 }
 
-// One row per file: its name, cases passed, cases, the checker's findings and the first
-// failure. The rows are in byte order, so that summaries of parts of a class merged by sorting
-// their rows equal the summary of the whole class. Every field is one line of printable ASCII.
+// One row per file: its name, cases passed, cases, the checker's findings, the first failure,
+// then the findings' errors and warnings. The rows are in byte order, so that summaries of
+// parts of a class merged by sorting their rows equal the summary of the whole class. Every
+// field is one line of printable ASCII.
 std::string summary_csv(const GradeOptions& options, const std::vector<Case>& cases,
                         const std::vector<std::optional<Verdict>>& verdicts,
                         const FileFindings& found_in) {
@@ -1025,16 +1032,24 @@ std::string summary_csv(const GradeOptions& options, const std::vector<Case>& ca
             score = std::to_string(std::clamp<long long>(std::llround(mean), mean > 0 ? 1 : 0,
                                                          mean < 100 ? 99 : 100));
         }
-        rows.push_back(csv_field(printable_name(options.files[f])) + "," +
-                       std::to_string(passed) + "," + std::to_string(cases.size()) + "," +
-                       score + "," +
-                       (found_in[f] ? std::to_string(found_in[f]->findings.size() + found_in[f]->more)
-                                    : std::string()) +
-                       "," +
-                       csv_field(first_failure) + "\n");
+        // The findings, then of them the errors and the warnings; all empty for a file that
+        // could not be read.
+        std::string findings;
+        std::string by_severity = ",";
+        if (const auto& found = found_in[f]) {
+            size_t warnings = found->more_warnings;
+            for (const Finding& k : found->findings)
+                warnings += k.severity == Severity::Warning ? 1 : 0;
+            const size_t all = found->findings.size() + found->more;
+            findings = std::to_string(all);
+            by_severity = std::to_string(all - warnings) + "," + std::to_string(warnings);
+        }
+        rows.push_back(csv_field(printable_name(options.files[f])) + "," + std::to_string(passed) +
+                       "," + std::to_string(cases.size()) + "," + score + "," + findings + "," +
+                       csv_field(first_failure) + "," + by_severity + "\n");
     }
     std::sort(rows.begin(), rows.end());
-    std::string csv = "file,passed,cases,mission_score,findings,first_failure\n";
+    std::string csv = "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n";
     for (const std::string& row : rows) csv += row;
     return csv;
 }

@@ -68,13 +68,15 @@ const char* const HELP =
     "  --report FILE     also write the run's first error report (what it is, the lines it\n"
     "                    names, the tokens or values) to FILE, for a program to read\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
-    "                    a line as FILE:LINE:COLUMN: message, lines and columns counted\n"
-    "                    from 0 as in the editor; of more than 200, the first 200, then\n"
-    "                    FILE: and N more\n"
+    "                    a line as FILE:LINE:COLUMN: error: message (a run stops there) or\n"
+    "                    FILE:LINE:COLUMN: warning: message, lines and columns counted from\n"
+    "                    1 (the editor's line 0 is line 1); of more than 200, the first\n"
+    "                    200, then FILE: and N more (E errors, W warnings)\n"
     "  --grade DIR       grade each FILE against every case folder in DIR (below)\n"
     "  --junit REPORT    with --grade: also write the verdicts as JUnit XML to REPORT\n"
     "  --summary CSV     with --grade: also write one row per FILE to CSV: cases passed,\n"
-    "                    checker findings, the first failure's reason\n"
+    "                    checker findings, the first failure's reason, the findings'\n"
+    "                    errors and warnings\n"
     "  -j N              with --grade: run N programs at once (default: one per core)\n"
     "  --help            print this help and exit\n"
     "  --version         print the version and exit\n"
@@ -542,9 +544,22 @@ bool runner_report_parse(std::string_view text, long long& count, RunReport& fir
     return true;
 }
 
+const char* severity_word(Severity severity) {
+    return severity == Severity::Warning ? "warning" : "error";
+}
+
+std::string severity_counts(size_t errors, size_t warnings) {
+    const auto count = [](size_t n, const char* word) {
+        return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    };
+    if (warnings == 0) return count(errors, "error");
+    if (errors == 0) return count(warnings, "warning");
+    return count(errors, "error") + ", " + count(warnings, "warning");
+}
+
 namespace {
 
-// --check: the findings of the checker, one a line after the file's name.
+// --check: the findings of the checker, one a line after the file's name and their place.
 int check_file(const std::string& name, std::FILE* out, std::FILE* err) {
     const FileRead file = read_regular_file(name, MAX_PROGRAM_FILE_BYTES);
     if (!file.ok || file.truncated) {
@@ -554,8 +569,17 @@ int check_file(const std::string& name, std::FILE* out, std::FILE* err) {
     const BoundedFindings found =
         check_program_bounded(file_bytes_to_text(file.bytes), MAX_REPORTED_FINDINGS);
     OutputStream output{out};
-    for (const Finding& f : found.findings) output.write_line(name + ":" + finding_text(f));
-    if (found.more > 0) output.write_line(name + ": and " + std::to_string(found.more) + " more");
+    // As compilers write them, which editors and CI annotators read: lines and columns from 1.
+    for (const Finding& f : found.findings) {
+        output.write_line(name + ":" + std::to_string(f.line + 1) + ":" +
+                          std::to_string(f.column + 1) + ": " + severity_word(f.severity) + ": " +
+                          f.message);
+    }
+    if (found.more > 0) {
+        output.write_line(name + ": and " + std::to_string(found.more) + " more (" +
+                          severity_counts(found.more - found.more_warnings, found.more_warnings) +
+                          ")");
+    }
     if (!output.flush()) {
         return not_run(err, "cannot write the output: " + errno_reason(output.error));
     }

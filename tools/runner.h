@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "channels.h"
+#include "checker.h"
 #include "run_report.h"
 #include "scenario.h"
 #include "sim_preset.h"
@@ -103,3 +104,9 @@ std::string runner_sim_scenario_clash(const std::string& scenario_name, const Sc
 // the words the usage message shows; `options` may then be partly filled.
 bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& options,
                        std::string& problem);
+
+// A finding's severity as --check and the grader's reports write it: "error" or "warning".
+const char* severity_word(Severity severity);
+// "2 errors, 1 warning": the counts of findings by severity, a count of 0 left out (both 0:
+// "0 errors").
+std::string severity_counts(size_t errors, size_t warnings);

@@ -17,6 +17,9 @@ void FindingCollector::keep_first() {
     });
     if (kept.size() > limit) {
         dropped += kept.size() - limit;
+        dropped_warnings += static_cast<size_t>(
+            std::count_if(kept.begin() + static_cast<std::ptrdiff_t>(limit), kept.end(),
+                          [](const Finding& f) { return f.severity == Severity::Warning; }));
         kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(limit), kept.end());
     }
 }
@@ -38,7 +41,7 @@ BoundedFindings Checker::run() {
     check_flow();
     check_subroutines();
     findings_.keep_first();
-    return {std::move(findings_.kept), findings_.dropped};
+    return {std::move(findings_.kept), findings_.dropped, findings_.dropped_warnings};
 }
 
 void Checker::add(int line, int column, int length, Severity severity, Text text) {

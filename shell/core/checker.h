@@ -46,6 +46,7 @@ std::vector<Finding> check_program(std::string_view editor_text,
 struct BoundedFindings {
     std::vector<Finding> findings;
     size_t more = 0;
+    size_t more_warnings = 0;  // of `more`, the warnings
 };
 inline constexpr size_t MAX_REPORTED_FINDINGS = 200;
 BoundedFindings check_program_bounded(std::string_view editor_text, size_t limit,

@@ -98,6 +98,7 @@ struct FindingCollector {
     std::vector<Finding> kept;
     size_t limit = SIZE_MAX;
     size_t dropped = 0;
+    size_t dropped_warnings = 0;
 
     void push_back(Finding f);
     template <typename It>

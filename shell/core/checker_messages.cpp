@@ -109,14 +109,14 @@ Text lower_case(const std::string& word) {
     }
     return {"The language knows only upper-case letters: write " + upper + " instead of " + word +
                 ". A run stops here with an error.",
-            "traps.html"};
+            "traps.html#lower-case"};
 }
 
 Text tab() {
     return {
         "A tab is not a space in this language, and a run stops here with an error: use "
         "spaces instead.",
-        "traps.html"};
+        "traps.html#tab"};
 }
 
 Text foreign_character(char c) {
@@ -135,7 +135,7 @@ Text comment_after_code() {
     return {
         "\"//\" starts a comment only at the start of a line: after code it is two division "
         "signs, and a run stops here with an error. Put the comment on a line of its own.",
-        "traps.html"};
+        "traps.html#comment-after-code"};
 }
 
 Text number_read_twice(const std::string& written, const std::string& rest,
@@ -145,7 +145,7 @@ Text number_read_twice(const std::string& written, const std::string& rest,
         digits_only ? "Write " + plain + "." : "Write the number out in digits, without E.";
     return {written + " is not a number of this language: a run takes it for " + plain +
                 ", but then reads " + rest + " once more, as more of the statement. " + instead,
-            "traps.html"};
+            "traps.html#e-notation"};
 }
 
 Text comparison(const std::string& op, const std::string& left, const std::string& right) {
@@ -164,9 +164,10 @@ Text comparison(const std::string& op, const std::string& left, const std::strin
                     "numbers write " +
                     whole + "; otherwise test " + l + sign + r + " and " + l + "=" + r +
                     " in two IF lines.",
-                "traps.html"};
+                "traps.html#comparisons"};
     }
-    if (op == "<>" || op == "><" || op == "!=") return {not_equal(op, left, right), "traps.html"};
+    if (op == "<>" || op == "><" || op == "!=")
+        return {not_equal(op, left, right), "traps.html#comparisons"};
     if (op == "==") {
         return {"\"==\" is not an operator of this language: equal is a single =, as in " + l +
                     "=" + r + ".",
@@ -319,7 +320,7 @@ Text print_minus(const std::string& operand) {
         "A PRINT item cannot start with a minus sign: PRINT stops at it, and a run then stops "
         "with an error. Write PRINT 0-" +
             operand_or(operand, "A") + ".",
-        "traps.html"};
+        "traps.html#print-minus"};
 }
 
 Text print_cannot(const std::string& got) {
@@ -351,7 +352,7 @@ Text condition_without_comparison(const std::string& condition) {
     return {"A condition without <, > or = is always false: IF " + condition +
                 " THEN never runs what follows THEN. Compare it with something: IF " + condition +
                 ">0 THEN or IF " + condition + "=1 THEN.",
-            "traps.html"};
+            "traps.html#no-comparison"};
 }
 
 Text comparison_chain() {
@@ -367,7 +368,7 @@ Text print_takes_else(const std::string& condition) {
         "as well: both print. Only GOTO, RETURN and END can stand before ELSE. Give the ELSE "
         "part an IF of its own with the opposite condition, or jump: IF " +
             condition + " THEN GOTO ... ELSE ...",
-        "traps.html"};
+        "traps.html#if-then-else"};
 }
 
 std::string else_met() {
@@ -381,7 +382,7 @@ Text colon_after_branch(const std::string& branch) {
                 " belongs to the IF: what follows the \":\" runs whether the condition holds or "
                 "not. Put it on a line of its own, or jump over the lines that depend on the "
                 "condition: IF ... THEN GOTO with the opposite condition.",
-            "traps.html"};
+            "traps.html#rest-after-if"};
 }
 
 Text line_number(const std::string& number) {
@@ -736,7 +737,7 @@ Text no_such_label(TokenKind jump, int32_t number) {
                 ": a run looks for it through the whole program and stops at the last line. Put "
                 "LABEL " +
                 n + " where the " + word + " should go, or " + word + " a label that exists.",
-            "traps.html"};
+            "traps.html#missing-label"};
 }
 
 Text next_without_for(char v) {

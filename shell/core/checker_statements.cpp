@@ -302,7 +302,8 @@ void Checker::branches(Statement& s, Context context, int comparisons) {
             note(i_ - 1, Severity::Warning, msg::print_takes_else(condition));
             break;
         case Ending::ElseMet:
-            note(i_, Severity::Error, {else_met_message(then, condition), "traps.html"});
+            note(i_, Severity::Error,
+                 {else_met_message(then, condition), "traps.html#if-then-else"});
             ++i_;
             break;
     }

@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -28,6 +29,8 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -44,6 +47,8 @@
 #include "find_bar.h"
 #include "interp.h"
 #include "prepare.h"
+#include "help_pages.h"
+#include "help_window.h"
 #include "problems_pane.h"
 #include "quick_open.h"
 #include "radio.h"
@@ -306,7 +311,20 @@ void Tfmain::build_controls() {
     auto* output_rows = new QVBoxLayout(output_column);
     output_rows->setContentsMargins(0, 0, 0, 0);
     output_rows->setSpacing(2);
-    output_rows->addWidget(mdb, 1);
+    // The output and, on a tab beside it, the checker's findings (View > Problems), as IDEs have
+    // them: the list takes none of the panels' height.
+    output_tabs_ = new QTabWidget(output_column);
+    output_tabs_->setObjectName("output_tabs");
+    output_tabs_->setAccessibleName("Output and Problems");
+    output_tabs_->setDocumentMode(true);
+    output_tabs_->addTab(mdb, "Output");
+    output_tabs_->tabBar()->setAccessibleTabName(0, "Output tab");  // the pane is "Output"
+    // The tab bar takes the keys itself, between the program and the output.
+    output_tabs_->setFocusPolicy(Qt::NoFocus);  // passed on to the bar: given back below
+    output_tabs_->tabBar()->setFocusPolicy(Qt::TabFocus);
+    output_tabs_->tabBar()->setObjectName("output_tab_bar");
+    output_tabs_->tabBar()->setAccessibleName("Output and Problems");
+    output_rows->addWidget(output_tabs_, 1);
     explanation_ = new QLabel(output_column);
     explanation_->setObjectName("explanation");
     explanation_->setWordWrap(true);
@@ -377,9 +395,18 @@ void Tfmain::build_parts() {
     quick_open_->watch_drops(mcod);
     quick_open_->watch_drops(mcod->viewport());
     quick_open_->watch_drops(mdb->viewport());
-    problems_ = new ProblemsPane(mcod, this);
-    connect(problems_, &ProblemsPane::dockMade, this, &Tfmain::watch_dock);
+    problems_ = new ProblemsPane(mcod, output_tabs_);
+    setTabOrder(mcod, output_tabs_->tabBar());
+    setTabOrder(output_tabs_->tabBar(), mdb);
+    setTabOrder(mdb, problems_->list());
+    connect(problems_, &ProblemsPane::helpRequested, this, [this](const QString& page) {
+        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
+        help_window_->show_page(help_page_url(page));
+    });
     build_debugger();
+    // A run's output is what the student looks at next.
+    connect(debugger_, &Debugger::runStarting, this,
+            [this] { output_tabs_->setCurrentWidget(mdb); });
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
     mission_ = new MissionControl(simulation_, run_control, this);

@@ -43,6 +43,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
+class QTabWidget;
 class QStatusBar;
 class QTimer;
 class MissionControl;
@@ -242,6 +243,7 @@ class Tfmain : public QMainWindow {
     Telemetry* telemetry_ = nullptr;
     SettingsFile* settings_ = nullptr;
     ProblemsPane* problems_ = nullptr;
+    QTabWidget* output_tabs_ = nullptr;  // the output, and the Problems tab beside it
     QuickOpen* quick_open_ = nullptr;
     ClosingSignals* closing_signals_ = nullptr;
     bool fitting_docks_ = false;

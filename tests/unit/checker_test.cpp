@@ -92,9 +92,14 @@ TEST(Checker, FindingsMarkTheirLineAndNameAHelpPage) {
             EXPECT_LE(static_cast<size_t>(f.column + f.length),
                       std::max<size_t>(lines[static_cast<size_t>(f.line)].size(), 1))
                 << path << ":" << finding_text(f);
-            const std::string page = f.help_page.substr(0, f.help_page.find('#'));
-            EXPECT_TRUE(fs::exists(source_dir / "shell/window/help" / page))
-                << path << ": " << f.help_page;
+            const size_t hash = f.help_page.find('#');
+            const fs::path page = source_dir / "shell/window/help" / f.help_page.substr(0, hash);
+            EXPECT_TRUE(fs::exists(page)) << path << ": " << f.help_page;
+            // A section of a page is an anchor of it.
+            if (hash != std::string::npos) {
+                const std::string anchor = "<a name=\"" + f.help_page.substr(hash + 1) + "\">";
+                EXPECT_NE(read_file(page.string()).find(anchor), std::string::npos) << f.help_page;
+            }
         }
     }
 }
@@ -103,7 +108,7 @@ TEST(Checker, ErrorsStopARunWarningsDoNot) {
     const std::vector<Finding> both = check_program("IF 1<2 THEN PRINT 1 ELSE PRINT 2");
     ASSERT_EQ(both.size(), 1u);
     EXPECT_EQ(both[0].severity, Severity::Warning);
-    EXPECT_EQ(both[0].help_page, "traps.html");
+    EXPECT_EQ(both[0].help_page, "traps.html#if-then-else");
 
     const std::vector<Finding> stops = check_program("IF 1<2 THEN B=1 ELSE B=2");
     ASSERT_EQ(stops.size(), 1u);
@@ -256,21 +261,25 @@ TEST(Checker, BoundedKeepsTheFirstAndCountsTheRest) {
     }
 }
 
-// zorvant-run --check prints FILE:LINE:COLUMN: message and does not run the program.
+// zorvant-run --check prints FILE:LINE:COLUMN: SEVERITY: message, lines and columns from 1, and
+// does not run the program.
 TEST(Checker, RunnerCheckOption) {
     const std::string clean = write_temp_file("clean.bas", "PRINT \"HI\"\r\nEND\r\n");
     ShellResult r = run_shell(std::string(ZORVANT_RUN) + " --check " + clean);
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "");
 
-    const std::string bad =
-        write_temp_file("bad.bas", "// two findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\n");
+    const std::string bad = write_temp_file(
+        "bad.bas",
+        "// three findings\nA=1\nIF A<=1 THEN A=2\nGOTO 7\nIF A<2 THEN PRINT 1 ELSE END\n");
     r = run_shell(std::string(ZORVANT_RUN) + " --check -- " + bad);
     EXPECT_EQ(r.code, 1);
     const std::vector<std::string> lines = split_lines(r.out);
-    ASSERT_EQ(lines.size(), 2u) << r.out;
-    EXPECT_EQ(lines[0].rfind(bad + ":2:4: \"<=\" is not an operator", 0), 0u) << lines[0];
-    EXPECT_EQ(lines[1].rfind(bad + ":3:5: There is no LABEL 7", 0), 0u) << lines[1];
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(lines[0].rfind(bad + ":3:5: error: \"<=\" is not an operator", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1].rfind(bad + ":4:6: error: There is no LABEL 7", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind(bad + ":5:21: warning: When the condition holds, PRINT takes", 0), 0u)
+        << lines[2];
 
     // Of many findings, the first and how many more.
     std::string many;
@@ -280,7 +289,7 @@ TEST(Checker, RunnerCheckOption) {
     EXPECT_EQ(r.code, 1);
     const std::vector<std::string> listed = split_lines(r.out);
     ASSERT_EQ(listed.size(), MAX_REPORTED_FINDINGS + 1);
-    EXPECT_EQ(listed.back(), crowded + ": and 3 more");
+    EXPECT_EQ(listed.back(), crowded + ": and 3 more (3 errors)");
 
     // A file that cannot be read, and options that would run the program.
     r = run_shell(std::string(ZORVANT_RUN) + " --check " + testing::TempDir() + "none.bas 2>&1");

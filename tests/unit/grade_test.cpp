@@ -282,20 +282,20 @@ TEST_F(Grading, SummaryHasOneRowPerFile) {
     const ShellResult r = grade("--summary s.csv --junit r.xml z.bas m,1.bas long.bas");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(read_file(root_ + "s.csv"),
-              "file,passed,cases,mission_score,findings,first_failure\n"
+              "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n"
               "\"m,1.bas\",0,2,,1,\"a: exit 1: ERROR in line: 1 (Expected token 1, got 2), "
-              "editor line 1 (from 0, as the gutter shows)\"\n"
+              "editor line 1 (from 0, as the gutter shows)\",1,0\n"
               "long.bas,0,2,,0,\"a: output line 2 (from 1): got 2, expected the end of the "
-              "output\"\n"
-              "z.bas,2,2,,0,\n");
+              "output\",0,0\n"
+              "z.bas,2,2,,0,,0,0\n");
     const std::string xml = read_file(root_ + "r.xml");
     EXPECT_NE(xml.find("\n[... 98,654 bytes left out ...]\n"), std::string::npos);
     EXPECT_LT(xml.size(), 40'000u);
     // What the checker sees comes with each failure of a file it finds something in.
     const std::string findings =
         "<system-err>The checker&apos;s findings in m,1.bas (editor lines and columns, from 0):\n"
-        "1:5: There is no LABEL 7: a run looks for it through the whole program and stops at "
-        "the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.\n"
+        "1:5: error: There is no LABEL 7: a run looks for it through the whole program and stops "
+        "at the last line. Put LABEL 7 where the GOTO should go, or GOTO a label that exists.\n"
         "</system-err>";
     size_t count = 0;
     for (size_t at = xml.find(findings); at != std::string::npos; at = xml.find(findings, at + 1)) {
@@ -408,12 +408,12 @@ TEST_F(Grading, OnlyRegularFilesAreRun) {
     EXPECT_EQ(xml.find("PATH="), std::string::npos);
     EXPECT_EQ(xml.find("<system-"), std::string::npos);
     EXPECT_EQ(read_file(root_ + "s.csv"),
-              "file,passed,cases,mission_score,findings,first_failure\n"
-              "dir.bas,0,1,,,c: not run: It is not a regular file\n"
-              "env.bas,0,1,,,c: not run: It is a symbolic link\n"
-              "fifo.bas,0,1,,,c: not run: It is not a regular file\n"
-              "good.bas,1,1,,0,\n"
-              "link.bas,0,1,,,c: not run: It is a symbolic link\n");
+              "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n"
+              "dir.bas,0,1,,,c: not run: It is not a regular file,,\n"
+              "env.bas,0,1,,,c: not run: It is a symbolic link,,\n"
+              "fifo.bas,0,1,,,c: not run: It is not a regular file,,\n"
+              "good.bas,1,1,,0,,0,0\n"
+              "link.bas,0,1,,,c: not run: It is a symbolic link,,\n");
 }
 
 // A name that a spreadsheet would evaluate reaches the summary as text, also through the
@@ -427,21 +427,27 @@ TEST_F(Grading, SummaryFieldsAreNoFormulas) {
         files += " " + name;
     }
     EXPECT_EQ(grade("--summary s.csv --" + files).code, 1);
-    const std::string row = ",0,1,,0,\"'=c: output line 1 (from 1): got 2, expected 1\"\n";
-    const std::string header = "file,passed,cases,mission_score,findings,first_failure\n";
+    const std::string row = ",0,1,,0,\"'=c: output line 1 (from 1): got 2, expected 1\",0,0\n";
+    const std::string header =
+        "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n";
     const std::string expected = header + "\"'+a.bas\"" + row + "\"'-a.bas\"" + row +
                                  "\"'=1+1.bas\"" + row + "\"'@a.bas\"" + row + "a=.bas" + row;
     EXPECT_EQ(read_file(root_ + "s.csv"), expected);
 
     // Parts: the grader's rows as they are, and rows an older grader wrote, neutralised.
     add("part-0.csv", header + "\"'-a.bas\"" + row + "a=.bas" + row);
-    add("part-1.csv", header + "=1+1.bas,0,1,,0,=c: output line 1 (from 1): got 2, expected 1\n" +
+    add("part-1.csv", header +
+                          "=1+1.bas,0,1,,0,=c: output line 1 (from 1): got 2, expected 1,0,0\n" +
                           "\"+a.bas\"" + row + "\"'@a.bas\"" + row);
-    const ShellResult merged =
-        run_shell("cd " + root_ + " && sh " + ZORVANT_SOURCE_DIR +
-                  "/dist/ci/zorvant-merge-summaries m.csv part-0.csv part-1.csv 2>&1");
+    const std::string merge =
+        "cd " + root_ + " && sh " + ZORVANT_SOURCE_DIR + "/dist/ci/zorvant-merge-summaries m.csv ";
+    const ShellResult merged = run_shell(merge + "part-0.csv part-1.csv 2>&1");
     EXPECT_EQ(merged.code, 0) << merged.out;
     EXPECT_EQ(read_file(root_ + "m.csv"), expected);
+    // A summary of an older grader, without the errors and warnings, does not mix with them.
+    add("part-2.csv", "file,passed,cases,mission_score,findings,first_failure\na.bas,1,1,,0,\n");
+    EXPECT_EQ(run_shell(merge + "part-0.csv part-2.csv 2>&1").out,
+              "zorvant-merge-summaries: part-2.csv has other columns than part-0.csv\n");
 }
 
 // The script that grades a part: "--" ends its options, and a part that is no number is
@@ -474,9 +480,9 @@ TEST_F(Grading, AMissedGoalAmongThousandsFails) {
               "at 0 s: 5 below 5\n"
               "0 passed, 1 failed\n");
     EXPECT_EQ(read_file(root_ + "s.csv"),
-              "file,passed,cases,mission_score,findings,first_failure\n"
+              "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n"
               "quiet.bas,0,1,99,0,m: mission goal missed: A > 5: A first out of bounds at 0 s; "
-              "worst 0 at 0 s: 5 below 5\n");
+              "worst 0 at 0 s: 5 below 5,0,0\n");
 }
 
 // The missions' mean score is the mean of their fractions, rounded: a third and a whole make
@@ -504,12 +510,17 @@ TEST_F(Grading, ReportsShowTheFirstFindingsOnly) {
                                        " --check a.bas | tail -n 1").out;
     ASSERT_EQ(last.rfind("a.bas: and ", 0), 0u) << last;
     const size_t found = MAX_REPORTED_FINDINGS + std::stoul(last.substr(11));
-    const std::string more = "\nand " + std::to_string(found - MAX_REPORTED_FINDINGS) + " more\n";
+    const std::string more = "\nand " + std::to_string(found - MAX_REPORTED_FINDINGS) + " more (" +
+                             std::to_string(found - MAX_REPORTED_FINDINGS) + " errors)\n";
     const std::string xml = read_file(root_ + "r.xml");
     EXPECT_LT(xml.size(), 200'000u);  // two failed cases, each with its share of findings
     EXPECT_NE(xml.find(more + "</system-err>"), std::string::npos);
-    EXPECT_NE(read_file(root_ + "s.csv").find("\na.bas,0,2,," + std::to_string(found) + ","),
-              std::string::npos);
+    const std::string csv = read_file(root_ + "s.csv");
+    EXPECT_NE(csv.find("\na.bas,0,2,," + std::to_string(found) + ","), std::string::npos) << csv;
+    std::string errors = ",";  // all of them errors
+    errors += std::to_string(found);
+    errors += ",0\n";
+    EXPECT_TRUE(csv.ends_with(errors)) << csv;
 }
 
 // A program the runner refuses to start says why in its verdict.

@@ -422,10 +422,10 @@ TEST(MissionRunner, GradingCaseWithAMission) {
               "while station_visible was 0, 90 s in all\n"
               "1 passed, 1 failed\n");
     EXPECT_EQ(read_file(root + "s.csv"),
-              "file,passed,cases,mission_score,findings,first_failure\n"
+              "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n"
               "early.bas,0,1,50,0,\"pass: mission goal missed: tx only while station_visible: "
-              "tx at 0 s while station_visible was 0, 90 s in all\"\n"
-              "quiet.bas,1,1,100,0,\n");
+              "tx at 0 s while station_visible was 0, 90 s in all\",0,0\n"
+              "quiet.bas,1,1,100,0,,0,0\n");
 }
 
 }  // namespace

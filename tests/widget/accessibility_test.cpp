@@ -131,14 +131,16 @@ TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
 }
 
 // Tab and Ctrl+Tab go through the controls in the order they are laid out: the program, the
-// output, the panels from left to right, the run buttons, the file buttons.
+// output's tabs and the output (or the Problems list), the panels from left to right, the run
+// buttons, the file buttons.
 TEST_F(AccessibilityTest, TheKeyboardGoesThroughTheControlsInTheirOrder) {
     QStringList order;
     for (QWidget* x = w->nextInFocusChain(); x != w.get(); x = x->nextInFocusChain()) {
         if ((x->focusPolicy() & Qt::TabFocus) && x->isVisible()) order << x->objectName();
     }
     EXPECT_EQ(order.join(' '),
-              "mcod mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem tb_rx tb_coix "
+              "mcod output_tab_bar mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem "
+              "tb_rx tb_coix "
               "tb_coiy tb_coiz tb_timer bt_run bt_pause bt_stop bt_step cb_speed bt_load bt_save "
               "bt_savas");
 }

@@ -5,11 +5,15 @@
 #include <QHelpEvent>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
 #include <QStyleHints>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextLayout>
+#include <QToolButton>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -17,8 +21,6 @@
 #include "find_bar.h"
 #include "help_window.h"
 #include "highlighter.h"
-#include <QListWidget>
-
 #include "window_fixture.h"
 
 namespace {
@@ -548,10 +550,46 @@ TEST_F(WindowTest, TheProblemsListShowsTheFirstFindingsAndCountsTheRest) {
     QListWidget* list = w->problems()->list();
     ASSERT_EQ(list->count(), static_cast<int>(MAX_REPORTED_FINDINGS) + 1);
     EXPECT_EQ(list->item(list->count() - 1)->text(), "and 50 more");
+    EXPECT_EQ(w->findChild<QTabWidget*>("output_tabs")->tabText(1),
+              "Problems (200 errors, 50 more)");
     // It is no place to go to.
     mcod(*w)->moveCursor(QTextCursor::End);
     emit list->itemClicked(list->item(list->count() - 1));
     EXPECT_EQ(mcod(*w)->textCursor().blockNumber(), static_cast<int>(MAX_REPORTED_FINDINGS) + 50);
+}
+
+// The Problems tab beside the output: the counts in its title, each finding's severity as an icon
+// and in words, its section of the reference a key away; a run brings the output back.
+TEST_F(WindowTest, TheProblemsTabCountsAndExplainsEachFinding) {
+    mcod(*w)->setPlainText("IF 1<2 THEN PRINT 1 ELSE PRINT 2\nGOTO 7\n");
+    w->problems()->show_pane();
+    auto* tabs = w->findChild<QTabWidget*>("output_tabs");
+    QListWidget* list = w->problems()->list();
+    ASSERT_EQ(tabs->currentWidget(), list);
+    EXPECT_EQ(tabs->tabText(0), "Output");
+    EXPECT_EQ(tabs->tabText(1), "Problems (1 error, 1 warning)");
+    EXPECT_EQ(tabs->tabBar()->accessibleTabName(1), "Problems tab, 1 error, 1 warning");
+    ASSERT_EQ(list->count(), 2);
+    const QString warning = list->item(0)->data(Qt::AccessibleTextRole).toString();
+    const QString error = list->item(1)->data(Qt::AccessibleTextRole).toString();
+    EXPECT_TRUE(warning.startsWith("Warning: Line 0, column 20: When the condition holds"))
+        << warning.toStdString();
+    EXPECT_TRUE(error.startsWith("Error: Line 1, column 5: There is no LABEL 7"))
+        << error.toStdString();
+    EXPECT_NE(list->item(0)->icon().pixmap(16).toImage(),
+              list->item(1)->icon().pixmap(16).toImage());
+
+    list->setCurrentRow(1);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F1);
+    ASSERT_NE(w->help_window(), nullptr);
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/traps.html#missing-label"));
+    list->setCurrentRow(0);
+    w->problems()->help_button()->click();
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/traps.html#if-then-else"));
+
+    run("PRINT 1");
+    EXPECT_EQ(tabs->currentWidget(), mdb(*w));
 }
 
 }  // namespace
