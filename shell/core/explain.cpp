@@ -542,7 +542,8 @@ std::string value_text(double value) {
 std::string token_word(int code) {
     switch (code) {
         case TK_ERROR:
-            return "something it cannot read";
+            return "something it cannot read (a lower-case letter, a tab or a sign the "
+                   "language does not use)";
         case TK_ENDOFINPUT:
             return "the end of the program";
         case TK_NUMBER:
@@ -710,6 +711,10 @@ std::string cause_text(const RunReport& r, std::string_view program) {
                    " came";
         }
         case ReportKind::UnknownCommand:
+            if (r.got == TK_ERROR) {
+                return "The statement begins with " + token_word(r.got) +
+                       ": a statement begins with a word of the language or a variable letter";
+            }
             return token_word(r.got) + " cannot begin a statement: a statement begins with a "
                                        "word of the language or a variable letter";
         case ReportKind::DivisionByZero:

@@ -353,6 +353,9 @@ TEST(Explain, TheCauseComesFirstWithItsValues) {
          "THEN was expected here, but PRINT came (line 0: IF A<B PRINT 1)"},
         {"A=1 B=2", "The end of the statement was expected here, but a variable came (line 0: "
                     "A=1 B=2)"},
+        {"print 1", "The statement begins with something it cannot read (a lower-case letter, "
+                    "a tab or a sign the language does not use): a statement begins with a word "
+                    "of the language or a variable letter (line 0: print 1)"},
         {"THEN 5", "THEN cannot begin a statement: a statement begins with a word of the "
                    "language or a variable letter (line 0: THEN 5)"},
     };
