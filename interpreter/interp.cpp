@@ -138,6 +138,9 @@ long running_statement() {
                : -1;
 }
 
+static_assert(MAX_FOR_LEVELS <= RunReport::MAX_OPEN_LINES &&
+              MAX_GOSUB_LEVELS <= RunReport::MAX_OPEN_LINES);
+
 void report_error_in(int editor_line, RunReport report) {
     interp.run_stopped = 1;
     interp.error_reported = true;
@@ -156,6 +159,26 @@ void report_error_in(int editor_line, RunReport report) {
         report.statement_line = -1;
         report.statement_column = -1;
         report.statement_offset = -1;
+    }
+    if (report.kind == ReportKind::DivisionByZero || report.kind == ReportKind::Overflow ||
+        report.kind == ReportKind::InvalidOperation) {
+        const long at = tok_position() - machine.program_store;
+        report.fault_offset = at >= 0 && at < PROGRAM_STORE_SIZE ? static_cast<int>(at) : -1;
+    }
+    // The line of a return point or a loop's body start is the line of the ':' before it.
+    const auto line_before = [](const char* position) {
+        long at = position - machine.program_store - 1;
+        while (at > 0 && at < PROGRAM_STORE_SIZE && machine.program_store[at] == ' ') --at;
+        return at >= 0 && at < PROGRAM_STORE_SIZE ? machine.line_table[at] : -1;
+    };
+    if (report.kind == ReportKind::ForStackOverflow) {
+        for (int k = 0; k < interp.for_level; ++k) {
+            report.open_lines[report.open_count++] = line_before(interp.for_stack[k].position);
+        }
+    } else if (report.kind == ReportKind::GosubStackOverflow) {
+        for (int k = 0; k < interp.gosub_level; ++k) {
+            report.open_lines[report.open_count++] = line_before(interp.gosub_stack[k]);
+        }
     }
     interp.report = report;
     if (report_sink != nullptr) report_sink(report, report_context);

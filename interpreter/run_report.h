@@ -43,6 +43,14 @@ struct RunReport {
     double right = 0;
     long long amount = 0;
     long long limit = 0;
+    // For a calculation's fault: where the scan stood when it was found, just after the operand
+    // that caused it, as an offset in the program store; -1 for other reports.
+    int fault_offset = -1;
+    // For ForStackOverflow and GosubStackOverflow: the editor lines of the loops still open or
+    // of the GOSUBs still waiting for their RETURN, the oldest first.
+    static constexpr int MAX_OPEN_LINES = 10;
+    int open_lines[MAX_OPEN_LINES] = {};
+    int open_count = 0;
 };
 
 // The lines of a report as the output shows them: "ERROR in line: N" (for a report that names a

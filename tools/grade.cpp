@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "checker.h"
+#include "explain.h"
 #include "file_access.h"
 #include "mission.h"
 #include "mission_setup.h"
@@ -485,7 +486,24 @@ struct Finished {
 // Why a run that did not end well ended: the runner's own complaint, else the run's report
 // (read from its report, never from its output, where a program can print anything), else the
 // first line of its errors.
-std::string exit_reason(const Capture& report, const Capture& err) {
+// The cause of a report as the window words it. The statement is quoted from the program's
+// file: its line, from where the statement began, stands in for the program text.
+std::string report_cause(const RunReport& first, const std::string& file) {
+    if (first.statement_line < 0 || first.statement_column < 0) return explain_cause(first, "");
+    const FileRead read = read_regular_file(file, MAX_PROGRAM_FILE_BYTES);
+    if (!read.ok || read.truncated) return explain_cause(first, "");
+    const std::vector<std::string> lines = split_lines(read.bytes);
+    const auto at = static_cast<size_t>(first.statement_line);
+    if (at >= lines.size() || static_cast<size_t>(first.statement_column) > lines[at].size()) {
+        return explain_cause(first, "");
+    }
+    RunReport in_line = first;
+    in_line.statement_offset = first.statement_column;
+    in_line.fault_offset = -1;
+    return explain_cause(in_line, lines[at] + ":");
+}
+
+std::string exit_reason(const Capture& report, const Capture& err, const std::string& file) {
     const std::vector<std::string> err_lines = split_at_newlines(err.head);
     const std::string_view prefix = "zorvant-run: ";
     for (const std::string& line : err_lines) {
@@ -494,11 +512,13 @@ std::string exit_reason(const Capture& report, const Capture& err) {
     long long count = 0;
     RunReport first;
     if (report.complete() && runner_report_parse(report.head, count, first) && count > 0) {
+        // The cause in the window's words, and the report's own lines beside it for whoever
+        // knows them. A report of a program that did not start says what it is in its cause.
         const ReportLines lines = report_lines(first);
-        if (first.line < 0) return shown(lines[0]);
-        // The report counts editor lines as the gutter does, from 0.
-        return shown(lines[0]) + " (" + shown(report_message(first)) + "), editor line " +
-               std::to_string(first.line) + " (from 0, as the gutter shows)";
+        std::string raw;
+        for (int i = 0; i < lines.count; ++i) raw += (i > 0 ? ", " : "") + shown(lines[i]);
+        const std::string cause = shown(report_cause(first, file)) + " (" + raw + ")";
+        return first.statement_line < 0 ? cause : shown(report_message(first)) + ": " + cause;
     }
     return err_lines.empty() ? std::string() : shown(err_lines.front());
 }
@@ -638,8 +658,8 @@ std::optional<MissionResult> read_mission_result(const Capture& bytes, size_t go
     return r;
 }
 
-Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool state_added,
-                  const Finished& run) {
+Verdict judge_run(const Case& c, const std::string& file, std::string_view expect,
+                  bool vars_added, bool state_added, const Finished& run) {
     if (run.timed_out) {
         return {false,
                 "did not end within " + std::to_string(GRADE_CASE_SECONDS) +
@@ -655,7 +675,7 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
     // With a mission, exit 1 may only say that a goal was missed: the goals' lines tell.
     const bool mission = c.mission_goals > 0;
     if (code != RUNNER_OK && code != RUNNER_STEP_LIMIT && !(mission && code == RUNNER_ERROR)) {
-        const std::string reason = exit_reason(run.report, run.err);
+        const std::string reason = exit_reason(run.report, run.err, file);
         return {false, "exit " + std::to_string(code) + (reason.empty() ? "" : ": " + reason),
                 {}};
     }
@@ -699,9 +719,9 @@ Verdict judge_run(const Case& c, std::string_view expect, bool vars_added, bool 
     return v;
 }
 
-Verdict judge(const Case& c, std::string_view expect, bool vars_added, bool state_added,
-              const Finished& run) {
-    Verdict v = judge_run(c, expect, vars_added, state_added, run);
+Verdict judge(const Case& c, const std::string& file, std::string_view expect, bool vars_added,
+              bool state_added, const Finished& run) {
+    Verdict v = judge_run(c, file, expect, vars_added, state_added, run);
     if (!v.pass) v.output = output_excerpt(run.out);
     return v;
 }
@@ -1168,7 +1188,8 @@ class Grader {
             const Case& k = cases_[queue_[child.job].case_index];
             std::string expect;
             if (k.has_expect && !read_expect(k, expect, problem)) return false;
-            verdicts_[child.job] = judge(k, expect, child.vars_added, child.state_added, child.run);
+            verdicts_[child.job] = judge(k, options_.files[queue_[child.job].file], expect,
+                                         child.vars_added, child.state_added, child.run);
         }
         return true;
     }

@@ -1,7 +1,11 @@
 #include "explain.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstring>
 
+#include "format.h"
 #include "interp.h"
 #include "tokenizer.h"
 #include "tokens.h"
@@ -471,8 +475,10 @@ static bool has_label(std::string_view program, const std::string& label) {
 
 std::string explain_stop(std::span<const RunReport> reports, std::string_view program) {
     std::string text;
+    bool line_said = false;
     for (const RunReport& r : reports) {
-        const std::string one = explain_report(r);
+        const std::string one = line_said ? explain_fault(r) : explain_report(r);
+        line_said = line_said || r.line >= 0;
         if (one.empty()) continue;
         if (!text.empty()) text += "\n\n";
         text += one;
@@ -498,6 +504,290 @@ std::string explain_stop(std::span<const RunReport> reports, std::string_view pr
                 "; the report names line " + std::to_string(report_line) + ".";
     }
     return where + (text.empty() ? "" : "\n\n" + text);
+}
+
+namespace {
+
+// One statement of the program from `offset`: up to its ':' outside a text.
+std::string_view statement_at(std::string_view program, int offset) {
+    if (offset < 0 || static_cast<size_t>(offset) >= program.size()) return {};
+    std::string_view s = program.substr(static_cast<size_t>(offset));
+    bool in_string = false;
+    size_t end = 0;
+    while (end < s.size() && s[end] != '\n' && (in_string || s[end] != ':')) {
+        if (s[end] == '"') in_string = !in_string;
+        ++end;
+    }
+    return trim(s.substr(0, end));
+}
+
+// " (line 3: A=X/B)": where the cause stands, the statement as the program writes it.
+std::string where_of(const RunReport& r, std::string_view program) {
+    const int line = r.statement_line >= 0 ? r.statement_line : r.line;
+    if (line < 0 || program.empty()) return "";
+    std::string statement(statement_at(program, r.statement_offset));
+    constexpr size_t MAX_QUOTED = 40;
+    if (statement.size() > MAX_QUOTED) statement = statement.substr(0, MAX_QUOTED - 3) + "...";
+    if (statement.empty()) return " (line " + std::to_string(line) + ")";
+    return " (line " + std::to_string(line) + ": " + statement + ")";
+}
+
+std::string value_text(double value) {
+    char text[FORMAT_BUFFER_SIZE];
+    const int n = format_value(value, text);
+    return std::string(text, static_cast<size_t>(std::max(0, n)));
+}
+
+// A token as a cause line names it: the keyword, the sign in quotes, or a few words.
+std::string token_word(int code) {
+    switch (code) {
+        case TK_ERROR:
+            return "something it cannot read (a lower-case letter, a tab or a sign the "
+                   "language does not use)";
+        case TK_ENDOFINPUT:
+            return "the end of the program";
+        case TK_NUMBER:
+            return "a number";
+        case TK_STRING:
+            return "a text in quotes";
+        case TK_VARIABLE:
+            return "a variable";
+        case TK_CR:
+            return "the end of the statement";
+        default:
+            break;
+    }
+    if (is_keyword_code(code)) return token_name(code);
+    return std::string("'") + token_name(code) + "'";
+}
+
+// The right operand of the calculation that failed and the sign before it, read back from
+// where the scan stood: "B" and '/' in "A=X/B". Empty when the text there reads otherwise.
+struct Operand {
+    std::string text;
+    char sign = 0;
+};
+
+Operand operand_before(std::string_view program, int fault_offset) {
+    if (fault_offset <= 0 || static_cast<size_t>(fault_offset) > program.size()) return {};
+    size_t end = static_cast<size_t>(fault_offset);
+    while (end > 0 && program[end - 1] == ' ') --end;
+    size_t begin = end;
+    if (begin > 0 && program[begin - 1] == ')') {
+        int depth = 0;
+        while (begin > 0) {
+            const char c = program[--begin];
+            if (c == ')') ++depth;
+            if (c == '(' && --depth == 0) break;
+            if (c == ':' || c == '"') return {};
+        }
+        if (depth != 0) return {};
+    } else {
+        while (begin > 0 && (std::isalnum(static_cast<unsigned char>(program[begin - 1])) ||
+                             program[begin - 1] == '.')) {
+            --begin;
+        }
+    }
+    if (begin == end) return {};
+    size_t sign = begin;
+    while (sign > 0 && program[sign - 1] == ' ') --sign;
+    if (sign == 0) return {};
+    Operand o{std::string(program.substr(begin, end - begin)), program[sign - 1]};
+    if (o.sign == '-' && sign >= 2) {
+        size_t before = sign - 1;
+        while (before > 0 && program[before - 1] == ' ') --before;
+        if (before > 0 && std::strchr("*/%", program[before - 1]) != nullptr) {
+            o.text = "-" + o.text;
+            o.sign = program[before - 1];
+        }
+    }
+    if (std::strchr("+-*/%<>=", o.sign) == nullptr) return {};
+    return o;
+}
+
+bool is_number_text(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-';
+    });
+}
+
+// Where the divisor ends in a statement with one '/' or '%' only: for a report that does not
+// say where the scan stood. -1 with none or several.
+int single_division_end(std::string_view program, int statement_offset) {
+    const std::string_view statement = statement_at(program, statement_offset);
+    size_t sign = std::string_view::npos;
+    bool in_string = false;
+    for (size_t i = 0; i < statement.size(); ++i) {
+        const char c = statement[i];
+        if (c == '"') in_string = !in_string;
+        if (in_string || (c != '/' && c != '%')) continue;
+        if (sign != std::string_view::npos) return -1;
+        sign = i;
+    }
+    if (sign == std::string_view::npos) return -1;
+    size_t p = sign + 1;
+    while (p < statement.size() && (statement[p] == ' ' || statement[p] == '-')) ++p;
+    if (p < statement.size() && statement[p] == '(') {
+        int depth = 0;
+        for (; p < statement.size(); ++p) {
+            if (statement[p] == '(') ++depth;
+            if (statement[p] == ')' && --depth == 0) break;
+        }
+        if (p == statement.size()) return -1;
+        ++p;
+    } else {
+        while (p < statement.size() &&
+               (std::isalnum(static_cast<unsigned char>(statement[p])) || statement[p] == '.')) {
+            ++p;
+        }
+    }
+    return static_cast<int>(statement.data() - program.data() + static_cast<long>(p));
+}
+
+std::string division_cause(const RunReport& r, std::string_view program) {
+    const Operand o = operand_before(
+        program, r.fault_offset >= 0 ? r.fault_offset
+                                     : single_division_end(program, r.statement_offset));
+    if (o.sign != '/' && o.sign != '%') return "The value divided by is 0 here: dividing by it stops the run";
+    const bool remainder = o.sign == '%';
+    const std::string by = remainder ? "taking the remainder after dividing by it stops the run"
+                                     : "dividing by it stops the run";
+    if (is_number_text(o.text)) {
+        if (r.right != 0) return o.text + " is 0 as a whole number: " + by;
+        return remainder ? "Taking the remainder after dividing by 0 stops the run"
+                         : "Dividing by 0 stops the run";
+    }
+    std::string is = o.text + " is " + value_text(r.right) + " here";
+    if (r.right != 0) is += ", 0 as a whole number";
+    return is + ": " + by;
+}
+
+std::string open_lines_text(const RunReport& r) {
+    std::string lines;
+    for (int k = 0; k < r.open_count && k < RunReport::MAX_OPEN_LINES; ++k) {
+        if (k > 0) lines += ", ";
+        lines += std::to_string(r.open_lines[k]);
+    }
+    return lines;
+}
+
+bool repeats_a_line(const RunReport& r) {
+    const int n = std::min(r.open_count, RunReport::MAX_OPEN_LINES);
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            if (r.open_lines[i] == r.open_lines[j]) return true;
+        }
+    }
+    return false;
+}
+
+std::string ordinal(long long n) {
+    const long long tens = n % 100;
+    const char* suffix = tens >= 11 && tens <= 13 ? "th"
+                         : n % 10 == 1           ? "st"
+                         : n % 10 == 2           ? "nd"
+                         : n % 10 == 3           ? "rd"
+                                                 : "th";
+    return std::to_string(n) + suffix;
+}
+
+std::string cause_text(const RunReport& r, std::string_view program) {
+    switch (r.kind) {
+        case ReportKind::None:
+            return "";
+        case ReportKind::ExpectedToken: {
+            if (r.expected == TK_LABEL || (r.expected == TK_NUMBER && r.got == TK_ENDOFINPUT)) {
+                const std::string_view statement = statement_at(program, r.statement_offset);
+                const std::string label = jump_label(statement);
+                if (!label.empty() && !has_label(program, label)) {
+                    return "There is no LABEL " + label + " in the program: " +
+                           jump_word(statement) + " " + label + " has nowhere to go";
+                }
+                if (r.got == TK_ENDOFINPUT) {
+                    return "A GOTO or GOSUB names a label that is not in the program";
+                }
+            }
+            return token_word(r.expected) + " was expected here, but " + token_word(r.got) +
+                   " came";
+        }
+        case ReportKind::UnknownCommand:
+            if (r.got == TK_ERROR) {
+                return "The statement begins with " + token_word(r.got) +
+                       ": a statement begins with a word of the language or a variable letter";
+            }
+            return token_word(r.got) + " cannot begin a statement: a statement begins with a "
+                                       "word of the language or a variable letter";
+        case ReportKind::DivisionByZero:
+            return division_cause(r, program);
+        case ReportKind::Overflow: {
+            const Operand o = operand_before(program, r.fault_offset);
+            const std::string sign =
+                o.sign != 0 && std::strchr("+-*/", o.sign) != nullptr ? std::string(1, o.sign)
+                                                                      : std::string("and");
+            return value_text(r.left) + " " + sign + " " + value_text(r.right) +
+                   " gives a number too big to hold";
+        }
+        case ReportKind::InvalidOperation:
+            if (std::isnan(r.left) || std::isnan(r.right)) {
+                return "A value here is NAN (not a number), left by a math statement's error: "
+                       "IF, NEXT, COIL, SPEED and TX cannot use it";
+            }
+            return value_text(r.left) + " and " + value_text(r.right) +
+                   " give a calculation with no answer";
+        case ReportKind::NextMismatch:
+            if (r.expected < 0) return "NEXT " + variable_phrase(r.got) + " came with no FOR loop open";
+            return "NEXT " + variable_phrase(r.got) + " came while FOR " +
+                   variable_phrase(r.expected) +
+                   " is the loop open inside: loops close in the opposite order";
+        case ReportKind::ForStackOverflow: {
+            const std::string head = "This is the " + ordinal(r.limit + 1) + " FOR still open";
+            if (r.open_count == 0) return head + ": loops nest " + std::to_string(r.limit) + " deep at most";
+            if (repeats_a_line(r)) {
+                return head + ": lines " + open_lines_text(r) +
+                       " jumped out of their loops with GOTO";
+            }
+            return head + ": the loops of lines " + open_lines_text(r) + " are open, and loops nest " +
+                   std::to_string(r.limit) + " deep at most";
+        }
+        case ReportKind::GosubStackOverflow: {
+            const std::string head =
+                "This is the " + ordinal(r.limit + 1) + " GOSUB still waiting for its RETURN";
+            if (r.open_count == 0) return head;
+            return head + ": the GOSUBs of lines " + open_lines_text(r) + " never returned";
+        }
+        case ReportKind::ReturnMismatch:
+            return "RETURN came with no GOSUB waiting: the run reached it without a GOSUB";
+        case ReportKind::ProgramFinished:
+            return "The program ran to its end: nothing is wrong with it";
+        case ReportKind::LineHoldsNul:
+            return "Line " + std::to_string(r.line) +
+                   " holds a NUL character (code 0): the program cannot start";
+        case ReportKind::LineHoldsForeignCharacter:
+            return "Line " + std::to_string(r.line) +
+                   " holds a character with no 8-bit form (an emoji, a curly quote, the euro "
+                   "sign): the program cannot start";
+        case ReportKind::TooManyLines:
+            return "The program has " + std::to_string(r.amount) + " lines, more than the " +
+                   std::to_string(r.limit) + " that fit: it cannot start";
+        case ReportKind::TooManyBytes:
+            return "The program needs " + std::to_string(r.amount) + " bytes, more than the " +
+                   std::to_string(r.limit) + " that fit: it cannot start";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string explain_cause(const RunReport& report, std::string_view program) {
+    std::string cause = cause_text(report, program);
+    if (cause.empty()) return cause;
+    cause[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(cause[0])));
+    // The preparation's reports name their line in the cause.
+    if (report.statement_line < 0 && report.kind != ReportKind::ExpectedToken &&
+        report.kind != ReportKind::UnknownCommand) {
+        return cause;
+    }
+    return cause + where_of(report, program);
 }
 
 std::string help_page_for_word(std::string_view word) {

@@ -19,14 +19,19 @@ std::string explain_report(const RunReport& report);
 // The same without the paragraph about the line: what the report's message means.
 std::string explain_fault(const RunReport& report);
 
+// What stopped the run, in one line and a student's words: the cause, the values that made it
+// and the statement, as "B is 0 here: dividing by it stops the run (line 3: A=X/B)". `program`
+// is the prepared program text; with "" neither the statement nor its line is named. "" for ReportKind::None.
+std::string explain_cause(const RunReport& report, std::string_view program);
+
 // The same for a math statement's box text ("sqrt: DOMAIN error"), which is no report: the
 // program goes on. "" for a text that is no such box's.
 std::string explain_math_error(std::string_view box_text);
 
 // When a run stops with reports, what the window says under the output: the explanations of
-// `reports` (of the statement that stopped the run, in the order made) and, when that
-// statement began on another line than the last report names, where that was. `program` is the
-// prepared program text.
+// `reports` (of the statement that stopped the run, in the order made; the paragraph about the
+// line only once) and, when that statement began on another line than the last report names,
+// where that was. `program` is the prepared program text.
 std::string explain_stop(std::span<const RunReport> reports, std::string_view program);
 inline std::string explain_stop(const RunReport& report, std::string_view program) {
     return explain_stop(std::span<const RunReport>(&report, 1), program);

@@ -325,7 +325,11 @@ void Tfmain::build_controls() {
     output_tabs_->tabBar()->setObjectName("output_tab_bar");
     output_tabs_->tabBar()->setAccessibleName("Output and Problems");
     output_rows->addWidget(output_tabs_, 1);
-    explanation_ = new QLabel(output_column);
+    // The cause comes first; the general words about reports wait behind "More".
+    auto* explanation_body = new QWidget(output_column);
+    explanation_body->setObjectName("explanation_body");
+    explanation_body->setStyleSheet("#explanation_body { background: #fff8d0; }");
+    explanation_ = new QLabel(explanation_body);
     explanation_->setObjectName("explanation");
     explanation_->setWordWrap(true);
     explanation_->setTextFormat(Qt::RichText);
@@ -335,7 +339,19 @@ void Tfmain::build_controls() {
     // A few lines high at most, so the editor keeps its room; a longer text scrolls.
     auto* explanation_scroll = new QScrollArea(output_column);
     explanation_scroll->setObjectName("explanation_scroll");
-    explanation_scroll->setWidget(explanation_);
+    auto* explanation_more = new QPushButton("More", explanation_body);
+    explanation_more->setObjectName("explanation_more");
+    explanation_more->setCheckable(true);
+    explanation_more->setFlat(true);
+    explanation_more->setAccessibleName("More about this error");
+    explanation_more->setAccessibleDescription(
+        "Shows or hides what the error report means in general");
+    auto* explanation_rows = new QHBoxLayout(explanation_body);
+    explanation_rows->setContentsMargins(0, 0, 0, 0);
+    explanation_rows->setSpacing(0);
+    explanation_rows->addWidget(explanation_, 1);
+    explanation_rows->addWidget(explanation_more, 0, Qt::AlignTop);
+    explanation_scroll->setWidget(explanation_body);
     explanation_scroll->setWidgetResizable(true);
     explanation_scroll->setFrameShape(QFrame::NoFrame);
     explanation_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

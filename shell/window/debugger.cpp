@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTimer>
 #include <algorithm>
@@ -80,6 +82,10 @@ Debugger::Debugger(const DebuggerControls& controls, QWidget* window)
             &Debugger::breakpoints_changed);
     if (controls_.explanation != nullptr) {
         connect(controls_.explanation, &QLabel::linkActivated, this, &Debugger::helpRequested);
+    }
+    if (controls_.explanation_more != nullptr) {
+        connect(controls_.explanation_more, &QPushButton::toggled, this,
+                &Debugger::show_explanation);
     }
     // The count of quiet math errors reaches the status bar a few times a second, however
     // many a loop makes.
@@ -271,10 +277,43 @@ void Debugger::explain_the_stop() {
                                    static_cast<size_t>(std::max(0, interp.text_extent)));
     const std::string text = explain_stop(stop_reports_, program);
     if (text.empty()) return;
-    strip->setText(QStringLiteral("<p>%1</p><p><a href=\"errors.html\">More about error "
-                                  "reports</a></p>")
-                       .arg(QString::fromStdString(text).toHtmlEscaped().replace('\n', "<br>")));
+    // The first report is the one to fix; those after it follow from it.
+    stop_cause_ = QString::fromStdString(explain_cause(stop_reports_.front(), program));
+    stop_details_ = QString::fromStdString(text);
+    if (controls_.explanation_more != nullptr) {
+        const QSignalBlocker quiet(controls_.explanation_more);
+        controls_.explanation_more->setChecked(false);
+    }
+    show_explanation();
     if (controls_.explanation_box != nullptr) controls_.explanation_box->show();
+    // Once the strip has taken its room: the failing line and the report's lines in view.
+    QTimer::singleShot(0, this, &Debugger::keep_the_stop_in_view);
+}
+
+void Debugger::show_explanation() {
+    QLabel* strip = controls_.explanation;
+    if (strip == nullptr) return;
+    const auto html = [](const QString& text) {
+        return text.toHtmlEscaped().replace('\n', "<br>");
+    };
+    const bool more =
+        controls_.explanation_more != nullptr && controls_.explanation_more->isChecked();
+    QString body = QStringLiteral("<p><b>%1</b></p>").arg(html(stop_cause_));
+    if (more || controls_.explanation_more == nullptr) {
+        body += QStringLiteral("<p>%1</p>").arg(html(stop_details_));
+    }
+    strip->setText(body + QStringLiteral("<p><a href=\"errors.html\">More about error "
+                                         "reports</a></p>"));
+    if (controls_.explanation_more != nullptr) {
+        controls_.explanation_more->setText(more ? QStringLiteral("Less")
+                                                 : QStringLiteral("More"));
+    }
+}
+
+void Debugger::keep_the_stop_in_view() {
+    controls_.editor->ensureCursorVisible();
+    QScrollBar* bar = controls_.output->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 // A report as the run makes it: to the output queue, which hands it to the pane with its lines,

@@ -38,6 +38,8 @@ struct DebuggerControls {
     // Under the output: what a report means, in plain words, after a run that stopped with one.
     QLabel* explanation = nullptr;
     QWidget* explanation_box = nullptr;  // shown and hidden with it
+    // Checked: the strip adds the general words about the report under its cause.
+    QPushButton* explanation_more = nullptr;
 };
 
 class Debugger : public QObject {
@@ -92,6 +94,8 @@ class Debugger : public QObject {
     void breakpoints_changed();
     void end_run();
     void explain_the_stop();
+    void show_explanation();
+    void keep_the_stop_in_view();
     void take_report(const RunReport& report);
     void show_math_error(const QString& text);
     QString math_messages_text() const;
@@ -102,6 +106,9 @@ class Debugger : public QObject {
     RunControl* run_control_;
     // The run's last reports, at most two: all made by the statement that stopped the run.
     std::vector<RunReport> stop_reports_;
+    // What the strip says of them: the cause, and the general words behind "More".
+    QString stop_cause_;
+    QString stop_details_;
     // The run was started by RUN and has not been paused since.
     bool fresh_running_ = false;
     // The variables as the panel showed them at the last pause, or at RUN.

@@ -1,6 +1,7 @@
 // Tfmain's run buttons: RUN, PAUSE, STEP, STOP and the speed forward to the debugger, which
 // owns the run control and shows the run; the window's status bar and telemetry follow it.
 #include <QComboBox>
+#include <QPushButton>
 #include <algorithm>
 #include <iterator>
 
@@ -22,6 +23,7 @@ void Tfmain::build_debugger() {
     controls.device_panel = GroupBox1;
     controls.explanation = explanation_;
     controls.explanation_box = findChild<QWidget*>("explanation_scroll");
+    controls.explanation_more = findChild<QPushButton*>("explanation_more");
     debugger_ = new Debugger(controls, this);
     run_control = debugger_->run_control();
     connect(debugger_, &Debugger::status, this, &Tfmain::set_status);

@@ -186,10 +186,11 @@ TEST(Explain, TheStopSaysWhereTheFailingStatementBegan) {
     EXPECT_EQ(explain_stop(report, program),
               "No LABEL 50 in the program. The GOTO that asked for it is on line 3; the report "
               "names line 5, where the search ended.\n\n" + alone);
-    // Several reports: each explained, in order, after where the statement began.
+    // Several reports: each explained, in order, after where the statement began; the
+    // paragraph about the line only once.
     const RunReport both[] = {report, report};
     EXPECT_EQ(explain_stop(both, program).substr(explain_stop(report, program).size()),
-              "\n\n" + alone);
+              "\n\n" + explain_fault(report));
     // On its own line, or with no statement known: nothing to add.
     RunReport own = report;
     own.statement_line = 5;
@@ -312,4 +313,64 @@ TEST(Explain, KeywordAtTheCaret) {
     EXPECT_EQ(keyword_at("PRINT \"PRINT\"", 8), "");  // inside a string
     EXPECT_EQ(keyword_at("print a", 1), "");         // the scanner stops at lower case
     EXPECT_EQ(keyword_at("", 0), "");
+}
+
+// The strip's first line: the cause, with the values and the statement that made it.
+TEST(Explain, TheCauseComesFirstWithItsValues) {
+    const struct {
+        const char* program;
+        const char* cause;
+    } cases[] = {
+        {"B=0\nX=5\nA=X/B", "B is 0 here: dividing by it stops the run (line 2: A=X/B)"},
+        {"A=10/0", "Dividing by 0 stops the run (line 0: A=10/0)"},
+        {"B=0.5\nA=7%B", "B is 0.5 here, 0 as a whole number: taking the remainder after "
+                         "dividing by it stops the run (line 1: A=7%B)"},
+        {"B=2\nC=2\nA=5/(B-C)+1",
+         "(B-C) is 0 here: dividing by it stops the run (line 2: A=5/(B-C)+1)"},
+        {"A=10000000000\nFOR I=1 TO 9\nA=A*A\nNEXT I",
+         "1E160 * 1E160 gives a number too big to hold (line 2: A=A*A)"},
+        {"SQRT -4,A\nIF A<1 THEN PRINT 1",
+         "A value here is NAN (not a number), left by a math statement's error: IF, NEXT, "
+         "COIL, SPEED and TX cannot use it (line 1: IF A<1 THEN PRINT 1)"},
+        {"NEXT I", "NEXT I came with no FOR loop open (line 0: NEXT I)"},
+        {"FOR I=1 TO 2\nFOR J=1 TO 2\nNEXT I",
+         "NEXT I came while FOR J is the loop open inside: loops close in the opposite order "
+         "(line 2: NEXT I)"},
+        {"// loop\nLABEL 1\nFOR I=1 TO 3\nGOTO 1",
+         "This is the 5th FOR still open: lines 2, 2, 2, 2 jumped out of their loops with GOTO "
+         "(line 2: FOR I=1 TO 3)"},
+        {"FOR A=1 TO 2\nFOR B=1 TO 2\nFOR C=1 TO 2\nFOR D=1 TO 2\nFOR E=1 TO 2",
+         "This is the 5th FOR still open: the loops of lines 0, 1, 2, 3 are open, and loops "
+         "nest 4 deep at most (line 4: FOR E=1 TO 2)"},
+        {"LABEL 1\nGOSUB 1",
+         "This is the 11th GOSUB still waiting for its RETURN: the GOSUBs of lines 1, 1, 1, 1, "
+         "1, 1, 1, 1, 1, 1 never returned (line 1: GOSUB 1)"},
+        {"RETURN",
+         "RETURN came with no GOSUB waiting: the run reached it without a GOSUB (line 0: RETURN)"},
+        {"PRINT 1\nGOTO 50\nPRINT 2",
+         "There is no LABEL 50 in the program: GOTO 50 has nowhere to go (line 1: GOTO 50)"},
+        {"IF A<B PRINT 1",
+         "THEN was expected here, but PRINT came (line 0: IF A<B PRINT 1)"},
+        {"A=1 B=2", "The end of the statement was expected here, but a variable came (line 0: "
+                    "A=1 B=2)"},
+        {"print 1", "The statement begins with something it cannot read (a lower-case letter, "
+                    "a tab or a sign the language does not use): a statement begins with a word "
+                    "of the language or a variable letter (line 0: print 1)"},
+        {"THEN 5", "THEN cannot begin a statement: a statement begins with a word of the "
+                   "language or a variable letter (line 0: THEN 5)"},
+    };
+    TestMachine m;
+    for (const auto& c : cases) {
+        m.run(c.program);
+        ASSERT_FALSE(m.reports.empty()) << c.program;
+        const std::string_view program(machine.program_store,
+                                       static_cast<size_t>(std::max(0, interp.text_extent)));
+        EXPECT_EQ(explain_cause(m.reports.front(), program), c.cause) << c.program;
+    }
+    // The preparation's reports, and every kind has a cause.
+    EXPECT_EQ(explain_cause({.kind = ReportKind::LineHoldsNul, .line = 4}, ""),
+              "Line 4 holds a NUL character (code 0): the program cannot start");
+    for (int k = 1; k < REPORT_KIND_COUNT; ++k) {
+        EXPECT_NE(explain_cause({.kind = static_cast<ReportKind>(k), .line = 1}, ""), "") << k;
+    }
 }

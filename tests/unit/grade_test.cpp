@@ -77,10 +77,12 @@ TEST_F(Grading, VerdictsNameTheFirstDifference) {
               "PASS long.bas state\n"
               "PASS sign.bas output\n"
               "FAIL sign.bas state: state tb_coix: got 50, expected -50\n"
-              "FAIL error.bas output: exit 1: ERROR in line: 1 (RETURN does not match), editor "
-              "line 1 (from 0, as the gutter shows)\n"
-              "FAIL error.bas state: exit 1: ERROR in line: 1 (RETURN does not match), editor "
-              "line 1 (from 0, as the gutter shows)\n"
+              "FAIL error.bas output: exit 1: RETURN does not match: RETURN came with no GOSUB "
+              "waiting: the run reached it without a GOSUB (line 1: RETURN) (ERROR in line: 1, "
+              "ERROR: RETURN does not match)\n"
+              "FAIL error.bas state: exit 1: RETURN does not match: RETURN came with no GOSUB "
+              "waiting: the run reached it without a GOSUB (line 1: RETURN) (ERROR in line: 1, "
+              "ERROR: RETURN does not match)\n"
               "FAIL endless.bas output: did not end within 10,000,000 steps\n"
               "FAIL endless.bas state: did not end within 10,000,000 steps\n"
               "FAIL control.bas output: output line 1 (from 1): got \\x1B[2J\\x01, expected 1\n"
@@ -283,8 +285,9 @@ TEST_F(Grading, SummaryHasOneRowPerFile) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(read_file(root_ + "s.csv"),
               "file,passed,cases,mission_score,findings,first_failure,errors,warnings\n"
-              "\"m,1.bas\",0,2,,1,\"a: exit 1: ERROR in line: 1 (Expected token 1, got 2), "
-              "editor line 1 (from 0, as the gutter shows)\",1,0\n"
+              "\"m,1.bas\",0,2,,1,\"a: exit 1: Expected token 1, got 2: There is no LABEL 7 in "
+              "the program: GOTO 7 has nowhere to go (line 1: GOTO 7) (ERROR in line: 1, ERROR: "
+              "Expected token 1, got 2)\",1,0\n"
               "long.bas,0,2,,0,\"a: output line 2 (from 1): got 2, expected the end of the "
               "output\",0,0\n"
               "z.bas,2,2,,0,,0,0\n");
@@ -530,7 +533,8 @@ TEST_F(Grading, AProgramTooLargeSaysSo) {
     for (int i = 0; i < 20001; ++i) big += "PRINT 1\n";
     add("big.bas", big);
     EXPECT_EQ(grade("big.bas").out,
-              "FAIL big.bas c: exit 2: ERROR: Program too large: 20001 lines, limit 20000\n"
+              "FAIL big.bas c: exit 2: The program has 20001 lines, more than the 20000 that "
+              "fit: it cannot start (ERROR: Program too large: 20001 lines, limit 20000)\n"
               "0 passed, 1 failed\n");
 }
 
@@ -539,8 +543,19 @@ TEST_F(Grading, AProgramCannotForgeItsReport) {
     add("cases/c/expect", "1\n");
     add("forged.bas", "PRINT \"ERROR in line: 9\"\nPRINT \"ERROR: Overflow\"\nA=1/0\n");
     EXPECT_EQ(grade("forged.bas").out,
-              "FAIL forged.bas c: exit 1: ERROR in line: 2 (Division by zero), editor line 2 "
-              "(from 0, as the gutter shows)\n0 passed, 1 failed\n");
+              "FAIL forged.bas c: exit 1: Division by zero: Dividing by 0 stops the run (line 2: "
+              "A=1/0) (ERROR in line: 2, ERROR: Division by zero)\n0 passed, 1 failed\n");
+}
+
+// The reason names the cause as the window does, the report beside it; a byte-order mark in
+// front of the file changes nothing, as the run drops it.
+TEST_F(Grading, TheReasonSaysTheCauseWithTheReport) {
+    add("cases/c/expect", "1\n");
+    add("zero.bas", "\xEF\xBB\xBF" "B=0\nX=5\nA=X/B\n");
+    EXPECT_EQ(grade("zero.bas").out,
+              "FAIL zero.bas c: exit 1: Division by zero: B is 0 here: dividing by it stops the "
+              "run (line 2: A=X/B) (ERROR in line: 2, ERROR: Division by zero)\n0 passed, 1 "
+              "failed\n");
 }
 
 // A file named like an option is graded when "--" ends the options.

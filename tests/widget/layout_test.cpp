@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTextBlock>
 
 #include "editor_commands.h"
 #include "mission_control.h"
@@ -311,3 +312,46 @@ TEST_F(LayoutTest, TheWaterfallAxisNamesTheChannels) {
 }
 
 }  // namespace
+
+// On a laptop, after a run that stops: the strip starts with the cause, its general words wait
+// behind "More", the failing line stays in the editor's view and the report's lines in the
+// output's, whole.
+TEST_F(LayoutTest, TheStopShowsItsCauseAndKeepsTheLinesInView) {
+    open_on("laptop");
+    QString program = "B=0\n";
+    for (int i = 0; i < 60; ++i) program += "PRINT " + QString::number(i) + "\n";
+    program += "A=5/B";
+    run(program);
+    settle();
+    auto* strip = w->findChild<QLabel*>("explanation");
+    auto* more = w->findChild<QPushButton*>("explanation_more");
+    ASSERT_NE(strip, nullptr);
+    ASSERT_NE(more, nullptr);
+    ASSERT_TRUE(strip->isVisible());
+    EXPECT_TRUE(strip->text().startsWith(
+        "<p><b>B is 0 here: dividing by it stops the run (line 61: A=5/B)</b></p><p><a "))
+        << strip->text().toStdString();
+    EXPECT_FALSE(strip->text().contains("Lines count from 0"));
+    // "More" is a button the keyboard reaches and a screen reader names.
+    EXPECT_NE(more->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(more->accessibleName(), "More about this error");
+    more->setFocus();
+    QTest::keyClick(more, Qt::Key_Space);
+    EXPECT_EQ(strip->text().count("Lines count from 0"), 1);
+    EXPECT_EQ(more->text(), "Less");
+    QTest::keyClick(more, Qt::Key_Space);
+    EXPECT_FALSE(strip->text().contains("Lines count from 0"));
+    settle();
+
+    CodeEditor* editor = mcod(*w);
+    EXPECT_EQ(editor->error_band_line(), 61);
+    EXPECT_TRUE(editor->viewport()->rect().contains(editor->cursorRect()));
+    // The report's two lines are the output's last, each shown whole.
+    QPlainTextEdit* out = mdb(*w);
+    const QTextBlock last = out->document()->lastBlock();
+    EXPECT_EQ(last.text(), "ERROR: Division by zero");
+    for (const QTextBlock& b : {last.previous(), last}) {
+        const QRect at = out->cursorRect(QTextCursor(b));
+        EXPECT_TRUE(out->viewport()->rect().contains(at)) << b.text().toStdString();
+    }
+}

@@ -316,6 +316,11 @@ TEST_F(WindowTest, AReportIsExplainedUnderTheOutput) {
     EXPECT_EQ(output(), QStringList({"1", "ERROR in line: 2", "ERROR: Expected token 1, got 2",
                                      "ERROR in line: 2", "ERROR: Expected token 3, got 2"}));
     EXPECT_TRUE(strip->isVisible());
+    EXPECT_TRUE(strip->text().contains(
+        "There is no LABEL 7 in the program: GOTO 7 has nowhere to go (line 1: GOTO 7)"))
+        << strip->text().toStdString();
+    // Where the search ended, with the rest, behind "More".
+    w->findChild<QPushButton*>("explanation_more")->click();
     EXPECT_TRUE(strip->text().contains("No LABEL 7 in the program. The GOTO that asked for it is "
                                        "on line 1; the report names line 2, where the search "
                                        "ended."))
