@@ -415,10 +415,7 @@ void Tfmain::build_parts() {
     setTabOrder(mcod, output_tabs_->tabBar());
     setTabOrder(output_tabs_->tabBar(), mdb);
     setTabOrder(mdb, problems_->list());
-    connect(problems_, &ProblemsPane::helpRequested, this, [this](const QString& page) {
-        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
-        help_window_->show_page(help_page_url(page));
-    });
+    connect(problems_, &ProblemsPane::helpRequested, this, &Tfmain::show_help_page);
     build_debugger();
     // A run's output is what the student looks at next.
     connect(debugger_, &Debugger::runStarting, this,

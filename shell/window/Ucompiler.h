@@ -95,6 +95,7 @@ class Tfmain : public QMainWindow {
 
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
     void show_language_reference();
+    void show_help_page(const QString& page);
     HelpWindow* help_window() const { return help_window_; }
 
     // Opens a program file as LOAD does once its dialog is answered, after "Save changes?"

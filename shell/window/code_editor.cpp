@@ -574,7 +574,8 @@ bool CodeEditor::viewportEvent(QEvent* event) {
     } else {
         QToolTip::hideText();
         if (popup_ == nullptr) popup_ = new FindingPopup(this);
-        QString title = page;
+        // "traps.html#comparisons" is the page "traps".
+        QString title = page.section('#', 0, 0);
         title.chop(title.endsWith(QLatin1String(".html")) ? 5 : 0);
         popup_->setText(QStringLiteral("%1<br><a href=\"%2\">Help: %3</a>")
                             .arg(reason.toHtmlEscaped(), page.toHtmlEscaped(),

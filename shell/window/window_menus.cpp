@@ -217,10 +217,7 @@ void Tfmain::build_menus() {
         mcod->go_to_problem(false);
     });
     connect(mcod, &CodeEditor::problemShown, this, &Tfmain::set_status);
-    connect(mcod, &CodeEditor::helpRequested, this, [this](const QString& page) {
-        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
-        help_window_->show_page(help_page_url(page));
-    });
+    connect(mcod, &CodeEditor::helpRequested, this, &Tfmain::show_help_page);
     view->addSeparator();
     view->addAction(telemetry_->view_action());
     build_satellite_action(view);
@@ -232,6 +229,12 @@ void Tfmain::build_menus() {
     })->setObjectName("act_reference");
     add_action(help, "&About", QKeySequence(), [this] { show_about(); })
         ->setObjectName("act_about");
+}
+
+// A page of the language reference, "traps.html#comparisons" at its section.
+void Tfmain::show_help_page(const QString& page) {
+    if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
+    help_window_->show_page(help_page_url(page));
 }
 
 void Tfmain::go_to_line() {

@@ -27,10 +27,7 @@ void Tfmain::build_debugger() {
     debugger_ = new Debugger(controls, this);
     run_control = debugger_->run_control();
     connect(debugger_, &Debugger::status, this, &Tfmain::set_status);
-    connect(debugger_, &Debugger::helpRequested, this, [this](const QString& page) {
-        if (help_window_ == nullptr) help_window_ = new HelpWindow(this);
-        help_window_->show_page(help_page_url(page));
-    });
+    connect(debugger_, &Debugger::helpRequested, this, &Tfmain::show_help_page);
 }
 
 void Tfmain::bt_runClick() {

@@ -644,10 +644,10 @@ TEST_F(WindowTest, CtrlPeriodFixesTheLineAndOneUndoTakesItBack) {
     auto* popup = e.findChild<QLabel*>("mcod_finding");
     ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(popup->isVisible());
-    EXPECT_TRUE(popup->text().contains("<a href=\"traps.html\">Help: traps</a>"));
-    emit popup->linkActivated("traps.html");
+    EXPECT_TRUE(popup->text().contains("<a href=\"traps.html#comparisons\">Help: traps</a>"));
+    emit popup->linkActivated("traps.html#comparisons");
     ASSERT_NE(w->help_window(), nullptr);
-    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/traps.html"));
+    EXPECT_EQ(w->help_window()->browser()->source(), QUrl("qrc:/help/traps.html#comparisons"));
 }
 
 }  // namespace
