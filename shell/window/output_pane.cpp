@@ -30,8 +30,8 @@ void mark(QTextBlock block, int from, const RunReport& report) {
 }  // namespace
 
 OutputPane::OutputPane(QPlainTextEdit* pane, QPlainTextEdit* editor, QObject* parent)
-    : QObject(parent), pane_(pane), editor_(editor) {
-    pane_->viewport()->installEventFilter(this);
+    : QObject(parent), pane_(pane), viewport_(pane->viewport()), editor_(editor) {
+    viewport_->installEventFilter(this);
 }
 
 void OutputPane::append(const QString& lines, const std::vector<ReportAt>& reports) {
@@ -70,7 +70,7 @@ const RunReport* OutputPane::report_of(const QTextBlock& block, bool* first) {
 }
 
 bool OutputPane::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pane_->viewport()) {
+    if (watched == viewport_) {
         if (event->type() == QEvent::ToolTip) {
             const auto* help = static_cast<QHelpEvent*>(event);
             explain_at(help->pos(), help->globalPos());

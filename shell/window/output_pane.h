@@ -36,5 +36,8 @@ class OutputPane : public QObject {
     void jump_to_report_line(const QPoint& position);
 
     QPlainTextEdit* pane_;
+    // Kept apart: the viewport still gets events while the pane is being destroyed, when the
+    // pane can no longer be asked for it.
+    QWidget* viewport_;
     QPlainTextEdit* editor_;
 };
