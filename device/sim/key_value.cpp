@@ -1,19 +1,5 @@
 #include "key_value.h"
 
-namespace {
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-}  // namespace
-
 KeyValueReader::KeyValueReader(std::string_view text, const std::vector<KeyValueKey>& keys)
     : text_(text), keys_(keys), given_on_(keys.size(), 0) {
     constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
@@ -41,7 +27,7 @@ bool KeyValueReader::next(KeyValueLine& line) {
                 break;
             }
         }
-        line.text = trim(raw);
+        line.text = key_value_trim(raw);
         if (line.text.empty()) continue;
         const auto stop = [&](KeyValueFault fault) {
             line.fault = fault;
@@ -50,8 +36,8 @@ bool KeyValueReader::next(KeyValueLine& line) {
         };
         const size_t eq = line.text.find('=');
         if (eq == std::string_view::npos) return stop(KeyValueFault::NoEquals);
-        line.key = trim(line.text.substr(0, eq));
-        line.value = trim(line.text.substr(eq + 1));
+        line.key = key_value_trim(line.text.substr(0, eq));
+        line.value = key_value_trim(line.text.substr(eq + 1));
         if (quoted) return stop(KeyValueFault::OpenQuote);
         while (line.key_index < keys_.size() && line.key != keys_[line.key_index].name) {
             ++line.key_index;

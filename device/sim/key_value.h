@@ -57,6 +57,18 @@ class KeyValueReader {
     std::vector<int> given_on_;  // per key: the line it was first given on; 0: not yet
 };
 
+// A space or a tab: what the text files of settings take for blank.
+inline bool key_value_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// `s` without the blanks at its ends.
+inline std::string_view key_value_trim(std::string_view s) {
+    while (!s.empty() && key_value_blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && key_value_blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
 // A word of the file for a message, in single quotes: printable ASCII as itself, every other
 // byte as \xNN, cut after 40 characters with "..." after them.
 std::string key_value_shown(std::string_view word);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "key_value.h"
 #include "program_text.h"
 #include "shown_text.h"
 
@@ -10,16 +11,6 @@ namespace {
 
 // The program clock counts milliseconds in 32 bits; a later time is never reached.
 constexpr int64_t LATEST_TIME_MS = INT32_MAX;
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 bool parse_int64(std::string_view text, int64_t& value) {
     if (text.empty()) return false;
@@ -55,7 +46,7 @@ ScenarioRead scenario_parse(std::string_view text) {
     std::string_view raw;
     // Read a line at a time: a file of blank lines costs no memory.
     for (size_t i = 0; next_line(text, pos, raw); ++i) {
-        const std::string_view line = trim(raw);
+        const std::string_view line = key_value_trim(raw);
         if (line.empty() || line.front() == '#') continue;
         const auto fail = [&](std::string reason) {
             read.error_line = static_cast<int>(i + 1);
@@ -64,9 +55,9 @@ ScenarioRead scenario_parse(std::string_view text) {
         };
 
         size_t gap = 0;
-        while (gap < line.size() && !is_blank(line[gap])) ++gap;
+        while (gap < line.size() && !key_value_blank(line[gap])) ++gap;
         const std::string_view time_text = line.substr(0, gap);
-        const std::string_view setting = trim(line.substr(gap));
+        const std::string_view setting = key_value_trim(line.substr(gap));
         const size_t eq = setting.find('=');
         if (eq == std::string_view::npos ||
             setting.find_first_of(" \t") != std::string_view::npos) {
