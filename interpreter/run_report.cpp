@@ -55,8 +55,6 @@ ReportLines report_lines(const RunReport& r) {
     int n = 0;
     switch (r.kind) {
         case ReportKind::ExpectedToken:
-            n = std::snprintf(line, size, "%s%d, got %d", message, r.expected, r.got);
-            break;
         case ReportKind::NextMismatch:
             n = std::snprintf(line, size, "%s%d, got %d", message, r.expected, r.got);
             break;

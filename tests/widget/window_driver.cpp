@@ -268,6 +268,16 @@ void type_key(CodeEditor& e, Qt::Key key, const QString& text) {
     QCoreApplication::sendEvent(&e, &release);
 }
 
+// A 5,000-line program made of the twelve lines over and over.
+QString five_thousand_lines(const char* const (&lines)[12]) {
+    QString program;
+    for (int i = 0; i < 5000; ++i) {
+        program += QString::fromLatin1(lines[i % 12]);
+        if (i + 1 < 5000) program += '\n';
+    }
+    return program;
+}
+
 double ms_since(const QElapsedTimer& t) {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
@@ -281,11 +291,7 @@ int recheck(Tfmain& w) {
                                         "S=I%8:TX 5,S", "PRINT \"STATUS\";S*2+1",
                                         "DELAY 20",     "NEXT I",
                                         "",             "LABEL 7:LABEL 8"};
-    QString program;
-    for (int i = 0; i < 5000; ++i) {
-        program += QString::fromLatin1(lines[i % 12]);
-        if (i + 1 < 5000) program += '\n';
-    }
+    const QString program = five_thousand_lines(lines);
     CodeEditor& e = *mcod(w);
     settle();
     e.setPlainText(program);
@@ -361,11 +367,7 @@ int highlight(Tfmain& w) {
                                         "NEXT I",
                                         "",
                                         "GOSUB 100"};
-    QString program;
-    for (int i = 0; i < 5000; ++i) {
-        program += QString::fromLatin1(lines[i % 12]);
-        if (i + 1 < 5000) program += '\n';
-    }
+    const QString program = five_thousand_lines(lines);
     CodeEditor& e = *mcod(w);
     settle();
     QElapsedTimer t;
