@@ -133,9 +133,120 @@ double eval_term() {
     return fast_term();
 }
 
+namespace {
+
+// The term and the expression by descent, a token at a time.
+[[gnu::noinline]] double expression_by_tokens();
+
+// The shapes of expression worked out without the descent: one operand, or two with one
+// operator between them, each operand a variable or a number (at most one number). Anything
+// else goes by descent every time.
+enum ExpressionForm : unsigned char { FORM_UNKNOWN, FORM_OTHER, FORM_ONE, FORM_TWO };
+// The operand that is the note's number rather than a variable.
+constexpr unsigned char NUMBER_OPERAND = 0xFF;
+
+inline bool continues_expression(TokenKind t) {
+    return t == TK_PLUS || t == TK_MINUS || t == TK_AND || t == TK_OR || t == TK_NUMBER ||
+           is_term_operator(t);
+}
+
+// Reads an operand of a short shape and advances over it; false, not advancing, for anything
+// that is no such operand.
+bool note_operand(unsigned char* operand, ExpressionNote* note, bool* have_number) {
+    if (tok_current() == TK_VARIABLE) {
+        *operand = static_cast<unsigned char>(tok_variable());
+    } else if (tok_current() == TK_NUMBER && !*have_number) {
+        *operand = NUMBER_OPERAND;
+        note->number = tok_number();
+        *have_number = true;
+    } else {
+        return false;
+    }
+    tok_advance_over_token();
+    return true;
+}
+
+// Looks at the expression at the current position the way the descent would read it, without
+// moving from there.
+[[gnu::noinline]] ExpressionNote note_expression() {
+    const TokenizerState saved = tokenizer;
+    const char* start = tok_position();
+    ExpressionNote note{};
+    note.form = FORM_OTHER;
+    bool have_number = false;
+    if (note_operand(&note.left, &note, &have_number)) {
+        TokenKind op = tok_current();
+        if (!continues_expression(op)) {
+            note.form = FORM_ONE;
+        } else {
+            // As in the descent, a number right after the operand is added to it.
+            if (op == TK_NUMBER) {
+                op = TK_PLUS;
+            } else {
+                tok_advance_over_token();
+            }
+            note.op = static_cast<unsigned char>(op);
+            if (note_operand(&note.right, &note, &have_number) &&
+                !continues_expression(tok_current())) {
+                note.form = FORM_TWO;
+            }
+        }
+    }
+    note.length = static_cast<uint16_t>(tok_position() - start);
+    tokenizer = saved;
+    return note;
+}
+
+inline double operand_value(unsigned char operand, const ExpressionNote& note) {
+    return operand == NUMBER_OPERAND ? note.number : machine.variables[operand];
+}
+
+inline double combine(TokenKind op, double v, double r) {
+    switch (op) {
+        case TK_PLUS:
+            return checked(v, r, v + r);
+        case TK_MINUS:
+            return checked(v, r, v - r);
+        case TK_AND:
+            return static_cast<double>(to_int(v) & to_int(r));
+        case TK_OR:
+            return static_cast<double>(to_int(v) | to_int(r));
+        default:
+            return apply_term(op, v, r);
+    }
+}
+
+}  // namespace
+
 // expression: ["-"] term { ("+" | "-" | "&" | "|" | number) term }
 // A number right after an operand is added: "A-1" scans as A followed by the number -1.
+// In the kept program text, a short expression is read from the note on its shape; the scan
+// then stands behind it, as after the descent, before the arithmetic can fault.
 double eval_expression() {
+    const char* at = tok_position();
+    const uintptr_t index =
+        reinterpret_cast<uintptr_t>(at) - reinterpret_cast<uintptr_t>(token_cache.base);
+    if (index < token_cache.extent) {
+        ExpressionNote& note = token_cache.expression[index];
+        if (note.form == FORM_UNKNOWN) note = note_expression();
+        if (note.form == FORM_ONE) {
+            const double v = operand_value(note.left, note);
+            tok_classify_at(at + note.length);
+            return v;
+        }
+        if (note.form == FORM_TWO) {
+            const double v = operand_value(note.left, note);
+            const double r = operand_value(note.right, note);
+            tok_classify_at(at + note.length);
+            return combine(static_cast<TokenKind>(note.op), v, r);
+        }
+    }
+    return expression_by_tokens();
+}
+
+namespace {
+
+[[gnu::noinline]] double expression_by_tokens() {
     double v;
     if (tok_current() == TK_MINUS) {
         tok_advance_over_token();
@@ -169,6 +280,8 @@ double eval_expression() {
         }
     }
 }
+
+}  // namespace
 
 // relation: expression { ("<" | ">" | "=") expression }
 // Every comparison of a chain compares the first expression; without an operator it is false.

@@ -68,6 +68,7 @@ void interp_reset_all() {
     interp = InterpState{};
     machine = MachineState{};
     tokenizer = TokenizerState{};
+    tok_cache_forget();
     labels_clear();
 }
 
@@ -98,6 +99,13 @@ bool interp_has_executor(TokenKind token) {
 
 void interp_start(const char* text) {
     interp.text_extent = static_cast<int>(std::strlen(text)) + 1;
+    // Only the program store is known to stay as it is for the whole run: any other text may be
+    // a caller's buffer that is gone before the next run starts.
+    if (text == machine.program_store) {
+        tok_cache_text(text, static_cast<size_t>(interp.text_extent));
+    } else {
+        tok_cache_forget();
+    }
     // A program whose first line is indented starts, like every other line, at its first word.
     const char* start = text;
     while (*start == ' ') ++start;

@@ -16,6 +16,7 @@
 
 // The prepared program text, its terminating zero and the DATA bytes behind it.
 inline constexpr int PROGRAM_STORE_SIZE = 8192;
+static_assert(PROGRAM_STORE_SIZE <= TOKEN_CACHE_SIZE, "the token cache keeps the whole store");
 // Memory that POKE writes and PEEK reads at addresses 0..2047; DATA bytes follow at 2048.
 inline constexpr int USER_RAM_SIZE = 2048;
 inline constexpr int VARIABLE_COUNT = 26;

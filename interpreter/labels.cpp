@@ -43,6 +43,7 @@ void labels_clear() {
     label_cache.count = 0;
     for (JumpSite& j : jump_cache) j = JumpSite{};
     if_skips_clear();
+    tok_cache_forget();
 }
 
 const char* label_find(int32_t number) {

@@ -11,6 +11,7 @@
 #include "interp.h"
 
 TokenizerState tokenizer;
+TokenCache token_cache;
 bool tok_fast_paths = true;
 namespace {
 
@@ -27,6 +28,35 @@ constinit std::array<unsigned char, 256> tok_quick_codes = table_quick_codes();
 void tok_set_fast_paths(bool on) {
     tok_fast_paths = on;
     tok_quick_codes = on ? table_quick_codes() : std::array<unsigned char, 256>{};
+    tok_cache_forget();
+}
+
+void tok_cache_text(const char* text, size_t extent) {
+    tok_cache_forget();
+    if (!tok_fast_paths) return;
+    if (extent > TOKEN_CACHE_SIZE) extent = TOKEN_CACHE_SIZE;
+    token_cache.base = text;
+    token_cache.extent = extent;
+}
+
+void tok_cache_forget() {
+    std::memset(token_cache.entry, 0, token_cache.extent * sizeof(TokenCacheEntry));
+    std::memset(token_cache.expression, 0, token_cache.extent * sizeof(ExpressionNote));
+    token_cache.base = nullptr;
+    token_cache.extent = 0;
+}
+
+void tok_classify_and_keep(const char* p, uintptr_t at) {
+    tok_classify_scanning(p);
+    const TokenKind kind = tokenizer.current;
+    if (kind == TK_ERROR || kind == TK_ENDOFINPUT || tokenizer.end <= p) return;
+    TokenCacheEntry& e = token_cache.entry[at];
+    e.kind = static_cast<unsigned char>(kind);
+    e.length = static_cast<uint16_t>(tokenizer.end - p);
+    if (kind == TK_NUMBER) {
+        e.number_known = tokenizer.number_known;
+        token_cache.number[at] = tokenizer.number;
+    }
 }
 
 

@@ -24,6 +24,49 @@ struct TokenizerState {
 
 extern TokenizerState tokenizer;
 
+// Positions of the text a run keeps, at most this many.
+inline constexpr int TOKEN_CACHE_SIZE = 8192;
+
+// What a scan found at one position of the running program's text: the text does not change
+// while the program runs, so a position scanned once need not be scanned again. `length` 0: not
+// scanned yet. Only tokens that can be advanced over are kept: never the end of the text, never
+// an invalid character.
+struct TokenCacheEntry {
+    unsigned char kind;
+    bool number_known;
+    uint16_t length;
+};
+
+// What the evaluator found out about an expression that begins at a position (eval.cpp):
+// whether it is one of the short shapes it works out without the token-by-token descent, and
+// which. `form` 0: not looked at yet.
+struct ExpressionNote {
+    unsigned char form;
+    unsigned char op;
+    unsigned char left;
+    unsigned char right;
+    uint16_t length;  // from the expression's first token to the token behind it
+    double number;
+};
+
+struct TokenCache {
+    // The text the entries describe, and how many of its positions; an extent of 0 keeps nothing.
+    const char* base = nullptr;
+    uintptr_t extent = 0;
+    TokenCacheEntry entry[TOKEN_CACHE_SIZE];
+    double number[TOKEN_CACHE_SIZE];
+    ExpressionNote expression[TOKEN_CACHE_SIZE];
+};
+
+extern TokenCache token_cache;
+
+// Keeps the scans of the `extent` positions of `text` from now on, forgetting any kept before:
+// the text must stay as it is until the next call or tok_cache_forget. With the fast paths off
+// nothing is kept.
+void tok_cache_text(const char* text, size_t extent);
+// Keeps nothing any more: for when the kept text is about to change.
+void tok_cache_forget();
+
 // The shortcuts of the scan, the number conversion, the label lookup and the memory of where
 // GOTO, GOSUB and a false IF went; on by default. Off, every token is classified by the rules one
 // after the other with the keywords as one pass over the whole table, every number goes through
@@ -148,9 +191,12 @@ void tok_scan_at(const char* p);
 // The same for a letter some keyword begins with and another upper-case letter behind it.
 void tok_scan_word_at(const char* p);
 
-// Makes `p` the current position and classifies the token there: the common cases inline,
-// the rest by the full scan.
-[[gnu::always_inline]] inline void tok_classify_at(const char* p) {
+// Classifies the token at `p` in the kept text, `at` positions from its start, and keeps what
+// the scan found.
+void tok_classify_and_keep(const char* p, uintptr_t at);
+
+// The classification without the kept scans: the common cases inline, the rest by the full scan.
+[[gnu::always_inline]] inline void tok_classify_scanning(const char* p) {
     using namespace tok_detail;
     tokenizer.pos = p;
     const unsigned char c = static_cast<unsigned char>(*p);
@@ -190,6 +236,28 @@ void tok_scan_word_at(const char* p);
     tokenizer.end = q;
     tokenizer.number = static_cast<double>(value);
     tokenizer.number_known = true;
+}
+
+// Makes `p` the current position and classifies the token there: from what an earlier scan of
+// the same position found where that is kept, else by scanning.
+[[gnu::always_inline]] inline void tok_classify_at(const char* p) {
+    const uintptr_t at = reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(token_cache.base);
+    if (at < token_cache.extent) [[likely]] {
+        const TokenCacheEntry e = token_cache.entry[at];
+        if (e.length != 0) [[likely]] {
+            tokenizer.pos = p;
+            tokenizer.current = static_cast<TokenKind>(e.kind);
+            tokenizer.end = p + e.length;
+            if (e.kind == TK_NUMBER) {
+                tokenizer.number = token_cache.number[at];
+                tokenizer.number_known = e.number_known;
+            }
+            return;
+        }
+        tok_classify_and_keep(p, at);
+        return;
+    }
+    tok_classify_scanning(p);
 }
 
 // Advances over a current token known not to be the end of the text, which begins with a
