@@ -97,6 +97,10 @@ void LessonPane::build_dock() {
     dock_->setObjectName("lesson_dock");
     pages_ = new QStackedWidget(dock_);
     pages_->setObjectName("lesson_pages");
+    // Dark text on white, as in the Mission panel, whatever the window's own colours.
+    pages_->setStyleSheet("#lesson_pages { background-color: white; } "
+                          "QLabel { color: black; background: transparent; }");
+    pages_->setAttribute(Qt::WA_StyledBackground);
     welcome_page_ = build_welcome_page();
     lesson_page_ = build_lesson_page();
     pages_->addWidget(welcome_page_);
