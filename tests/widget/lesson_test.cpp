@@ -1,6 +1,7 @@
 // Lessons opened from File > Examples set up their simulation and mission, and the Lesson pane
 // shows them; a program from a file sets up nothing. The first start's welcome page, the
 // window's title, and the name offered for recorded slider moves.
+#include <QAccessible>
 #include <QAction>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -136,6 +137,12 @@ TEST_F(LessonTest, ThePaneShowsInstructionsTasksAndTheNextLesson) {
     EXPECT_EQ(tasks->count(), 2 + static_cast<int>(w->mission_control()->armed()->goals.size()));
     EXPECT_TRUE(tasks->item(2)->text().contains("Mission goal: tx only while station_visible"));
     EXPECT_FALSE(button("lesson_next")->isEnabled());
+    // A screen reader names every control of the pane.
+    for (QWidget* c : lesson_dock()->widget()->findChildren<QWidget*>()) {
+        if (c->focusPolicy() == Qt::NoFocus || !c->isVisible()) continue;
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty())
+            << c->objectName().toStdString();
+    }
 }
 
 // The title names the program as the desktop names documents, with its modified mark.
