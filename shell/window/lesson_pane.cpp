@@ -68,7 +68,8 @@ QString instructions_html(const QStringList& paragraphs) {
 
 }  // namespace
 
-LessonPane::LessonPane(QMainWindow* window) : QObject(window), window_(window), view_(new QAction(this)) {
+LessonPane::LessonPane(QMainWindow* window)
+    : QObject(window), window_(window), view_(new QAction(this)) {
     view_->setText("&Lesson");
     view_->setObjectName("act_lesson");
     view_->setCheckable(true);
@@ -98,8 +99,9 @@ void LessonPane::build_dock() {
     pages_ = new QStackedWidget(dock_);
     pages_->setObjectName("lesson_pages");
     // Dark text on white, as in the Mission panel, whatever the window's own colours.
-    pages_->setStyleSheet("#lesson_pages { background-color: white; } "
-                          "QLabel { color: black; background: transparent; }");
+    pages_->setStyleSheet(
+        "#lesson_pages { background-color: white; } "
+        "QLabel { color: black; background: transparent; }");
     pages_->setAttribute(Qt::WA_StyledBackground);
     welcome_page_ = build_welcome_page();
     lesson_page_ = build_lesson_page();
@@ -130,7 +132,8 @@ QWidget* LessonPane::build_welcome_page() {
         "Type a program in a small BASIC, press RUN and watch it fly a simulated satellite.\n\n"
         "The lessons teach it step by step. Each one sets up its own simulation and shows "
         "here what to do; all of them are under File > Examples.");
-    QPushButton* start = button("welcome_start", "Start with Lesson 1", "Start with Lesson 1", page);
+    QPushButton* start =
+        button("welcome_start", "Start with Lesson 1", "Start with Lesson 1", page);
     QPushButton* open = button("welcome_open", "Open a Program...", "Open a program", page);
     QPushButton* help = button("welcome_help", "Help", "Help: the language reference", page);
     rows->addWidget(title);

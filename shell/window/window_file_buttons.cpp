@@ -31,8 +31,8 @@ void Tfmain::build_document() {
 void Tfmain::set_caption() {
     const QString path = document_->path();
     // "[*]" in a name would be taken for the mark; doubled, it stands for itself.
-    const QString name =
-        path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName().replace("[*]", "[*][*]");
+    const QString name = path.isEmpty() ? QStringLiteral("Untitled")
+                                        : QFileInfo(path).fileName().replace("[*]", "[*][*]");
     setWindowFilePath(path);
     setWindowTitle(name + QStringLiteral("[*] — ") + QString::fromLatin1(EditorTitle));
     setWindowModified(document_->modified());

@@ -32,7 +32,8 @@ QString lesson_file(const QString& example) {
 // A lesson's mission, relative to the lesson. The lessons are resources under :/samples and the
 // shipped missions under :/missions, where the Missions menu knows them.
 QString mission_file(const QString& lesson, const std::string& mission) {
-    QString path = QDir::cleanPath(QFileInfo(lesson).path() + '/' + QString::fromStdString(mission));
+    QString path =
+        QDir::cleanPath(QFileInfo(lesson).path() + '/' + QString::fromStdString(mission));
     const QString shipped = ":/samples/missions/";
     if (path.startsWith(shipped)) path = ":/missions/" + path.mid(shipped.size());
     return path;
@@ -50,7 +51,8 @@ void Tfmain::build_examples_menu(QMenu* examples) {
         if (!f.open(QIODevice::ReadOnly)) continue;
         const QString text = QString::fromLatin1(f.readAll()).replace("\r\n", "\n");
         const int k = static_cast<int>(examples_.size());
-        examples_.push_back({path, example_title(path, text), text, QFile::exists(lesson_file(path))});
+        examples_.push_back(
+            {path, example_title(path, text), text, QFile::exists(lesson_file(path))});
         QAction* a = examples->addAction(examples_.back().title);
         a->setData(path);
         connect(a, &QAction::triggered, this, [this, k] { open_example_at(k); });
@@ -70,8 +72,7 @@ void Tfmain::build_lessons() {
         if (next >= 0) open_example_at(next);
     });
     connect(lesson_pane_, &LessonPane::openWanted, this, &Tfmain::bt_loadClick);
-    connect(lesson_pane_, &LessonPane::helpWanted, this,
-            [this] { show_help_page("index.html"); });
+    connect(lesson_pane_, &LessonPane::helpWanted, this, [this] { show_help_page("index.html"); });
     connect(run_control, &RunControl::linePrinted, lesson_pane_, &LessonPane::output_line);
     // Another program in the editor: the lesson is no longer the one in front of the student.
     connect(document_, &ProgramDocument::replaced, this, [this] {
@@ -133,8 +134,9 @@ void Tfmain::set_up_lesson(int k) {
 
     QString said;
     if (run_control->state() != RunControl::State::Idle) {
-        said = "The run goes on in its own simulation: open the lesson again after STOP to set "
-               "it up.";
+        said =
+            "The run goes on in its own simulation: open the lesson again after STOP to set "
+            "it up.";
     } else if (!lesson.mission.empty()) {
         if (mission_->choose_file(mission_file(file, lesson.mission))) {
             const Mission* m = mission_->armed();

@@ -71,11 +71,13 @@ TEST(Lesson, ReadsInstructionsFromTheLeadingComments) {
     };
     const Case cases[] = {
         {"PRINT 1\n// LATE", "", {}},
-        {"// LESSON 1: FIRST\r\n// Teaches: PRINT and\r\n//   the variables.\r\nPRINT 1", "LESSON 1: FIRST",
+        {"// LESSON 1: FIRST\r\n// Teaches: PRINT and\r\n//   the variables.\r\nPRINT 1",
+         "LESSON 1: FIRST",
          {"Teaches: PRINT and the variables."}},
         // A label opens a paragraph, as does an empty comment line; other lines continue.
-        {"// T\n// Teaches: a loop. The\n// magnetometer: read (\"B-dot\"): on.\n// A good gain: K=5.\n"
-         "// Try: K=500\n//\n// Tumbling 1U; with the runner: x\n// Note: DATA last.\n// 3 D: no\nK=5",
+        {"// T\n// Teaches: a loop. The\n// magnetometer: read (\"B-dot\"): on.\n"
+         "// A good gain: K=5.\n// Try: K=500\n//\n// Tumbling 1U; with the runner: x\n"
+         "// Note: DATA last.\n// 3 D: no\nK=5",
          "T",
          {"Teaches: a loop. The magnetometer: read (\"B-dot\"): on.", "A good gain: K=5.",
           "Try: K=500", "Tumbling 1U; with the runner: x", "Note: DATA last. 3 D: no"}},

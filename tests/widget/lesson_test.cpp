@@ -1,6 +1,8 @@
 // Lessons opened from File > Examples set up their simulation and mission, and the Lesson pane
 // shows them; a program from a file sets up nothing. The first start's welcome page, the
 // window's title, and the name offered for recorded slider moves.
+#include "lesson.h"
+
 #include <QAccessible>
 #include <QAction>
 #include <QDockWidget>
@@ -11,7 +13,6 @@
 #include <QTextBrowser>
 #include <QWindow>
 
-#include "lesson.h"
 #include "lesson_pane.h"
 #include "mission_control.h"
 #include "simulation_control.h"
@@ -98,10 +99,10 @@ TEST_F(LessonTest, ALessonFromExamplesSetsUpItsWorldAndAFileDoesNot) {
     answer_questions({QMessageBox::No});
     QString said;
     ASSERT_TRUE(run_steps("LABEL 1\nGOTO 1", {{at_once(), [&] {
-                                                  example("LESSON 4:")->trigger();
-                                                  said = w->status_text();
-                                                  button("bt_stop")->click();
-                                              }}}));
+                                                   example("LESSON 4:")->trigger();
+                                                   said = w->status_text();
+                                                   button("bt_stop")->click();
+                                               }}}));
     EXPECT_EQ(w->simulation_control()->chosen(), "ground_pass");
     EXPECT_EQ(said,
               "LESSON 4: READING THE SENSORS. The run goes on in its own simulation: open the "
@@ -125,7 +126,8 @@ TEST_F(LessonTest, ThePaneShowsInstructionsTasksAndTheNextLesson) {
     EXPECT_EQ(w->lesson_pane()->tasks_met(), std::vector<bool>({false, true}));
     QTest::mouseClick(button("bt_run"), Qt::LeftButton);
     EXPECT_EQ(w->lesson_pane()->tasks_met(), std::vector<bool>({true, true}));
-    EXPECT_TRUE(tasks->item(0)->text().startsWith(QString("\u2713"))) << tasks->item(0)->text().toStdString();
+    EXPECT_TRUE(tasks->item(0)->text().startsWith(QString("\u2713")))
+        << tasks->item(0)->text().toStdString();
     EXPECT_TRUE(tasks->item(0)->data(Qt::AccessibleTextRole).toString().startsWith("done: "));
 
     button("lesson_next")->click();
@@ -232,7 +234,8 @@ TEST_F(WelcomeTest, TheWelcomePageComesUntilItIsDismissed) {
     };
     const Case cases[] = {
         {"start", [&] { button("welcome_start")->click(); }},
-        {"open", [&] {
+        {"open",
+         [&] {
              answer_dialogs({""});
              button("welcome_open")->click();
          }},
