@@ -22,7 +22,8 @@ for f in bin/zorvant bin/zorvant-run share/applications/zorvant.desktop \
          share/icons/hicolor/scalable/apps/zorvant.svg \
          share/metainfo/org.zorvant.Editor.metainfo.xml share/mime/packages/zorvant.xml \
          share/man/man1/zorvant.1 share/man/man1/zorvant-run.1 \
-         share/zorvant/examples/01_first_steps.bas share/zorvant/reference/index.html; do
+         share/zorvant/examples/01_first_steps.bas share/zorvant/examples/09_detumbling_in_orbit.lesson \
+         share/zorvant/reference/index.html; do
   test -e "$root/$f" || { echo "missing in the package: /usr/$f"; exit 1; }
 done
 

@@ -49,6 +49,7 @@
 #include "prepare.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "lesson_pane.h"
 #include "problems_pane.h"
 #include "quick_open.h"
 #include "radio.h"
@@ -183,6 +184,7 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
     device_subscribe(timer_changed, this);
     FormCreate();
     restore_window_state();
+    if (!LessonPane::welcome_dismissed()) lesson_pane_->show_welcome();
     // After the settings file: the sliders hold the user's positions when a simulation takes them.
     simulation_->restore();
     closing_signals_ = new ClosingSignals(document_, slider_recorder_, settings_, this);
@@ -427,10 +429,12 @@ void Tfmain::build_parts() {
     connect(mission_, &MissionControl::dockMade, this, &Tfmain::watch_dock);
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
+    slider_recorder_->set_program_name([this] { return program_name(); });
     telemetry_ = new Telemetry(debugger_, document_, this);
     connect(telemetry_, &Telemetry::status, this, &Tfmain::set_status);
     connect(telemetry_, &Telemetry::placeWanted, this, &Tfmain::place_telemetry_pane);
     connect(telemetry_, &Telemetry::dockMade, this, &Tfmain::watch_dock);
+    build_lessons();
 }
 
 QWidget* Tfmain::build_variable_panel(QWidget* parent) {

@@ -25,6 +25,7 @@ class Telemetry;
 class TelemetryPane;
 class FindBar;
 class HelpWindow;
+class LessonPane;
 class QAction;
 class QKeySequence;
 class QMenu;
@@ -90,8 +91,13 @@ class Tfmain : public QMainWindow {
     ProblemsPane* problems() const { return problems_; }
     // File > Open Recent and dropped files.
     QuickOpen* quick_open() const { return quick_open_; }
+    // View > Lesson: the lesson opened from File > Examples, and the first start's welcome.
+    LessonPane* lesson_pane() const { return lesson_pane_; }
     // The path of the program file, empty before the first LOAD or SAVE AS.
     QString current_file() const { return document_->path(); }
+    // What a file made for the program is named after: the program file's base name, the
+    // example's while it is an untitled copy of one, else "untitled".
+    QString program_name() const;
 
     // Help > Language Reference: the page of the word at the editor's caret, or the contents.
     void show_language_reference();
@@ -158,6 +164,18 @@ class Tfmain : public QMainWindow {
     QPlainTextEdit* text_in_focus() const;
     void go_to_line();
     void build_examples_menu(QMenu* examples);
+    // File > Examples and the lessons among them (window_lessons.cpp).
+    struct Example {
+        QString path;
+        QString title;
+        QString text;
+        bool lesson = false;  // a set-up file lies beside it
+    };
+    void build_lessons();
+    void open_example_at(int k);
+    void set_up_lesson(int k);
+    int next_lesson() const;
+    QString next_lesson_caption() const;
     void build_satellite_action(QMenu* menu);
     void show_about();
     void set_accessible_names();
@@ -246,6 +264,10 @@ class Tfmain : public QMainWindow {
     ProblemsPane* problems_ = nullptr;
     QTabWidget* output_tabs_ = nullptr;  // the output, and the Problems tab beside it
     QuickOpen* quick_open_ = nullptr;
+    LessonPane* lesson_pane_ = nullptr;
+    std::vector<Example> examples_;
+    int example_ = -1;  // the example in the editor, until another text replaces it
+    int lesson_ = -1;   // the lesson the pane shows
     ClosingSignals* closing_signals_ = nullptr;
     bool fitting_docks_ = false;
     // Out of the maximised state: the next size the window manager gives is checked.

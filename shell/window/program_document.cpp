@@ -174,11 +174,12 @@ void ProgramDocument::open_new() {
     remove_recovery();
 }
 
-void ProgramDocument::open_example(const QString& title, const QString& text) {
-    if (!may_replace(false)) return;
+bool ProgramDocument::open_example(const QString& title, const QString& text) {
+    if (!may_replace(false)) return false;
     replace_untitled(text);
     remove_recovery();
     emit status("Example: " + title);
+    return true;
 }
 
 void ProgramDocument::load_file(const QString& path) {

@@ -37,8 +37,9 @@ class ProgramDocument : public QObject {
     void open(const QString& path);
     // File > New: an empty, untitled text.
     void open_new();
-    // An example as an untitled copy of its text: SAVE asks for a name.
-    void open_example(const QString& title, const QString& text);
+    // An example as an untitled copy of its text: SAVE asks for a name. False when the user
+    // kept the text in the editor.
+    bool open_example(const QString& title, const QString& text);
     SaveResult save();
     SaveResult save_as();
     // Before the window closes: false when the user keeps it open.

@@ -76,13 +76,16 @@ bool SliderRecorder::save() {
     if (dialog_ == nullptr) {
         dialog_ = new QFileDialog(window_);
         dialog_->setObjectName("scenario_dialog");
+        dialog_->setWindowTitle("Save Slider Moves");
         dialog_->setAcceptMode(QFileDialog::AcceptSave);
         dialog_->setFileMode(QFileDialog::AnyFile);
-        dialog_->setNameFilters({"Scenarios (*.txt)", "All files (*)"});
-        dialog_->setDefaultSuffix("txt");
+        dialog_->setNameFilters({"Scenarios (*.scenario)", "Text files (*.txt)", "All files (*)"});
+        dialog_->setDefaultSuffix("scenario");
     }
     const size_t count = recorder_.events().size();
-    if (exec_file_dialog(*dialog_, "scenario.txt") != QDialog::Accepted ||
+    const QString name = program_name_ ? program_name_() : QString();
+    const QString offered = (name.isEmpty() ? QStringLiteral("untitled") : name) + ".scenario";
+    if (exec_file_dialog(*dialog_, offered) != QDialog::Accepted ||
         dialog_->selectedFiles().isEmpty()) {
         recorder_.clear();
         emit status(QStringLiteral("Slider moves not kept (%1).").arg(count));

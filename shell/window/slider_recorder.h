@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "channels.h"
 #include "run_control.h"
@@ -26,6 +27,8 @@ class SliderRecorder : public QObject {
 
     // The checkable menu entry.
     QAction* action() const { return action_; }
+    // The program's name, which the dialog offers as NAME.scenario.
+    void set_program_name(std::function<QString()> name) { program_name_ = std::move(name); }
     // The moves recorded and not yet saved.
     const std::vector<ScenarioEvent>& events() const { return recorder_.events(); }
     // Asks where to keep the recorded moves and writes them there; false when nothing was
@@ -50,6 +53,7 @@ class SliderRecorder : public QObject {
     QWidget* window_;
     QAction* action_;
     QFileDialog* dialog_ = nullptr;
+    std::function<QString()> program_name_;
     ScenarioRecorder recorder_;
     bool running_ = false;
     // The window is going: no more questions.

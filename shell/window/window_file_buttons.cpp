@@ -1,6 +1,7 @@
 // Tfmain's file buttons: LOAD, SAVE and SAVE AS forward to the program document, whose state the
 // buttons, the menu entries and the caption follow; the hidden bt_sini writes the settings file.
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,6 +17,7 @@ std::function<int(QMessageBox&)>& Tfmain::question_hook = question_seam;
 void Tfmain::build_document() {
     document_ = new ProgramDocument(mcod, this);
     connect(document_, &ProgramDocument::modifiedChanged, bt_save, &QPushButton::setEnabled);
+    connect(document_, &ProgramDocument::modifiedChanged, this, &QWidget::setWindowModified);
     connect(document_, &ProgramDocument::status, this, &Tfmain::set_status);
     connect(document_, &ProgramDocument::captionNeeded, this, &Tfmain::set_caption);
     connect(document_, &ProgramDocument::replaced, this, [this] {
@@ -24,8 +26,16 @@ void Tfmain::build_document() {
     });
 }
 
+// The program's name, its modified mark and the editor's name, as the desktop shows documents:
+// "first.bas* — ZORVANT Basic Editor". The desktop is told the file too.
 void Tfmain::set_caption() {
-    setWindowTitle(QString::fromLatin1(EditorTitle) + "  " + document_->path());
+    const QString path = document_->path();
+    // "[*]" in a name would be taken for the mark; doubled, it stands for itself.
+    const QString name = path.isEmpty() ? QStringLiteral("Untitled")
+                                        : QFileInfo(path).fileName().replace("[*]", "[*][*]");
+    setWindowFilePath(path);
+    setWindowTitle(name + QStringLiteral("[*] — ") + QString::fromLatin1(EditorTitle));
+    setWindowModified(document_->modified());
 }
 
 void Tfmain::bt_loadClick() {

@@ -23,23 +23,13 @@
 #include "dialog_seams.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "lesson_pane.h"
 #include "mission_control.h"
 #include "problems_pane.h"
 #include "quick_open.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
 #include "telemetry_part.h"
-
-namespace {
-
-// The first comment line of an example is its title; the file name stands in without one.
-QString example_title(const QString& path, const QString& text) {
-    const QString first = text.section('\n', 0, 0).trimmed();
-    if (first.startsWith("//") && first.size() > 2) return first.mid(2).trimmed();
-    return QFileInfo(path).completeBaseName().replace('_', ' ');
-}
-
-}  // namespace
 
 // The menu bar's context menu lists the panes; the telemetry's entry is there before the pane is
 // first made.
@@ -221,6 +211,7 @@ void Tfmain::build_menus() {
     view->addSeparator();
     view->addAction(telemetry_->view_action());
     build_satellite_action(view);
+    view->addAction(lesson_pane_->view_action());
 
     QMenu* help = bar->addMenu("&Help");
     help->setObjectName("menu_help");
@@ -245,25 +236,6 @@ void Tfmain::go_to_line() {
 
 QPlainTextEdit* Tfmain::text_in_focus() const {
     return mdb->hasFocus() ? mdb : static_cast<QPlainTextEdit*>(mcod);
-}
-
-// ---- examples ----
-
-void Tfmain::build_examples_menu(QMenu* examples) {
-    examples->setObjectName("menu_examples");
-    QStringList paths;
-    for (QDirIterator it(":/samples", {"*.bas"}, QDir::Files); it.hasNext();) paths << it.next();
-    paths.sort();
-    for (const QString& path : paths) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        const QString text = QString::fromLatin1(f.readAll()).replace("\r\n", "\n");
-        const QString title = example_title(path, text);
-        QAction* a = examples->addAction(title);
-        a->setData(path);
-        connect(a, &QAction::triggered, this, [this, title, text] { open_example(title, text); });
-    }
-    examples->setEnabled(!paths.isEmpty());
 }
 
 // ---- help ----

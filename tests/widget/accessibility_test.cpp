@@ -95,14 +95,15 @@ TEST_F(AccessibilityTest, LabelsAreReadAsTheyShowAndSayWhatTheyStandFor) {
 }
 
 TEST_F(AccessibilityTest, EveryWindowAndDialogIsListedAsOne) {
-    EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  "}));
+    EXPECT_EQ(shown_windows(), QStringList({"window: Untitled \u2014 ZORVANT Basic Editor"}));
 
     // Help > Language Reference on an empty editor: the contents. Windows are listed in the
     // order they were first made.
     w->telemetry()->view_action()->trigger();
     action("act_reference")->trigger();
-    EXPECT_EQ(shown_windows(), QStringList({"window: ZORVANT Basic Editor  ", "window: Telemetry",
-                                            "window: Language Reference - ZORVANT Basic: help"}));
+    EXPECT_EQ(shown_windows(),
+              QStringList({"window: Untitled \u2014 ZORVANT Basic Editor", "window: Telemetry",
+                           "window: Language Reference - ZORVANT Basic: help"}));
 
     // The dialogs, while they are shown.
     QStringList seen;

@@ -4,13 +4,18 @@
 #include <sys/resource.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 #include "window_fixture.h"
 
 namespace {
 
-const QString title = "ZORVANT Basic Editor  ";
+// The window's title: the program's name with the modified mark's place, and the editor's name.
+const QString title = "Untitled[*] \u2014 ZORVANT Basic Editor";
+QString titled(const QString& path) {
+    return QFileInfo(path).fileName() + "[*] \u2014 ZORVANT Basic Editor";
+}
 const QString endless = "LABEL 1\nGOTO 1";
 
 // ---- program files ----
@@ -23,7 +28,7 @@ TEST_F(WindowTest, LoadReplacesTheTextAndNamesTheWindow) {
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(dialogs, QStringList({"od"}));
     EXPECT_EQ(mcod(*w)->toPlainText(), "print 1\nPRINT 2\n");
-    EXPECT_EQ(w->windowTitle(), title + path);
+    EXPECT_EQ(w->windowTitle(), titled(path));
     EXPECT_EQ(w->status_text(), "Loaded.");
     EXPECT_FALSE(button("bt_save")->isEnabled());
 
@@ -75,7 +80,7 @@ TEST_F(WindowTest, LoadAsksAboutModifiedText) {
     QTest::mouseClick(button("bt_load"), Qt::LeftButton);
     EXPECT_EQ(read_bytes(a), "A=2");
     EXPECT_EQ(mcod(*w)->toPlainText(), "B=1");
-    EXPECT_EQ(w->windowTitle(), title + b);
+    EXPECT_EQ(w->windowTitle(), titled(b));
 }
 
 TEST_F(WindowTest, FailedReadChangesNothing) {
@@ -162,7 +167,7 @@ TEST_F(WindowTest, IdenticalTextLeavesTheEditorUntouched) {
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(mcod(*w)->textCursor().position(), 5);
     EXPECT_FALSE(button("bt_save")->isEnabled());
-    EXPECT_EQ(w->windowTitle(), title + path);
+    EXPECT_EQ(w->windowTitle(), titled(path));
 }
 
 TEST_F(WindowTest, TextWithoutAnEightBitFormIsNotSaved) {

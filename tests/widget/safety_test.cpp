@@ -118,7 +118,7 @@ TEST_F(WindowTest, UnsavedTextComesBackAfterTheSessionWasKilled) {
     EXPECT_TRUE(questions[0].endsWith("?"));
     EXPECT_EQ(mcod(*w)->toPlainText(), QString("PRINT 7\u20AC"));
     EXPECT_TRUE(button("bt_save")->isEnabled());
-    EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  ");
+    EXPECT_EQ(w->windowTitle(), "Untitled[*] \u2014 ZORVANT Basic Editor");
 
     // Let go at the close, the text is gone for good: no question at the next start.
     answer_questions({QMessageBox::No});

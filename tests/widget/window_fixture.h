@@ -29,6 +29,7 @@
 #include "device_panel_box.h"
 #include "error_display.h"
 #include "interp.h"
+#include "lesson_pane.h"
 #include "radio.h"
 #include "waterfall_view.h"
 #include "window_controls.h"
@@ -78,6 +79,8 @@ class WindowTest : public testing::Test {
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
         // The store reads that variable once per process: later tests name their folder.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
+        // The first start's welcome page is a test of its own.
+        LessonPane::set_welcome_dismissed(!welcome);
         // And the temporary folder, where they go when their own folder cannot be written.
         saved_tmpdir = qgetenv("TMPDIR");
         QDir().mkpath(dir.filePath("tmp"));
@@ -204,6 +207,7 @@ class WindowTest : public testing::Test {
     QTemporaryDir dir;
     QString saved_dir;
     bool defer_window = false;
+    bool welcome = false;  // the window starts as on a first start, with its welcome page
     QStringList errors;
     QStringList error_titles;
     QStringList reasons;

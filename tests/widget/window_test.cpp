@@ -17,7 +17,7 @@ const QString endless = "LABEL 1\nGOTO 1";
 // ---- start-up and the editor ----
 
 TEST_F(WindowTest, StartsIdleWithEveryPanelFilled) {
-    EXPECT_EQ(w->windowTitle(), "ZORVANT Basic Editor  ");
+    EXPECT_EQ(w->windowTitle(), "Untitled[*] \u2014 ZORVANT Basic Editor");
     EXPECT_EQ(button_states(), "100");
     EXPECT_FALSE(button("bt_save")->isEnabled());
     EXPECT_EQ(label("lA"), "A: 0");
