@@ -19,8 +19,8 @@
 // Try: send only while R is above 150, when the link is strong.
 // Try: C=31, then C=0. The waterfall ends at the edges of the band, and the
 // Doppler shift carries a trace near an edge beyond it: on channel 31 the
-// trace is outside the picture while the satellite rises, on channel 0 while
-// it sets, though the station hears it all the time.
+// trace stays outside the picture until the satellite is nearly overhead,
+// on channel 0 it leaves soon after, though the station hears it all along.
 // Your task for the mission "Beacon during the pass": print PASS OVER, not
 // STATION LOST, once the station is gone.
 // Note: no comments after DATA: digits there would become data too.
