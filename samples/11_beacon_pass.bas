@@ -8,12 +8,21 @@
 // about 85 just above the horizon, 255 straight overhead.
 // Twice a second the program listens; while it hears the station it sends
 // its call sign, a byte at a time, on channel C. In the waterfall the trace
-// shows only while the station sees the satellite, and it drifts: the Doppler
-// effect raises the frequency while the satellite comes closer and lowers it
-// while it moves away, so the trace moves from right to left over the pass.
+// shows only while the station sees the satellite, and it drifts with the
+// Doppler shift: the station hears a higher frequency while the satellite
+// comes closer and a lower one while it moves away, by up to about 10 kHz
+// near the horizon. So the trace starts about ten columns right of its
+// channel's place, crosses it straight overhead and ends about ten columns
+// left of it.
 // Note: RX also ends a transmission, so each look comes between two bytes.
 // Try: print R on every look and watch the signal rise and fall.
 // Try: send only while R is above 150, when the link is strong.
+// Try: C=31, then C=0. The waterfall ends at the edges of the band, and the
+// Doppler shift carries a trace near an edge beyond it: on channel 31 the
+// trace stays outside the picture until the satellite is nearly overhead,
+// on channel 0 it leaves soon after, though the station hears it all along.
+// Your task for the mission "Beacon during the pass": print PASS OVER, not
+// STATION LOST, once the station is gone.
 // Note: no comments after DATA: digits there would become data too.
 C=10
 PEEK 2048,N

@@ -25,7 +25,7 @@ constexpr double HEAD_HALF_WIDTH_PX = 5;
 constexpr double LABEL_OFFSET_PX = 5;
 constexpr int SHOW_THROUGH_ALPHA = 110;
 
-// The stylised Earth below and the markers of the Sun and the station, in body widths.
+// The stylised Earth and the markers of the Sun and the station, in body widths.
 constexpr double EARTH_DISTANCE = 5.4;
 constexpr double EARTH_RADIUS = 2.8;
 constexpr double MARKER_DISTANCE = 2.3;
@@ -184,7 +184,8 @@ class SceneBuilder {
     void add_earth() {
         const Vec3 centre = EARTH_DISTANCE * unit(state_.nadir);
         const ScreenPoint c = view_.project(centre);
-        // Seen from below or from close by, the Earth would stand in front of everything.
+        // Between the camera and the body, or seen from close by, the Earth would stand in front
+        // of everything.
         if (c.depth < 1.3 * EARTH_RADIUS) return;
         Primitive earth;
         earth.kind = PrimitiveKind::Disc;
@@ -466,17 +467,18 @@ SceneState scene_state_now() {
     const SimWorld& w = simulation.world;
     const SimState& now = simulation.state;
     s.simulated = true;
-    // Where the environment has the satellite: the Sun, the shadow and the station go by it.
-    const double te = w.speedup * static_cast<double>(now.time_ms) / 1000.0;
-    const double u = w.u0 + w.n * te;
-    const Vec3 along = orbit_along(u, w.incl);
+    // The reference frame stays where the orbit frame stood at the start, so that a body that
+    // does not turn stands still however fast the orbit's clock goes; the Earth, the Sun and
+    // the station come round it from the orbit's place now.
+    const OrbitPlace start = sim_orbit_at(w, 0);
+    const Vec3 along = start.along;
     const Vec3 normal = orbit_normal(w.incl);
-    const Vec3 up = orbit_direction(u, w.incl);
+    const Vec3 up = start.up;
     const auto to_reference = [&](Vec3 v) {
         return Vec3{dot(v, along), dot(v, normal), dot(v, up)};
     };
     s.attitude = normalized(conjugate(quat_from_columns(along, normal, up)) * now.body.q);
-    s.nadir = {0, 0, -1};
+    s.nadir = -to_reference(now.orbit.up);
     s.sun = unit(to_reference(w.sun));
     s.sunlit = now.sunlit;
     s.station_in_view = now.in_view;
@@ -484,8 +486,8 @@ SceneState scene_state_now() {
         const Vec3 station_up{std::cos(w.lat) * std::cos(w.lon), std::cos(w.lat) * std::sin(w.lon),
                               std::sin(w.lat)};
         const Vec3 station = simulation.preset.earth_radius_km *
-                             earth_to_inertial(station_up, w.earth_angle0 + w.earth_rate * te);
-        s.station = unit(to_reference(station - w.r_km * up));
+                             earth_to_inertial(station_up, now.orbit.earth_angle);
+        s.station = unit(to_reference(station - w.r_km * now.orbit.up));
     }
     s.rate_deg_s = norm(now.body.w) / DEG;
     return s;
@@ -552,7 +554,7 @@ std::string scene_description(const SceneState& state) {
         const double angle = 2 * std::acos(std::clamp(std::abs(q.w), 0.0, 1.0)) / DEG;
         const double sign = q.w < 0 ? -1 : 1;
         const Vec3 a = unit(Vec3{sign * q.x, sign * q.y, sign * q.z});
-        s = "Turned " + fixed(angle, 0) + " degrees from the orbit frame";
+        s = "Turned " + fixed(angle, 0) + " degrees from the orbit frame at the start";
         if (norm(a) > 0) {
             s += " about the axis " + fixed(a.x, 2) + ", " + fixed(a.y, 2) + ", " + fixed(a.z, 2);
         }

@@ -4,10 +4,12 @@
 // sight. Everything here is plain geometry: what to draw, where, in which order. A widget only
 // paints the primitives it gets, back to front.
 //
-// Frames. The body's axes are the magnetometer's and the coils'. The reference frame the camera
-// orbits in is the orbit's own with a simulation on: x along the direction of flight, y along
-// the orbit's normal, z up, away from the Earth, so that the Earth always lies below. With the
-// simulation off there is no orbit: the body sits with its axes on the reference axes.
+// Frames. The body's axes are the magnetometer's and the coils'. With a simulation on, the
+// reference frame the camera orbits in is the orbit's own as it stood at the start: x along the
+// direction of flight, y along the orbit's normal, z up, away from the Earth. It does not turn
+// after that, so a body that does not turn stands still in the picture, while the Earth, the
+// station and the shadow come round it as the orbit goes on. With the simulation off there is
+// no orbit: the body sits with its axes on the reference axes.
 //
 // The picture is right-handed: X x Y = Z holds on the screen as it does in space.
 #pragma once

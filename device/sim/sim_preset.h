@@ -47,9 +47,10 @@ struct SimPreset {
     double sun_beta_deg = 0;
     double sun_noon_deg = 0;
 
-    // How much faster than the program's clock the orbit's environment goes: eclipses, heat and
-    // ground passes. The field as the body sees it always turns at its own pace.
-    double env_speedup = 20;
+    // How much faster than the program's clock the orbit goes: the satellite's place on it and
+    // the Earth's turn, and with them the field, day and night, the heat and the ground passes.
+    // The body turns at the program's pace, so B-dot brakes as in orbit only at 1.
+    double env_speedup = 1;
 
     // The ground station and the radio link.
     double station_lat_deg = 48.0;

@@ -20,30 +20,19 @@ int subscriber_count = 0;
 
 constexpr double STEP_S = SIM_STEP_MS / 1000.0;
 
-double env_time(const SimWorld& w, double t) {
-    return w.speedup * t;
-}
-
-// The satellite's direction as the environment sees it at `t` seconds.
-Vec3 env_direction(const SimWorld& w, double t) {
-    return orbit_direction(w.u0 + w.n * env_time(w, t), w.incl);
-}
-
 bool sunlit_at(const SimPreset& p, const SimWorld& w, double t) {
-    return in_sunlight(env_direction(w, t), w.r_km, w.sun, p.earth_radius_km);
+    return in_sunlight(sim_orbit_at(w, t).up, w.r_km, w.sun, p.earth_radius_km);
 }
 
 // The outputs that only the channels and the telemetry need: computed once per advance.
 void observe(SimState& s, const SimPreset& p, const SimWorld& w) {
-    const double t = static_cast<double>(s.time_ms) / 1000.0;
+    s.orbit = sim_orbit_at(w, static_cast<double>(s.time_ms) / 1000.0);
     s.field_body = rotate_back(s.body.q, s.field_inertial);
-    const double te = env_time(w, t);
-    const double u = w.u0 + w.n * te;
-    const Vec3 pos = w.r_km * orbit_direction(u, w.incl);
-    // The real speed, not the sped-up one: the Doppler shift is that of the true orbit.
-    const Vec3 vel = (w.r_km * w.n) * orbit_along(u, w.incl);
-    s.station = station_view(pos, vel, w.lat, w.lon, w.earth_angle0 + w.earth_rate * te,
-                             w.earth_rate, p.earth_radius_km);
+    const Vec3 pos = w.r_km * s.orbit.up;
+    // The orbit's own speed, however fast its clock goes: the Doppler shift is that of the orbit.
+    const Vec3 vel = (w.r_km * w.n) * s.orbit.along;
+    s.station = station_view(pos, vel, w.lat, w.lon, s.orbit.earth_angle, w.earth_rate,
+                             p.earth_radius_km);
     s.in_view = s.station.elevation >= w.min_elevation;
     s.doppler_hz = doppler_shift(s.station.range_rate, p.radio_freq_mhz * 1e6);
 }
@@ -97,11 +86,20 @@ SimWorld sim_world(const SimPreset& p) {
     return w;
 }
 
+OrbitPlace sim_orbit_at(const SimWorld& w, double t) {
+    const double orbit_s = w.speedup * t;
+    OrbitPlace o;
+    o.u = w.u0 + w.n * orbit_s;
+    o.earth_angle = w.earth_angle0 + w.earth_rate * orbit_s;
+    o.up = orbit_direction(o.u, w.incl);
+    o.along = orbit_along(o.u, w.incl);
+    return o;
+}
+
 Vec3 sim_field_at(const SimPreset& p, const SimWorld& w, double t) {
-    // The field turns with the true orbit and the true Earth: never sped up.
-    const Vec3 m_hat = earth_to_inertial(w.dipole_fixed, w.earth_angle0 + w.earth_rate * t);
-    return dipole_field(orbit_direction(w.u0 + w.n * t, w.incl), w.r_km, m_hat, p.field_b0_t,
-                        p.earth_radius_km);
+    const OrbitPlace o = sim_orbit_at(w, t);
+    const Vec3 m_hat = earth_to_inertial(w.dipole_fixed, o.earth_angle);
+    return dipole_field(o.up, w.r_km, m_hat, p.field_b0_t, p.earth_radius_km);
 }
 
 SimState sim_initial_state(const SimPreset& p, const SimWorld& w) {
@@ -127,6 +125,7 @@ void sim_step(SimState& s, const SimPreset& p, const SimWorld& w, const int coil
     }
     s.field_inertial = field[2];
 
+    // The heat goes on the orbit's clock, as the sunlight that warms it does.
     const double power =
         (s.sunlit ? p.sun_power_w : 0.0) + p.earth_power_w + p.cpu_power_w_per_step * speed;
     s.temp_k = heat_step(s.temp_k, power, w.heat, w.speedup * STEP_S);

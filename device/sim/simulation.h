@@ -71,13 +71,23 @@ struct SimWorld {
     Vec3 dipole_fixed;    // the dipole's unit vector, fixed to the Earth
     Vec3 sun;             // unit vector, inertial
     HeatBody heat;
-    double speedup;        // of the environment
+    double speedup;        // of the orbit's clock against the simulation's
     double lat, lon;       // the station's, rad
     double min_elevation;  // rad
 };
 
+// Where the orbit has the satellite. One place, on the orbit's one clock, gives the field, the
+// Sun's light and the shadow, the station and the picture's Earth.
+struct OrbitPlace {
+    double u = 0;            // orbit argument, rad
+    double earth_angle = 0;  // the Greenwich meridian from the ascending node, rad
+    Vec3 up;                 // unit vector from the Earth's centre to the satellite, inertial
+    Vec3 along;              // unit direction of flight, inertial
+};
+
 struct SimState {
     int64_t time_ms = 0;  // since the start, on the grid
+    OrbitPlace orbit;     // now
     BodyState body;
     double temp_k = 0;
     Vec3 field_inertial;  // tesla, now
@@ -138,5 +148,9 @@ SimWorld sim_world(const SimPreset& preset);
 SimState sim_initial_state(const SimPreset& preset, const SimWorld& world);
 void sim_step(SimState& s, const SimPreset& preset, const SimWorld& world, const int coil[3],
               int speed);
+// The orbit's clock: `t` seconds after the start the orbit (its place, the Earth's turn, and
+// with them the field, the Sun, the shadow, the station and the heat) has gone on by
+// world.speedup * t seconds. The body turns on the simulation's own seconds.
+OrbitPlace sim_orbit_at(const SimWorld& world, double t);
 // The field in inertial axes at `t` seconds after the start.
 Vec3 sim_field_at(const SimPreset& preset, const SimWorld& world, double t);

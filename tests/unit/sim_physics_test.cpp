@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "sim_dynamics.h"
@@ -176,6 +177,55 @@ TEST(SimField, ATiltedPresetHasItsPoleWhereItsLongitudeSays) {
     p.earth_angle_start_deg = 90 - 72;
     const Vec3 mirrored = sim_field_at(p, sim_world(p), 0);
     EXPECT_GT(norm(cross(mirrored, up)), 0.1 * k);
+}
+
+// One clock for the whole orbit. Over the station of a pass the field is the dipole's at the
+// station's latitude: B0 (R/r)^3 sqrt(1 + 3 sin^2 lat), dipping atan(2 tan lat) into the ground.
+// The shadow begins where the orbit has carried the satellite pi - asin(R/r) past the Sun's
+// noon, at the orbit's mean motion times the preset's speed-up.
+TEST(SimField, TheFieldTheShadowAndTheStationGoByOneOrbitClock) {
+    struct Case {
+        const char* preset;
+        double seconds;  // long enough for the shadow to begin
+    };
+    for (const Case c : {Case{"ground_pass", 120}, Case{"tumbling_1u", 1800}}) {
+        const SimPreset p = sim_preset_parse(sim_find_shipped(c.preset)->text).preset;
+        const SimWorld w = sim_world(p);
+        SimState s = sim_initial_state(p, w);
+        const int coil[3] = {};
+        double top_elevation = -PI;
+        Vec3 top_field;
+        Vec3 top_up;
+        double shadow_at = -1;
+        while (s.time_ms < static_cast<int64_t>(c.seconds * 1000)) {
+            sim_step(s, p, w, coil, 0);
+            if (!s.sunlit && shadow_at < 0) shadow_at = static_cast<double>(s.time_ms) / 1000;
+            const OrbitPlace now = sim_orbit_at(w, static_cast<double>(s.time_ms) / 1000);
+            const StationView v = station_view(w.r_km * now.up, {}, w.lat, w.lon,
+                                               now.earth_angle, 0, p.earth_radius_km);
+            if (v.elevation > top_elevation) {
+                top_elevation = v.elevation;
+                top_field = s.field_inertial;
+                top_up = now.up;
+            }
+        }
+        const double r = p.earth_radius_km + p.orbit_altitude_km;
+        const double mean_motion = std::sqrt(p.earth_mu_km3_s2 / (r * r * r));
+        const double to_shadow = PI - std::asin(p.earth_radius_km / r) -
+                                 (p.orbit_start_deg - p.sun_noon_deg) * DEG;
+        EXPECT_NEAR(shadow_at, to_shadow / (mean_motion * p.env_speedup), 0.02) << c.preset;
+        if (std::string(c.preset) != "ground_pass") continue;
+        // Overhead the 48 degree north station: about 40 uT, dipping about 66 degrees.
+        const double lat = p.station_lat_deg * DEG;
+        EXPECT_GT(top_elevation, 89 * DEG);
+        const double strength = p.field_b0_t * std::pow(p.earth_radius_km / r, 3) *
+                                std::sqrt(1 + 3 * std::sin(lat) * std::sin(lat));
+        EXPECT_NEAR(norm(top_field) * 1e6, strength * 1e6, 0.1);
+        EXPECT_NEAR(strength * 1e6, 40.5, 0.1);
+        const double dip = std::asin(-dot(top_field, top_up) / norm(top_field));
+        EXPECT_NEAR(dip, std::atan(2 * std::tan(lat)), 0.5 * DEG);
+        EXPECT_NEAR(dip / DEG, 65.8, 0.1);
+    }
 }
 
 TEST(SimHeat, SunlightShadowAndBalance) {

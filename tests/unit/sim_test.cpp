@@ -207,6 +207,7 @@ TEST(Simulation, TheCpuSpeedWarmsTheSatellite) {
     SimPreset p;
     p.sun_beta_deg = 80;
     p.cpu_power_w_per_step = 5;
+    p.env_speedup = 60;
     double temp[2];
     for (int speed : {0, 4}) {
         sim_reset(p);
