@@ -391,6 +391,7 @@ void MissionControl::begin_run() {
     set_time_limit();
     watch_->sample(trace_snapshot(0, -1));
     tick();
+    run_control_->set_statement_watch(this, [this] { tick(); });
     result_->clear();
     dock_->show();
     show_goals();
@@ -398,7 +399,8 @@ void MissionControl::begin_run() {
 }
 
 void MissionControl::tick() {
-    if (!running_) return;
+    // Within a DELAY on the program clock the goals would see a moment the runner never sees.
+    if (!running_ || !run_control_->at_statement_moment()) return;
     const int64_t now = mission_ms();
     bool moved = false;
     while (next_event_ < events_.size() && events_[next_event_].time_ms <= now) {
@@ -428,6 +430,7 @@ void MissionControl::end_run() {
     running_ = false;
     paused_ = false;
     run_control_->set_time_limit(std::nullopt);
+    run_control_->set_statement_watch(nullptr, nullptr);
     if (!watch_) return;
     const TraceSnapshot s = trace_snapshot(end, -1);
     watch_->sample(s);
