@@ -377,6 +377,10 @@ void MissionControl::begin_run() {
         emit status("Mission " + title + " put away: the simulation was changed after it.");
         return;
     }
+    // The machine the runner starts a mission on, whatever the last run left: the coils and
+    // the CPU speed at their start, A to Z at 0; then the mission's sensors.
+    for (Channel c : program_channels()) channel_set(c, info_of(c).start);
+    for (int k = 0; k < VARIABLE_COUNT; ++k) var_set(k, 0.0);
     for (const auto& [channel, position] : mission_->settings) channel_set(channel, position);
     start_ms_ = clock_ms();
     paused_total_ms_ = 0;

@@ -457,7 +457,7 @@ namespace {
 
 // At "No waits" the window runs the fifteen-minute detumbling mission on the program clock, its
 // DELAYs passed at once as the runner's: its output, its verdict and its telemetry are the
-// runner's.
+// runner's, also after a run that left the coils, the CPU speed and the variables moved.
 TEST_F(MissionTest, NoWaitsDecidesAMissionAsTheRunnerDoes) {
     QFile lesson(":/samples/09_detumbling_in_orbit.bas");
     ASSERT_TRUE(lesson.open(QIODevice::ReadOnly));
@@ -474,6 +474,7 @@ TEST_F(MissionTest, NoWaitsDecidesAMissionAsTheRunnerDoes) {
     EXPECT_EQ(w->status_text(),
               "Run speed No waits: a DELAY moves the program's clock on at once, as zorvant-run "
               "--no-wait does: a mission is decided in seconds, as the runner decides it.");
+    run("COIL 1,-1,1\nSPEED 0\nK=3\nU=7");
     entry("mission_detumble")->trigger();
     run(program);
     const MissionWatch* watch = w->mission_control()->watch();

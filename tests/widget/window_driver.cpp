@@ -656,6 +656,7 @@ int mission_speeds(Tfmain& w, const QString& program, const QString& mission_fil
                     speed.toUtf8().constData(), wall,
                     w.findChild<QLabel*>("mission_time_left")->text().toUtf8().constData(), cpu,
                     100 * cpu / wall, lines.empty() ? "no verdict" : lines.back().c_str());
+        for (size_t k = 0; k + 1 < lines.size(); ++k) std::printf("    %s\n", lines[k].c_str());
         std::fflush(stdout);
     }
     return 0;
