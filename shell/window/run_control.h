@@ -57,6 +57,7 @@ inline constexpr RunSpeed RUN_SPEEDS[] = {
      "a DELAY moves the program's clock on at once, as zorvant-run --no-wait does: a mission "
      "is decided in seconds, as the runner decides it."},
 };
+
 // A report among the output lines handed over at once: the index of its first line there.
 struct ReportAt {
     int line = 0;
