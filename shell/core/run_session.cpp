@@ -84,10 +84,27 @@ void RunSession::follow_simulation() {
     next_follow_ = steps_ + SIM_FOLLOW_STATEMENTS;
 }
 
+void RunSession::set_clock(VirtualClock* clock, bool jump) {
+    clock_ = clock;
+    jump_ = jump;
+}
+
+int32_t RunSession::wait_end() const {
+    return time_limit ? std::min(interp.resume_time, *time_limit) : interp.resume_time;
+}
+
+void RunSession::pass_time(int64_t program_ms) {
+    if (clock_ == nullptr || program_ms <= 0) return;
+    const int32_t end = wait_end();
+    if (clock_->now >= end) return;
+    clock_->advance_to(static_cast<int32_t>(std::min<int64_t>(int64_t{clock_->now} + program_ms, end)));
+    follow_simulation();
+}
+
 bool RunSession::resume_time_reached() {
     if (resume_known_ && resume_reached_ == interp.resume_time) return true;
     if (clock_ms() < interp.resume_time) {
-        if (clock_ == nullptr) return false;
+        if (clock_ == nullptr || !jump_) return false;
         if (time_limit && interp.resume_time > *time_limit) {
             clock_->advance_to(*time_limit);
             follow_simulation();
@@ -114,9 +131,8 @@ PassStop RunSession::run(long long budget) {
         if (time_limit_reached()) return PassStop::StepLimit;
         if (!resumed) return PassStop::Waiting;
         if (simulating_ && steps_ >= next_follow_) follow_simulation();
-        const bool row_due = *row_due_;
         if (hook == nullptr && !time_limit) {
-            if (row_due) row_hook_(false, current_line(), row_context_);
+            if (*row_due_) row_hook_(false, current_line(), row_context_);
             // Nothing to ask between statements: run a stretch of them that ends at the end of
             // the run, at the step limit, at a DELAY (a new resume time for the checks above)
             // or at an interrupt.
@@ -145,7 +161,8 @@ PassStop RunSession::run(long long budget) {
             }
         }
         held_at_ = nullptr;
-        if (row_due) row_hook_(false, current_line(), row_context_);
+        // The hook may have changed what a row shows (a scenario's event): the row shows it.
+        if (*row_due_) row_hook_(false, current_line(), row_context_);
         interp_step();
         ++steps_;
         tx_inject();

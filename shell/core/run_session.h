@@ -76,8 +76,23 @@ class RunSession {
     // Ends the current run() after the statement now running: for a STOP or PAUSE that comes
     // from inside a statement, through a box the statement shows.
     void interrupt() { budget_ = 0; }
-    // Milliseconds until the program may go on; 0 when it may now.
+    // Milliseconds of the program clock until the program may go on; 0 when it may now.
     int64_t wait_ms() const;
+
+    // The clock the run's waits pass on: nullptr, real time, a DELAY waited out; otherwise a
+    // clock that stands still while statements run, which a DELAY moves on at once when `jump`
+    // is set (the runner's --no-wait) or which the host moves on meanwhile (pass_time). A host
+    // may change it between two passes; the clock reads on from where it stood.
+    void set_clock(VirtualClock* clock, bool jump = true);
+    VirtualClock* virtual_clock() const { return clock_; }
+    bool jumps_waits() const { return clock_ != nullptr && jump_; }
+    // Where the current wait ends on the program clock: the resume time, or the time limit when
+    // that comes first.
+    int32_t wait_end() const;
+    // On a clock that does not jump, while the program waits: moves it on by `program_ms`, no
+    // further than wait_end(), and the simulation with it. The next run() goes on from there,
+    // so a wait passed in many small moves leaves the run where one jump would.
+    void pass_time(int64_t program_ms);
     // Moves a simulation that was on at start() on to the program clock now. run() does it at
     // its start, every SIM_FOLLOW_STATEMENTS statements and when a DELAY's wait ends; a window
     // calls it from a timer too while a DELAY waits, so that the sensors move meanwhile.
@@ -108,6 +123,7 @@ class RunSession {
     bool time_limit_reached() const { return time_limit && clock_ms() >= *time_limit; }
 
     VirtualClock* clock_;
+    bool jump_ = true;
     RowHook row_hook_ = nullptr;
     void* row_context_ = nullptr;
     const bool* row_due_;

@@ -537,9 +537,14 @@ void Tfmain::build_run_buttons(QWidget* parent) {
     cb_speed = new QComboBox(parent);
     cb_speed->setObjectName("cb_speed");
     cb_speed->setAccessibleName("Run speed");
-    // order: the rates in statements per second, 0 for full speed
-    cb_speed->addItem("Full speed", 0);
-    for (int rate : {1000, 100, 10, 2}) cb_speed->addItem(QStringLiteral("%1 / s").arg(rate), rate);
+    // order: RUN_SPEEDS; each entry's data is its rate in statements per second
+    for (const RunSpeed& speed : RUN_SPEEDS) {
+        const QString text = QString::fromUtf8(speed.text);
+        cb_speed->addItem(text, speed.rate);
+        const QString tip = QString::fromUtf8(speed.tip);
+        cb_speed->setItemData(cb_speed->count() - 1, text + ": " + tip, Qt::ToolTipRole);
+    }
+    cb_speed->setToolTip(cb_speed->itemData(0, Qt::ToolTipRole).toString());
     cb_speed->setFixedWidth(100);
     connect(cb_speed, &QComboBox::currentIndexChanged, this, &Tfmain::cb_speedChange);
     Label5 = new QLabel("BETA 150130", parent);

@@ -188,8 +188,8 @@ void Debugger::stop() {
     run_control_->stop();
 }
 
-void Debugger::set_rate(int statements_per_second) {
-    run_control_->set_rate(statements_per_second);
+void Debugger::set_speed(const RunSpeed& speed) {
+    run_control_->set_speed(speed);
 }
 
 // ---- what the window shows of a run ----

@@ -63,8 +63,8 @@ class Debugger : public QObject {
     void step();
     void pause();
     void stop();
-    // Statements per second; 0 for full speed.
-    void set_rate(int statements_per_second);
+    // The run speed, at once.
+    void set_speed(const RunSpeed& speed);
     void toggle_breakpoint_at_caret();
     // The variable panel as the variables are now.
     void show_variables();

@@ -377,6 +377,10 @@ void MissionControl::begin_run() {
         emit status("Mission " + title + " put away: the simulation was changed after it.");
         return;
     }
+    // The machine the runner starts a mission on, whatever the last run left: the coils and
+    // the CPU speed at their start, A to Z at 0; then the mission's sensors.
+    for (Channel c : program_channels()) channel_set(c, info_of(c).start);
+    for (int k = 0; k < VARIABLE_COUNT; ++k) var_set(k, 0.0);
     for (const auto& [channel, position] : mission_->settings) channel_set(channel, position);
     start_ms_ = clock_ms();
     paused_total_ms_ = 0;
@@ -391,6 +395,7 @@ void MissionControl::begin_run() {
     set_time_limit();
     watch_->sample(trace_snapshot(0, -1));
     tick();
+    run_control_->set_statement_watch(this, [this] { tick(); });
     result_->clear();
     dock_->show();
     show_goals();
@@ -398,7 +403,8 @@ void MissionControl::begin_run() {
 }
 
 void MissionControl::tick() {
-    if (!running_) return;
+    // Within a DELAY on the program clock the goals would see a moment the runner never sees.
+    if (!running_ || !run_control_->at_statement_moment()) return;
     const int64_t now = mission_ms();
     bool moved = false;
     while (next_event_ < events_.size() && events_[next_event_].time_ms <= now) {
@@ -428,6 +434,7 @@ void MissionControl::end_run() {
     running_ = false;
     paused_ = false;
     run_control_->set_time_limit(std::nullopt);
+    run_control_->set_statement_watch(nullptr, nullptr);
     if (!watch_) return;
     const TraceSnapshot s = trace_snapshot(end, -1);
     watch_->sample(s);

@@ -4,8 +4,9 @@
 // panel and the status bar give the verdict.
 //
 // Mission time is the program clock since RUN without the time spent paused, as the simulated
-// satellite counts it. The goals read the run at the end of each pass of statements, while the
-// program waits or is paused, and at its end; the program's lines as it prints them.
+// satellite counts it. The goals read the run before each statement, at the end of each pass,
+// in real time also while the program waits or is paused, and at its end; the program's lines
+// as it prints them.
 #pragma once
 
 #include <QObject>

@@ -14,6 +14,15 @@ namespace {
 constexpr int PASSES_PER_PUMP = 1009;
 // At this rate or slower the window follows every statement.
 constexpr int FOLLOWED_RATE = 10;
+// While a DELAY passes on the program clock, the window is served at least this often: the
+// panels, the waterfall and the satellite keep up at their paint rate.
+constexpr int WAIT_SLICE_MS = 15;
+
+// Milliseconds of the steady clock since `from`, across its wrap.
+int32_t steady_since(int32_t from) {
+    return static_cast<int32_t>(static_cast<uint32_t>(steady_clock_ms()) -
+                                static_cast<uint32_t>(from));
+}
 
 }  // namespace
 
@@ -23,10 +32,41 @@ RunControl::RunControl(AppendOutput append_output, QObject* parent)
     resume_timer_->setTimerType(Qt::PreciseTimer);
 }
 
+RunControl::~RunControl() {
+    // Nobody may read a clock that is gone.
+    if (clock_installed().context == &program_clock_) clock_restore(host_clock_);
+}
+
 void RunControl::set_state(State s) {
     if (state_ == s) return;
     state_ = s;
+    use_clock();
     emit stateChanged(s);
+}
+
+// Real time only at a speed of real time while the program goes on by itself: a paused or
+// stepped program holds the world where it stands, whatever the speed.
+void RunControl::use_clock() {
+    const bool wanted =
+        speed_.time_factor != REAL_TIME || state_ == State::Paused || step_pending_;
+    // Another clock put in since (a test's): that is the host's clock now.
+    if (on_program_clock_ && clock_installed().context != &program_clock_) {
+        on_program_clock_ = false;
+    }
+    if (wanted != on_program_clock_) {
+        const int32_t now = clock_ms();
+        if (wanted) {
+            host_clock_ = clock_installed();
+            program_clock_.now = now;
+            program_clock_.install();
+        } else if (host_clock_.source == nullptr) {
+            clock_set_real_time_from(now);
+        } else {
+            clock_restore(host_clock_);
+        }
+        on_program_clock_ = wanted;
+    }
+    session_.set_clock(on_program_clock_ ? &program_clock_ : nullptr, speed_.time_factor == 0);
 }
 
 bool RunControl::start(const std::vector<std::string>& lines, const std::vector<int>& foreign_lines,
@@ -70,9 +110,11 @@ void RunControl::stop() {
     session_.interrupt();
 }
 
-void RunControl::set_rate(int statements_per_second) {
-    rate_ = statements_per_second > 0 ? statements_per_second : 0;
-    next_due_ = clock_ms();
+void RunControl::set_speed(const RunSpeed& speed) {
+    speed_ = speed;
+    rate_ = speed.rate > 0 ? speed.rate : 0;
+    next_due_ = steady_clock_ms();
+    use_clock();
 }
 
 void RunControl::set_hold_before(QObject* owner, std::function<bool(int)> hold) {
@@ -80,9 +122,20 @@ void RunControl::set_hold_before(QObject* owner, std::function<bool(int)> hold) 
     hold_before_ = owner != nullptr ? std::move(hold) : nullptr;
 }
 
+void RunControl::set_statement_watch(QObject* owner, std::function<void()> watch) {
+    watch_owner_ = owner;
+    statement_watch_ = owner != nullptr ? std::move(watch) : nullptr;
+}
+
+void RunControl::install_hook() {
+    const bool watching = statement_watch_ && watch_owner_ != nullptr;
+    session_.hook = holds_before() || watching ? before_statement : nullptr;
+}
+
 HookAction RunControl::before_statement(const char*, int editor_line, void* self) {
     auto* control = static_cast<RunControl*>(self);
-    // The owner may go while the program runs (the window closing from inside a pass).
+    // An owner may go while the program runs (the window closing from inside a pass).
+    if (control->statement_watch_ && control->watch_owner_ != nullptr) control->statement_watch_();
     if (!control->holds_before()) return HookAction::Go;
     return control->hold_before_(editor_line) ? HookAction::Hold : HookAction::Go;
 }
@@ -102,25 +155,29 @@ void RunControl::run_loop() {
         }
         const bool paced = rate_ > 0 && !step_pending_;
         if (paced) {
-            const int32_t now = clock_ms();
-            if (now < next_due_) {
+            // Statements are paced in real time; the program clock waits for them.
+            const int32_t early = -steady_since(next_due_);
+            if (early > 0) {
                 flush_output();
-                wait_for_events(next_due_ - now);
+                wait_for_events(early);
                 continue;
             }
-            next_due_ = now + 1000 / rate_;
+            next_due_ = steady_clock_ms() + 1000 / rate_;
         }
-        session_.hook = holds_before() ? before_statement : nullptr;
+        install_hook();
         const bool steady = clock_is_steady();
         pass_clock_ms_ = steady && served_read_fresh_ ? served_read_ms_ : clock_ms();
         served_read_fresh_ = false;
         const bool batch = recorder_ != nullptr && steady;
         in_pass_ = true;
         if (batch) recorder_->begin_pass(pass_clock_ms_);
+        const long long steps_before = session_.steps();
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
         if (batch) recorder_->end_pass();
         in_pass_ = false;
-        emit passEnded();
+        // A pass that found the program still waiting ran nothing: on the program clock it
+        // stands between two statements, a moment the runner never sees.
+        if (session_.steps() != steps_before) emit passEnded();
         if (paced && rate_ <= FOLLOWED_RATE && stop == PassStop::Budget) emit stepped();
         switch (stop) {
             case PassStop::Finished:
@@ -130,7 +187,11 @@ void RunControl::run_loop() {
             case PassStop::Waiting:
                 set_state(State::Waiting);
                 flush_output();
-                wait_for_events(session_.wait_ms());
+                if (on_program_clock_) {
+                    pass_wait();
+                } else {
+                    wait_for_events(session_.wait_ms());
+                }
                 if (state_ == State::Waiting) set_state(State::Running);
                 break;
             case PassStop::Held:
@@ -153,6 +214,20 @@ void RunControl::run_loop() {
     set_state(State::Idle);
 }
 
+void RunControl::pass_wait() {
+    while (state_ == State::Waiting && on_program_clock_ && !session_.jumps_waits() &&
+           !stop_requested_) {
+        const int64_t left = int64_t{session_.wait_end()} - program_clock_.now;
+        if (left <= 0) return;
+        // A paused or stepped run at real time passes its DELAYs in real time.
+        const int factor = std::max(speed_.time_factor, 1);
+        const int32_t from = steady_clock_ms();
+        wait_for_events(std::clamp<int64_t>((left + factor - 1) / factor, 1, WAIT_SLICE_MS));
+        if (!on_program_clock_) return;  // the speed went back to real time meanwhile
+        session_.pass_time(int64_t{steady_since(from)} * factor);
+    }
+}
+
 int32_t RunControl::clock_now() const {
     return in_pass_ && clock_is_steady() ? pass_clock_ms_ : clock_ms();
 }
@@ -162,7 +237,7 @@ int32_t RunControl::clock_now() const {
 // at the speed it has without a window.
 void RunControl::serve_window() {
     const int32_t now = steady_clock_ms();
-    served_read_ms_ = now;
+    served_read_ms_ = clock_from_steady(now);
     served_read_fresh_ = true;
     if (now == last_served_ms_) return;
     last_served_ms_ = now;

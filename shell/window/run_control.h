@@ -18,6 +18,46 @@
 
 class QTimer;
 
+// A run speed, as the speed box and Run > Run Speed offer it.
+struct RunSpeed {
+    const char* text;  // UTF-8
+    // Statements per second; 0: as fast as they go.
+    int rate;
+    // How a DELAY passes: REAL_TIME, in real time on the steady clock; otherwise on the
+    // program clock, which stands still while statements run, as the runner's --no-wait has
+    // it: this many milliseconds of it for each real one, or at once for 0.
+    int time_factor;
+    const char* tip;  // what the speed does, for its tooltip and the status bar
+};
+inline constexpr int REAL_TIME = -1;
+
+// order: the box's entries; a new speed goes at the end, after those a user may know by place.
+inline constexpr RunSpeed RUN_SPEEDS[] = {
+    {"Full speed", 0, REAL_TIME,
+     "statements as fast as they go, and real time: a DELAY waits as long as it says."},
+    {"1000 / s", 1000, 1,
+     "1000 statements a second on the program's clock: the satellite waits for the program, "
+     "a DELAY passes in real time."},
+    {"100 / s", 100, 1,
+     "100 statements a second on the program's clock: the satellite waits for the program, a "
+     "DELAY passes in real time."},
+    {"10 / s", 10, 1,
+     "10 statements a second on the program's clock: the satellite waits for the program, a "
+     "DELAY passes in real time."},
+    {"2 / s", 2, 1,
+     "2 statements a second on the program's clock: the satellite waits for the program, a "
+     "DELAY passes in real time."},
+    {"10\u00D7 time", 0, 10,
+     "ten times real time: statements as fast as they go, a DELAY passes in a tenth of its "
+     "time, and the satellite waits for the program."},
+    {"60\u00D7 time", 0, 60,
+     "sixty times real time: statements as fast as they go, a minute of DELAY passes in a "
+     "second, and the satellite waits for the program."},
+    {"No waits", 0, 0,
+     "a DELAY moves the program's clock on at once, as zorvant-run --no-wait does: a mission "
+     "is decided in seconds, as the runner decides it."},
+};
+
 // A report among the output lines handed over at once: the index of its first line there.
 struct ReportAt {
     int line = 0;
@@ -40,6 +80,7 @@ class RunControl : public QObject {
     using AppendOutput =
         std::function<void(const QString& lines, const std::vector<ReportAt>& reports)>;
     RunControl(AppendOutput append_output, QObject* parent);
+    ~RunControl() override;
 
     State state() const { return state_; }
     // The program clock now, as cheaply as it can be had: while statements run, the steady
@@ -79,9 +120,21 @@ class RunControl : public QObject {
     // The program clock's value at which the run stops as at a step limit; none: no limit.
     void set_time_limit(std::optional<int32_t> at) { session_.time_limit = at; }
 
-    // Statements per second; 0 for full speed. A DELAY keeps its real-time meaning on top.
-    void set_rate(int statements_per_second);
+    // The run speed, at once, also during a run. Every speed but real time runs the program on
+    // the program clock, and so does a paused or stepped run at any speed: the satellite and
+    // the mission wait for the program, and the run's moments are the runner's.
+    void set_speed(const RunSpeed& speed);
     int rate() const { return rate_; }
+    // The run's clock now is the program clock rather than real time.
+    bool on_program_clock() const { return on_program_clock_; }
+    // A look at the machine now sees a moment the runner sees too: always in real time; on the
+    // program clock between two statements, not within a DELAY.
+    bool at_statement_moment() const { return !on_program_clock_ || session_.wait_ms() == 0; }
+
+    // Called before each statement while set, before a hold is asked for: for a part of the
+    // window that must see the machine as each statement finds it, as the runner's mission
+    // watch does. Let go when `owner` is destroyed; nullptr for none.
+    void set_statement_watch(QObject* owner, std::function<void()> watch);
 
     // Output lines wait here until the window is next served: one append for many lines keeps
     // a printing program fast, and nobody can see the pane before the window is served anyway.
@@ -95,13 +148,19 @@ class RunControl : public QObject {
     // After each statement at a slow rate (10 a second or fewer), for a window that follows
     // the program line by line.
     void stepped();
-    // After each pass of statements, and with each line the program prints (before it is
+    // After each pass that ran statements, and with each line the program prints (before it is
     // queued for the pane): for the parts of the window that follow the run as it goes.
     void passEnded();
     void linePrinted(std::string_view line);
 
    private:
     void set_state(State s);
+    // Puts in force the clock the speed and the state ask for.
+    void use_clock();
+    void install_hook();
+    // On the program clock: moves it on with real time, at the speed's factor, until the DELAY
+    // is over or the state or the clock changes, serving the window meanwhile.
+    void pass_wait();
     void wait_for_events(int64_t milliseconds);
     void serve_window();
     static HookAction before_statement(const char* position, int editor_line, void* self);
@@ -109,6 +168,14 @@ class RunControl : public QObject {
     RunSession session_;
     std::function<bool(int editor_line)> hold_before_;
     QPointer<QObject> hold_owner_;
+    std::function<void()> statement_watch_;
+    QPointer<QObject> watch_owner_;
+    RunSpeed speed_ = RUN_SPEEDS[0];
+    // The program clock, installed while on_program_clock_; the host's clock (the steady one,
+    // or a test's) is kept meanwhile and comes back, continuous when it is the steady one.
+    VirtualClock program_clock_;
+    bool on_program_clock_ = false;
+    ClockInstalled host_clock_;
     bool in_pass_ = false;
     int32_t pass_clock_ms_ = 0;
     // The steady clock as serve_window last read it, and whether that was since the last
@@ -121,7 +188,7 @@ class RunControl : public QObject {
     bool stop_requested_ = false;
     bool in_loop_ = false;
     int rate_ = 0;
-    // The program clock's time at which the next statement may run at a limited rate.
+    // The steady clock's time at which the next statement may run at a limited rate.
     int32_t next_due_ = 0;
     // The steady clock's millisecond of the last visit to the event queue.
     int32_t last_served_ms_ = 0;

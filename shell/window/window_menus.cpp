@@ -158,9 +158,11 @@ void Tfmain::build_menus() {
     run->addAction(slider_recorder_->action());
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");
+    speed->setToolTipsVisible(true);
     auto* speeds = new QActionGroup(speed);
     for (int i = 0; i < cb_speed->count(); ++i) {
         QAction* a = speed->addAction(cb_speed->itemText(i));
+        a->setToolTip(cb_speed->itemData(i, Qt::ToolTipRole).toString());
         a->setCheckable(true);
         a->setChecked(i == cb_speed->currentIndex());
         speeds->addAction(a);

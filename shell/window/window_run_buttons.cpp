@@ -47,5 +47,10 @@ void Tfmain::bt_stopClick() {
 }
 
 void Tfmain::cb_speedChange() {
-    debugger_->set_rate(cb_speed->currentData().toInt());
+    const int index = cb_speed->currentIndex();
+    if (index < 0 || index >= static_cast<int>(std::size(RUN_SPEEDS))) return;
+    debugger_->set_speed(RUN_SPEEDS[index]);
+    cb_speed->setToolTip(cb_speed->itemData(index, Qt::ToolTipRole).toString());
+    set_status(QStringLiteral("Run speed %1: %2")
+                   .arg(cb_speed->itemText(index), QString::fromUtf8(RUN_SPEEDS[index].tip)));
 }

@@ -2,6 +2,7 @@
 // the runner judges it, a mission's scenario and its time limit; and Run > Record Slider Moves,
 // whose file the runner replays to the same output.
 #include <QAction>
+#include <QComboBox>
 #include <QMessageBox>
 #include <csignal>
 #include <QDockWidget>
@@ -17,6 +18,7 @@
 #include "simulation.h"
 #include "simulation_control.h"
 #include "slider_recorder.h"
+#include "telemetry_part.h"
 #include "window_fixture.h"
 
 namespace {
@@ -447,6 +449,69 @@ TEST_F(MissionTest, AHoldHookIsLetGoWithItsOwner) {
     EXPECT_EQ(output(), QStringList({"1", "2"}));
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(run_control(*w)->state(), RunControl::State::Idle);
+}
+
+}  // namespace
+
+namespace {
+
+// At "No waits" the window runs the fifteen-minute detumbling mission on the program clock, its
+// DELAYs passed at once as the runner's: its output, its verdict and its telemetry are the
+// runner's, also after a run that left the coils, the CPU speed and the variables moved.
+TEST_F(MissionTest, NoWaitsDecidesAMissionAsTheRunnerDoes) {
+    QFile lesson(":/samples/09_detumbling_in_orbit.bas");
+    ASSERT_TRUE(lesson.open(QIODevice::ReadOnly));
+    const QString program = QString::fromLatin1(lesson.readAll());
+    const QString path = write_file("program.bas", program.toLatin1());
+    const QStringList from_runner =
+        runner({"--mission", write_file("detumble.mission", read_bytes(DETUMBLE)), "--trace",
+                dir.filePath("runner.csv")},
+               path);
+    ASSERT_GE(from_runner.size(), 3);
+
+    auto* speed = w->findChild<QComboBox*>("cb_speed");
+    speed->setCurrentIndex(speed->findText("No waits"));
+    EXPECT_EQ(w->status_text(),
+              "Run speed No waits: a DELAY moves the program's clock on at once, as zorvant-run "
+              "--no-wait does: a mission is decided in seconds, as the runner decides it.");
+    run("COIL 1,-1,1\nSPEED 0\nK=3\nU=7");
+    entry("mission_detumble")->trigger();
+    run(program);
+    const MissionWatch* watch = w->mission_control()->watch();
+    ASSERT_TRUE(watch != nullptr && watch->finished());
+    EXPECT_EQ(output(), from_runner.mid(0, from_runner.size() - 3));
+    QStringList from_window;
+    for (const std::string& line : watch->report_lines()) from_window << QString::fromStdString(line);
+    EXPECT_EQ(from_window, from_runner.mid(from_runner.size() - 3));
+    answer_dialogs({dir.filePath("window.csv")});
+    w->telemetry()->export_action()->trigger();
+    EXPECT_TRUE(read_bytes(dir.filePath("window.csv")) == read_bytes(dir.filePath("runner.csv")));
+}
+
+// A paused run holds the program clock at any speed, real time included: the satellite, the
+// mission and a DELAY's rest wait for the program. At real time it runs again on RUN.
+TEST_F(MissionTest, APausedRunHoldsTheProgramClock) {
+    int32_t paused_at = 0;
+    int32_t later = 1;
+    bool real_again = false;
+    const auto waiting = [this] { return run_control(*w)->state() == RunControl::State::Waiting; };
+    const bool taken = run_steps("DELAY 100000\nA=1",
+                                 {{waiting, [this] { button("bt_pause")->click(); }},
+                                  {[this] { return paused(); },
+                                   [&] {
+                                       EXPECT_TRUE(run_control(*w)->on_program_clock());
+                                       paused_at = clock_ms();
+                                       QTest::qWait(30);
+                                       later = clock_ms();
+                                       button("bt_run")->click();
+                                   }},
+                                  {waiting, [&] {
+                                       real_again = !run_control(*w)->on_program_clock();
+                                       button("bt_stop")->click();
+                                   }}});
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(later, paused_at);
+    EXPECT_TRUE(real_again);
 }
 
 }  // namespace

@@ -21,6 +21,11 @@
 //   window_driver mission PROGRAM MISSION SECONDS
 //                                   runs PROGRAM against MISSION for SECONDS and holds the
 //                                   window 3 s more, for pictures of the screen taken from outside
+//   window_driver mission-speeds PROGRAM MISSION CAP [SPEED...]
+//                                   runs PROGRAM against MISSION at each SPEED (the speed box's
+//                                   texts; No waits, 60x and 10x time by default) with the
+//                                   telemetry and the satellite shown, each for at most CAP
+//                                   seconds: wall time, mission time left, CPU and the score
 //   window_driver layout PROGRAM ZOOM_STEPS SECONDS [telemetry]
 //                                   opens PROGRAM, zooms in ZOOM_STEPS steps, shows the telemetry
 //                                   when asked, and holds the window for SECONDS, for a picture
@@ -617,6 +622,46 @@ int mission(Tfmain& w, const QString& program, const QString& mission_file, int 
     return 0;
 }
 
+// A mission at run speeds: PROGRAM against MISSION with the telemetry and the satellite shown,
+// at each speed named (the speed box's texts), until the mission ends or CAP seconds have
+// passed: the wall time, the mission time it reached, the CPU time and share, and the score.
+int mission_speeds(Tfmain& w, const QString& program, const QString& mission_file, int cap,
+                   const QStringList& speeds) {
+    QFile f(program);
+    if (!f.open(QIODevice::ReadOnly)) return 2;
+    mcod(w)->setPlainText(QString::fromLatin1(f.readAll()));
+    w.telemetry()->view_action()->trigger();
+    w.show_satellite(true);
+    auto* box = w.findChild<QComboBox*>("cb_speed");
+    for (const QString& speed : speeds) {
+        const int index = box->findText(speed);
+        if (index < 0) return 2;
+        box->setCurrentIndex(index);
+        if (!w.mission_control()->choose_file(mission_file)) return 2;
+        settle();
+        QTimer stopper;
+        stopper.setSingleShot(true);
+        QObject::connect(&stopper, &QTimer::timeout, [&] { run_control(w)->stop(); });
+        stopper.start(cap * 1000);
+        const double cpu_before = cpu_seconds();
+        QElapsedTimer t;
+        t.start();
+        named<QPushButton>(w, "bt_run")->click();
+        const double wall = static_cast<double>(t.nsecsElapsed()) / 1e9;
+        const double cpu = cpu_seconds() - cpu_before;
+        const MissionWatch* watch = w.mission_control()->watch();
+        const std::vector<std::string> lines = watch != nullptr ? watch->report_lines()
+                                                                : std::vector<std::string>{};
+        std::printf("%-10s wall %7.2f s, mission time %s, CPU %6.2f s (%3.0f %%), %s\n",
+                    speed.toUtf8().constData(), wall,
+                    w.findChild<QLabel*>("mission_time_left")->text().toUtf8().constData(), cpu,
+                    100 * cpu / wall, lines.empty() ? "no verdict" : lines.back().c_str());
+        for (size_t k = 0; k + 1 < lines.size(); ++k) std::printf("    %s\n", lines[k].c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 // The satellite's view: what one picture costs at 400 x 400, and the CPU with the view open
 // while paused and while a simulation runs. PROGRAM runs for SECONDS first with the view open and
 // the tumbling 1U, for pictures taken from outside.
@@ -842,6 +887,12 @@ int main(int argc, char** argv) {
     }
     if (mode == "idle-cpu") return idle_cpu(w);
     if (mode == "mission" && argc > 4) return mission(w, argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "mission-speeds" && argc > 4) {
+        QStringList speeds;
+        for (int i = 5; i < argc; ++i) speeds << QString::fromUtf8(argv[i]);
+        if (speeds.isEmpty()) speeds = {"No waits", "60\u00D7 time", "10\u00D7 time"};
+        return mission_speeds(w, argv[2], argv[3], std::atoi(argv[4]), speeds);
+    }
     if (mode == "layout" && argc > 4) {
         return layout(w, argv[2], std::atoi(argv[3]), std::atoi(argv[4]),
                       argc > 5 && std::strcmp(argv[5], "telemetry") == 0);
@@ -865,7 +916,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: window_driver rate|rate-telemetry|telemetry-redraw|print-rate|print-memory SECONDS|idle-cpu|stop-latency|highlight|long-line|startup "
         "T0_NS|screenshot FILE "
-        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|mission PROGRAM MISSION SECONDS|layout PROGRAM "
+        "PROGRAM [SECONDS [BREAKPOINT_LINE]]|telemetry-shot FILE PROGRAM SECONDS|mission PROGRAM MISSION SECONDS|mission-speeds PROGRAM MISSION CAP [SPEED...]|layout PROGRAM "
         "ZOOM_STEPS SECONDS [telemetry]\n");
     return 2;
 }
