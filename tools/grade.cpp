@@ -84,6 +84,7 @@ struct Case {
     // A mission file in the case folder: its goals are part of the verdict.
     std::string mission;
     size_t mission_goals = 0;
+    size_t mission_lines = 0;  // what the run prints of it: goals, their descriptions, the score
     // Files the mission names beside it: a preset file and a scenario; empty: none.
     std::string mission_sim_file;
     std::string mission_scenario;
@@ -286,6 +287,7 @@ bool load_case(Case& c, std::string& problem) {
         c.mission_scenario = setup.scenario_file;
         c.mission = c.path + "/mission";
         c.mission_goals = setup.mission.goals.size();
+        c.mission_lines = mission_output_line_count(setup.mission);
         // The mission's time ends the run: reaching it is no failure.
         c.runs_on = true;
     }
@@ -687,7 +689,7 @@ Verdict judge_run(const Case& c, const std::string& file, std::string_view expec
 
     const uint64_t vars_lines = c.args_vars || c.need_vars ? VARIABLE_LINES : 0;
     const uint64_t state_lines = c.args_state || c.need_state ? STATE_LINES : 0;
-    const uint64_t mission_lines = mission ? c.mission_goals + 1 : 0;
+    const uint64_t mission_lines = mission ? c.mission_lines : 0;
     if (out.count < vars_lines + state_lines + mission_lines) {
         return {false, "the run printed no variables or state", {}};
     }

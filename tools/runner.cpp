@@ -61,8 +61,9 @@ const char* const HELP =
     "  --sim list        print the shipped presets, one a line, and exit\n"
     "  --mission FILE    run FILE against a mission: its preset, scenario and time (in place\n"
     "                    of --sim, --scenario and --timeout), without real waits; after the\n"
-    "                    output, one line a goal (MET or MISSED, with the figure) and the\n"
-    "                    score; exit 0 when every goal is met, 1 otherwise\n"
+    "                    output, one line a goal (MET or MISSED, with the figure; the\n"
+    "                    goal's describe words indented on the next) and the score; exit 0\n"
+    "                    when every goal is met, 1 otherwise\n"
     "  --mission-result FILE  with --mission: also write each goal's verdict and the\n"
     "                    weights met and in all to FILE, for a program to read\n"
     "  --report FILE     also write the run's first error report (what it is, the lines it\n"
@@ -744,7 +745,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
             mission_watch->offer(trace_snapshot(watch.now(), -1));
             mission_watch->finish(watch.now());
             const std::vector<std::string> lines = mission_watch->report_lines();
-            for (const std::string& line : lines) output.write_line(line);
+            for (const std::string& line : mission_watch->output_lines()) output.write_line(line);
             code = mission_watch->all_met() ? RUNNER_OK : RUNNER_ERROR;
             if (!options.mission_result.empty()) {
                 result_error = write_mission_result(options.mission_result, *mission_watch, lines);

@@ -257,7 +257,8 @@ std::string mission_number(double v) {
 
 MissionRead mission_parse(std::string_view text) {
     static const std::vector<KeyValueKey> keys = {
-        {"title"}, {"sim"}, {"scenario"}, {"time"}, {"set", true}, {"goal", true}};
+        {"title"}, {"sim"}, {"scenario"}, {"time"}, {"set", true}, {"goal", true},
+        {"describe", true}};
     MissionRead read;
     Mission& m = read.mission;
     KeyValueReader reader(text, keys);
@@ -321,6 +322,11 @@ MissionRead mission_parse(std::string_view text) {
             if (!parse_goal(value, g, why)) return fail(why);
             m.goals.push_back(std::move(g));
             goal_lines.push_back(number);
+        } else if (key == "describe") {
+            if (m.goals.empty()) return fail("describe follows the goal it describes");
+            std::string& words = m.goals.back().describe;
+            if (!words.empty()) return fail("a goal has one describe");
+            words = std::string(value);
         }
     }
     for (size_t k = 0; k < m.goals.size(); ++k) {
@@ -639,6 +645,31 @@ MissionWatch::GoalStatus MissionWatch::status(size_t goal) const {
     return s;
 }
 
+std::string MissionWatch::progress(size_t goal) const {
+    const MissionGoal& g = goals_[goal];
+    if (!have_sample_ || g.kind == MissionGoal::Kind::OutputContains) return {};
+    const double v = value(g.quantity, last_);
+    if (g.kind == MissionGoal::Kind::OnlyWhile) {
+        return "now " + g.quantity.name + " " + mission_number(v) + ", " + g.condition.name + " " +
+               mission_number(value(g.condition, last_));
+    }
+    const double upper = g.kind == MissionGoal::Kind::Between || g.op[0] == '<'
+                             ? g.high + g.tolerance
+                             : std::numeric_limits<double>::infinity();
+    const double lower = g.kind == MissionGoal::Kind::Between || g.op[0] == '>'
+                             ? g.low - g.tolerance
+                             : -std::numeric_limits<double>::infinity();
+    // The bound broken, or the nearer one.
+    const double bound = v > upper                ? upper
+                         : v < lower              ? lower
+                         : upper - v <= v - lower ? upper
+                                                  : lower;
+    const std::string now = "now " + mission_number(v) + ": ";
+    if (v == bound) return now + "at " + mission_number(bound);
+    return now + mission_number(std::fabs(v - bound)) + (v > bound ? " above " : " below ") +
+           mission_number(bound);
+}
+
 double MissionWatch::met_weight() const {
     double w = 0;
     for (size_t k = 0; k < tracks_.size(); ++k) {
@@ -672,4 +703,23 @@ std::vector<std::string> MissionWatch::report_lines() const {
     lines.push_back("score " + mission_number(met) + "/" + mission_number(total) + " (" +
                     std::to_string(static_cast<int>(std::lround(100 * met / total))) + " %)");
     return lines;
+}
+
+std::vector<std::string> MissionWatch::output_lines() const {
+    std::vector<std::string> report = report_lines();
+    std::vector<std::string> lines;
+    lines.reserve(report.size() + goals_.size());
+    for (size_t k = 0; k < report.size(); ++k) {
+        lines.push_back(std::move(report[k]));
+        if (k < goals_.size() && !goals_[k].describe.empty()) {
+            lines.push_back("  " + goals_[k].describe);
+        }
+    }
+    return lines;
+}
+
+size_t mission_output_line_count(const Mission& mission) {
+    size_t n = mission.goals.size() + 1;
+    for (const MissionGoal& g : mission.goals) n += g.describe.empty() ? 0 : 1;
+    return n;
 }

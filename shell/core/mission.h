@@ -9,7 +9,9 @@
 //   goal = output contains "DETUMBLED"
 //
 // Optional keys: scenario (a scenario file beside the mission), set (a sensor's starting
-// position, as --set takes it; again for more). Goals, each on a line of its own:
+// position, as --set takes it; again for more), describe (the author's words on the goal just
+// before it, once a goal: the panel shows them beside the goal, the runner after its line).
+// Goals, each on a line of its own:
 //
 //   QUANTITY < V | > V | <= V | >= V | between LOW HIGH   [WINDOW] [tolerance T] [weight W]
 //       WINDOW: by S (reached by S seconds and kept to the end), from S1 to S2, from S1, to S2;
@@ -63,6 +65,7 @@ struct MissionGoal {
     double to_s = std::numeric_limits<double>::infinity();
     double weight = 1;
     std::string needle;  // OutputContains
+    std::string describe;  // the author's words on it; empty: none
 };
 
 struct Mission {
@@ -121,6 +124,13 @@ class MissionWatch {
     bool all_met() const;
     // "MET goal: figure" and "MISSED goal: figure", one a goal, then "score M/T (P %)".
     std::vector<std::string> report_lines() const;
+    // What the runner prints: report_lines with each described goal's words on a line after
+    // it, indented by two spaces.
+    std::vector<std::string> output_lines() const;
+    // Where a goal's quantity stands at the last sample: "now 3.2: 2.2 above 1" (how far from
+    // the bound it must keep, or, between two, the nearer one; "only while" goals name both
+    // quantities). Empty before the first sample and for an output goal.
+    std::string progress(size_t goal) const;
 
    private:
     struct Track {
@@ -155,6 +165,9 @@ class MissionWatch {
     TraceSnapshot last_;
     bool finished_ = false;
 };
+
+// The lines output_lines() makes for this mission: a line a goal, one a description, the score.
+size_t mission_output_line_count(const Mission& mission);
 
 // A number as a report shows it: at most three decimals, no trailing zeros; from 1e15 on, the
 // shortest text that reads back as the number ("1e+299").

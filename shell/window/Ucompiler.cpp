@@ -192,6 +192,8 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tfmain::~Tfmain() {
+    // The panes hidden as the window goes leave nothing to fit.
+    fitting_docks_ = true;
     // The process's own handlers come back first.
     delete closing_signals_;
     device_unsubscribe(timer_changed, this);
@@ -365,6 +367,8 @@ void Tfmain::build_controls() {
     editor_split_->setSizes({(OUTPUT_SHARE - 1) * DESIGN_HEIGHT, DESIGN_HEIGHT});
     editor_split_->setStretchFactor(0, 1);
     editor_split_->setStretchFactor(1, 1);
+    connect(editor_split_, &QSplitter::splitterMoved, this, [this] { split_chosen_ = true; });
+    output_column->installEventFilter(this);
     grid->addWidget(editor_split_, 0, 0);
     grid->addWidget(side_, 0, 1);
     grid->setColumnStretch(0, 1);
@@ -748,48 +752,39 @@ void Tfmain::place_telemetry_pane(TelemetryPane* pane) {
 }
 
 void Tfmain::watch_dock(QDockWidget* dock) {
+    if (dock->property("watched").toBool()) return;
+    dock->setProperty("watched", true);
     const QPointer<QDockWidget> watched(dock);
     const auto fit = [this, watched] {
         if (watched != nullptr) fit_docks(watched);
     };
-    connect(dock, &QDockWidget::visibilityChanged, this, [fit](bool shown) {
-        if (shown) fit();
-    });
+    connect(dock, &QDockWidget::visibilityChanged, this, fit);
     connect(dock, &QDockWidget::topLevelChanged, this, fit);
     connect(dock, &QDockWidget::dockLocationChanged, this, fit);
     if (dock->isVisible()) fit();
 }
 
-// The toolkit lays the window out as the pane shows, growing it to the panes' least heights:
-// stacked panes add theirs up, tabbed ones do not. A pane that made the window taller than the
-// screen becomes a tab beside the others in its area (all of them tabs, if need be), and the
-// window is brought back within the screen.
+// A pane docked beside others on their side becomes a tab among them, rather than stacking: the
+// toolkit would grow the window to the stacked panes' least heights. Beside the editor it takes
+// what the editor's columns and the sliders leave.
 void Tfmain::fit_docks(QDockWidget* dock) {
     if (screen() == nullptr || fitting_docks_) return;
     const QScopedValueRollback<bool> busy(fitting_docks_, true);
-    const auto too_tall = [this] {
-        const QSize room = screen()->availableGeometry().size() - (frameGeometry().size() - size());
-        layout()->invalidate();
-        return layout()->totalMinimumSize().height() > room.height();
-    };
-    if (!dock->isHidden() && !dock->isFloating() && tabifiedDockWidgets(dock).isEmpty() &&
-        too_tall()) {
+    if (!dock->isHidden() && !dock->isFloating()) {
         const Qt::DockWidgetArea area = dockWidgetArea(dock);
-        QList<QDockWidget*> others;
         for (QDockWidget* other : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (other != dock && !other->isHidden() && !other->isFloating() &&
-                dockWidgetArea(other) == area) {
-                others << other;
+            if (other == dock || other->isHidden() || other->isFloating() ||
+                dockWidgetArea(other) != area) {
+                continue;
             }
-        }
-        if (!others.isEmpty()) {
-            tabifyDockWidget(others.first(), dock);
-            for (qsizetype k = 1; k < others.size() && too_tall(); ++k) {
-                tabifyDockWidget(others.first(), others[k]);
+            if (!tabifiedDockWidgets(dock).contains(other)) {
+                tabifyDockWidget(other, dock);
+                dock->raise();
             }
-            dock->raise();
+            break;
         }
     }
+    make_room_for_pane(dock);
     QTimer::singleShot(0, this, &Tfmain::keep_on_screen);
 }
 
@@ -944,6 +939,7 @@ void Tfmain::showEvent(QShowEvent* event) {
     fitted_to_screen_ = true;
     // A window put back where the user left it stays there while the screen has room for it.
     fit_to_screen();
+    choose_text_size();
 }
 
 // ---- dropped files ----
@@ -964,6 +960,10 @@ bool Tfmain::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == mcod && event->type() == QEvent::FontChange) ||
         (watched == side_ && event->type() == QEvent::Resize)) {
         arrange_panels();
+    }
+    if (watched == mcod && event->type() == QEvent::FontChange) keep_editor_columns();
+    if (watched == editor_split_->widget(1) && event->type() == QEvent::Resize) {
+        set_default_split();
     }
     if (event->type() == QEvent::EnabledChange) mirror_button_state(watched);
     return QMainWindow::eventFilter(watched, event);

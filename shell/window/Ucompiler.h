@@ -149,6 +149,7 @@ class Tfmain : public QMainWindow {
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -193,12 +194,19 @@ class Tfmain : public QMainWindow {
     int bottom_width(ButtonRows rows) const;
     void grow_for_panels();
     void place_telemetry_pane(TelemetryPane* pane);
-    // The panes docked in the window take its room rather than add to it: one that would make
-    // the window taller than the screen takes a tab beside the others in its area.
+    // The panes docked in the window take its room rather than add to it: the panes on one side
+    // share it as tabs, and leave the editor its columns.
     void watch_dock(QDockWidget* dock);
     void fit_docks(QDockWidget* dock);
     // A window that is not full screen stays within the screen's free area.
     void keep_on_screen();
+    // The room on a small screen (window_room.cpp).
+    int editor_width_for_columns(int text_px) const;
+    int side_least_width(int text_px) const;
+    void choose_text_size();
+    void keep_editor_columns();
+    void make_room_for_pane(QDockWidget* dock);
+    void set_default_split();
     void restore_window_state();
     void save_window_state();
     void set_status(const QString& text);
@@ -270,6 +278,9 @@ class Tfmain : public QMainWindow {
     int lesson_ = -1;   // the lesson the pane shows
     ClosingSignals* closing_signals_ = nullptr;
     bool fitting_docks_ = false;
+    // The user has put the line between the editor and the output, now or in a past session.
+    bool split_chosen_ = false;
+    QList<int> default_split_;  // the sizes the window gave them last
     // Out of the maximised state: the next size the window manager gives is checked.
     bool unmaximised_ = false;
     // The close went ahead.

@@ -324,6 +324,14 @@ void Debugger::take_report(const RunReport& report) {
     stop_reports_.push_back(report);
 }
 
+void Debugger::forget_stop() {
+    if (run_control_->active()) return;
+    stop_reports_.clear();
+    stop_cause_.clear();
+    stop_details_.clear();
+    if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
+}
+
 // ---- the variables ----
 
 void Debugger::clear_variables() {

@@ -70,6 +70,8 @@ class Debugger : public QObject {
     void show_variables();
     // A to Z back to 0, shown at once; nothing while a run is active.
     void clear_variables();
+    // Another program is in the editor: the explanation of the last one's stop goes.
+    void forget_stop();
     // Double click, Enter or F2 on a variable's label while paused edits its value there.
     VariableEditor* variable_editor() const { return variable_editor_; }
 

@@ -9,9 +9,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -217,11 +218,22 @@ void MissionControl::arm(Mission mission, const QString& path, std::vector<Scena
     watch_.reset();
     if (entry != nullptr) entry->setChecked(true);
     build_dock();
+    // The last mission's verdict does not stand under this one's goals.
+    result_->clear();
+    shown_second_ = -1;
     show_goals();
     dock_->show();
     emit status(QStringLiteral("Mission: %1. RUN starts it; it lasts %2.")
                     .arg(from_std(mission_->title),
                          time_left_text(std::llround(mission_->time_s * 1000)).mid(11)));
+}
+
+void MissionControl::forget_verdict() {
+    if (running_ || !watch_) return;
+    watch_.reset();
+    result_->clear();
+    shown_second_ = -1;
+    show_goals();
 }
 
 // ---- the panel ----
@@ -264,8 +276,9 @@ void MissionControl::build_dock() {
     auto* body = new QWidget(dock_);
     body->setObjectName("mission_body");
     // Dark text on white, whatever the window's own colours.
-    body->setStyleSheet("#mission_body { background-color: white; } "
-                        "QLabel { color: black; background: transparent; }");
+    body->setStyleSheet("#mission_body, #mission_goal_list { background-color: white; } "
+                        "QLabel { color: black; background: transparent; } "
+                        "#mission_goal_words { color: #404040; font-style: italic; }");
     body->setAttribute(Qt::WA_StyledBackground);
     auto* rows = new QVBoxLayout(body);
     title_ = new QLabel(body);
@@ -275,10 +288,20 @@ void MissionControl::build_dock() {
     title_->setTextFormat(Qt::PlainText);
     title_->setWordWrap(true);
     title_->setFont(bold_font(title_->font()));
-    goals_ = new QListWidget(body);
+    // The goals' rows wrap their words to the panel's width, and scroll when they are many.
+    goals_ = new QScrollArea(body);
     goals_->setObjectName("mission_goals");
     goals_->setAccessibleName("Mission goals");
-    goals_->setWordWrap(true);
+    goals_->setWidgetResizable(true);
+    goals_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    goals_->setFrameShape(QFrame::NoFrame);
+    auto* list = new QWidget(goals_->viewport());
+    list->setObjectName("mission_goal_list");
+    list->setAttribute(Qt::WA_StyledBackground);
+    goal_rows_ = new QVBoxLayout(list);
+    goal_rows_->setContentsMargins(0, 0, 0, 0);
+    goal_rows_->addStretch(1);
+    goals_->setWidget(list);
     time_left_ = new QLabel(body);
     time_left_->setObjectName("mission_time_left");
     time_left_->setTextFormat(Qt::PlainText);
@@ -304,22 +327,12 @@ void MissionControl::show_goals() {
     if (!mission_) return;
     title_->setText(from_std(mission_->title));
     const size_t n = mission_->goals.size();
-    while (static_cast<size_t>(goals_->count()) < n) goals_->addItem(QString());
-    while (static_cast<size_t>(goals_->count()) > n) delete goals_->takeItem(goals_->count() - 1);
-    for (size_t k = 0; k < n; ++k) {
-        const MissionWatch::GoalStatus s =
-            watch_ ? watch_->status(k) : MissionWatch::GoalStatus{};
-        const QString goal = from_std(mission_->goals[k].text);
-        const QString figure = from_std(s.figure);
-        QListWidgetItem* item = goals_->item(static_cast<int>(k));
-        const QString text =
-            mark(s.state) + "  " + goal + (figure.isEmpty() ? QString() : "\n     " + figure);
-        if (item->text() == text) continue;
-        item->setText(text);
-        item->setData(Qt::UserRole, state_word(s.state));
-        item->setData(Qt::AccessibleTextRole,
-                      state_word(s.state) + ": " + goal + (figure.isEmpty() ? "" : ". " + figure));
+    while (rows_.size() < n) rows_.push_back(make_row());
+    while (rows_.size() > n) {
+        delete rows_.back().row;
+        rows_.pop_back();
     }
+    for (size_t k = 0; k < n; ++k) show_goal(rows_[k], k);
     const int64_t total_ms = std::llround(mission_->time_s * 1000);
     const int64_t left = running_ ? total_ms - mission_ms() : watch_ ? 0 : total_ms;
     const int64_t second = (std::max<int64_t>(left, 0) + 999) / 1000;
@@ -327,6 +340,74 @@ void MissionControl::show_goals() {
         shown_second_ = second;
         time_left_->setText(time_left_text(left));
     }
+}
+
+MissionControl::GoalRow MissionControl::make_row() {
+    GoalRow r;
+    QWidget* list = goals_->widget();
+    r.row = new QWidget(list);
+    r.row->setObjectName("mission_goal");
+    auto* across = new QHBoxLayout(r.row);
+    across->setContentsMargins(0, 2, 0, 2);
+    r.mark = new QLabel(r.row);
+    r.mark->setObjectName("mission_goal_mark");
+    r.mark->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    r.mark->setMinimumWidth(r.mark->fontMetrics().horizontalAdvance(QChar(0x25D0)) + 4);
+    auto* down = new QVBoxLayout;
+    down->setSpacing(1);
+    const auto line = [&](const char* name) {
+        auto* l = new QLabel(r.row);
+        l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        down->addWidget(l);
+        return l;
+    };
+    r.goal = line("mission_goal_text");
+    r.words = line("mission_goal_words");
+    r.figure = line("mission_goal_figure");
+    // Each label reads as it shows; the row as a whole reads as one sentence.
+    r.goal->setAccessibleDescription("Mission goal");
+    r.words->setAccessibleDescription("The mission's words on the goal");
+    r.figure->setAccessibleDescription("Where the goal stands");
+    across->addWidget(r.mark, 0, Qt::AlignTop);
+    across->addLayout(down, 1);
+    goal_rows_->insertWidget(static_cast<int>(rows_.size()), r.row);
+    return r;
+}
+
+// A goal's row: its mark, the goal as written, the author's words, and under them where its
+// quantity stands while the run goes on and the figure once the goal is decided.
+void MissionControl::show_goal(const GoalRow& r, size_t k) {
+    const MissionGoal& goal = mission_->goals[k];
+    const MissionWatch::GoalStatus s = watch_ ? watch_->status(k) : MissionWatch::GoalStatus{};
+    const QString text = from_std(goal.text);
+    const QString words = from_std(goal.describe);
+    QStringList figures;
+    if (running_) figures << from_std(watch_->progress(k));
+    figures << from_std(s.figure);
+    figures.removeAll(QString());
+    const QString figure = figures.join('\n');
+    const QString state = state_word(s.state);
+    if (r.row->property("state").toString() != state) r.row->setProperty("state", state);
+    r.mark->setText(mark(s.state));
+    // A screen reader hears a change of these: only when they change.
+    if (r.mark->accessibleDescription() != "Goal " + state) {
+        r.mark->setAccessibleDescription("Goal " + state);
+    }
+    r.goal->setText(text);
+    r.words->setText(words);
+    r.words->setVisible(!words.isEmpty());
+    r.figure->setText(figure);
+    r.figure->setVisible(!figure.isEmpty());
+    // Said as one sentence: where the quantity stands now is left to the figure's own label,
+    // which would otherwise have the whole sentence said again at every refresh.
+    QString spoken = state + ": " + text;
+    for (const QString& part : {words, from_std(s.figure)}) {
+        if (!part.isEmpty()) spoken += (spoken.endsWith('.') ? " " : ". ") + part;
+    }
+    if (r.row->accessibleName() != spoken) r.row->setAccessibleName(spoken);
 }
 
 // ---- the run ----

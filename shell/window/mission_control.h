@@ -1,7 +1,8 @@
 // Simulation > Missions and the Mission panel: a mission chosen in the menu puts its simulation
 // and its starting sensors in place and waits for the next RUN; during that run the panel shows
-// each goal's state and the time left, the run ends when the mission's time is up, and the
-// panel and the status bar give the verdict.
+// each goal's state, the author's words on it, where its quantity stands against its bound and
+// the time left, the run ends when the mission's time is up, and the panel and the status bar
+// give the verdict. A new mission, a new RUN and another program in the editor clear it.
 //
 // Mission time is the program clock since RUN without the time spent paused, as the simulated
 // satellite counts it. The goals read the run before each statement, at the end of each pass,
@@ -25,8 +26,9 @@ class QActionGroup;
 class QDockWidget;
 class QFileDialog;
 class QLabel;
-class QListWidget;
 class QMainWindow;
+class QScrollArea;
+class QVBoxLayout;
 class QMenu;
 class QTimer;
 class SimulationControl;
@@ -49,6 +51,9 @@ class MissionControl : public QObject {
     void choose_none();
     // Simulation > Missions > Open Mission...: the file dialog, then choose_file.
     void open_mission();
+    // The last run's verdict goes, the goals wait again: another program is in the editor.
+    // Nothing changes while a run is active.
+    void forget_verdict();
 
     // The mission armed for the next RUN (or running), if any.
     const Mission* armed() const { return mission_ ? &*mission_ : nullptr; }
@@ -77,10 +82,20 @@ class MissionControl : public QObject {
     void dockMade(QDockWidget* dock);
 
    private:
+    // A row a goal: its mark, its text, the author's words, where it stands.
+    struct GoalRow {
+        QWidget* row = nullptr;
+        QLabel* mark = nullptr;
+        QLabel* goal = nullptr;
+        QLabel* words = nullptr;
+        QLabel* figure = nullptr;
+    };
     void arm(Mission mission, const QString& path, std::vector<ScenarioEvent> events,
              QAction* entry);
     void build_dock();
     void show_goals();
+    GoalRow make_row();
+    void show_goal(const GoalRow& row, size_t goal);
     void run_state_changed(RunControl::State state);
     void begin_run();
     void end_run();
@@ -102,7 +117,9 @@ class MissionControl : public QObject {
     QFileDialog* dialog_ = nullptr;
     QDockWidget* dock_ = nullptr;
     QLabel* title_ = nullptr;
-    QListWidget* goals_ = nullptr;
+    QScrollArea* goals_ = nullptr;
+    QVBoxLayout* goal_rows_ = nullptr;
+    std::vector<GoalRow> rows_;
     QLabel* time_left_ = nullptr;
     QLabel* result_ = nullptr;
     // Refreshes the panel and samples the run while it waits or is paused.

@@ -18,6 +18,58 @@
 
 namespace {
 
+// The variables' check boxes in as many columns as the pane's width takes, from 7 (four rows)
+// to 13 (two), so that a pane docked beside the editor can be narrow.
+class BoxFlow : public QWidget {
+   public:
+    explicit BoxFlow(QWidget* parent) : QWidget(parent) {
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+    QSize sizeHint() const override { return {MOST_COLUMNS * cell().width(), heightForWidth(0)}; }
+    QSize minimumSizeHint() const override {
+        const int width = LEAST_COLUMNS * cell().width();
+        return {width, heightForWidth(width)};
+    }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        const qsizetype n = findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size();
+        const int columns = this->columns(width);
+        return static_cast<int>((n + columns - 1) / columns) * cell().height();
+    }
+
+   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        const int columns = this->columns(width());
+        const QSize c = cell();
+        int k = 0;
+        for (QObject* child : children()) {
+            if (auto* w = qobject_cast<QWidget*>(child)) {
+                w->setGeometry(k % columns * c.width(), k / columns * c.height(), c.width() - 2,
+                               c.height() - 2);
+                ++k;
+            }
+        }
+    }
+
+   private:
+    static constexpr int MOST_COLUMNS = 13;
+    static constexpr int LEAST_COLUMNS = 7;
+    QSize cell() const {
+        QSize size(1, 1);
+        for (QObject* child : children()) {
+            if (auto* w = qobject_cast<QWidget*>(child)) size = size.expandedTo(w->sizeHint());
+        }
+        return size + QSize(2, 2);
+    }
+    int columns(int width) const {
+        return width <= 0 ? MOST_COLUMNS
+                          : std::clamp(width / cell().width(), LEAST_COLUMNS, MOST_COLUMNS);
+    }
+};
+
 // Points a series gets across the chart's width: enough for every pixel column.
 constexpr int OUTLINE_BUCKETS = 400;
 constexpr int64_t SHORTEST_VIEW_MS = 100;
@@ -99,28 +151,26 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     rows->setContentsMargins(4, 4, 4, 4);
 
     auto* top = new QHBoxLayout;
+    auto* boxes = new BoxFlow(body);
     auto* whole = new QPushButton("Whole run", body);
     whole->setObjectName("tm_whole");
     whole->setToolTip("Show the whole run. Wheel: zoom, Shift+wheel: move, drag: zoom in.");
     connect(whole, &QPushButton::clicked, this, &TelemetryPane::show_whole_run);
     top->addWidget(whole);
     top->addWidget(new QLabel("Plot variables:", body));
-    auto* boxes = new QGridLayout;
-    boxes->setSpacing(2);
     for (int k = 0; k < 26; ++k) {
-        auto* box = new QCheckBox(QString(QChar('A' + k)), body);
+        auto* box = new QCheckBox(QString(QChar('A' + k)), boxes);
         box->setObjectName(QStringLiteral("tm_%1").arg(QChar('A' + k)));
         box->setAccessibleName(QStringLiteral("Plot variable %1").arg(QChar('A' + k)));
         connect(box, &QCheckBox::toggled, this, [this, k](bool on) {
             lines_[TS_VARIABLE_A + k]->setVisible(on);
             redraw();
         });
-        boxes->addWidget(box, k / 13, k % 13);
         variable_boxes_[k] = box;
     }
-    top->addLayout(boxes);
     top->addStretch(1);
     rows->addLayout(top);
+    rows->addWidget(boxes);
 
     charts_ = new QWidget(body);
     auto* stack = new QVBoxLayout(charts_);

@@ -26,7 +26,7 @@ const char* const PANES_KEY = "window/panes";
 void Tfmain::restore_window_state() {
     QSettings settings = user_settings();
     restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
-    editor_split_->restoreState(settings.value(SPLIT_KEY).toByteArray());
+    split_chosen_ = editor_split_->restoreState(settings.value(SPLIT_KEY).toByteArray());
     // The panes are made when first wanted; each takes its place from this then.
     restoreState(settings.value(PANES_KEY).toByteArray());
 }

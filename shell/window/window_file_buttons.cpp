@@ -7,7 +7,9 @@
 
 #include "Ucompiler.h"
 #include "code_editor.h"
+#include "debugger.h"
 #include "dialog_seams.h"
+#include "mission_control.h"
 #include "settings_file.h"
 
 std::function<int(QFileDialog&)>& Tfmain::file_dialog_hook = file_dialog_seam;
@@ -23,6 +25,8 @@ void Tfmain::build_document() {
     connect(document_, &ProgramDocument::replaced, this, [this] {
         mcod->clear_breakpoints();
         mcod->set_error_line(-1);
+        debugger_->forget_stop();
+        mission_->forget_verdict();
     });
 }
 

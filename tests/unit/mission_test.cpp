@@ -75,6 +75,9 @@ TEST(MissionFile, RefusesWhatItCannotRead) {
          "scenario is a file beside the mission or below it"},
         {"scenario = ..\\x.txt\ngoal = A > 1", 1,
          "scenario is a file beside the mission or below it"},
+        // The author's words follow their goal, once.
+        {"describe = Brake it\ngoal = A > 1", 1, "describe follows the goal it describes"},
+        {"goal = A > 1\ndescribe = a\n# more\ndescribe = b", 4, "a goal has one describe"},
     };
     for (const auto& b : bad) {
         const MissionRead read = mission_parse(b.text);
@@ -403,6 +406,52 @@ TEST(MissionRunner, ShippedMissionAndItsVerdicts) {
               std::string::npos);
 }
 
+// While the run goes on, each bounded goal says where its quantity stands against the bound it
+// breaks or the nearer one; the runner prints the author's words under their goals.
+TEST(MissionGoals, ProgressAndTheAuthorsWords) {
+    const Mission m = parsed(
+        "sim = tumbling_1u\ngoal = rate < 1 by 600\ndescribe = Brake it.\n"
+        "goal = tem between 0 45 tolerance 1\ngoal = tem > 10\ndescribe = Warm enough.\n"
+        "goal = tx only while station_visible\ngoal = output contains \"OK\"\n");
+    EXPECT_EQ(m.goals[0].describe, "Brake it.");
+    EXPECT_EQ(m.goals[1].describe, "");
+    MissionWatch w(m, 0);
+    EXPECT_EQ(w.progress(0), "");  // nothing sampled yet
+    const struct {
+        double rate;
+        int tem;
+        const char* rate_now;
+        const char* between_now;
+        const char* above_now;
+    } rows[] = {
+        {3.25, 50, "now 3.25: 2.25 above 1", "now 50: 4 above 46", "now 50: 40 above 10"},
+        {0.5, 30, "now 0.5: 0.5 below 1", "now 30: 16 below 46", "now 30: 20 above 10"},
+        {1, 20, "now 1: at 1", "now 20: 21 above -1", "now 20: 10 above 10"},
+        {0.25, 5, "now 0.25: 0.75 below 1", "now 5: 6 above -1", "now 5: 5 below 10"},
+    };
+    int64_t t = 0;
+    for (const auto& r : rows) {
+        w.sample(at(t += 1000, r.rate, r.tem));
+        EXPECT_EQ(w.progress(0), r.rate_now);
+        EXPECT_EQ(w.progress(1), r.between_now);
+        EXPECT_EQ(w.progress(2), r.above_now);
+    }
+    EXPECT_EQ(w.progress(3), "now tx 0, station_visible 0");
+    EXPECT_EQ(w.progress(4), "");
+
+    w.finish(t);
+    const std::vector<std::string> report = w.report_lines();
+    const std::vector<std::string> lines = w.output_lines();
+    ASSERT_EQ(lines.size(), mission_output_line_count(m));
+    ASSERT_EQ(lines.size(), report.size() + 2);
+    EXPECT_EQ(lines[1], "  Brake it.");
+    EXPECT_EQ(lines[4], "  Warm enough.");
+    std::vector<std::string> without = lines;
+    without.erase(without.begin() + 4);
+    without.erase(without.begin() + 1);
+    EXPECT_EQ(without, report);
+}
+
 // A case with a mission: its goals join the verdict, the score the summary.
 TEST(MissionRunner, GradingCaseWithAMission) {
     const std::string root = testing::TempDir() + "mission-grading/";
@@ -410,7 +459,7 @@ TEST(MissionRunner, GradingCaseWithAMission) {
     fs::create_directories(root + "cases/pass");
     std::ofstream(root + "cases/pass/mission")
         << "sim = ground_pass\ntime = 120\ngoal = tx only while station_visible\n"
-           "goal = output contains \"OVER\"\n";
+           "describe = quiet outside the pass\ngoal = output contains \"OVER\"\n";
     std::ofstream(root + "cases/pass/expect") << "OVER\n";
     std::ofstream(root + "quiet.bas") << "DELAY 90000\nPRINT \"OVER\"\n";
     std::ofstream(root + "early.bas") << "TX 10,7\nDELAY 90000\nPRINT \"OVER\"\n";

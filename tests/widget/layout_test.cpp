@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
+#include <QtMath>
+#include <functional>
 
 #include "editor_commands.h"
 #include "mission_control.h"
@@ -271,6 +273,68 @@ TEST_F(LayoutTest, PanesTakeTheirRoomFromInside) {
     EXPECT_EQ(w->dockWidgetArea(w->findChild<QDockWidget*>("satellite_dock")),
               Qt::LeftDockWidgetArea);
     EXPECT_EQ(w->dockWidgetArea(w->mission_control()->dock()), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
+}
+
+// Room on a laptop: a dozen lines of output, and 70 columns in the editor with any one pane open
+// beside it, the sliders whole and the simulation's line in view. Panes on one side share it as
+// tabs, a pane made by any part of the window too.
+TEST_F(LayoutTest, ALaptopHasRoomForTheOutputAndTheEditorsColumns) {
+    open_on("laptop");
+    const auto output_lines = [this] {
+        QPlainTextEdit* out = mdb(*w);
+        const int margins = 2 * qCeil(out->document()->documentMargin());
+        return (out->viewport()->height() - margins) / out->fontMetrics().lineSpacing();
+    };
+    const auto editor_columns = [this] {
+        return mcod(*w)->viewport()->width() / mcod(*w)->fontMetrics().horizontalAdvance('0');
+    };
+    ASSERT_TRUE(w->mission_control()->choose_file(":/missions/detumble.mission"));
+    QDockWidget* mission = w->mission_control()->dock();
+    mission->close();
+    settle();
+    EXPECT_GE(output_lines(), 12);
+    EXPECT_GE(editor_columns(), 70);
+    const std::function<QDockWidget*(bool)> panes[] = {
+        [this](bool shown) {
+            if (w->telemetry()->view_action()->isChecked() != shown) {
+                w->telemetry()->view_action()->trigger();
+            }
+            return static_cast<QDockWidget*>(w->telemetry()->pane());
+        },
+        [this](bool shown) {
+            if (action("act_satellite")->isChecked() != shown) action("act_satellite")->trigger();
+            return w->findChild<QDockWidget*>("satellite_dock");
+        },
+        [mission](bool shown) {
+            mission->setVisible(shown);
+            return mission;
+        },
+    };
+    for (const auto& pane : panes) {
+        const QDockWidget* shown = pane(true);
+        settle();
+        const std::string name = shown->objectName().toStdString();
+        EXPECT_FALSE(shown->isFloating()) << name;
+        EXPECT_GE(editor_columns(), 70) << name;
+        EXPECT_GE(output_lines(), 12) << name;
+        EXPECT_GE(shown->width(), 300) << name;
+        EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry())) << name;
+        EXPECT_TRUE(shown_whole(w->findChild<QLabel*>("sim_note"))) << name;
+        // The sensors' and coils' sliders; the variables and the waterfall may scroll aside.
+        for (QSlider* s : GroupBox1(*w)->findChildren<QSlider*>()) {
+            EXPECT_TRUE(reached(w.get(), s)) << name << " " << name_of(s).toStdString();
+        }
+        pane(false);
+    }
+    // All at once, and one more made elsewhere: one area of tabs.
+    for (const auto& pane : panes) pane(true);
+    auto* other = new QDockWidget("Other", w.get());
+    other->setObjectName("other_dock");
+    w->addDockWidget(Qt::RightDockWidgetArea, other);
+    settle();
+    EXPECT_EQ(w->tabifiedDockWidgets(other).size(), 3);
+    EXPECT_GE(editor_columns(), 70);
     EXPECT_TRUE(w->screen()->availableGeometry().contains(w->frameGeometry()));
 }
 

@@ -7,9 +7,10 @@
 #include <csignal>
 #include <QDockWidget>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QLayout>
+#include <QScrollArea>
 #include <QTextDocumentFragment>
 #include <cmath>
 
@@ -31,15 +32,27 @@ class MissionTest : public WindowTest {
         WindowTest::TearDown();
     }
     QAction* entry(const char* name) const { return w->findChild<QAction*>(name); }
-    QListWidget* goals() const { return w->findChild<QListWidget*>("mission_goals"); }
+    QScrollArea* goals() const { return w->findChild<QScrollArea*>("mission_goals"); }
     QString dock_label(const char* name) const { return w->findChild<QLabel*>(name)->text(); }
+    // The goals' rows, in the panel's order.
+    QList<QWidget*> goal_rows() const {
+        QList<QWidget*> rows;
+        const QLayout* list = goals()->widget()->layout();
+        for (int i = 0; i < list->count(); ++i) {
+            if (QWidget* row = list->itemAt(i)->widget()) rows << row;
+        }
+        return rows;
+    }
+    static QLabel* part(const QWidget* row, const char* name) {
+        return row->findChild<QLabel*>(name);
+    }
     // Each goal's state word, mark and accessible text, as the panel shows them.
     QStringList goal_lines() const {
         QStringList lines;
-        for (int i = 0; i < goals()->count(); ++i) {
-            const QListWidgetItem* item = goals()->item(i);
-            lines << item->data(Qt::UserRole).toString() + " | " + item->text().left(1) + " | " +
-                         item->data(Qt::AccessibleTextRole).toString();
+        for (const QWidget* row : goal_rows()) {
+            lines << row->property("state").toString() + " | " +
+                         part(row, "mission_goal_mark")->text() + " | " +
+                         row->accessibleName();
         }
         return lines;
     }
@@ -95,8 +108,10 @@ TEST_F(MissionTest, ChoosingAMissionSetsUpItsWorldAndShowsItsGoals) {
     EXPECT_EQ(w->mission_control()->dock()->objectName(), "mission_dock");
     EXPECT_EQ(w->mission_control()->dock()->isFloating(), false);
     EXPECT_EQ(goal_lines(),
-              QStringList({"pending | \u25CB | pending: rate_deg_s < 1 by 600",
-                           "pending | \u25CB | pending: rate_deg_s < 0.5 by 900 weight 0.5"}));
+              QStringList({"pending | \u25CB | pending: rate_deg_s < 1 by 600. Brake the tumbling "
+                           "in time and keep it braked: tune the gain K of the detumbling lesson.",
+                           "pending | \u25CB | pending: rate_deg_s < 0.5 by 900 weight 0.5. Go on "
+                           "braking to the end: a camera needs the satellite nearly still."}));
     EXPECT_EQ(dock_label("mission_time_left"), "Time left: 15:00");
     EXPECT_EQ(w->status_text(),
               "Mission: Detumble within ten minutes. RUN starts it; it lasts 15:00.");
@@ -192,12 +207,14 @@ TEST_F(MissionTest, TheWindowJudgesADetumblingRunAsTheRunnerDoes) {
 
         const QString path = write_file("program.bas", program.toLatin1());
         const QStringList from_runner = runner({"--mission", mission}, path);
-        EXPECT_EQ(output(), from_runner.mid(0, from_runner.size() - 3));
         QStringList from_window;
-        for (const std::string& line : watch->report_lines()) {
+        for (const std::string& line : watch->output_lines()) {
             from_window << QString::fromStdString(line);
         }
-        EXPECT_EQ(from_window, from_runner.mid(from_runner.size() - 3));
+        // The goals' lines, each with its words under it, and the score.
+        ASSERT_EQ(from_window.size(), 5);
+        EXPECT_EQ(output(), from_runner.mid(0, from_runner.size() - 5));
+        EXPECT_EQ(from_window, from_runner.mid(from_runner.size() - 5));
         EXPECT_EQ(dock_label("mission_time_left"), "Time left: 0:00");
         if (program == good) {
             EXPECT_EQ(dock_label("mission_result"), "Score 1.5/1.5 (100 %)");
@@ -209,8 +226,9 @@ TEST_F(MissionTest, TheWindowJudgesADetumblingRunAsTheRunnerDoes) {
                       "Score 0.5/1.5 (33 %)\nMissed: rate_deg_s < 1 by 600: rate_deg_s was "
                       "1.088 at 600 s: 0.088 above 1");
             EXPECT_EQ(goal_lines()[0],
-                      "missed | \u2717 | missed: rate_deg_s < 1 by 600. rate_deg_s was 1.088 at "
-                      "600 s: 0.088 above 1");
+                      "missed | \u2717 | missed: rate_deg_s < 1 by 600. Brake the tumbling in time "
+                      "and keep it braked: tune the gain K of the detumbling lesson. rate_deg_s was "
+                      "1.088 at 600 s: 0.088 above 1");
             EXPECT_TRUE(w->status_text().startsWith(
                 "Mission Detumble within ten minutes: 1 goal missed (rate_deg_s < 1 by 600: "));
         }
@@ -378,12 +396,53 @@ TEST_F(MissionTest, AProgramThatStopsAtOnceMissesTheWindowsItNeverReached) {
               "the run ended at 0 s, before 60 s\nspd > 0 from 0 to 30: the run ended at 0 s, "
               "before 30 s");
     QStringList from_window;
-    for (const std::string& line : watch->report_lines()) {
+    for (const std::string& line : watch->output_lines()) {
         from_window << QString::fromStdString(line);
     }
     const QString mission =
         write_file("hot_case.mission", read_bytes(":/missions/hot_case.mission"));
     EXPECT_EQ(from_window, runner({"--mission", mission}, write_file("stop.bas", program)));
+}
+
+// During the run each goal shows where its quantity stands; the author's words wrap in the
+// panel. The verdict and the explanation of a stop go with a new mission, another program and
+// a new RUN.
+TEST_F(MissionTest, ThePanelShowsProgressAndForgetsOldVerdicts) {
+    const QByteArray words = QByteArray(" warm it up").repeated(12);
+    const QString path = write_file(
+        "warm.mission", "title = Warm\nset = tem=12\ntime = 0.4\ngoal = tem > 30\ndescribe =" +
+                            words + "\n");
+    ASSERT_TRUE(w->mission_control()->choose_file(path));
+    QString during;
+    ASSERT_TRUE(run_steps("B=0\nDELAY 150\nA=5/B",
+                          {{[this] { return run_control(*w)->state() == RunControl::State::Waiting; },
+                            [&] { during = part(goal_rows()[0], "mission_goal_figure")->text(); }}}));
+    // Where it stands, over the figure of the breach that has decided it already.
+    EXPECT_EQ(during.section('\n', 0, 0), "now 12: 18 below 30");
+    const QLabel* said = part(goal_rows()[0], "mission_goal_words");
+    EXPECT_EQ(said->text(), QString::fromLatin1(words.trimmed()));
+    EXPECT_TRUE(said->wordWrap());
+    EXPECT_LE(said->mapTo(goals(), QPoint(said->width(), 0)).x(), goals()->viewport()->width());
+    EXPECT_GE(said->height(), 2 * said->fontMetrics().height());
+    EXPECT_TRUE(dock_label("mission_result").startsWith("Score 0/1 (0 %)"));
+    auto* explanation = w->findChild<QWidget*>("explanation_scroll");
+    EXPECT_TRUE(explanation->isVisible());
+
+    // Another program: no verdict, no explanation, the goals wait again.
+    const QString other = write_file("other.bas", "PRINT 1\n");
+    answer_questions({QMessageBox::No});
+    w->open_file(other);
+    EXPECT_FALSE(explanation->isVisible());
+    EXPECT_EQ(dock_label("mission_result"), "");
+    EXPECT_EQ(goal_lines()[0].left(10), "pending | ");
+    EXPECT_EQ(w->mission_control()->watch(), nullptr);
+
+    // A finished run's score does not stay under a new mission's goals.
+    run_without_waits("PRINT 1");
+    EXPECT_FALSE(dock_label("mission_result").isEmpty());
+    entry("mission_detumble")->trigger();
+    EXPECT_EQ(dock_label("mission_result"), "");
+    EXPECT_EQ(dock_label("mission_time_left"), "Time left: 15:00");
 }
 
 // Closing the window during a recorded run asks for the file while the window is still there,
