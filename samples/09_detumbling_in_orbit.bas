@@ -1,8 +1,9 @@
 // LESSON 9: DETUMBLING IN ORBIT
-// Teaches: a control loop that flies a simulated satellite. Run it with the
-// simulation on and the preset tumbling_1u (in the editor: Simulation >
-// Tumbling 1U; with the runner: zorvant-run --sim tumbling_1u): a small
-// satellite just out of its launcher, tumbling at about 8 degrees a second.
+// Teaches: a control loop that flies a simulated satellite. It runs with the
+// simulation on and the preset tumbling_1u (opened from File > Examples, the
+// editor sets that up and arms its mission; with the runner: zorvant-run
+// --sim tumbling_1u): a small satellite just out of its launcher, tumbling at
+// about 8 degrees a second.
 // The magnetometer now reads the Earth's field as the turning satellite sees
 // it, and the coils pull on that field. Once a second the program looks at
 // how far the field moved in the magnetometer and drives each coil against

@@ -1,8 +1,9 @@
 // LESSON 10: A THERMOSTAT IN THE SUN
-// Teaches: keeping a temperature between two limits. Run it with the
-// simulation on and the preset hot_case (in the editor: Simulation > Hot
-// Case; with the runner: zorvant-run --sim hot_case): the satellite never
-// leaves the sunlight, and its computer heats it more the faster it runs.
+// Teaches: keeping a temperature between two limits. It runs with the
+// simulation on and the preset hot_case (opened from File > Examples, the
+// editor sets that up and arms its mission; with the runner: zorvant-run
+// --sim hot_case): the satellite never leaves the sunlight, and its computer
+// heats it more the faster it runs.
 // Left at full speed it settles near 70 C; at speed 0 near 28 C. Heat moves
 // slowly: the temperature needs a minute or so to follow a change of speed.
 // The program works like a thermostat at home: above the upper limit L it

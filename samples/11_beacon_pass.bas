@@ -1,7 +1,8 @@
 // LESSON 11: A BEACON FOR THE PASS
-// Teaches: using a radio link only while it is there. Run it with the
-// simulation on and the preset ground_pass (in the editor: Simulation >
-// Ground Pass; with the runner: zorvant-run --sim ground_pass): the satellite
+// Teaches: using a radio link only while it is there. It runs with the
+// simulation on and the preset ground_pass (opened from File > Examples, the
+// editor sets that up and arms its mission; with the runner: zorvant-run
+// --sim ground_pass): the satellite
 // rises over the school's ground station about 40 seconds after RUN, passes
 // straight overhead after a minute and sets about 80 seconds after RUN. RX
 // reads the station's signal: 0 while the station cannot see the satellite,
