@@ -101,7 +101,7 @@ Outcome run_like_the_window(const MissionSetup& setup, const std::string& progra
     recorder.end();
     Outcome outcome{m.output, telemetry_csv(recorder.data())};
     for (const std::string& line : m.output) watch.output_line(line);
-    for (const std::string& line : watch.report_lines()) outcome.lines.push_back(line);
+    for (const std::string& line : watch.output_lines()) outcome.lines.push_back(line);
     sim_off();
     return outcome;
 }
