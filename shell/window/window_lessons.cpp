@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 #include "Ucompiler.h"
 #include "error_display.h"
@@ -162,5 +163,8 @@ void Tfmain::set_up_lesson(int k) {
         }
     }
     lesson_pane_->show_lesson(shown, next_lesson_caption());
+    // The Mission panel the lesson armed joins the Lesson pane's tabs once the window has laid
+    // it out, on top; the lesson's page is what a student reads first.
+    QTimer::singleShot(0, lesson_pane_->dock(), [dock = lesson_pane_->dock()] { dock->raise(); });
     set_status(e.title + ". " + said);
 }

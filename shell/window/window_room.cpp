@@ -105,10 +105,14 @@ void Tfmain::make_room_for_pane(QDockWidget* dock) {
         (area != Qt::LeftDockWidgetArea && area != Qt::RightDockWidgetArea)) {
         return;
     }
-    const int room = width() - AROUND_COLUMNS - mcod->minimumWidth() -
-                     side_least_width(text_pixel_size(mcod));
-    if (std::max(dock->width(), dock->sizeHint().width()) > room) {
-        resizeDocks({dock}, {std::max(room, PANE_LEAST_WIDTH)}, Qt::Horizontal);
+    const int beside_editor = width() - AROUND_COLUMNS - mcod->minimumWidth();
+    const int room = beside_editor - side_least_width(text_pixel_size(mcod));
+    // Nor, down to its least width, wider than leaves the variables beside the sliders.
+    const int whole_side =
+        panels_->sizeHint().width() + panel_scroll_->verticalScrollBar()->sizeHint().width();
+    const int wanted = std::min(room, std::max(beside_editor - whole_side, PANE_LEAST_WIDTH));
+    if (std::max(dock->width(), dock->sizeHint().width()) > wanted) {
+        resizeDocks({dock}, {std::max(wanted, PANE_LEAST_WIDTH)}, Qt::Horizontal);
     }
 }
 

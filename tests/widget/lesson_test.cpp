@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTextBrowser>
 #include <QWindow>
 
@@ -80,7 +81,14 @@ TEST_F(LessonTest, ALessonFromExamplesSetsUpItsWorldAndAFileDoesNot) {
         }
         EXPECT_EQ(w->status_text(), c.status);
         ASSERT_NE(lesson_dock(), nullptr);
+        QCoreApplication::processEvents();
         EXPECT_TRUE(lesson_dock()->isVisible()) << c.lesson;
+        // On top of the tabs it shares with the armed mission's panel.
+        for (const QTabBar* tabs : w->findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+            if (tabs->count() > 1) {
+                EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Lesson") << c.lesson;
+            }
+        }
         EXPECT_TRUE(label("lesson_title").startsWith(c.lesson));
     }
 
