@@ -1,5 +1,7 @@
 #include "key_value.h"
 
+#include <algorithm>
+
 KeyValueReader::KeyValueReader(std::string_view text, const std::vector<KeyValueKey>& keys)
     : text_(text), keys_(keys), given_on_(keys.size(), 0) {
     constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
@@ -71,4 +73,33 @@ std::string key_value_shown(std::string_view word) {
     }
     if (word.size() > MAX_SHOWN) out += "...";
     return out + "'";
+}
+
+std::string key_value_fault_reason(const KeyValueLine& line) {
+    const std::string key(line.key);
+    switch (line.fault) {
+        case KeyValueFault::None:
+            return {};
+        case KeyValueFault::NoEquals:
+            return "not a line \"key = value\"";
+        case KeyValueFault::OpenQuote:
+            return "a quote is left open";
+        case KeyValueFault::UnknownKey:
+            return "unknown key " + key_value_shown(key);
+        case KeyValueFault::Repeated:
+            return key + " is given twice";
+        case KeyValueFault::NoValue:
+            return key + " needs a value";
+    }
+    return {};
+}
+
+bool key_value_path_inside(std::string_view path) {
+    if (path.empty() || path.front() == '/' || path.front() == '\\') return false;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find_first_of("/\\", start), path.size());
+        if (path.substr(start, end - start) == "..") return false;
+        start = end + 1;
+    }
+    return true;
 }

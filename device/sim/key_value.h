@@ -72,3 +72,12 @@ inline std::string_view key_value_trim(std::string_view s) {
 // A word of the file for a message, in single quotes: printable ASCII as itself, every other
 // byte as \xNN, cut after 40 characters with "..." after them.
 std::string key_value_shown(std::string_view word);
+
+// Why `line` breaks the rules, in the words of the mission and lesson files; empty when it does
+// not. (Preset files keep wording of their own, which stored reports quote.)
+std::string key_value_fault_reason(const KeyValueLine& line);
+
+// Whether `path` is a relative path that stays in the folder of the file naming it: no root, no
+// step up. A backslash counts as a separator too, as it does where such files may have been
+// written.
+bool key_value_path_inside(std::string_view path);

@@ -8,18 +8,6 @@
 
 namespace {
 
-// A relative path that stays in the lesson's folder: no root, no step up. A backslash counts
-// as a separator too.
-bool beside_or_below(std::string_view path) {
-    if (path.empty() || path.front() == '/' || path.front() == '\\') return false;
-    for (size_t start = 0; start <= path.size();) {
-        const size_t end = std::min(path.find_first_of("/\\", start), path.size());
-        if (path.substr(start, end - start) == "..") return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 std::string_view unquoted(std::string_view value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         return value.substr(1, value.size() - 2);
@@ -48,20 +36,7 @@ LessonRead lesson_parse(std::string_view text) {
             return read;
         };
         const std::string key(line.key);
-        switch (line.fault) {
-            case KeyValueFault::None:
-                break;
-            case KeyValueFault::NoEquals:
-                return fail("not a line \"key = value\"");
-            case KeyValueFault::OpenQuote:
-                return fail("a quote is left open");
-            case KeyValueFault::UnknownKey:
-                return fail("unknown key " + key_value_shown(key));
-            case KeyValueFault::Repeated:
-                return fail(key + " is given twice");
-            case KeyValueFault::NoValue:
-                return fail(key + " needs a value");
-        }
+        if (line.fault != KeyValueFault::None) return fail(key_value_fault_reason(line));
         if (!more) break;
         const std::string_view value = unquoted(line.value);
         if (value.empty()) return fail(key + " needs a value");
@@ -71,7 +46,7 @@ LessonRead lesson_parse(std::string_view text) {
             }
             lesson.sim = std::string(value);
         } else if (key == "mission") {
-            if (!beside_or_below(value)) {
+            if (!key_value_path_inside(value)) {
                 return fail("mission is a file beside the lesson or below it");
             }
             lesson.mission = std::string(value);

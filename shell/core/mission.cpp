@@ -220,18 +220,6 @@ bool parse_goal(std::string_view text, MissionGoal& g, std::string& error) {
     return true;
 }
 
-// A relative path that stays in the mission's folder: no root, no step up. A backslash counts
-// as a separator too, as it does where such files may have been written.
-bool beside_or_below(std::string_view path) {
-    if (path.empty() || path.front() == '/' || path.front() == '\\') return false;
-    for (size_t start = 0; start <= path.size();) {
-        const size_t end = std::min(path.find_first_of("/\\", start), path.size());
-        if (path.substr(start, end - start) == "..") return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 std::string seconds(double s) {
     return mission_number(s) + " s";
 }
@@ -273,31 +261,18 @@ MissionRead mission_parse(std::string_view text) {
             return read;
         };
         const std::string key(line.key);
-        switch (line.fault) {
-            case KeyValueFault::None:
-                break;
-            case KeyValueFault::NoEquals:
-                return fail("not a line \"key = value\"");
-            case KeyValueFault::OpenQuote:
-                return fail("a quote is left open");
-            case KeyValueFault::UnknownKey:
-                return fail("unknown key " + key_value_shown(key));
-            case KeyValueFault::Repeated:
-                return fail(key + " is given twice");
-            case KeyValueFault::NoValue:
-                return fail(key + " needs a value");
-        }
+        if (line.fault != KeyValueFault::None) return fail(key_value_fault_reason(line));
         if (!more) break;
         const std::string_view value = line.value;
         if (key == "title") {
             m.title = std::string(value);
         } else if (key == "sim") {
-            if (sim_find_shipped(value) == nullptr && !beside_or_below(value)) {
+            if (sim_find_shipped(value) == nullptr && !key_value_path_inside(value)) {
                 return fail("sim is a shipped preset or a file beside the mission or below it");
             }
             m.sim = std::string(value);
         } else if (key == "scenario") {
-            if (!beside_or_below(value)) {
+            if (!key_value_path_inside(value)) {
                 return fail("scenario is a file beside the mission or below it");
             }
             m.scenario = std::string(value);
