@@ -23,7 +23,7 @@ bool is_letter(char c) {
 
 LessonRead lesson_parse(std::string_view text) {
     static const std::vector<KeyValueKey> keys = {
-        {"sim"}, {"mission"}, {"task", true}, {"expect", true}};
+        {"sim"}, {"mission"}, {"time_factor"}, {"task", true}, {"expect", true}};
     LessonRead read;
     Lesson& lesson = read.lesson;
     KeyValueReader reader(text, keys);
@@ -50,6 +50,12 @@ LessonRead lesson_parse(std::string_view text) {
                 return fail("mission is a file beside the lesson or below it");
             }
             lesson.mission = std::string(value);
+        } else if (key == "time_factor") {
+            if (value != "0" && value != "10" && value != "60") {
+                return fail("time_factor is 10 or 60 (times real time) or 0 (no waits), not " +
+                            key_value_shown(value));
+            }
+            lesson.time_factor = value == "0" ? 0 : value == "10" ? 10 : 60;
         } else if (key == "task") {
             lesson.tasks.push_back({std::string(value), {}});
         } else if (key == "expect") {

@@ -6,6 +6,8 @@
 //
 //   sim = tumbling_1u                      # a shipped preset, or off (the default): sliders
 //   mission = missions/detumble.mission    # a mission file beside the lesson or below it
+//   time_factor = 60                       # its runs at 60 (or 10) times real time; 0: no
+//                                          # waits; left out: real time
 //   task = Bring the turning below 1 degree a second.
 //   expect = DETUMBLING DONE               # a line the output shows once the task above is done
 //
@@ -22,6 +24,9 @@
 #include <string_view>
 #include <vector>
 
+// A lesson's runs at real time, DELAYs waited out as written.
+inline constexpr int LESSON_REAL_TIME = -1;
+
 struct LessonTask {
     std::string text;
     std::vector<std::string> expect;
@@ -30,6 +35,7 @@ struct LessonTask {
 struct Lesson {
     std::string sim = "off";  // "off" or a shipped preset's name
     std::string mission;      // as written, relative to the lesson's folder; empty: none
+    int time_factor = LESSON_REAL_TIME;  // how many times real time its runs go; 0: no waits
     std::vector<LessonTask> tasks;
 };
 

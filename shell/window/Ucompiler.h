@@ -175,6 +175,7 @@ class Tfmain : public QMainWindow {
     void build_lessons();
     void open_example_at(int k);
     void set_up_lesson(int k);
+    QString choose_lesson_speed(int time_factor);
     int next_lesson() const;
     QString next_lesson_caption() const;
     void build_satellite_action(QMenu* menu);

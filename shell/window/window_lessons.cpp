@@ -2,6 +2,7 @@
 // its text; a lesson (an example with a set-up file beside it) also sets up its simulation and
 // mission, as the Simulation menu would, and shows its instructions and tasks in the Lesson
 // pane. A program opened from a file sets up nothing.
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QDockWidget>
@@ -9,11 +10,13 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
+#include <iterator>
 
 #include "Ucompiler.h"
 #include "error_display.h"
 #include "lesson_pane.h"
 #include "mission_control.h"
+#include "run_control.h"
 #include "simulation_control.h"
 
 namespace {
@@ -109,6 +112,18 @@ void Tfmain::open_example_at(int k) {
     if (e.lesson) set_up_lesson(k);
 }
 
+// The run speed a lesson's runs go at: real time, or on the program clock `time_factor` times
+// faster (0: without waits). Says which, after a space, when it is not real time.
+QString Tfmain::choose_lesson_speed(int time_factor) {
+    int chosen = 0;
+    for (int i = 0; i < static_cast<int>(std::size(RUN_SPEEDS)); ++i) {
+        if (RUN_SPEEDS[i].rate == 0 && RUN_SPEEDS[i].time_factor == time_factor) chosen = i;
+    }
+    cb_speed->setCurrentIndex(chosen);
+    if (chosen == 0) return {};
+    return " Run speed: " + QString::fromUtf8(RUN_SPEEDS[chosen].text) + ".";
+}
+
 // The lesson's world as the Simulation menu would set it, then its page in the Lesson pane. A
 // run keeps the world it started in: opened during one, the lesson sets up nothing.
 void Tfmain::set_up_lesson(int k) {
@@ -145,7 +160,8 @@ void Tfmain::set_up_lesson(int k) {
             const QString sim = simulation_->caption().isEmpty()
                                     ? QStringLiteral("Simulation off.")
                                     : "Simulation: " + simulation_->caption() + ".";
-            shown.setup = sim + " Mission: " + QString::fromStdString(m->title) + ".";
+            shown.setup = sim + " Mission: " + QString::fromStdString(m->title) + "." +
+                          choose_lesson_speed(lesson.time_factor);
             said = shown.setup + " RUN starts it.";
         } else {
             said = "Its mission could not be set up.";
@@ -154,11 +170,13 @@ void Tfmain::set_up_lesson(int k) {
         if (mission_->armed() != nullptr) mission_->choose_none();
         if (lesson.sim == "off") {
             simulation_->choose_off();
-            shown.setup = "Simulation off: the sensor sliders are yours.";
+            shown.setup = "Simulation off: the sensor sliders are yours." +
+                          choose_lesson_speed(lesson.time_factor);
             said = shown.setup;
         } else {
             simulation_->choose_shipped(QString::fromStdString(lesson.sim));
-            shown.setup = "Simulation: " + simulation_->caption() + ".";
+            shown.setup = "Simulation: " + simulation_->caption() + "." +
+                          choose_lesson_speed(lesson.time_factor);
             said = shown.setup + " RUN starts it from its initial state.";
         }
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lesson.h"
@@ -23,6 +24,16 @@ struct ParseCase {
     const char* mission;
     std::vector<std::vector<std::string>> tasks;  // each: the text, then its expected lines
 };
+
+TEST(Lesson, TimeFactorIsOneOfTheRunSpeeds) {
+    const std::pair<const char*, int> good[] = {
+        {"", LESSON_REAL_TIME}, {"time_factor = 60", 60}, {"time_factor = 10", 10},
+        {"time_factor = 0", 0}};
+    for (const auto& [text, factor] : good) EXPECT_EQ(lesson_parse(text).lesson.time_factor, factor);
+    const LessonRead bad = lesson_parse("sim = off\ntime_factor = 30");
+    EXPECT_EQ(bad.error_line, 2);
+    EXPECT_EQ(bad.error, "time_factor is 10 or 60 (times real time) or 0 (no waits), not '30'");
+}
 
 TEST(Lesson, ParsesSetUpAndTasks) {
     const ParseCase cases[] = {

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QListWidget>
@@ -59,13 +60,13 @@ TEST_F(LessonTest, ALessonFromExamplesSetsUpItsWorldAndAFileDoesNot) {
          "LESSON 4: READING THE SENSORS. Simulation off: the sensor sliders are yours."},
         {"LESSON 9:", "tumbling_1u", ":/missions/detumble.mission",
          "LESSON 9: DETUMBLING IN ORBIT. Simulation: Tumbling 1U. Mission: Detumble within ten "
-         "minutes. RUN starts it."},
+         "minutes. Run speed: 60\u00D7 time. RUN starts it."},
         {"LESSON 10:", "hot_case", ":/missions/hot_case.mission",
          "LESSON 10: A THERMOSTAT IN THE SUN. Simulation: Hot Case. Mission: Keep the hot case "
-         "cool. RUN starts it."},
+         "cool. Run speed: 60\u00D7 time. RUN starts it."},
         {"LESSON 11:", "ground_pass", ":/missions/beacon_pass.mission",
          "LESSON 11: A BEACON FOR THE PASS. Simulation: Ground Pass. Mission: Beacon during the "
-         "pass. RUN starts it."},
+         "pass. Run speed: 60\u00D7 time. RUN starts it."},
         // After a mission, a lesson of sliders puts it away.
         {"LESSON 5:", "", nullptr,
          "LESSON 5: DETUMBLING. Simulation off: the sensor sliders are yours."},
@@ -79,7 +80,10 @@ TEST_F(LessonTest, ALessonFromExamplesSetsUpItsWorldAndAFileDoesNot) {
         } else {
             EXPECT_EQ(w->mission_control()->armed(), nullptr) << c.lesson;
         }
-        EXPECT_EQ(w->status_text(), c.status);
+        EXPECT_EQ(w->status_text(), QString::fromUtf8(c.status));
+        // A mission's lesson at sixty times real time, a lesson of sliders at real time.
+        EXPECT_EQ(named<QComboBox>(*w, "cb_speed")->currentIndex(), c.mission != nullptr ? 6 : 0)
+            << c.lesson;
         ASSERT_NE(lesson_dock(), nullptr);
         QCoreApplication::processEvents();
         EXPECT_TRUE(lesson_dock()->isVisible()) << c.lesson;
