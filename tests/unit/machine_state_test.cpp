@@ -90,8 +90,8 @@ struct Program {
 
 // Runs the program to its end; runs it again, marking the machine at a few statements, and
 // from the first mark goes another way for a while (every variable, the memory and the coils
-// changed) and back before it goes on: the same output and trace as the first time. Then goes
-// back to each mark and requires the same run from there: the later marks, the output, the
+// changed, a pause) and back before it goes on: the same output and trace as the first time. Then
+// goes back to each mark and requires the same run from there: the later marks, the output, the
 // trace and the machine at the end.
 void check_going_back(const Program& p) {
     SCOPED_TRACE(p.name);
@@ -114,6 +114,8 @@ void check_going_back(const Program& p) {
         for (int v = 0; v < VARIABLE_COUNT; ++v) machine.variables[v] = 1;
         std::fill(std::begin(machine.user_ram), std::end(machine.user_ram), 0xFF);
         for (const Channel c : {Channel::CoiX, Channel::CoiY, Channel::CoiZ}) channel_set(c, 100);
+        sim_hold(m.clock.now);
+        sim_release(m.clock.now += 5000);
         m.run_to(k + 500);
         m.go_back(marks[0]);
     }
@@ -171,6 +173,28 @@ TEST(MachineState, LessonsInOrbitGoOnAsBefore) {
         const std::string path = std::string(ZORVANT_SOURCE_DIR) + "/samples/" + l.file;
         check_going_back({l.file, read_file(path), l.preset});
     }
+}
+
+// Putting a machine back tells each channel's subscribers once when its position changes, and
+// the radio's listener.
+TEST(MachineState, SubscribersHearOfWhatChanged) {
+    TracedMachine m;
+    ASSERT_TRUE(m.start("COIL 0.5,0,0\nSPEED 2\nTX 3,1\nCOIL 0,0,0.2", nullptr));
+    const TracedMachine::Mark mark = m.mark();
+    m.run_to_end();
+    static std::vector<Channel> heard;
+    static int radio_heard;
+    heard.clear();
+    radio_heard = 0;
+    const ChannelListener listen = [](Channel c, void*) { heard.push_back(c); };
+    device_subscribe(listen, nullptr);
+    radio_set_listener([](void*) { ++radio_heard; }, nullptr);
+    m.go_back(mark);
+    radio_set_listener(nullptr, nullptr);
+    device_unsubscribe(listen, nullptr);
+    EXPECT_EQ(heard, (std::vector<Channel>{Channel::CoiZ, Channel::Spd}));
+    EXPECT_EQ(radio_heard, 1);
+    EXPECT_FALSE(radio.tx_active);
 }
 
 }  // namespace
