@@ -7,9 +7,9 @@
 // simulation's preset and the world made from it, the subscribers. So are the notes the
 // interpreter keeps of the text (scans, expression shapes, a false IF's skip): they depend on
 // the text alone. The label table is the exception: a label's first recorded position stays for
-// the rest of the run, so the snapshot keeps how many were recorded, and putting it back forgets
-// the later ones. The waterfall's picture is the window's (its timer scrolls it, no statement
-// does): only the row the transmitter writes into is kept.
+// the rest of the run, so the snapshot keeps how many were recorded, and putting it back
+// forgets the later ones and the jumps remembered. The waterfall's picture is the window's (its
+// timer scrolls it, no statement does): only the row the transmitter writes into is kept.
 #pragma once
 
 #include <array>
@@ -71,7 +71,7 @@ MachineSnapshot machine_capture(const RunSession& session);
 // simulation's subscribers once when it is on.
 void machine_restore(const MachineSnapshot& snapshot, RunSession& session);
 
-// The first part in which two snapshots differ ("variables", "simulation.state", ...), or ""
+// The first part in which two snapshots differ ("variables", "simulation.state.body", ...), or ""
 // when they are the same. Numbers are compared by their bits: a NaN equals the same NaN, and 0
 // is not -0.
 std::string machine_difference(const MachineSnapshot& a, const MachineSnapshot& b);

@@ -14,6 +14,7 @@
 #include "sim_preset.h"
 #include "simulation.h"
 #include "test_support.h"
+#include "tokenizer.h"
 #include "trace.h"
 
 namespace {
@@ -157,7 +158,12 @@ TEST(MachineState, GoldenProgramsGoOnAsBefore) {
     programs.push_back({"label met on a way taken back",
                         "K=0\nIF K=1 THEN GOTO 7\nGOTO 5\nLABEL 5\nPRINT \"FIRST\"\nEND\n"
                         "LABEL 7\nLABEL 5\nPRINT \"SECOND\"\nGOTO 5"});
-    for (const Program& p : programs) check_going_back(p);
+    for (const bool fast : {true, false}) {
+        SCOPED_TRACE(fast ? "fast paths" : "plain");
+        tok_set_fast_paths(fast);
+        for (const Program& p : programs) check_going_back(p);
+    }
+    tok_set_fast_paths(true);
 }
 
 TEST(MachineState, LessonsInOrbitGoOnAsBefore) {
