@@ -46,6 +46,25 @@ void labels_clear() {
     tok_cache_forget();
 }
 
+void labels_truncate(int count) {
+    if (count < 0) count = 0;
+    if (count >= label_cache.count) return;
+    // A bucket's chain keeps the order of the list: the first link to a forgotten entry ends it.
+    for (int i = count; i < label_cache.count; ++i) {
+        int* link = &label_cache.bucket[bucket_of(label_cache.pool[i].number)];
+        while (*link != 0 && *link - 1 < count) link = &label_cache.pool[*link - 1].same_hash;
+        *link = 0;
+    }
+    label_cache.count = count;
+    label_cache.last = count - 1;
+    if (count == 0) {
+        label_cache.first = -1;
+    } else {
+        label_cache.pool[count - 1].next = -1;
+    }
+    for (JumpSite& j : jump_cache) j = JumpSite{};
+}
+
 const char* label_find(int32_t number) {
     return tok_fast_paths ? find_by_index(number) : find_by_walk(number);
 }

@@ -54,6 +54,9 @@ inline const char* cached_goto(const char* site) {
 }
 
 void labels_clear();
+// Forgets every label recorded after the first `count`, and with them every remembered jump,
+// for a run taken up again from before they were met. Nothing changes when no more are kept.
+void labels_truncate(int count);
 const char* label_find(int32_t number);
 void label_add(int32_t number, const char* position);
 void label_search(int32_t number);

@@ -56,10 +56,7 @@ void publish() {
     radio.tx_shift = static_cast<int32_t>(
         round_position(std::clamp(columns, -1.0 * SDR_WIDTH, 1.0 * SDR_WIDTH)));
     radio.tx_in_view = s.in_view;
-    for (int i = 0; i < subscriber_count; ++i) {
-        const SimSubscriber& sub = subscribers[static_cast<size_t>(i)];
-        sub.listener(sub.context);
-    }
+    sim_notify_subscribers();
 }
 
 }  // namespace
@@ -224,6 +221,13 @@ double sim_series_value(int series) {
             return s.station.elevation * PER_DEG;
         default:
             return 0;
+    }
+}
+
+void sim_notify_subscribers() {
+    for (int i = 0; i < subscriber_count; ++i) {
+        const SimSubscriber& sub = subscribers[static_cast<size_t>(i)];
+        sub.listener(sub.context);
     }
 }
 

@@ -141,6 +141,8 @@ inline constexpr int MAX_SIM_SUBSCRIBERS = 8;
 // Adds a subscriber; the same listener and context twice are added once. False when full.
 bool sim_subscribe(SimListener listener, void* context);
 void sim_unsubscribe(SimListener listener, void* context);
+// Tells the subscribers, as after a move: for a host that has put a saved state back itself.
+void sim_notify_subscribers();
 
 // For tests and tools: the world a preset makes, and one grid step of a state in it with the
 // coils at `coil` positions (-100..100) and the CPU-speed bar at `speed`.

@@ -78,6 +78,15 @@ void RunSession::set_row_hook(RowHook hook, void* context, const bool* due) {
     row_due_ = hook != nullptr && due != nullptr ? due : &no_row_due;
 }
 
+void RunSession::restore_progress(const Progress& p) {
+    steps_ = p.steps;
+    next_follow_ = p.next_follow;
+    held_at_ = p.held_at;
+    simulating_ = p.simulating;
+    resume_known_ = p.resume_known;
+    resume_reached_ = p.resume_reached;
+}
+
 void RunSession::follow_simulation() {
     if (!simulating_) return;
     sim_follow(clock_ms());

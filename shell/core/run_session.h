@@ -118,6 +118,22 @@ class RunSession {
     using RowHook = void (*)(bool moved, int editor_line, void* context);
     void set_row_hook(RowHook hook, void* context, const bool* due);
 
+    // What decides the passes to come besides the machine: the count of statements, when the
+    // simulation is next followed, the statement held at and the resume time known reached.
+    // A snapshot of the machine (machine_state.h) keeps it and puts it back.
+    struct Progress {
+        long long steps = 0;
+        long long next_follow = 0;
+        const char* held_at = nullptr;
+        bool simulating = false;
+        bool resume_known = false;
+        int32_t resume_reached = 0;
+    };
+    Progress progress() const {
+        return {steps_, next_follow_, held_at_, simulating_, resume_known_, resume_reached_};
+    }
+    void restore_progress(const Progress& p);
+
    private:
     bool resume_time_reached();
     bool time_limit_reached() const { return time_limit && clock_ms() >= *time_limit; }
