@@ -192,8 +192,10 @@ Tfmain::Tfmain(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tfmain::~Tfmain() {
-    // The panes hidden as the window goes leave nothing to fit.
+    // The panes hidden as the window goes leave nothing to fit: once this destructor is done
+    // they would be telling a window that is no longer one.
     fitting_docks_ = true;
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) dock->disconnect(this);
     // The process's own handlers come back first.
     delete closing_signals_;
     device_unsubscribe(timer_changed, this);
