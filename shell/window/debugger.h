@@ -72,6 +72,24 @@ class Debugger : public QObject {
     void clear_variables();
     // Another program is in the editor: the explanation of the last one's stop goes.
     void forget_stop();
+    // --- Going back through the run's past (paused, or after a run has ended).
+    // A statement back: the machine as it stood before the last statement ran.
+    bool can_step_back() const;
+    void step_back();
+    // Back to the last breakpoint line passed before the moment shown, or to the oldest
+    // moment kept.
+    void run_back();
+    // The machine at a kept moment, for the time cursor: by statement or by program clock.
+    // The run is not changed: RUN or STEP from the past asks before it forgets the future.
+    void seek_step(long long step);
+    void seek_time(int32_t ms);
+    // The run goes on from the moment shown: paused there (after a run that has ended, too).
+    // Asks first when the forgotten future printed output or held slider moves.
+    bool resume_here();
+    // The moment the machine shows, and whether it is in the past of the run.
+    RunMoment moment() const;
+    bool in_past() const;
+
     // Double click, Enter or F2 on a variable's label while paused edits its value there.
     VariableEditor* variable_editor() const { return variable_editor_; }
 
@@ -84,6 +102,9 @@ class Debugger : public QObject {
     void runEnded();
     // The run is held before a statement (PAUSE, STEP or a breakpoint).
     void paused();
+    // The machine shows another moment of the run (a step back, the time cursor, a step forward
+    // through the past, the run's end again).
+    void momentShown(const RunMoment& moment);
     // The explanation's link: a help page ("errors.html").
     void helpRequested(const QString& page);
 

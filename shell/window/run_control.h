@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "run_history.h"
 #include "run_session.h"
 #include "telemetry_recorder.h"
 
@@ -136,6 +137,30 @@ class RunControl : public QObject {
     // watch does. Let go when `owner` is destroyed; nullptr for none.
     void set_statement_watch(QObject* owner, std::function<void()> watch);
 
+    // --- The run's past. While recording (the default), every run keeps a history of itself;
+    // off, nothing is kept and nothing is paid.
+    void set_recording(bool on);
+    bool recording() const { return recording_; }
+    const RunHistory& history() const { return history_; }
+    void set_history_bound(const HistoryBound& bound) { history_.set_bound(bound); }
+    // Kept beside each snapshot and told of each statement run again; let go when `owner` is
+    // destroyed.
+    void set_history_host(QObject* owner, HistoryHost* host);
+    // Paused, or after a run has ended: puts the machine back at a kept moment (and forward
+    // again up to the run's last one). Nothing is printed; the output lines printed by then
+    // are in the moment returned. None when nothing is kept or a pass is running.
+    std::optional<RunMoment> seek_step(long long step);
+    std::optional<RunMoment> seek_time(int32_t ms);
+    // The run goes on from the moment the machine shows: what came after it is forgotten
+    // (the caller asks the user first, and takes back the output lines past it).
+    void drop_future();
+    // After a run has ended and the machine was put back at a moment of it: the run is
+    // active again, paused there, as if it had been paused at that moment. False when there
+    // is no such moment or the program has been prepared again since.
+    bool reopen_paused();
+    // Lines the current (or last) run has printed, reports included.
+    long long printed_lines() const { return printed_lines_; }
+
     // Output lines wait here until the window is next served: one append for many lines keeps
     // a printing program fast, and nobody can see the pane before the window is served anyway.
     void queue_output(std::string_view line);
@@ -166,6 +191,10 @@ class RunControl : public QObject {
     static HookAction before_statement(const char* position, int editor_line, void* self);
 
     RunSession session_;
+    RunHistory history_;
+    bool recording_ = true;
+    QPointer<QObject> history_owner_;
+    long long printed_lines_ = 0;
     std::function<bool(int editor_line)> hold_before_;
     QPointer<QObject> hold_owner_;
     std::function<void()> statement_watch_;

@@ -1,0 +1,141 @@
+// What a run has been: enough of its past to put the machine back as it stood before any kept
+// statement, and to go forward again to exactly where the run was.
+//
+// The history keeps whole snapshots of the machine (machine_state.h) now and then, and between
+// two of them only the moments at which the clock moved. A run is deterministic but for its
+// clock and what comes from outside the program (a slider moved, a variable edited while
+// paused, a scenario's event applied between two passes): every change of the clock is kept as
+// a mark with the statement count at which it happened, and anything else that changed the
+// machine between two passes makes a snapshot of its own. Any kept moment is then a snapshot
+// put back and at most a few thousand statements run again, silently: no output, no reports,
+// no math boxes, no telemetry rows.
+//
+// Within one pass of statements the clock must read one value; a host on real time freezes it
+// for the pass (RunControl does). A host that runs statement watches (a mission's) gives them
+// to the history too, so that they follow the statements run again, and keeps what they know
+// beside each snapshot.
+#pragma once
+
+#include <any>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+
+#include "machine_state.h"
+#include "run_session.h"
+
+// How much of the past is kept: the oldest snapshots go once the history holds more than
+// `statements` statements and more than `program_ms` of the program clock, or as soon as it
+// takes more than `bytes`.
+struct HistoryBound {
+    long long statements = 1'000'000;
+    int32_t program_ms = 600'000;
+    std::size_t bytes = std::size_t{64} << 20;
+};
+
+// The host's side of a history: what it keeps beside the machine, and what it does while
+// statements run again.
+class HistoryHost {
+   public:
+    virtual ~HistoryHost() = default;
+    // What the host knows at a snapshot that the machine does not (a mission's goals, the
+    // scenario's next event), to be handed back by put_back.
+    virtual std::any keep() { return {}; }
+    virtual void put_back(const std::any&) {}
+    // The bytes one keep() holds, counted against the bound.
+    virtual std::size_t kept_bytes() const { return 0; }
+    // Before each statement run again, as before each statement of the run itself; only called
+    // when watches_statements().
+    virtual bool watches_statements() const { return false; }
+    virtual void before_statement() {}
+};
+
+// A moment of the run: the statements run before it, the program clock then, and the lines of
+// output printed by then.
+struct RunMoment {
+    long long step = 0;
+    int32_t clock_ms = 0;
+    long long output_lines = 0;
+};
+
+class RunHistory {
+   public:
+    void set_bound(const HistoryBound& bound);
+    const HistoryBound& bound() const { return bound_; }
+    // Nullptr for none; the host must outlive the history's use of it.
+    void set_host(HistoryHost* host) { host_ = host; }
+
+    // --- Recording, by the host that runs the passes.
+    // A fresh run has started (RunSession::start): the history forgets the last one.
+    void start(RunSession& session, long long output_lines);
+    // Before a pass, with the clock it will read in place: keeps a snapshot when one is due or
+    // something outside the program changed the machine since the last pass.
+    void before_pass(const RunSession& session, long long output_lines);
+    // After a pass.
+    void after_pass(const RunSession& session, long long output_lines);
+    // Nothing kept.
+    void clear();
+    bool empty() const { return snapshots_.empty(); }
+
+    // --- What is kept.
+    // The first moment kept and the run's last one (where the live run stands).
+    RunMoment first() const;
+    RunMoment last() const { return last_; }
+    std::size_t bytes() const;
+    std::size_t snapshot_count() const { return snapshots_.size(); }
+    std::size_t mark_count() const { return marks_.size(); }
+    // Changes from outside the program (slider moves, edits, scenario events between passes)
+    // after `step` up to the run's last moment.
+    int outside_changes_after(long long step) const;
+
+    // --- Moving.
+    // The moment the machine shows: last() unless a seek went back.
+    RunMoment position() const { return position_; }
+    bool in_past() const { return !empty() && position_.step < last_.step; }
+    // Puts the machine as it stood before statement `step` (clamped to what is kept) and
+    // returns that moment. The session must be between two passes of the run recorded, with
+    // its host's sinks installed: they are muted meanwhile.
+    RunMoment seek_step(RunSession& session, long long step);
+    // The machine at `ms` of the program clock: every statement begun at or before `ms` has
+    // run, and the clock and the simulation stand at `ms` (within what is kept).
+    RunMoment seek_time(RunSession& session, int32_t ms);
+    // The program clock before statement `step`, as the run had it.
+    int32_t clock_at(long long step) const;
+    // The run goes on from the position: what came after it is forgotten.
+    void drop_future(const RunSession& session);
+
+   private:
+    struct Snapshot {
+        long long step = 0;
+        long long output_lines = 0;
+        bool outside = false;  // made for a change from outside the program
+        MachineSnapshot machine;
+        std::any host;
+    };
+    struct Mark {
+        long long step;
+        int32_t clock_ms;
+    };
+    static void clock_moved(void* self);
+    void note_clock(long long step, int32_t clock_ms);
+    void keep_snapshot(const RunSession& session, long long output_lines, bool outside);
+    void keep_within_bound();
+    // The snapshot to go forward from to reach `step`.
+    const Snapshot& snapshot_before(long long step) const;
+    // Runs the statements again from `from` to `step`, applying the clock's marks on the way,
+    // at most up to the clock's `until_ms`; returns the output lines printed on the way.
+    long long replay(RunSession& session, const Snapshot& from, long long step,
+                     bool apply_marks_at_step);
+
+    HistoryBound bound_;
+    HistoryHost* host_ = nullptr;
+    std::deque<Snapshot> snapshots_;
+    std::deque<Mark> marks_;
+    // The machine at the end of the last pass: what the next pass must find unless something
+    // outside the program changed it.
+    MachineSnapshot pass_end_;
+    bool pass_end_known_ = false;
+    RunMoment last_;
+    RunMoment position_;
+    std::size_t host_bytes_ = 0;
+};
