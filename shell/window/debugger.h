@@ -105,6 +105,9 @@ class Debugger : public QObject {
     // The machine shows another moment of the run (a step back, the time cursor, a step forward
     // through the past, the run's end again).
     void momentShown(const RunMoment& moment);
+    // The run went on from `from`, a moment in its past: everything recorded after it (output,
+    // telemetry, slider moves) is to be forgotten.
+    void futureDropped(const RunMoment& from);
     // The explanation's link: a help page ("errors.html").
     void helpRequested(const QString& page);
 
