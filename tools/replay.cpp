@@ -241,7 +241,7 @@ std::vector<std::string> replay_state_lines(const ReplayMoment& m, const LineLis
     }
     const std::string line = editor_line(lines, current_line());
     if (m.ended) {
-        out.push_back("stopped at " + line);
+        out.push_back(m.stopped + " " + line);
     } else if (m.wait_until_ms > m.now_ms) {
         out.push_back("waiting in a DELAY until " + std::to_string(m.wait_until_ms) +
                       " ms; next: " + line);

@@ -83,6 +83,9 @@ struct ReplayMoment {
     int64_t at_ms = 0;       // the moment asked for
     int64_t now_ms = 0;      // the program clock where the new run stopped
     bool ended = false;      // the run ended at now_ms, at or before at_ms
+    // How it ended, before the line it names: "stopped at", "stopped by the time limit
+    // before", ...
+    std::string stopped = "stopped at";
     int64_t wait_until_ms = 0;  // where a DELAY that holds the program ends
     long long steps = 0;
 };

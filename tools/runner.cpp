@@ -532,6 +532,12 @@ int replay_run(RunSession& session, const RunnerOptions& options, const Scenario
     moment.at_ms = options.at_ms;
     moment.now_ms = watch.now();
     moment.ended = ended;
+    if (ended && session.last_report().kind != ReportKind::None) {
+        moment.stopped = "stopped by an error in";
+    } else if (ended && !interp_finished()) {
+        moment.stopped = std::string("stopped by the ") + (out_of_steps() ? "step" : "time") +
+                         " limit before";
+    }
     moment.wait_until_ms = int64_t{interp.resume_time} - watch.start_ms;
     moment.steps = session.steps();
     for (const std::string& line : replay_state_lines(moment, lines, captured)) {
