@@ -58,20 +58,25 @@ std::string TraceCheck::at_line() const {
 
 bool TraceCheck::open(const std::string& path) {
     name_ = path;
+    const auto refuse = [&](const std::string& reason) {
+        return fail(Verdict::Unreadable, "cannot read " + path + ": " + reason);
+    };
     // As a program file is read: looked at before it is opened, since opening a FIFO waits for
     // a writer, and looked at again once open.
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-        return fail(Verdict::Unreadable, "cannot read " + path + ": " + errno_reason(errno));
+    if (stat(path.c_str(), &st) != 0) return refuse(errno_reason(errno));
+    if (!S_ISREG(st.st_mode)) return refuse(REASON_NOT_REGULAR);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return refuse(errno_reason(errno));
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return refuse(REASON_NOT_REGULAR);
     }
-    const int fd = S_ISREG(st.st_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
-    if (fd < 0 && S_ISREG(st.st_mode)) {
-        return fail(Verdict::Unreadable, "cannot read " + path + ": " + errno_reason(errno));
-    }
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        (file_ = fdopen(fd, "rb")) == nullptr) {
-        if (fd >= 0) close(fd);
-        return fail(Verdict::Unreadable, "cannot read " + path + ": " + REASON_NOT_REGULAR);
+    file_ = fdopen(fd, "rb");
+    if (file_ == nullptr) {
+        const int error = errno;
+        close(fd);
+        return refuse(errno_reason(error));
     }
     return true;
 }
@@ -91,7 +96,8 @@ TraceCheck::Read TraceCheck::next(std::string& line) {
             line += static_cast<char>(c);
         }
         if (c == EOF && std::ferror(file_)) {
-            fail(Verdict::Unreadable, "cannot read " + name_ + ": " + errno_reason(errno != 0 ? errno : EIO));
+            fail(Verdict::Unreadable,
+                 "cannot read " + name_ + ": " + errno_reason(errno != 0 ? errno : EIO));
             return Read::Fault;
         }
         if (c == EOF && line.empty()) return Read::End;
@@ -112,15 +118,18 @@ bool TraceCheck::header(const std::string& expected) {
     if (read == Read::End) return fail(Verdict::Unreadable, name_ + ": empty: no trace");
     if (line == expected) return true;
     if (line == trace_header(true)) {
-        return fail(Verdict::Differs, at_line() + ": the trace has the simulation's columns: "
-                                                  "give the --sim or --mission of its run");
+        return fail(Verdict::Differs, at_line() +
+                                          ": the trace has the simulation's columns: "
+                                          "give the --sim or --mission of its run");
     }
     if (line == trace_header(false)) {
-        return fail(Verdict::Differs, at_line() + ": the trace has no simulation's columns: "
-                                                  "its run had no --sim or --mission");
+        return fail(Verdict::Differs, at_line() +
+                                          ": the trace has no simulation's columns: "
+                                          "its run had no --sim or --mission");
     }
-    return fail(Verdict::Unreadable, at_line() + ": not a trace: its first line is not a "
-                                                 "trace's header");
+    return fail(Verdict::Unreadable, at_line() +
+                                         ": not a trace: its first line is not a "
+                                         "trace's header");
 }
 
 bool TraceCheck::row(const std::string& expected, int64_t time_ms) {
@@ -142,7 +151,8 @@ bool TraceCheck::row(const std::string& expected, int64_t time_ms) {
     const std::vector<std::string_view> want = split_columns(expected);
     if (got.size() != columns_.size()) {
         return fail(Verdict::Unreadable,
-                    at_line() + ": not a row of a trace: " + count_of(static_cast<long long>(got.size()), "column") +
+                    at_line() + ": not a row of a trace: " +
+                        count_of(static_cast<long long>(got.size()), "column") +
                         " where its header has " + std::to_string(columns_.size()));
     }
     size_t k = 0;
@@ -159,8 +169,10 @@ bool TraceCheck::finish(bool ended, int64_t at_ms) {
     const Read read = next(line);
     if (read != Read::Line) return read == Read::End;
     if (ended) {
-        return fail(Verdict::Differs, at_line() + ": the run ended at the line before, but the "
-                                                  "trace goes on: it is " + NOT_THIS_RUN);
+        return fail(Verdict::Differs, at_line() +
+                                          ": the run ended at the line before, but the "
+                                          "trace goes on: it is " +
+                                          NOT_THIS_RUN);
     }
     const std::vector<std::string_view> got = split_columns(line);
     int64_t time_ms = 0;
@@ -168,9 +180,9 @@ bool TraceCheck::finish(bool ended, int64_t at_ms) {
         return fail(Verdict::Unreadable, at_line() + ": not a row of a trace");
     }
     if (time_ms <= at_ms) {
-        return fail(Verdict::Differs, at_line() + ": the trace has a row at " +
-                                          std::to_string(time_ms) +
-                                          " ms that the replay does not make: it is " + NOT_THIS_RUN);
+        return fail(Verdict::Differs,
+                    at_line() + ": the trace has a row at " + std::to_string(time_ms) +
+                        " ms that the replay does not make: it is " + NOT_THIS_RUN);
     }
     return true;
 }
@@ -230,14 +242,14 @@ std::vector<std::string> replay_state_lines(const ReplayMoment& m, const LineLis
     const std::string agree = "the trace's " + count_of(m.rows, "row") +
                               (m.ended ? "" : " up to here") + (m.rows == 1 ? " agrees" : " agree");
     if (!m.ended) {
-        out.push_back("at " + std::to_string(m.now_ms) + " ms, after " + statements + " (" +
-                      agree + ")");
+        out.push_back("at " + std::to_string(m.now_ms) + " ms, after " + statements + " (" + agree +
+                      ")");
     } else if (m.now_ms < m.at_ms) {
         out.push_back("the run ended at " + std::to_string(m.now_ms) + " ms, before " +
                       std::to_string(m.at_ms) + " ms, after " + statements + " (" + agree + ")");
     } else {
-        out.push_back("at " + std::to_string(m.now_ms) + " ms the run ended, after " +
-                      statements + " (" + agree + ")");
+        out.push_back("at " + std::to_string(m.now_ms) + " ms the run ended, after " + statements +
+                      " (" + agree + ")");
     }
     const std::string line = editor_line(lines, current_line());
     if (m.ended) {
@@ -274,11 +286,12 @@ std::vector<std::string> replay_state_lines(const ReplayMoment& m, const LineLis
         text += cells[column];
     };
     constexpr size_t FIRST_CHANNEL = 2;
-    for (const auto& [mover, caption] : {std::pair{Mover::User, "sensors:"},
-                                         std::pair{Mover::Program, "set by the program:"}}) {
+    for (const auto& [mover, caption] :
+         {std::pair{Mover::User, "sensors:"}, std::pair{Mover::Program, "set by the program:"}}) {
         std::string text = caption;
         for (int c = 0; c < TRACE_CHANNEL_COUNT; ++c) {
-            if (channel_info[c].mover == mover) add(text, " ", FIRST_CHANNEL + static_cast<size_t>(c));
+            if (channel_info[c].mover == mover)
+                add(text, " ", FIRST_CHANNEL + static_cast<size_t>(c));
         }
         out.push_back(text);
     }
@@ -307,7 +320,8 @@ std::vector<std::string> replay_state_lines(const ReplayMoment& m, const LineLis
                       (output.count > static_cast<long long>(output.last.size())
                            ? ", the last " + std::to_string(output.last.size()) + ":"
                            : ":"));
-        for (const std::string& printed : output.last) out.push_back("  " + printable_ascii(printed, 200));
+        for (const std::string& printed : output.last)
+            out.push_back("  " + printable_ascii(printed, 200));
     }
     if (output.math_errors > 0) out.push_back("math errors: " + std::to_string(output.math_errors));
     return out;

@@ -79,10 +79,10 @@ struct ReplayOutput {
 struct ReplayMoment {
     std::string program;
     std::string trace;
-    long long rows = 0;      // the trace's rows that agreed
-    int64_t at_ms = 0;       // the moment asked for
-    int64_t now_ms = 0;      // the program clock where the new run stopped
-    bool ended = false;      // the run ended at now_ms, at or before at_ms
+    long long rows = 0;  // the trace's rows that agreed
+    int64_t at_ms = 0;   // the moment asked for
+    int64_t now_ms = 0;  // the program clock where the new run stopped
+    bool ended = false;  // the run ended at now_ms, at or before at_ms
     // How it ended, before the line it names: "stopped at", "stopped by the time limit
     // before", ...
     std::string stopped = "stopped at";

@@ -29,7 +29,8 @@ std::vector<std::string> split(const std::string& text, char separator) {
 std::map<std::string, std::string> state_values(const std::string& state) {
     std::map<std::string, std::string> values;
     for (const std::string& line : split(state, '\n')) {
-        if (line.size() > 5 && line[0] == ' ' && line[3] == ':' && line[2] >= 'A' && line[2] <= 'Z') {
+        if (line.size() > 5 && line[0] == ' ' && line[3] == ':' && line[2] >= 'A' &&
+            line[2] <= 'Z') {
             values[line.substr(2, 1)] = line.substr(5);
         } else if (line.starts_with("sensors:") || line.starts_with("set by the program:") ||
                    line.starts_with("transmitter:") || line.starts_with("simulation:")) {
@@ -56,7 +57,9 @@ void expect_state_is_row(const std::string& state, const std::string& header,
     for (size_t k = 2; k < names.size(); ++k) {
         const auto it = shown.find(names[k]);
         const bool variable = names[k].size() == 1;
-        EXPECT_EQ(it == shown.end() && variable ? "0" : it == shown.end() ? "(none)" : it->second,
+        EXPECT_EQ(it == shown.end() && variable ? "0"
+                  : it == shown.end()           ? "(none)"
+                                                : it->second,
                   cells[k])
             << names[k] << "\n"
             << state;
@@ -89,15 +92,21 @@ std::string rows_agree(size_t rows, bool ended) {
 // limit leaves, and at the end the one of the trace's last row.
 TEST(Replay, TheLessonsAgreeWithTheirTraces) {
     const LessonReplay lessons[] = {
-        {"09_detumbling_in_orbit", "detumble", "tumbling_1u",
+        {"09_detumbling_in_orbit",
+         "detumble",
+         "tumbling_1u",
          {{312500, true, "waiting in a DELAY until 313000 ms; next: editor line 34: MGET X,Y,Z"},
           {312000, false, "waiting in a DELAY until 313000 ms"},
           {900000, false, "stopped by the time limit before editor line 34"},
           {2000000, false, "stopped by the time limit before editor line 34"}}},
-        {"10_thermostat_hot_case", "hot_case", "hot_case",
+        {"10_thermostat_hot_case",
+         "hot_case",
+         "hot_case",
          {{61234, true, "waiting in a DELAY until 62000 ms"},
           {0, false, "waiting in a DELAY until 1000 ms"}}},
-        {"11_beacon_pass", "beacon_pass", "ground_pass",
+        {"11_beacon_pass",
+         "beacon_pass",
+         "ground_pass",
          {{61234, true, "waiting in a DELAY until 61260 ms; next: editor line 50: B=B*2&255"},
           {60000, false, "waiting"},
           {200000, false, "stopped at editor line 59: END"}}},
@@ -120,10 +129,10 @@ TEST(Replay, TheLessonsAgreeWithTheirTraces) {
             size_t agreed = 0;
             for (size_t i = 1; i < rows.size() && std::stoll(rows[i]) <= m.ms; ++i) ++agreed;
             const bool ended = agreed == rows.size() - 1;
-            const std::string start = !ended             ? "at " + at + " ms, after "
-                                      : end_ms == at ? "at " + at + " ms the run ended, after "
-                                                     : "the run ended at " + end_ms +
-                                                           " ms, before " + at + " ms, after ";
+            const std::string start =
+                !ended         ? "at " + at + " ms, after "
+                : end_ms == at ? "at " + at + " ms the run ended, after "
+                               : "the run ended at " + end_ms + " ms, before " + at + " ms, after ";
             EXPECT_TRUE(lines[0].starts_with(start)) << lines[0];
             EXPECT_TRUE(lines[0].ends_with(rows_agree(agreed, ended))) << lines[0];
             EXPECT_TRUE(lines[1].starts_with(m.second_line)) << lines[1];
@@ -172,7 +181,7 @@ TEST(Replay, TellsAnotherRunAndWhatIsNoTrace) {
         std::string trace_bytes;  // written to a file; empty: the lesson's trace as it is
         std::string args;         // after --replay's file
         int code;
-        std::string message;      // after "zorvant-run: " and the trace's name
+        std::string message;  // after "zorvant-run: " and the trace's name
     };
     const Case cases[] = {
         {"", "--at 312000 " + mission + gain_5, 1,
