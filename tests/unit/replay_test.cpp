@@ -148,23 +148,13 @@ TEST(Replay, TheLessonsAgreeWithTheirTraces) {
     }
 }
 
-std::string lesson_9_trace() {
-    static const std::string trace = [] {
-        const std::string path = testing::TempDir() + "lesson_9.csv";
-        runner("--trace " + path + " --mission " + SAMPLES + "missions/detumble.mission " +
-                   SAMPLES + "09_detumbling_in_orbit.bas",
-               " >/dev/null 2>&1");
-        return path;
-    }();
-    return trace;
-}
-
 // A replay that leaves its trace says where and exits 1; a trace that is none, 2. Either way
 // no state is printed.
 TEST(Replay, TellsAnotherRunAndWhatIsNoTrace) {
     const std::string lesson = SAMPLES + "09_detumbling_in_orbit.bas";
     const std::string mission = "--mission " + SAMPLES + "missions/detumble.mission ";
-    const std::string trace = lesson_9_trace();
+    const std::string trace = testing::TempDir() + "lesson_9.csv";
+    runner("--trace " + trace + " " + mission + lesson, " >/dev/null 2>&1");
     const std::string text = read_file(trace);
     std::string gain = read_file(lesson);
     gain.replace(gain.find("\nK=7\n"), 5, "\nK=5\n");
@@ -174,8 +164,12 @@ TEST(Replay, TellsAnotherRunAndWhatIsNoTrace) {
     // The trace up to its first row at 8000 ms, and a short row put before its first at 3000.
     const std::string cut = text.substr(0, text.find("\n8000,"));
     const size_t before_3000 = text.find("\n3000,") + 1;
-    const auto lines_in = [](const std::string& bytes) {
-        return std::to_string(std::count(bytes.begin(), bytes.end(), '\n'));
+    // `before`, the count of lines in `bytes`, `after`.
+    const auto with_lines = [](const char* before, const std::string& bytes, const char* after) {
+        std::string message = before;
+        message += std::to_string(std::count(bytes.begin(), bytes.end(), '\n'));
+        message += after;
+        return message;
     };
     struct Case {
         std::string trace_bytes;  // written to a file; empty: the lesson's trace as it is
@@ -195,13 +189,13 @@ TEST(Replay, TellsAnotherRunAndWhatIsNoTrace) {
         {read_file(plain + ".csv"), "--at 0 --sim tumbling_1u " + plain + ".bas", 1,
          ":1: the trace has no simulation's columns: its run had no --sim or --mission"},
         {cut, "--at 312000 " + mission + lesson, 1,
-         ": the trace ends after line " + lines_in(cut + "\n") +
-             ", but the replay goes on with a row at 8000 ms: it was cut short, or it is not a "
-             "trace of this program with these options"},
+         with_lines(": the trace ends after line ", cut + "\n",
+                    ", but the replay goes on with a row at 8000 ms: it was cut short, or it is "
+                    "not a trace of this program with these options")},
         {text.substr(0, before_3000) + "3000,34\n" + text.substr(before_3000),
          "--at 312000 " + mission + lesson, 2,
-         std::string{':'} + lines_in(text.substr(0, before_3000) + "\n") +
-             ": not a row of a trace: 2 columns where its header has 50"},
+         with_lines(":", text.substr(0, before_3000) + "\n",
+                    ": not a row of a trace: 2 columns where its header has 50")},
         {std::string("tim\0_ms,line\n", 13), "--at 0 " + mission + lesson, 2,
          ":1: not a trace: its first line is not a trace's header"},
         {header + std::string(5000, '7') + "\n", "--at 0 " + mission + lesson, 2,
