@@ -112,6 +112,8 @@ class RunHistory {
     // Something outside the program (an edit, a slider) changed the machine since the last
     // seek: going forward is then no longer the run that was kept.
     bool changed_since_seek(const RunSession& session) const;
+    // The machine is being put back or run again: what changes now is no news from outside.
+    bool replaying() const { return replaying_; }
     // The run goes on from the position: what came after it is forgotten.
     void drop_future(RunSession& session);
 

@@ -49,6 +49,10 @@ class ScenarioRecorder {
     void moved(Channel channel, int64_t position, int64_t clock_ms);
     const std::vector<ScenarioEvent>& events() const { return events_; }
     void clear() { events_.clear(); }
+    // The run went on from an earlier moment: the move recorded `index`-th never happened.
+    void forget(std::size_t index) {
+        if (index < events_.size()) events_.erase(events_.begin() + static_cast<long>(index));
+    }
 
    private:
     int64_t start_ms_ = 0;

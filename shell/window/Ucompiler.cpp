@@ -290,7 +290,7 @@ void Tfmain::build_controls() {
     build_file_buttons(bottom_);
     arrange_bottom(ButtonRows::Design);
     // Narrower than that, the buttons take three rows.
-    bottom_->setMinimumWidth(run_row_->sizeHint().width());
+    bottom_->setMinimumWidth(bottom_width(ButtonRows::Three));
 
     auto* side_rows = new QVBoxLayout(side_);
     side_rows->setContentsMargins(0, 0, 0, 0);
@@ -436,6 +436,7 @@ void Tfmain::build_parts() {
     slider_recorder_ = new SliderRecorder(run_control, this);
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     slider_recorder_->set_program_name([this] { return program_name(); });
+    build_step_back();
     telemetry_ = new Telemetry(debugger_, document_, this);
     connect(telemetry_, &Telemetry::status, this, &Tfmain::set_status);
     connect(telemetry_, &Telemetry::placeWanted, this, &Tfmain::place_telemetry_pane);
@@ -536,9 +537,11 @@ void Tfmain::build_run_buttons(QWidget* parent) {
     bt_pause = make_button("bt_pause", "PAUSE", run_row_);
     bt_stop = make_button("bt_stop", "STOP", run_row_);
     bt_step = make_button("bt_step", "STEP", run_row_);
+    bt_stepback = make_button("bt_stepback", "BACK", run_row_);
     bt_pause->setEnabled(false);
     bt_stop->setEnabled(false);
-    for (QPushButton* b : {bt_run, bt_pause, bt_stop, bt_step}) row->addWidget(b);
+    bt_stepback->setEnabled(false);
+    for (QPushButton* b : {bt_run, bt_pause, bt_stop, bt_step, bt_stepback}) row->addWidget(b);
     row->addStretch(1);
     cb_speed = new QComboBox(parent);
     cb_speed->setObjectName("cb_speed");
@@ -563,6 +566,7 @@ void Tfmain::build_run_buttons(QWidget* parent) {
     connect(bt_pause, &QPushButton::clicked, this, &Tfmain::bt_pauseClick);
     connect(bt_stop, &QPushButton::clicked, this, &Tfmain::bt_stopClick);
     connect(bt_step, &QPushButton::clicked, this, &Tfmain::bt_stepClick);
+    connect(bt_stepback, &QPushButton::clicked, this, &Tfmain::bt_stepbackClick);
 }
 
 void Tfmain::build_file_buttons(QWidget* parent) {
@@ -577,9 +581,16 @@ void Tfmain::build_file_buttons(QWidget* parent) {
 
 // As designed, the file buttons in a column beside the run buttons, the speed and the version
 // under these; in two rows, the run buttons and the file buttons, then the speed and the
-// version; in three, for a narrow column, the run buttons, the file buttons, the rest.
+// version; in three, for a narrow column, the run buttons, the file buttons with BACK under
+// STEP, the rest.
 void Tfmain::arrange_bottom(ButtonRows rows) {
     button_rows_ = rows;
+    bt_stepback->parentWidget()->layout()->removeWidget(bt_stepback);
+    if (rows == ButtonRows::Three) {
+        file_column_->addWidget(bt_stepback);
+    } else {
+        static_cast<QBoxLayout*>(run_row_->layout())->insertWidget(4, bt_stepback);
+    }
     for (QWidget* w : {run_row_, file_box_, static_cast<QWidget*>(cb_speed),
                        static_cast<QWidget*>(Label5)}) {
         bottom_grid_->removeWidget(w);
@@ -633,8 +644,10 @@ int Tfmain::bottom_height(ButtonRows rows) const {
 
 int Tfmain::bottom_width(ButtonRows rows) const {
     const int spacing = std::max(0, bottom_grid_->horizontalSpacing());
-    const int run = run_row_->sizeHint().width();
     const int button = bt_load->width();
+    // Five run buttons, or four with BACK in the row below.
+    const int run_buttons = rows == ButtonRows::Three ? 4 : 5;
+    const int run = run_buttons * button + (run_buttons - 1) * std::max(0, run_row_->layout()->spacing());
     switch (rows) {
         case ButtonRows::Design:
             return run + button + 2 * spacing + 14;

@@ -24,6 +24,7 @@ class Debugger;
 class Telemetry;
 class TelemetryPane;
 class FindBar;
+class HistorySettings;
 class HelpWindow;
 class LessonPane;
 class QAction;
@@ -85,6 +86,8 @@ class Tfmain : public QMainWindow {
     SimulationControl* simulation_control() const { return simulation_; }
     MissionControl* mission_control() const { return mission_; }
     SliderRecorder* slider_recorder() const { return slider_recorder_; }
+    // Run > History...: whether runs are kept for Step Back, and how much of them.
+    HistorySettings* history_settings() const { return history_settings_; }
     // View > Telemetry, File > Export Telemetry and the recording of the last run.
     Telemetry* telemetry() const { return telemetry_; }
     // View > Problems: every finding of the checker, a click away from its line.
@@ -118,6 +121,7 @@ class Tfmain : public QMainWindow {
     void bt_pauseClick();
     void bt_stopClick();
     void bt_stepClick();
+    void bt_stepbackClick();
     void cb_speedChange();
     void bt_showvarsClick();
     void bt_showgageClick();
@@ -213,6 +217,9 @@ class Tfmain : public QMainWindow {
     void set_status(const QString& text);
 
     void build_debugger();
+    // Step Back and Run Back: enabled while the debugger can go back.
+    void build_step_back();
+    void show_step_back_state();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void build_document();
@@ -226,6 +233,7 @@ class Tfmain : public QMainWindow {
     QPushButton* bt_pause = nullptr;
     QPushButton* bt_stop = nullptr;
     QPushButton* bt_step = nullptr;
+    QPushButton* bt_stepback = nullptr;
     QPushButton* bt_load = nullptr;
     QPushButton* bt_save = nullptr;
     QPushButton* bt_savas = nullptr;
@@ -268,6 +276,8 @@ class Tfmain : public QMainWindow {
     SimulationControl* simulation_ = nullptr;
     MissionControl* mission_ = nullptr;
     SliderRecorder* slider_recorder_ = nullptr;
+    HistorySettings* history_settings_ = nullptr;
+    QAction* act_run_back_ = nullptr;
     Telemetry* telemetry_ = nullptr;
     SettingsFile* settings_ = nullptr;
     ProblemsPane* problems_ = nullptr;

@@ -46,8 +46,28 @@ SliderRecorder::~SliderRecorder() {
 void SliderRecorder::channel_changed(Channel channel, void* self) {
     auto* r = static_cast<SliderRecorder*>(self);
     if (!r->running_ || !r->action_->isChecked()) return;
+    // A step back or forward puts sliders where they were, as the run had them.
+    if (r->run_control_->history().replaying()) return;
     if (info_of(channel).mover != Mover::User || (simulation.on && sim_drives(channel))) return;
+    const size_t before = r->recorder_.events().size();
+    r->steps_.resize(before);
     r->recorder_.moved(channel, channel_position(channel), r->run_control_->clock_now());
+    // A drag's moves in one millisecond are one event, made where the last of them was.
+    if (r->recorder_.events().size() > before) {
+        r->steps_.push_back(r->run_control_->steps());
+    } else if (before > 0) {
+        r->steps_.back() = r->run_control_->steps();
+    }
+}
+
+void SliderRecorder::forget_after(const RunMoment& from) {
+    steps_.resize(recorder_.events().size());
+    for (size_t k = steps_.size(); k-- > 0;) {
+        if (steps_[k] > from.step) {
+            recorder_.forget(k);
+            steps_.erase(steps_.begin() + static_cast<long>(k));
+        }
+    }
 }
 
 void SliderRecorder::run_state_changed(RunControl::State state) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "channels.h"
 #include "run_control.h"
@@ -40,6 +41,8 @@ class SliderRecorder : public QObject {
     // The session ends on a signal: moves not yet saved go to the recovery folder, and standard
     // error says where. Nothing is asked after this. False when they could be kept nowhere.
     bool keep_for_recovery();
+    // The run went on from `from`, a moment in its past: the moves made after it are forgotten.
+    void forget_after(const RunMoment& from);
 
    signals:
     void status(const QString& text);
@@ -55,6 +58,9 @@ class SliderRecorder : public QObject {
     QFileDialog* dialog_ = nullptr;
     std::function<QString()> program_name_;
     ScenarioRecorder recorder_;
+    // The statements the run had made at each recorded move: the clock may stand still across
+    // many of them (a pause, a run on the program clock), the statement count does not.
+    std::vector<long long> steps_;
     bool running_ = false;
     // The window is going: no more questions.
     bool closing_ = false;

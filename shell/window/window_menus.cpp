@@ -23,6 +23,7 @@
 #include "dialog_seams.h"
 #include "help_pages.h"
 #include "help_window.h"
+#include "history_settings.h"
 #include "lesson_pane.h"
 #include "mission_control.h"
 #include "problems_pane.h"
@@ -143,6 +144,15 @@ void Tfmain::build_menus() {
     add_button_action(run, "&Stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), bt_stop)
         ->setObjectName("act_stop");
     add_button_action(run, "S&tep", QKeySequence(Qt::Key_F10), bt_step)->setObjectName("act_step");
+    add_button_action(run, "Step Bac&k", QKeySequence(Qt::SHIFT | Qt::Key_F10), bt_stepback)
+        ->setObjectName("act_step_back");
+    act_run_back_ = add_action(run, "R&un Back", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5),
+                               [this] {
+                                   if (debugger_->can_step_back()) debugger_->run_back();
+                               });
+    act_run_back_->setObjectName("act_run_back");
+    act_run_back_->setToolTip("Back to the last breakpoint passed, or as far as the run is kept");
+    act_run_back_->setEnabled(false);
     run->addSeparator();
     add_action(run, "Toggle &Breakpoint", QKeySequence(Qt::Key_F9), [this] {
         debugger_->toggle_breakpoint_at_caret();
@@ -156,6 +166,7 @@ void Tfmain::build_menus() {
                 act_clear_variables->setEnabled(s == RunControl::State::Idle);
             });
     run->addAction(slider_recorder_->action());
+    run->addAction(history_settings_->action());
     QMenu* speed = run->addMenu("Run S&peed");
     speed->setObjectName("menu_speed");
     speed->setToolTipsVisible(true);

@@ -142,8 +142,8 @@ TEST_F(AccessibilityTest, TheKeyboardGoesThroughTheControlsInTheirOrder) {
     EXPECT_EQ(order.join(' '),
               "mcod output_tab_bar mdb tb_magx tb_magy tb_magz tb_colr tb_colg tb_colb tb_tem "
               "tb_rx tb_coix "
-              "tb_coiy tb_coiz tb_timer bt_run bt_pause bt_stop bt_step cb_speed bt_load bt_save "
-              "bt_savas");
+              "tb_coiy tb_coiz tb_timer bt_run bt_pause bt_stop bt_step bt_stepback cb_speed "
+              "bt_load bt_save bt_savas");
 }
 
 // The find bar lies on the window's dark background; its texts are drawn light.

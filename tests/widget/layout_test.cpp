@@ -44,7 +44,8 @@ QList<QWidget*> lesson_controls(Tfmain& w) {
     controls << GroupBox1(w)->pb_spd << GroupBox1(w)->pb_sys << w.findChild<QWidget*>("Iprev")
              << w.findChild<QSlider*>("tb_timer");
     for (const char* name :
-         {"bt_run", "bt_pause", "bt_stop", "bt_step", "bt_load", "bt_save", "bt_savas"}) {
+         {"bt_run", "bt_pause", "bt_stop", "bt_step", "bt_stepback", "bt_load", "bt_save",
+          "bt_savas"}) {
         controls << w.findChild<QPushButton*>(name);
     }
     controls << mcod(w) << mdb(w);
