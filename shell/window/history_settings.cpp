@@ -52,11 +52,13 @@ QString history_kept_text(bool recording, const RunHistory& history) {
     const RunMoment last = history.last();
     const long long statements = last.step - first.step;
     const double seconds = (static_cast<double>(last.clock_ms) - first.clock_ms) / 1000.0;
-    const double megabytes = static_cast<double>(history.bytes()) / (1 << 20);
-    return QStringLiteral("The last %1 %2 / %3 seconds of the run are kept (%4 MB).")
+    const double bytes = static_cast<double>(history.bytes());
+    const QString size = bytes < (1 << 20) ? tenths(bytes / (1 << 10)) + QStringLiteral(" KB")
+                                           : tenths(bytes / (1 << 20)) + QStringLiteral(" MB");
+    return QStringLiteral("The last %1 %2 / %3 seconds of the run are kept (%4).")
         .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(statements),
              statements == 1 ? QStringLiteral("statement") : QStringLiteral("statements"),
-             tenths(seconds), tenths(megabytes));
+             tenths(seconds), size);
 }
 
 HistorySettings::HistorySettings(RunControl* run_control, QWidget* window)

@@ -40,27 +40,39 @@ class StepBackTest : public WindowTest {
             .arg(button("bt_stepback")->isEnabled());
     }
     // Starts `program` paused (or with RUN to the first of its `breakpoints`) and, while it is
-    // paused, takes `keys` one by one: s STEP, b BACK, r Run > Run Back, R RUN. Notes the window
-    // before the first key and after each, then stops the run.
+    // paused, takes `keys` one by one: s STEP, b BACK, r Run > Run Back, R RUN, m the temperature
+    // slider 7 up. Notes `look` (or seen()) before the first key and after each, "ended" once
+    // the run has ended, and stops the run.
     QStringList walk(const QString& program, const QString& keys,
-                     const std::vector<int>& breakpoints = {}) {
+                     const std::vector<int>& breakpoints = {},
+                     std::function<QString()> look = nullptr) {
+        if (!look) look = [this] { return seen(); };
         edit(program);
         for (int line : breakpoints) mcod(*w)->toggle_breakpoint(line);
         QStringList noted;
-        std::vector<Step> steps{{[this] { return paused(); }, [&] { noted << seen(); }}};
+        const auto settled = [this] {
+            return !run_control(*w)->active() || (paused() && !GroupBox1(*w)->pending());
+        };
+        const auto note = [&] { noted << (run_control(*w)->active() ? look() : "ended"); };
+        std::vector<Step> steps{{settled, note}};
         for (QChar key : keys) {
             steps.push_back({at_once(), [this, key] {
                                  if (key == 's') click("bt_step");
                                  if (key == 'b') click("bt_stepback");
                                  if (key == 'r') action("act_run_back")->trigger();
                                  if (key == 'R') click("bt_run");
+                                 if (key == 'm')
+                                     slider("tb_tem")->setValue(slider("tb_tem")->value() + 7);
                              }});
-            steps.push_back({[this] { return paused(); }, [&] { noted << seen(); }});
+            steps.push_back({settled, note});
         }
-        steps.push_back({at_once(), [this] { click("bt_stop"); }});
+        steps.push_back({at_once(), [this] {
+                             if (run_control(*w)->active()) click("bt_stop");
+                         }});
         StepDriver driver(std::move(steps));
         click(breakpoints.empty() ? "bt_step" : "bt_run");
-        EXPECT_TRUE(driver.done());
+        // A run that has ended leaves the rest to be taken after it.
+        EXPECT_TRUE(wait_for([&] { return driver.done(); }));
         return noted;
     }
 };
@@ -105,37 +117,20 @@ TEST_F(StepBackTest, RunBackStopsAtTheBreakpointsPassed) {
 TEST_F(StepBackTest, RunFromThePastAsksFirstWhenTheFuturePrinted) {
     struct Case {
         int answer;
-        QString paused_after;  // the window after the question, or "" when the run went on
-        QString output;        // at the end (STOP leaves the future kept)
+        QString after;   // the window after the question
+        QString output;  // at the end (STOP leaves the future kept)
     };
     const Case cases[] = {
         {QMessageBox::No, "2 A: 1 B: 0 ONE|~TWO 1", "ONE|~TWO"},
-        {QMessageBox::Yes, "", "ONE|TWO|3"},
+        {QMessageBox::Yes, "ended", "ONE|TWO|3"},
     };
     for (const Case& c : cases) {
         questions.clear();
         answer_questions({c.answer});
-        QString after;
-        const bool taken =
-            run_steps("A=1\nPRINT \"ONE\"\nA=2\nPRINT \"TWO\"\nA=3\nPRINT A",
-                      {{[this] { return paused(); }, [this] { click("bt_step"); }},
-                       {[this] { return paused(); }, [this] { click("bt_step"); }},
-                       {[this] { return paused(); }, [this] { click("bt_step"); }},
-                       {[this] { return paused(); }, [this] { click("bt_step"); }},
-                       {[this] { return paused(); }, [this] { click("bt_stepback"); }},
-                       {at_once(), [this] { click("bt_stepback"); }},
-                       {at_once(), [this] { click("bt_run"); }},
-                       {at_once(),
-                        [&] {
-                            if (paused()) {
-                                after = seen();
-                                click("bt_stop");
-                            }
-                        }}},
-                      button("bt_step"));
-        EXPECT_TRUE(taken) << c.answer;
+        const QStringList noted =
+            walk("A=1\nPRINT \"ONE\"\nA=2\nPRINT \"TWO\"\nA=3\nPRINT A", "ssssbbR");
         EXPECT_EQ(questions.size(), 1) << c.answer;
-        EXPECT_EQ(after, c.paused_after) << c.answer;
+        EXPECT_EQ(noted.back(), c.after) << c.answer;
         EXPECT_EQ(shown_output(), c.output) << c.answer;
     }
 }
@@ -145,30 +140,21 @@ TEST_F(StepBackTest, RunFromThePastAsksFirstWhenTheFuturePrinted) {
 TEST_F(StepBackTest, SliderMovesGoBackAndComeBackAndAreForgottenWithTheFuture) {
     w->slider_recorder()->action()->setChecked(true);
     const int start = channel_position(Channel::Tem);
-    QStringList noted;
-    auto note = [&] {
-        noted << QStringLiteral("%1 %2 %3")
-                     .arg(mcod(*w)->current_band_line())
-                     .arg(slider("tb_tem")->value() == start ? "start" : "moved")
-                     .arg(shown_output());
+    const auto look = [&] {
+        return QStringLiteral("%1 %2 %3")
+            .arg(mcod(*w)->current_band_line())
+            .arg(slider("tb_tem")->value() == start ? "start" : "moved")
+            .arg(shown_output());
     };
-    auto drawn_pause = [this] { return paused() && !GroupBox1(*w)->pending(); };
     answer_questions({QMessageBox::Yes});
-    std::vector<Step> steps{
-        {drawn_pause, [this] { click("bt_step"); }},
-        {drawn_pause, [this] { click("bt_step"); }},
-        {drawn_pause, [this, start] { slider("tb_tem")->setValue(start + 7); }}};
-    for (const char* key :
-         {"bt_step", "bt_step", "bt_stepback", "bt_stepback", "bt_stepback", "bt_step", "bt_step",
-          "bt_step", "bt_stepback", "bt_stepback", "bt_stepback", "bt_run"}) {
-        steps.push_back({drawn_pause, note});
-        steps.push_back({at_once(), [this, key] { click(key); }});
-    }
-    ASSERT_TRUE(
-        run_steps("TGET A\nPRINT A\nTGET B\nPRINT B\nC=1", std::move(steps), button("bt_step")));
+    const QStringList noted =
+        walk("TGET A\nPRINT A\nTGET B\nPRINT B\nC=1", "ssmssbbbsssbbbR", {}, look);
     const QString s = QString::number(start);
     const QString m = QString::number(start + 7);
     EXPECT_EQ(noted, QStringList({
+                         "0 start ",
+                         "1 start ",
+                         "2 start " + s,
                          "2 moved " + s,
                          "3 moved " + s,
                          "4 moved " + s + "|" + m,
@@ -181,6 +167,7 @@ TEST_F(StepBackTest, SliderMovesGoBackAndComeBackAndAreForgottenWithTheFuture) {
                          "3 moved " + s + "|~" + m,
                          "2 moved " + s + "|~" + m,
                          "1 start ~" + s + "|~" + m,
+                         "ended",
                      }));
     EXPECT_EQ(shown_output(), s + "|" + s);
     EXPECT_EQ(questions.size(), 1);
@@ -224,10 +211,11 @@ TEST_F(StepBackTest, TheHistoryDialogSaysWhatIsKeptAndTurnsRecordingOff) {
 // BACK says what it does to a screen reader and in its tooltip; its menu entries have keys.
 TEST_F(StepBackTest, TheNewControlsSayWhatTheyDo) {
     QPushButton* back = button("bt_stepback");
-    EXPECT_EQ(back->text(), "BACK");
-    EXPECT_EQ(back->accessibleName(), "Step back");
-    EXPECT_EQ(back->accessibleDescription(), "Undo the last statement");
-    EXPECT_TRUE(back->toolTip().startsWith("Step back (Shift+F10)"));
+    EXPECT_EQ(QStringList({back->text(), back->accessibleName(), back->accessibleDescription(),
+                           back->toolTip()}),
+              QStringList({"BACK", "Step back", "Undo the last statement",
+                           "Step back (Shift+F10): undo the last statement, and see the run as "
+                           "it stood before it"}));
     EXPECT_EQ(action("act_step_back")->shortcut(), QKeySequence("Shift+F10"));
     EXPECT_EQ(action("act_run_back")->shortcut(), QKeySequence("Ctrl+Shift+F5"));
     action("act_history")->trigger();
