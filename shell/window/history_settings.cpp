@@ -78,7 +78,8 @@ bool HistorySettings::recording() const {
 }
 
 void HistorySettings::set_recording(bool on) {
-    if (on == recording()) return;
+    // Shown a moment of its past, the run needs its history to go on from there or come back.
+    if (on == recording() || run_control_->history().in_past()) return;
     run_control_->set_recording(on);
     user_settings().setValue(RECORDING_KEY, on);
     refresh();
@@ -109,6 +110,7 @@ void HistorySettings::refresh() {
     const QSignalBlocker quiet_record(record_);
     const QSignalBlocker quiet_bound(bound_);
     record_->setChecked(recording());
+    record_->setEnabled(!run_control_->history().in_past());
     bound_->setCurrentIndex(choice_);
     bound_->setEnabled(recording());
 }

@@ -49,6 +49,7 @@ class HistorySettings : public QObject {
     bool recording() const;
     // The index in HISTORY_CHOICES of the bound in use.
     int choice() const { return choice_; }
+    // Not while the run shows a moment of its past.
     void set_recording(bool on);
     void set_choice(int index);
     // Made when first shown; nullptr before.

@@ -49,6 +49,7 @@ void Tfmain::build_step_back() {
     connect(debugger_, &Debugger::momentShown, this, &Tfmain::show_step_back_state);
     connect(debugger_, &Debugger::momentShown, history_settings_, &HistorySettings::refresh);
     connect(debugger_, &Debugger::runEnded, history_settings_, &HistorySettings::refresh);
+    connect(debugger_, &Debugger::futureDropped, history_settings_, &HistorySettings::refresh);
     // Moves the run no longer holds are no moves to save.
     connect(debugger_, &Debugger::futureDropped, slider_recorder_, &SliderRecorder::forget_after);
 }

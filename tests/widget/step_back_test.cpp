@@ -176,8 +176,8 @@ TEST_F(StepBackTest, SliderMovesGoBackAndComeBackAndAreForgottenWithTheFuture) {
     EXPECT_TRUE(w->slider_recorder()->events().empty());
 }
 
-// Run > History says what is kept; turned off, nothing is and BACK stays disabled; both
-// choices come back with the next window.
+// Run > History says what is kept; turned off (not while the run shows its past), nothing is
+// and BACK stays disabled; both choices come back with the next window.
 TEST_F(StepBackTest, TheHistoryDialogSaysWhatIsKeptAndTurnsRecordingOff) {
     action("act_history")->trigger();
     auto* dialog = w->findChild<QDialog*>("history_dialog");
@@ -194,8 +194,16 @@ TEST_F(StepBackTest, TheHistoryDialogSaysWhatIsKeptAndTurnsRecordingOff) {
                     .hasMatch())
         << kept().toStdString();
 
+    // Shown a moment of its past, the run keeps its history.
+    click("bt_stepback");
+    auto* record = dialog->findChild<QCheckBox*>("history_recording");
+    EXPECT_FALSE(record->isEnabled());
+    w->history_settings()->set_recording(false);
+    EXPECT_TRUE(run_control(*w)->recording());
+    w->debugger()->seek_step(run_control(*w)->history().last().step);
+
     dialog->findChild<QComboBox*>("history_bound")->setCurrentIndex(2);
-    dialog->findChild<QCheckBox*>("history_recording")->setChecked(false);
+    record->setChecked(false);
     EXPECT_EQ(kept(),
               "Nothing is kept: recording is off, so Step Back and Run Back cannot go "
               "back.");
