@@ -70,6 +70,8 @@ class TelemetryRecording {
     // The entries held: rows and their changes.
     size_t sample_count() const { return rows_.size() + changes_.size(); }
     int64_t last_time() const { return last_time_; }
+    // The statement count of the last row; 0 for none.
+    long long last_step() const { return rows_.empty() ? 0 : rows_.back().step; }
     bool empty() const { return rows_.empty(); }
     // A simulation was on at the first row: its series have values, and the export's header
     // its columns.

@@ -24,9 +24,8 @@ void TelemetryRecorder::set_clock(ClockReader reader, void* context) {
     clock_context_ = context;
 }
 
-void TelemetryRecorder::set_steps(StepReader steps, LiveReader live, void* context) {
+void TelemetryRecorder::set_steps(StepReader steps, void* context) {
     steps_ = steps;
-    live_ = live;
     steps_context_ = context;
 }
 

@@ -23,12 +23,11 @@ class TelemetryRecorder {
 
     // nullptr: clock_ms().
     void set_clock(ClockReader reader, void* context);
-    // The statements the run has made, for each row; nullptr: none counted. `live`, when given,
-    // says whether the machine is where the run stands: while it shows a moment of the past
-    // (the time cursor), nothing it shows is recorded.
+    // The statements the run has made, for each row; nullptr: none counted. A run's count only
+    // grows: while the machine shows a moment before the last row (the time cursor, the
+    // statements run again to reach it), nothing it shows is recorded.
     using StepReader = long long (*)(void* context);
-    using LiveReader = bool (*)(void* context);
-    void set_steps(StepReader steps, LiveReader live, void* context);
+    void set_steps(StepReader steps, void* context);
     // The program clock's reading at start(): the recording's times count from it.
     int32_t started_clock() const { return started_ms_; }
 
@@ -92,12 +91,11 @@ class TelemetryRecorder {
     int32_t started_ms_ = 0;
     // The satellite's time at its last sample.
     int64_t sim_sampled_ms_ = 0;
-    bool live() const { return live_ == nullptr || live_(steps_context_); }
     long long step() const { return steps_ != nullptr ? steps_(steps_context_) : 0; }
+    bool live() const { return step() >= recording_data_.last_step(); }
 
     ClockReader clock_ = nullptr;
     void* clock_context_ = nullptr;
     StepReader steps_ = nullptr;
-    LiveReader live_ = nullptr;
     void* steps_context_ = nullptr;
 };

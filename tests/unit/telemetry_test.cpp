@@ -221,6 +221,39 @@ TEST(TelemetryRecorder, APassRecordsWhatChangedAtItsTime) {
     radio.tx_active = false;
 }
 
+// The machine put back at a moment before the last row (and the statements run again to reach
+// it) is no part of the run's telemetry; where the run stands again, changes are.
+TEST(TelemetryRecorder, NothingOfAMomentInThePastIsRecorded) {
+    TestMachine m;
+    long long steps = 0;
+    TelemetryRecorder r;
+    r.set_clock([](void*) { return clock_ms(); }, nullptr);
+    r.set_steps([](void* count) { return *static_cast<long long*>(count); }, &steps);
+    r.start();
+    TelemetryRecorder::row_hook(true, -1, &r);
+    const auto coil = [&r] {
+        std::vector<double> v;
+        for (const TelemetryPoint& p : r.data().points(static_cast<int>(Channel::CoiX))) {
+            v.push_back(p.value);
+        }
+        return v;
+    };
+    steps = 10;
+    channel_set(Channel::CoiX, 10);
+    steps = 4;
+    channel_set(Channel::CoiX, 50);
+    var_set(0, 3);
+    r.sample();
+    TelemetryRecorder::row_hook(false, 2, &r);
+    EXPECT_EQ(coil(), (std::vector<double>{0, 10}));
+    steps = 10;
+    channel_set(Channel::CoiX, 10);
+    m.clock.now += 5;
+    channel_set(Channel::CoiX, 20);
+    EXPECT_EQ(coil(), (std::vector<double>{0, 10, 20}));
+    EXPECT_EQ(r.data().last_step(), 10);
+}
+
 }  // namespace
 
 namespace {
