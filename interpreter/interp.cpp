@@ -77,6 +77,15 @@ void interp_set_output(OutputSink sink, void* context) {
     output_context = context;
 }
 
+InterpSinks interp_sinks() {
+    return {output_sink, output_context, report_sink, report_context};
+}
+
+void interp_set_sinks(const InterpSinks& sinks) {
+    interp_set_output(sinks.output, sinks.output_context);
+    interp_set_report_sink(sinks.report, sinks.report_context);
+}
+
 void interp_set_report_sink(ReportSink sink, void* context) {
     report_sink = sink;
     report_context = context;

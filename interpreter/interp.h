@@ -71,6 +71,15 @@ void interp_set_output(OutputSink sink, void* context);
 // Told of each report of a run before its lines go to the output sink.
 using ReportSink = void (*)(const RunReport& report, void* context);
 void interp_set_report_sink(ReportSink sink, void* context);
+// The sinks in force, to be put back later by a host that lends them for a while.
+struct InterpSinks {
+    OutputSink output = nullptr;
+    void* output_context = nullptr;
+    ReportSink report = nullptr;
+    void* report_context = nullptr;
+};
+InterpSinks interp_sinks();
+void interp_set_sinks(const InterpSinks& sinks);
 // Appends one line to the output pane.
 void output_line(std::string_view line);
 

@@ -93,6 +93,11 @@ double lib_log10(double x) {
 
 }  // namespace
 
+MathErrorSink math_error_sink(void** context) {
+    *context = error_context;
+    return error_sink;
+}
+
 void math_set_error_sink(MathErrorSink sink, void* context) {
     error_sink = sink;
     error_context = context;

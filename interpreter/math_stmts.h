@@ -8,6 +8,8 @@
 
 using MathErrorSink = void (*)(std::string_view text, void* context);
 void math_set_error_sink(MathErrorSink sink, void* context);
+// The sink in force and its context.
+MathErrorSink math_error_sink(void** context);
 
 // Builds "<function>: <kind> error" and hands it to the sink; UNDERFLOW and TLOSS are silent.
 void math_error_report(const char* function, const char* kind);

@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "machine_state.h"
 #include "run_session.h"
@@ -91,41 +92,55 @@ class RunHistory {
     // --- Moving.
     // The moment the machine shows: last() unless a seek went back.
     RunMoment position() const { return position_; }
-    bool in_past() const { return !empty() && position_.step < last_.step; }
+    bool in_past() const { return past_; }
     // Puts the machine as it stood before statement `step` (clamped to what is kept) and
     // returns that moment. The session must be between two passes of the run recorded, with
     // its host's sinks installed: they are muted meanwhile.
     RunMoment seek_step(RunSession& session, long long step);
-    // The machine at `ms` of the program clock: every statement begun at or before `ms` has
-    // run, and the clock and the simulation stand at `ms` (within what is kept).
+    // The machine at `ms` of the program clock, as a run stopped by a time limit of `ms` has it:
+    // every statement begun before `ms` has run, and the clock and the simulation stand at `ms`
+    // (within what is kept; the run's last moment from its clock on).
     RunMoment seek_time(RunSession& session, int32_t ms);
     // The program clock before statement `step`, as the run had it.
     int32_t clock_at(long long step) const;
     // The run goes on from the position: what came after it is forgotten.
-    void drop_future(const RunSession& session);
+    void drop_future(RunSession& session);
 
    private:
     struct Snapshot {
         long long step = 0;
         long long output_lines = 0;
         bool outside = false;  // made for a change from outside the program
+        std::size_t host_bytes = 0;
         MachineSnapshot machine;
         std::any host;
     };
     struct Mark {
         long long step;
         int32_t clock_ms;
+        // Moved by a DELAY's end within a pass, which the statements run again make anyway;
+        // otherwise between two passes, where the clock is the host's.
+        bool within_pass;
     };
     static void clock_moved(void* self);
-    void note_clock(long long step, int32_t clock_ms);
-    void keep_snapshot(const RunSession& session, long long output_lines, bool outside);
+    static HookAction replayed_statement(const char* position, int editor_line, void* self);
+    void note_clock(long long step, int32_t clock_ms, bool within_pass);
+    // The labels the run has recorded, in order: putting a snapshot back forgets those recorded
+    // after it, and going forward again brings them back as they were first met.
+    void keep_labels();
+    void restore_labels(int count) const;
+    void keep_snapshot(const RunSession& session, long long output_lines, bool outside,
+                       MachineSnapshot machine);
     void keep_within_bound();
-    // The snapshot to go forward from to reach `step`.
-    const Snapshot& snapshot_before(long long step) const;
-    // Runs the statements again from `from` to `step`, applying the clock's marks on the way,
-    // at most up to the clock's `until_ms`; returns the output lines printed on the way.
-    long long replay(RunSession& session, const Snapshot& from, long long step,
-                     bool apply_marks_at_step);
+    // A change made while the run stood at its last moment is kept before going anywhere.
+    void settle(RunSession& session);
+    // The snapshot to go forward from to reach `step`: at or before it, or strictly before it.
+    const Snapshot& snapshot_before(long long step, bool inclusive) const;
+    std::deque<Mark>::const_iterator first_mark_from(long long step) const;
+    // Puts back the snapshot before `step` and runs the statements again up to `step`, moving
+    // the clock at the marks on the way; the marks at `step` itself too when `marks_at_step`.
+    RunMoment replay(RunSession& session, long long step, bool marks_at_step);
+    void move_clock(RunSession& session, int32_t ms);
 
     HistoryBound bound_;
     HistoryHost* host_ = nullptr;
@@ -135,7 +150,17 @@ class RunHistory {
     // outside the program changed it.
     MachineSnapshot pass_end_;
     bool pass_end_known_ = false;
+    // The clock's value at the newest snapshot or mark.
+    int32_t clock_known_ = 0;
+    const RunSession* recording_session_ = nullptr;
+    struct Label {
+        int32_t number;
+        const char* position;
+    };
+    std::vector<Label> labels_;
     RunMoment last_;
     RunMoment position_;
+    bool past_ = false;
+    bool replaying_ = false;
     std::size_t host_bytes_ = 0;
 };

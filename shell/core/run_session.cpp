@@ -124,6 +124,7 @@ bool RunSession::resume_time_reached() {
     // The wait is over: the satellite has moved on meanwhile, and the clock for a row.
     follow_simulation();
     if (row_hook_ != nullptr) row_hook_(true, -1, row_context_);
+    if (clock_watch_ != nullptr) clock_watch_(clock_watch_context_);
     resume_known_ = true;
     resume_reached_ = interp.resume_time;
     return true;

@@ -117,6 +117,19 @@ class RunSession {
     // it shows has changed; a stretch of statements at full speed ends there.
     using RowHook = void (*)(bool moved, int editor_line, void* context);
     void set_row_hook(RowHook hook, void* context, const bool* due);
+    struct RowHookSetting {
+        RowHook hook;
+        void* context;
+        const bool* due;
+    };
+    RowHookSetting row_hook_setting() const { return {row_hook_, row_context_, row_due_}; }
+    // Told when a DELAY's wait ends with the clock where it ends, before the next statement:
+    // for a history that keeps every move of the clock (run_history.h). nullptr: nobody.
+    using ClockWatch = void (*)(void* context);
+    void set_clock_watch(ClockWatch watch, void* context) {
+        clock_watch_ = watch;
+        clock_watch_context_ = context;
+    }
 
     // What decides the passes to come besides the machine: the count of statements, when the
     // simulation is next followed, the statement held at and the resume time known reached.
@@ -141,6 +154,8 @@ class RunSession {
     VirtualClock* clock_;
     bool jump_ = true;
     RowHook row_hook_ = nullptr;
+    ClockWatch clock_watch_ = nullptr;
+    void* clock_watch_context_ = nullptr;
     void* row_context_ = nullptr;
     const bool* row_due_;
     // A simulation was on at start(): the passes move it on with the clock.
