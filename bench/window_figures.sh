@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Figures of the window, measured in real processes under Xvfb:
 #   - statements per second of the counting loop in the window against the headless runner,
+#   - what keeping each run's past costs (on/off pairs) and takes, and how fast it goes back,
 #   - CPU time over 10 s while a program is paused and while it waits in DELAY 10000,
 #   - time from process start to the window's first paint,
 #   - time to colour a 5,000-line program, and what a keystroke costs in it,
@@ -19,6 +20,9 @@ echo "== run loop speed (window on the offscreen platform, then under Xvfb) =="
 for _ in 1 2 3; do QT_QPA_PLATFORM=offscreen "$bin/window_driver" rate 2>/dev/null; done
 for _ in 1 2 3; do "$bin/window_driver" rate 2>/dev/null; done
 bash "$(dirname "$0")/runner_time.sh" "$bin/zorvant-run"
+
+echo "== the run's past: cost of keeping it (on/off pairs), bytes a statement, step back, time cursor =="
+QT_QPA_PLATFORM=offscreen "$bin/window_driver" history 5 2>/dev/null
 
 echo "== device statements: the window against the runner =="
 loops=$(mktemp -d)

@@ -170,6 +170,8 @@ bool load_args(Case& c, const std::string& bytes, std::string& problem) {
         refused = "--mission-result does not go in a case: the grader reads each run's result";
     } else if (!o.report.empty()) {
         refused = "--report does not go in a case: the grader reads each run's report";
+    } else if (!o.replay.empty()) {
+        refused = "--replay does not go in a case: the grader judges a run's output";
     } else if (o.sim_list) {
         refused = "--sim list does not go in a case";
     }

@@ -19,6 +19,7 @@
 #include "mission_setup.h"
 #include "program_text.h"
 #include "radio.h"
+#include "replay.h"
 #include "run_session.h"
 #include "scenario.h"
 #include "simulation.h"
@@ -30,6 +31,9 @@ const char* const USAGE =
     "usage: zorvant-run [--set NAME=POS]... [--scenario FILE] [--trace FILE] [--vars] [--state]\n"
     "                   [--no-wait] [--max-steps N] [--timeout MS] [--sim PRESET|FILE]\n"
     "                   [--mission FILE [--mission-result FILE]] [--report FILE] [--] FILE\n"
+    "       zorvant-run --replay TRACE --at MS [--set NAME=POS]... [--scenario FILE]\n"
+    "                   [--max-steps N] [--timeout MS] [--sim PRESET|FILE] [--mission FILE]\n"
+    "                   [--] FILE\n"
     "       zorvant-run --grade DIR [--junit REPORT] [--summary CSV] [-j N] [--] FILE...\n"
     "       zorvant-run --sim list\n"
     "       zorvant-run --check [--] FILE\n"
@@ -68,6 +72,18 @@ const char* const HELP =
     "                    weights met and in all to FILE, for a program to read\n"
     "  --report FILE     also write the run's first error report (what it is, the lines it\n"
     "                    names, the tokens or values) to FILE, for a program to read\n"
+    "  --replay TRACE --at MS\n"
+    "                    do not print the output: run FILE again as the run that wrote\n"
+    "                    TRACE ran it (with --no-wait or a mission; give its --set,\n"
+    "                    --scenario, --sim or --mission, --max-steps and --timeout again)\n"
+    "                    up to MS milliseconds on the program clock, with every statement\n"
+    "                    of that moment, and print the machine there: the time, the\n"
+    "                    statements run, the next line, open loops and GOSUBs, the variables\n"
+    "                    that are not 0, the sensors, coils, CPU speed, transmitter and\n"
+    "                    simulation under the trace's column names, and how many lines the\n"
+    "                    program printed with the last %zu; or the end of the run, when it\n"
+    "                    ended before MS. Each row the replay makes must be the trace's\n"
+    "                    next; where they first differ, it says so and exits 1\n"
     "  --check           do not run FILE: print what can be seen wrong in it, one finding\n"
     "                    a line as FILE:LINE:COLUMN: error: message (a run stops there) or\n"
     "                    FILE:LINE:COLUMN: warning: message, lines and columns counted from\n"
@@ -87,7 +103,9 @@ const char* const HELP =
     "arithmetic fault; 2 the program did not run (bad arguments, unreadable file, bad\n"
     "scenario or preset, program too large) or its output or trace could not be written;\n"
     "3 the step limit or the timeout was reached. With --check: 0 nothing found, 1 findings\n"
-    "printed, 2 the file could not be read.\n"
+    "printed, 2 the file could not be read. With --replay: 0 the machine is printed, 1 the\n"
+    "trace is not one of FILE with these options, 2 as for a run, or TRACE cannot be read\n"
+    "or is no trace.\n"
     "\n";
 
 // The grading paragraph of the help, with its limits filled in.
@@ -126,13 +144,15 @@ bool parse_count(const std::string& text, long long& value) {
 bool is_run_option(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--vars" || a == "--state" ||
            a == "--no-wait" || a == "--max-steps" || a == "--timeout" || a == "--sim" ||
-           a == "--mission" || a == "--mission-result" || a == "--report";
+           a == "--mission" || a == "--mission-result" || a == "--report" || a == "--replay" ||
+           a == "--at";
 }
 
 bool takes_value(const std::string& a) {
     return a == "--set" || a == "--scenario" || a == "--trace" || a == "--max-steps" ||
            a == "--timeout" || a == "--grade" || a == "--junit" || a == "-j" || a == "--sim" ||
-           a == "--summary" || a == "--mission" || a == "--mission-result" || a == "--report";
+           a == "--summary" || a == "--mission" || a == "--mission-result" || a == "--report" ||
+           a == "--replay" || a == "--at";
 }
 
 // Takes the value given after option `a`.
@@ -157,6 +177,11 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
                 "bad timeout '" + value + "': milliseconds, 0 to " + std::to_string(INT32_MAX);
             return false;
         }
+    } else if (a == "--at") {
+        if (!parse_count(value, options.at_ms) || options.at_ms > INT32_MAX) {
+            problem = "bad moment '" + value + "': milliseconds, 0 to " + std::to_string(INT32_MAX);
+            return false;
+        }
     } else if (a == "-j") {
         long long jobs = 0;
         if (!parse_count(value, jobs) || jobs < 1 || jobs > MAX_GRADE_JOBS) {
@@ -177,6 +202,7 @@ bool take_value(const std::string& a, const std::string& value, RunnerOptions& o
          : a == "--mission" ? options.mission
          : a == "--mission-result" ? options.mission_result
          : a == "--report"  ? options.report
+         : a == "--replay"  ? options.replay
                             : options.junit) = value;
     }
     return true;
@@ -253,6 +279,17 @@ bool runner_parse_args(const std::vector<std::string>& args, RunnerOptions& opti
                               : !options.scenario.empty() ? "--scenario"
                                                           : "--timeout") +
                   " does not go with --mission: the mission gives it";
+    } else if (options.replay.empty() != (options.at_ms < 0)) {
+        problem = options.replay.empty() ? "--at goes with --replay only" : "--replay needs --at MS";
+    } else if (!options.replay.empty() &&
+               (options.vars || options.state || !options.trace.empty() ||
+                !options.report.empty() || !options.mission_result.empty())) {
+        problem = std::string(options.vars              ? "--vars"
+                              : options.state           ? "--state"
+                              : !options.trace.empty()  ? "--trace"
+                              : !options.report.empty() ? "--report"
+                                                        : "--mission-result") +
+                  " does not go with --replay: it prints the machine at MS instead";
     } else if (!options.sim.empty()) {
         for (const auto& [channel, position] : options.settings) {
             if (sim_drives(channel)) {
@@ -370,12 +407,16 @@ struct RunWatch {
     const std::vector<ScenarioEvent>* events = nullptr;
     size_t next_event = 0;
     TraceFile* trace = nullptr;
+    TraceCheck* check = nullptr;  // --replay: each row is held against the trace's instead
     TraceSnapshot last_row;
     MissionWatch* mission = nullptr;
 
     int64_t now() const { return int64_t{clock_ms()} - start_ms; }
+    bool rows() const { return trace != nullptr || check != nullptr; }
     void row(const TraceSnapshot& s) {
-        trace->write_line(trace_row(s));
+        const std::string text = trace_row(s);
+        if (trace != nullptr) trace->write_line(text);
+        if (check != nullptr) check->row(text, s.time_ms);
         last_row = s;
     }
 };
@@ -390,12 +431,13 @@ HookAction before_statement(const char*, int editor_line, void* context) {
             channel_set(e.channel, e.position);
         }
     }
-    if (watch->trace != nullptr || watch->mission != nullptr) {
+    if (watch->rows() || watch->mission != nullptr) {
         const TraceSnapshot s = trace_snapshot(now, editor_line);
-        if (watch->trace != nullptr && trace_state_changed(watch->last_row, s)) watch->row(s);
+        if (watch->rows() && trace_state_changed(watch->last_row, s)) watch->row(s);
         if (watch->mission != nullptr) watch->mission->offer(s);
     }
-    return HookAction::Go;
+    // A replay that has left its trace shows nothing more: it goes no further.
+    return watch->check != nullptr && watch->check->failed() ? HookAction::Hold : HookAction::Go;
 }
 
 // The reports of a run: how many, and the first.
@@ -436,6 +478,72 @@ int write_mission_result(const std::string& path, const MissionWatch& watch,
 int not_run(std::FILE* err, const std::string& message) {
     std::fprintf(err, "zorvant-run: %s\n", message.c_str());
     return RUNNER_NOT_RUN;
+}
+
+// --replay: the run again as the trace's ran, up to the moment asked for and every statement of
+// that moment, each row it makes held against the trace's; then the machine there.
+int replay_run(RunSession& session, const RunnerOptions& options, const ScenarioRead& scenario,
+               TraceCheck& check, const LineList& lines, const ReplayOutput& captured,
+               OutputStream& output, std::FILE* err) {
+    RunWatch watch;
+    watch.start_ms = clock_ms();
+    const auto program_clock = [&](long long ms) {
+        return static_cast<int32_t>(std::min<int64_t>(int64_t{watch.start_ms} + ms, INT32_MAX));
+    };
+    const int32_t at = program_clock(options.at_ms);
+    std::optional<int32_t> run_limit;
+    if (options.timeout_ms >= 0) run_limit = program_clock(options.timeout_ms);
+    const bool limit_first = run_limit && *run_limit <= at;
+    session.time_limit = limit_first ? *run_limit : at;
+    if (!scenario.events.empty()) watch.events = &scenario.events;
+    watch.check = &check;
+    if (check.header(trace_header(simulation.on))) watch.row(trace_snapshot(0, -1));
+    session.hook = before_statement;
+    session.hook_context = &watch;
+    const auto out_of_steps = [&] {
+        return options.max_steps >= 0 && session.steps() >= options.max_steps;
+    };
+    if (!check.failed() && session.run_to_end() == PassStop::StepLimit && !limit_first &&
+        !out_of_steps()) {
+        // The clock stands at the moment: what runs at that very moment runs too, up to a
+        // statement that has to wait past it.
+        session.time_limit = run_limit;
+        while (!check.failed() && interp.resume_time <= clock_ms() &&
+               session.run(1) == PassStop::Budget) {
+        }
+    }
+    session.follow_simulation();
+    const bool ended =
+        interp_finished() || out_of_steps() || (run_limit && clock_ms() >= *run_limit);
+    if (!check.failed() && ended) watch.row(trace_snapshot(watch.now(), -1));
+    check.finish(ended, options.at_ms);
+    if (check.verdict() == TraceCheck::Verdict::Unreadable) return not_run(err, check.problem());
+    if (check.failed()) {
+        std::fprintf(err,
+                     "zorvant-run: %s\n"
+                     "zorvant-run: a replay needs a trace made with --no-wait or a mission, and "
+                     "the options of its run again (--set, --scenario, --sim or --mission, "
+                     "--max-steps, --timeout)\n",
+                     check.problem().c_str());
+        return RUNNER_ERROR;
+    }
+    ReplayMoment moment;
+    moment.rows = check.rows();
+    moment.at_ms = options.at_ms;
+    moment.now_ms = watch.now();
+    moment.ended = ended;
+    if (ended && session.last_report().kind != ReportKind::None) {
+        moment.stopped = "stopped by an error in";
+    } else if (ended && !interp_finished()) {
+        moment.stopped = std::string("stopped by the ") + (out_of_steps() ? "step" : "time") +
+                         " limit before";
+    }
+    moment.wait_until_ms = int64_t{interp.resume_time} - watch.start_ms;
+    moment.steps = session.steps();
+    for (const std::string& line : replay_state_lines(moment, lines, captured)) {
+        output.write_line(line);
+    }
+    return RUNNER_OK;
 }
 
 // --sim list: each shipped preset's name, two spaces and its description.
@@ -600,7 +708,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     }
     if (options.help) {
         std::fprintf(out, USAGE, sensor_name_list());
-        std::fprintf(out, "%s", HELP);
+        std::fprintf(out, HELP, REPLAY_OUTPUT_LINES);
         std::fprintf(out, GRADE_HELP, GRADE_DEFAULT_STEPS, GRADE_CASE_SECONDS);
         return RUNNER_OK;
     }
@@ -617,6 +725,7 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         return grade_main({options.grade_dir, options.junit, options.summary, options.jobs, options.files, self},
                           out, err);
     }
+    if (!options.replay.empty()) options.no_wait = true;  // a replay runs on the program clock
     MissionSetup mission;
     if (!options.mission.empty()) {
         MissionSetupProblem mission_problem;
@@ -685,6 +794,8 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
         const std::string clash = runner_sim_scenario_clash(options.scenario, scenario);
         if (!clash.empty()) return not_run(err, clash);
     }
+    TraceCheck check;
+    if (!options.replay.empty() && !check.open(options.replay)) return not_run(err, check.problem());
 
     session_reset_machine();
     if (!options.sim.empty()) sim_reset(preset);
@@ -692,12 +803,23 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     OutputStream output{out};
     VirtualClock virtual_clock;
     RunReports reports;
-    session_install({output_to_stream, &output, math_error_to_file, err,
-                     options.no_wait ? &virtual_clock : nullptr, RunReports::take, &reports});
+    RunHost host{output_to_stream, &output, math_error_to_file, err,
+                 options.no_wait ? &virtual_clock : nullptr, RunReports::take, &reports};
+    ReplayOutput replay_output;
+    if (!options.replay.empty()) {
+        // A replay shows the output's count and last lines with the machine, and counts the
+        // math errors: none of them is printed as it comes.
+        host.output = ReplayOutput::take_line;
+        host.output_context = &replay_output;
+        host.math_error = ReplayOutput::take_math_error;
+        host.math_error_context = &replay_output;
+    }
+    session_install(host);
 
     RunSession session(options.no_wait ? &virtual_clock : nullptr);
     session.step_limit = options.max_steps;
-    const PreparedProgram prepared = session.start(split_line_list(std::move(file.bytes)));
+    const LineList lines = split_line_list(std::move(file.bytes));
+    const PreparedProgram prepared = session.start(lines);
     int code = RUNNER_NOT_RUN;
     int result_error = 0;  // errno of a mission result that could not be written
     TraceFile trace;
@@ -707,6 +829,8 @@ int runner_main(const std::vector<std::string>& args, std::FILE* out, std::FILE*
     } else if (!options.trace.empty() && !trace.open(options.trace)) {
         session_uninstall();
         return not_run(err, "cannot write " + options.trace + ": " + errno_reason(trace.error));
+    } else if (!options.replay.empty()) {
+        code = replay_run(session, options, scenario, check, lines, replay_output, output, err);
     } else {
         RunWatch watch;
         watch.start_ms = clock_ms();

@@ -16,9 +16,12 @@
 #include "sim_preset.h"
 
 enum RunnerExit {
-    RUNNER_OK = 0,          // the run ended without an error report; grading: all passed
-    RUNNER_ERROR = 1,       // an error report or an arithmetic fault; grading: a case failed
-    RUNNER_NOT_RUN = 2,     // unreadable file, program too large, bad arguments, lost output
+    RUNNER_OK = 0,          // the run ended without an error report; grading: all passed;
+                            // --replay: the trace agrees and the machine is shown
+    RUNNER_ERROR = 1,       // an error report or an arithmetic fault; grading: a case failed;
+                            // --replay: the trace is not one of this program with these options
+    RUNNER_NOT_RUN = 2,     // unreadable file, program too large, bad arguments, lost output;
+                            // --replay: an unreadable or malformed trace
     RUNNER_STEP_LIMIT = 3,  // --max-steps or --timeout reached
 };
 
@@ -61,6 +64,11 @@ struct RunnerOptions {
     std::string mission_result;
     // --report: where the run's report goes, as RUN_REPORT_HEADER describes; empty: nowhere.
     std::string report;
+    // --replay: a trace of an earlier run of FILE with these options; the run goes again up to
+    // the program clock's `at_ms` (--at), holding its rows against the trace's, and prints the
+    // machine there instead of the output.
+    std::string replay;
+    long long at_ms = -1;  // -1: not given
     bool sim_list = false;  // --sim list: print the shipped presets
     bool check = false;     // --check: print the checker's findings instead of running FILE
     bool help = false;      // --help: print the usage and what each option does

@@ -219,7 +219,12 @@ HookAction RunHistory::replayed_statement(const char*, int, void* self) {
 }
 
 RunMoment RunHistory::replay(RunSession& session, long long step, bool marks_at_step) {
-    const Snapshot& from = snapshot_before(step, marks_at_step || step == first().step);
+    return replay_from(session, snapshot_before(step, marks_at_step || step == first().step), step,
+                       marks_at_step, nullptr, nullptr);
+}
+
+RunMoment RunHistory::replay_from(RunSession& session, const Snapshot& from, long long step,
+                                  bool marks_at_step, StatementHook watch, void* watch_context) {
     replaying_ = true;
     long long lines = from.output_lines;
     const InterpSinks sinks = interp_sinks();
@@ -232,8 +237,8 @@ RunMoment RunHistory::replay(RunSession& session, long long step, bool marks_at_
     const RunSession::RowHookSetting rows = session.row_hook_setting();
     session.set_row_hook(nullptr, nullptr, nullptr);
     const bool watching = host_ != nullptr && host_->watches_statements();
-    session.hook = watching ? replayed_statement : nullptr;
-    session.hook_context = this;
+    session.hook = watch != nullptr ? watch : watching ? replayed_statement : nullptr;
+    session.hook_context = watch != nullptr ? watch_context : this;
     // The run again on a clock that moves only at the marks and at a DELAY's end.
     VirtualClock* const clock = session.virtual_clock();
     const bool jump = session.jumps_waits();
@@ -246,6 +251,11 @@ RunMoment RunHistory::replay(RunSession& session, long long step, bool marks_at_
     machine_restore(from.machine, session);
     restore_labels(from.machine.label_count);
     if (host_ != nullptr) host_->put_back(from.host);
+    if (watch != nullptr) {
+        RunSession::Progress progress = session.progress();
+        progress.held_at = nullptr;
+        session.restore_progress(progress);
+    }
     auto mark = first_mark_from(from.step);
     for (;;) {
         bool marked = false;
@@ -282,12 +292,40 @@ RunMoment RunHistory::replay(RunSession& session, long long step, bool marks_at_
     return moment;
 }
 
+long long RunHistory::last_step_where(RunSession& session, long long before, LineTest test,
+                                     void* context) {
+    if (snapshots_.empty()) return -1;
+    settle(session);
+    struct Search {
+        RunSession* session;
+        LineTest test;
+        void* context;
+        long long found = -1;
+    } search{&session, test, context};
+    const StatementHook look = [](const char*, int line, void* self) {
+        auto* s = static_cast<Search*>(self);
+        if (s->test(line, s->context)) s->found = s->session->steps();
+        return HookAction::Go;
+    };
+    // From the newest stretch between two snapshots back to the oldest, until one holds it.
+    for (size_t i = snapshots_.size(); i-- > 0;) {
+        const long long from = snapshots_[i].step;
+        if (from >= before) continue;
+        const long long to = i + 1 < snapshots_.size() ? std::min(before, snapshots_[i + 1].step)
+                                                       : before;
+        replay_from(session, snapshots_[i], to, false, look, &search);
+        if (search.found >= 0) return search.found;
+    }
+    return -1;
+}
+
 RunMoment RunHistory::seek_step(RunSession& session, long long step) {
     if (snapshots_.empty()) return position_;
     settle(session);
     step = std::clamp(step, first().step, last_.step);
     position_ = replay(session, step, true);
     past_ = position_.step < last_.step;
+    seek_state_ = machine_capture(session);
     return position_;
 }
 
@@ -314,7 +352,12 @@ RunMoment RunHistory::seek_time(RunSession& session, int32_t ms) {
         position_.clock_ms = ms;
     }
     past_ = true;
+    seek_state_ = machine_capture(session);
     return position_;
+}
+
+bool RunHistory::changed_since_seek(const RunSession& session) const {
+    return past_ && changed_outside(seek_state_, machine_capture(session));
 }
 
 void RunHistory::move_clock(RunSession& session, int32_t ms) {

@@ -101,8 +101,17 @@ class RunHistory {
     // every statement begun before `ms` has run, and the clock and the simulation stand at `ms`
     // (within what is kept; the run's last moment from its clock on).
     RunMoment seek_time(RunSession& session, int32_t ms);
+    // The last kept moment before `before` whose next statement is on a line `test` accepts
+    // (a breakpoint's), looked for by running the kept past again; -1 when there is none. The
+    // machine is left anywhere: seek to the moment found, or back, afterwards.
+    using LineTest = bool (*)(int editor_line, void* context);
+    long long last_step_where(RunSession& session, long long before, LineTest test,
+                              void* context);
     // The program clock before statement `step`, as the run had it.
     int32_t clock_at(long long step) const;
+    // Something outside the program (an edit, a slider) changed the machine since the last
+    // seek: going forward is then no longer the run that was kept.
+    bool changed_since_seek(const RunSession& session) const;
     // The run goes on from the position: what came after it is forgotten.
     void drop_future(RunSession& session);
 
@@ -140,6 +149,10 @@ class RunHistory {
     // Puts back the snapshot before `step` and runs the statements again up to `step`, moving
     // the clock at the marks on the way; the marks at `step` itself too when `marks_at_step`.
     RunMoment replay(RunSession& session, long long step, bool marks_at_step);
+    // The same from the snapshot `from`; with `watch`, it is asked before each statement
+    // instead of the host, the first one included.
+    RunMoment replay_from(RunSession& session, const Snapshot& from, long long step,
+                          bool marks_at_step, StatementHook watch, void* watch_context);
     void move_clock(RunSession& session, int32_t ms);
 
     HistoryBound bound_;
@@ -162,5 +175,7 @@ class RunHistory {
     RunMoment position_;
     bool past_ = false;
     bool replaying_ = false;
+    // The machine as the last seek left it.
+    MachineSnapshot seek_state_;
     std::size_t host_bytes_ = 0;
 };

@@ -142,6 +142,7 @@ bool Debugger::fresh_start(bool paused) {
     math_status_timer_->stop();
     controls_.editor->set_error_line(-1);
     stop_reports_.clear();
+    output_pane_->run_started();
     if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
     for (int k = 0; k < VARIABLE_COUNT; ++k) shown_at_pause_[k] = var_get(k);
     mark_changed_variables();
@@ -164,8 +165,10 @@ bool Debugger::fresh_start(bool paused) {
 }
 
 void Debugger::run() {
-    // A resume: the program goes on where it was, in the loop that already runs it.
+    // A resume: the program goes on where it was, in the loop that already runs it; from a
+    // moment of its past, once what came after it may be forgotten.
     if (run_control_->active()) {
+        if (in_past() && !resume_here()) return;
         run_control_->resume();
         return;
     }
@@ -174,6 +177,15 @@ void Debugger::run() {
 
 void Debugger::step() {
     if (run_control_->active()) {
+        // In the past, STEP goes forward through the run as it was, slider moves included;
+        // after an edit there, the run takes another way from that moment on.
+        if (in_past()) {
+            if (!run_control_->changed_since_seek()) {
+                seek_step(moment().step + 1);
+                return;
+            }
+            if (!resume_here()) return;
+        }
         run_control_->step();
         return;
     }
@@ -326,10 +338,109 @@ void Debugger::take_report(const RunReport& report) {
 
 void Debugger::forget_stop() {
     if (run_control_->active()) return;
+    run_control_->forget_history();
     stop_reports_.clear();
     stop_cause_.clear();
     stop_details_.clear();
     if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
+}
+
+// ---- the run's past ----
+
+RunMoment Debugger::moment() const {
+    return run_control_->history().position();
+}
+
+bool Debugger::in_past() const {
+    return run_control_->history().in_past();
+}
+
+bool Debugger::can_step_back() const {
+    const RunHistory& history = run_control_->history();
+    const RunControl::State state = run_control_->state();
+    return !history.empty() &&
+           (state == RunControl::State::Paused || state == RunControl::State::Idle) &&
+           history.position().step > history.first().step;
+}
+
+void Debugger::step_back() {
+    if (can_step_back()) seek_step(moment().step - 1);
+}
+
+void Debugger::run_back() {
+    if (can_step_back()) show_moment(run_control_->seek_back_to_hold());
+}
+
+void Debugger::seek_step(long long step) {
+    show_moment(run_control_->seek_step(step));
+}
+
+void Debugger::seek_time(int32_t ms) {
+    show_moment(run_control_->seek_time(ms));
+}
+
+void Debugger::show_moment(const std::optional<RunMoment>& moment) {
+    if (!moment) return;
+    const RunHistory& history = run_control_->history();
+    output_pane_->show_undone_from(history.in_past() ? moment->output_lines
+                                                     : history.last().output_lines);
+    controls_.device_panel->flush();
+    // The marks show what differs from the moment shown before.
+    mark_changed_variables();
+    const bool paused = run_control_->state() == RunControl::State::Paused;
+    controls_.editor->set_current_line(paused || history.in_past() ? current_line() : -1);
+    const double seconds = (int64_t{moment->clock_ms} - run_control_->run_started_ms()) / 1000.0;
+    const QString at = QStringLiteral("statement %L1 at %2 s").arg(moment->step).arg(seconds, 0, 'f', 3);
+    emit status(history.in_past()
+                    ? QStringLiteral("Back at %1 of the run. STEP goes forward as it went; RUN "
+                                     "goes on from here.")
+                          .arg(at)
+                    : QStringLiteral("At the run's last moment: %1.").arg(at));
+    emit momentShown(*moment);
+}
+
+bool Debugger::resume_here() {
+    const RunHistory& history = run_control_->history();
+    if (!history.in_past()) return false;
+    const RunMoment from = history.position();
+    const long long lines = history.last().output_lines - from.output_lines;
+    const int changes = history.outside_changes_after(from.step);
+    if (lines > 0 || changes > 0) {
+        QMessageBox box(QMessageBox::Question,
+                        QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                        QStringLiteral("Go on from here?"), QMessageBox::Yes | QMessageBox::No,
+                        window_);
+        box.setObjectName("resume_question");
+        QStringList forgotten;
+        if (lines > 0) {
+            forgotten << (lines == 1 ? QStringLiteral("1 line of output")
+                                     : QStringLiteral("%L1 lines of output").arg(lines));
+        }
+        if (changes > 0) {
+            forgotten << (changes == 1 ? QStringLiteral("1 slider move or edit")
+                                       : QStringLiteral("%L1 slider moves or edits").arg(changes));
+        }
+        box.setInformativeText(
+            QStringLiteral("The run goes on from statement %L1. What it did after that is "
+                           "forgotten: %2.")
+                .arg(from.step)
+                .arg(forgotten.join(QStringLiteral(" and "))));
+        box.setDefaultButton(QMessageBox::No);
+        if (exec_question(box) != QMessageBox::Yes) return false;
+    }
+    run_control_->drop_future();
+    output_pane_->drop_undone();
+    emit futureDropped(from);
+    if (run_control_->state() != RunControl::State::Idle) return true;
+    // A run that had ended is active again, paused at that moment: its end is undone.
+    stop_reports_.clear();
+    controls_.editor->set_error_line(-1);
+    if (controls_.explanation_box != nullptr) controls_.explanation_box->hide();
+    fresh_running_ = false;
+    if (!run_control_->reopen_paused()) return false;
+    controls_.editor->set_current_line(current_line());
+    QTimer::singleShot(0, run_control_, &RunControl::run_loop);
+    return true;
 }
 
 // ---- the variables ----

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,8 @@ class Debugger : public QObject {
     void explain_the_stop();
     void show_explanation();
     void keep_the_stop_in_view();
+    // The window after the machine was put at another moment of the run.
+    void show_moment(const std::optional<RunMoment>& moment);
     void take_report(const RunReport& report);
     void show_math_error(const QString& text);
     QString math_messages_text() const;

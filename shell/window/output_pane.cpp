@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QToolTip>
@@ -36,6 +37,7 @@ OutputPane::OutputPane(QPlainTextEdit* pane, QPlainTextEdit* editor, QObject* pa
 
 void OutputPane::append(const QString& lines, const std::vector<ReportAt>& reports) {
     pane_->appendPlainText(lines);
+    appended_ += lines.count('\n') + 1;
     if (reports.empty()) return;
     // The lines just appended end the document; those a full pane dropped from its top are
     // gone, and their reports with them.
@@ -57,9 +59,71 @@ void OutputPane::append_report(const RunReport& report) {
         text += QLatin1StringView(lines[i].data(), static_cast<qsizetype>(lines[i].size()));
     }
     pane_->appendPlainText(text);
+    appended_ += lines.count;
     const QTextDocument* doc = pane_->document();
     const int at = doc->blockCount() - lines.count;
     mark(doc->findBlockByNumber(std::max(0, at)), std::max(0, -at), report);
+}
+
+void OutputPane::run_started() {
+    appended_ = 0;
+    undone_from_ = -1;
+    pane_->setExtraSelections({});
+    pane_->setAccessibleDescription(QString());
+}
+
+int OutputPane::block_of(long long line) const {
+    const int blocks = appended_ > 0 ? pane_->document()->blockCount() : 0;
+    const long long dropped = appended_ - blocks;
+    if (line >= appended_) return blocks;
+    return line < dropped ? -1 : static_cast<int>(line - dropped);
+}
+
+long long OutputPane::undone_lines() const {
+    return undone_from_ < 0 ? 0 : appended_ - undone_from_;
+}
+
+void OutputPane::show_undone_from(long long line) {
+    const int block = block_of(std::max(0LL, line));
+    if (line >= appended_ || block >= pane_->document()->blockCount()) {
+        if (undone_from_ < 0) return;
+        undone_from_ = -1;
+        pane_->setExtraSelections({});
+        pane_->setAccessibleDescription(QString());
+        return;
+    }
+    undone_from_ = std::max(0LL, line);
+    QTextEdit::ExtraSelection undone;
+    undone.cursor = QTextCursor(pane_->document()->findBlockByNumber(std::max(0, block)));
+    undone.cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    undone.format.setForeground(pane_->palette().color(QPalette::Disabled, QPalette::Text));
+    undone.format.setFontStrikeOut(true);
+    pane_->setExtraSelections({undone});
+    const long long count = undone_lines();
+    pane_->setAccessibleDescription(
+        count == 1 ? QStringLiteral("The last line was printed by an undone statement.")
+                   : QStringLiteral("The last %1 lines were printed by undone statements.")
+                         .arg(count));
+}
+
+void OutputPane::drop_undone() {
+    if (undone_from_ < 0) return;
+    const int block = block_of(undone_from_);
+    QTextDocument* doc = pane_->document();
+    QTextCursor cut(doc);
+    if (block <= 0) {
+        cut.select(QTextCursor::Document);
+    } else {
+        // From the end of the last line done, its line break with the rest.
+        cut.setPosition(doc->findBlockByNumber(block - 1).position() +
+                        doc->findBlockByNumber(block - 1).length() - 1);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    cut.removeSelectedText();
+    appended_ = undone_from_;
+    undone_from_ = -1;
+    pane_->setExtraSelections({});
+    pane_->setAccessibleDescription(QString());
 }
 
 const RunReport* OutputPane::report_of(const QTextBlock& block, bool* first) {

@@ -24,6 +24,15 @@ class OutputPane : public QObject {
     void append(const QString& lines, const std::vector<ReportAt>& reports);
     // A report on its own: a program that could not start.
     void append_report(const RunReport& report);
+    // A fresh run: the pane was cleared, and the lines are counted from its first again.
+    void run_started();
+    // The run's lines from `line` on (counted from the run's first, 0) were printed by
+    // statements that are undone: they are shown struck through and grey. A count past the
+    // last line shows every line as done.
+    void show_undone_from(long long line);
+    // The undone lines go: the run goes on after the last line done.
+    void drop_undone();
+    long long undone_lines() const;
     // The report a line of the pane belongs to; nullptr for any other line. `first` tells
     // whether the line is the report's first.
     static const RunReport* report_of(const QTextBlock& block, bool* first = nullptr);
@@ -40,4 +49,10 @@ class OutputPane : public QObject {
     // pane can no longer be asked for it.
     QWidget* viewport_;
     QPlainTextEdit* editor_;
+    // Lines appended since the run started; those a full pane dropped from its top included.
+    long long appended_ = 0;
+    long long undone_from_ = -1;
+    // The block of the run's line `line`, or -1 when it was dropped from the top; the block
+    // count for a line past the last.
+    int block_of(long long line) const;
 };

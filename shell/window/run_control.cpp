@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "clock.h"
+#include "simulation.h"
 
 namespace {
 
@@ -30,11 +31,20 @@ RunControl::RunControl(AppendOutput append_output, QObject* parent)
     : QObject(parent), resume_timer_(new QTimer(this)), append_output_(std::move(append_output)) {
     resume_timer_->setSingleShot(true);
     resume_timer_->setTimerType(Qt::PreciseTimer);
+    history_host_.control = this;
+    history_.set_host(&history_host_);
 }
 
 RunControl::~RunControl() {
     // Nobody may read a clock that is gone.
-    if (clock_installed().context == &program_clock_) clock_restore(host_clock_);
+    const void* installed = clock_installed().context;
+    if (installed == &pass_clock_) clock_restore(pass_host_clock_);
+    if (installed == &program_clock_) clock_restore(host_clock_);
+}
+
+ClockInstalled RunControl::host_clock_now() const {
+    const ClockInstalled installed = clock_installed();
+    return installed.context == &pass_clock_ ? pass_host_clock_ : installed;
 }
 
 void RunControl::set_state(State s) {
@@ -56,7 +66,7 @@ void RunControl::use_clock() {
     if (wanted != on_program_clock_) {
         const int32_t now = clock_ms();
         if (wanted) {
-            host_clock_ = clock_installed();
+            host_clock_ = host_clock_now();
             program_clock_.now = now;
             program_clock_.install();
         } else if (host_clock_.source == nullptr) {
@@ -71,8 +81,12 @@ void RunControl::use_clock() {
 
 bool RunControl::start(const std::vector<std::string>& lines, const std::vector<int>& foreign_lines,
                        bool paused, PreparedProgram& prepared) {
+    history_.clear();
+    printed_lines_ = 0;
     prepared = session_.start(lines, foreign_lines);
     if (!prepared.ok) return false;
+    run_started_ms_ = clock_ms();
+    if (recording_) history_.start(session_, 0);
     step_pending_ = false;
     set_state(paused ? State::Paused : State::Running);
     return true;
@@ -169,12 +183,23 @@ void RunControl::run_loop() {
         pass_clock_ms_ = steady && served_read_fresh_ ? served_read_ms_ : clock_ms();
         served_read_fresh_ = false;
         const bool batch = recorder_ != nullptr && steady;
+        const bool keeping = recording_ && !history_.empty();
+        if (keeping && steady) {
+            pass_host_clock_ = clock_installed();
+            pass_clock_.now = pass_clock_ms_;
+            pass_clock_.install();
+        }
         in_pass_ = true;
         if (batch) recorder_->begin_pass(pass_clock_ms_);
+        if (keeping) history_.before_pass(session_, printed_lines_);
         const long long steps_before = session_.steps();
         const PassStop stop = session_.run(step_pending_ || paced ? 1 : PASSES_PER_PUMP);
+        if (keeping) history_.after_pass(session_, printed_lines_);
         if (batch) recorder_->end_pass();
         in_pass_ = false;
+        // The steady clock again, as it went on meanwhile (unless a pause from within the pass
+        // put the program clock in).
+        if (clock_installed().context == &pass_clock_) clock_restore(pass_host_clock_);
         // A pass that found the program still waiting ran nothing: on the program clock it
         // stands between two statements, a moment the runner never sees.
         if (session_.steps() != steps_before) emit passEnded();
@@ -258,6 +283,7 @@ void RunControl::wait_for_events(int64_t milliseconds) {
 }
 
 void RunControl::queue_output(std::string_view line) {
+    ++printed_lines_;
     emit linePrinted(line);
     if (queued_lines_ > 0) queued_output_ += '\n';
     queued_output_ += QLatin1StringView(line.data(), static_cast<qsizetype>(line.size()));
@@ -274,4 +300,98 @@ void RunControl::flush_output() {
     queued_output_.clear();
     queued_lines_ = 0;
     queued_reports_.clear();
+}
+
+// ---- the run's past ----
+
+void RunControl::set_recording(bool on) {
+    recording_ = on;
+    // A history cut short would not take the run back to where it is.
+    if (!on) history_.clear();
+}
+
+void RunControl::forget_history() {
+    if (state_ == State::Idle) history_.clear();
+}
+
+void RunControl::set_history_host(QObject* owner, HistoryHost* host) {
+    kept_host_owner_ = owner;
+    kept_host_ = owner != nullptr ? host : nullptr;
+}
+
+std::any RunControl::HostOfHistory::keep() {
+    return control->kept_host_ != nullptr && control->kept_host_owner_ != nullptr
+               ? control->kept_host_->keep()
+               : std::any();
+}
+
+void RunControl::HostOfHistory::put_back(const std::any& kept) {
+    if (control->kept_host_ != nullptr && control->kept_host_owner_ != nullptr) {
+        control->kept_host_->put_back(kept);
+    }
+}
+
+std::size_t RunControl::HostOfHistory::kept_bytes() const {
+    return control->kept_host_ != nullptr && control->kept_host_owner_ != nullptr
+               ? control->kept_host_->kept_bytes()
+               : 0;
+}
+
+bool RunControl::HostOfHistory::watches_statements() const {
+    return control->statement_watch_ && control->watch_owner_ != nullptr;
+}
+
+void RunControl::HostOfHistory::before_statement() {
+    control->statement_watch_();
+}
+
+// Between two passes only: paused, or after the run has ended (its program still prepared).
+bool RunControl::can_seek() const {
+    return !in_pass_ && !history_.empty() && (state_ == State::Paused || state_ == State::Idle);
+}
+
+std::optional<RunMoment> RunControl::seek_step(long long step) {
+    if (!can_seek()) return std::nullopt;
+    flush_output();
+    const RunMoment moment = history_.seek_step(session_, step);
+    // A paused run holds the satellite where it stands.
+    if (state_ == State::Paused && simulation.on) sim_hold(clock_ms());
+    return moment;
+}
+
+std::optional<RunMoment> RunControl::seek_time(int32_t ms) {
+    if (!can_seek()) return std::nullopt;
+    flush_output();
+    const RunMoment moment = history_.seek_time(session_, ms);
+    if (state_ == State::Paused && simulation.on) sim_hold(clock_ms());
+    return moment;
+}
+
+std::optional<RunMoment> RunControl::seek_back_to_hold() {
+    if (!can_seek()) return std::nullopt;
+    long long found = -1;
+    if (holds_before()) {
+        found = history_.last_step_where(
+            session_, history_.position().step,
+            [](int line, void* self) { return static_cast<RunControl*>(self)->hold_before_(line); },
+            this);
+    }
+    return seek_step(found >= 0 ? found : history_.first().step);
+}
+
+void RunControl::drop_future() {
+    if (!can_seek() || !history_.in_past()) return;
+    history_.drop_future(session_);
+    printed_lines_ = history_.last().output_lines;
+}
+
+bool RunControl::reopen_paused() {
+    if (state_ != State::Idle || history_.empty() || in_loop_) return false;
+    step_pending_ = false;
+    stop_requested_ = false;
+    set_state(State::Paused);
+    // The program clock reads the moment shown, not the real time that passed since.
+    if (on_program_clock_) program_clock_.now = history_.position().clock_ms;
+    if (simulation.on) sim_hold(clock_ms());
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <any>
 #include <functional>
 #include <optional>
 #include <string>
@@ -151,6 +152,9 @@ class RunControl : public QObject {
     // are in the moment returned. None when nothing is kept or a pass is running.
     std::optional<RunMoment> seek_step(long long step);
     std::optional<RunMoment> seek_time(int32_t ms);
+    // Back to the last kept moment before the one shown whose statement a hold (a breakpoint)
+    // would stop at, or to the oldest moment kept.
+    std::optional<RunMoment> seek_back_to_hold();
     // The run goes on from the moment the machine shows: what came after it is forgotten
     // (the caller asks the user first, and takes back the output lines past it).
     void drop_future();
@@ -158,6 +162,12 @@ class RunControl : public QObject {
     // active again, paused there, as if it had been paused at that moment. False when there
     // is no such moment or the program has been prepared again since.
     bool reopen_paused();
+    // Something outside the program changed the machine since the last seek into the past.
+    bool changed_since_seek() const { return history_.changed_since_seek(session_); }
+    // Another program is in the editor: the last run's past is of no use any more.
+    void forget_history();
+    // The program clock when the current (or last) run started.
+    int32_t run_started_ms() const { return run_started_ms_; }
     // Lines the current (or last) run has printed, reports included.
     long long printed_lines() const { return printed_lines_; }
 
@@ -191,10 +201,30 @@ class RunControl : public QObject {
     static HookAction before_statement(const char* position, int editor_line, void* self);
 
     RunSession session_;
+    // What the history keeps beside its snapshots is the registered host's; what it does for
+    // each statement run again is the statement watch's.
+    struct HostOfHistory : HistoryHost {
+        RunControl* control = nullptr;
+        std::any keep() override;
+        void put_back(const std::any& kept) override;
+        std::size_t kept_bytes() const override;
+        bool watches_statements() const override;
+        void before_statement() override;
+    };
+    HostOfHistory history_host_;
     RunHistory history_;
     bool recording_ = true;
-    QPointer<QObject> history_owner_;
+    HistoryHost* kept_host_ = nullptr;
+    QPointer<QObject> kept_host_owner_;
     long long printed_lines_ = 0;
+    int32_t run_started_ms_ = 0;
+    // On real time, a pass reads the clock once: the clock stands at that reading while its
+    // statements run, so that the history can run them again exactly.
+    VirtualClock pass_clock_;
+    ClockInstalled pass_host_clock_;
+    // The clock in force, with the pass's own taken for the one it stands in for.
+    ClockInstalled host_clock_now() const;
+    bool can_seek() const;
     std::function<bool(int editor_line)> hold_before_;
     QPointer<QObject> hold_owner_;
     std::function<void()> statement_watch_;

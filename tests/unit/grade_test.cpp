@@ -673,6 +673,8 @@ TEST_F(Grading, ABadCaseFolderStopsTheGradingBeforeItStarts) {
          "result"},
         {"args", "--report r.txt",
          "cases/c/args: --report does not go in a case: the grader reads each run's report"},
+        {"args", "--replay t.csv --at 5",
+         "cases/c/args: --replay does not go in a case: the grader judges a run's output"},
         // A mission's preset and scenario lie beside it; one that would stop every run stops
         // the grading instead.
         {"mission", "sim = calm.sim\ngoal = A < 5\n",

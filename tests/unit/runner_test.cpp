@@ -48,7 +48,12 @@ TEST(Runner, BadArgumentsShowUsage) {
                          "--no-wait ''",
                          "--",
                          "-- x.bas --vars",
-                         "--mission-result r.txt x.bas"};
+                         "--mission-result r.txt x.bas",
+                         "--replay t.csv x.bas",
+                         "--at 5 x.bas",
+                         "--replay t.csv --at 1.5 x.bas",
+                         "--replay t.csv --at 5 --vars x.bas",
+                         "--grade cases --replay t.csv --at 5 x.bas"};
     for (const char* args : bad) {
         const Result r = run(args, true);
         EXPECT_EQ(r.code, 2) << args;

@@ -1,6 +1,7 @@
 // Drives the real window for figures and pictures that a pass/fail test must not measure:
 //   window_driver rate              statements per second of a counting loop in the window
 //   window_driver print-rate        output lines per second of a printing loop in the window
+//   window_driver history [PAIRS]   what keeping each run's past costs, takes and gives
 //   window_driver print-memory SECONDS
 //                                   an endless PRINT loop for SECONDS: lines per second, and the
 //                                   resident memory while it runs and after STOP
@@ -148,6 +149,80 @@ int device_rate(Tfmain& w, const char* only) {
                         w.pb_spd()->value());
         }
     }
+    return 0;
+}
+
+// What keeping a run's past costs and gives: each loop run with the history on and off in
+// alternating pairs (the ratio of the medians), the bytes kept per statement, the time to go a
+// statement back, and to move the time cursor across a ten-minute run of the satellite.
+int history_figures(Tfmain& w, int pairs) {
+    const struct {
+        const char* name;
+        const char* program;
+    } loops[] = {
+        {"plain", "FOR I=1 TO 5000000\nA=A+I%7\nNEXT I"},
+        {"device", "FOR I=1 TO 1000000\nMGET X,Y,Z\nCOIL I%3-1,-Y,-Z\nNEXT I"},
+        {"print", "FOR I=1 TO 100000\nPRINT I\nNEXT I"},
+    };
+    RunControl* control = run_control(w);
+    for (const auto& loop : loops) {
+        std::vector<double> on, off;
+        for (int k = 0; k < pairs; ++k) {
+            for (const bool keep : {k % 2 == 0, k % 2 != 0}) {
+                control->set_recording(keep);
+                (keep ? on : off).push_back(timed_run(w, loop.program));
+            }
+        }
+        std::sort(on.begin(), on.end());
+        std::sort(off.begin(), off.end());
+        const double ratio = on[on.size() / 2] / off[off.size() / 2];
+        std::printf("%-6s loop, %d pairs: kept %.3f s, not kept %.3f s (medians): %+.1f %%\n",
+                    loop.name, pairs, on[on.size() / 2], off[off.size() / 2],
+                    100 * (ratio - 1));
+        std::fflush(stdout);
+    }
+    control->set_recording(true);
+    timed_run(w, loops[0].program);
+    const RunHistory& h = control->history();
+    const long long kept = h.last().step - h.first().step;
+    std::printf("kept after the plain loop: %lld statements, %zu snapshots, %zu clock marks, "
+                "%.1f MB: %.2f bytes a statement\n",
+                kept, h.snapshot_count(), h.mark_count(), static_cast<double>(h.bytes()) / 1e6,
+                static_cast<double>(h.bytes()) / static_cast<double>(std::max(1LL, kept)));
+    Debugger* d = w.debugger();
+    QElapsedTimer t;
+    t.start();
+    constexpr int BACKS = 200;
+    for (int k = 0; k < BACKS; ++k) d->step_back();
+    std::printf("step back one statement: %.3f ms on average over %d\n",
+                static_cast<double>(t.nsecsElapsed()) / 1e6 / BACKS, BACKS);
+
+    // Ten minutes of the tumbling satellite under a controller, at No waits.
+    w.simulation_control()->choose_shipped("tumbling_1u");
+    auto* box = w.findChild<QComboBox*>("cb_speed");
+    box->setCurrentIndex(box->findText("No waits"));
+    mcod(w)->setPlainText(
+        "FOR I=1 TO 60000\nMGET X,Y,Z\nCOIL (X-P)*20,(Y-Q)*20,(Z-R)*20\nP=X\nQ=Y\nR=Z\n"
+        "DELAY 10\nNEXT I");
+    settle();
+    named<QPushButton>(w, "bt_run")->click();
+    const RunMoment first = h.first(), last = h.last();
+    std::printf("ten-minute run: %lld statements over %.1f s of program time kept in %.1f MB "
+                "(%zu snapshots, %zu clock marks)\n",
+                last.step - first.step, (last.clock_ms - first.clock_ms) / 1000.0,
+                static_cast<double>(h.bytes()) / 1e6, h.snapshot_count(), h.mark_count());
+    std::vector<double> jumps;
+    for (int k = 0; k <= 20; ++k) {
+        const int32_t to = first.clock_ms + static_cast<int32_t>(
+                                                (int64_t{last.clock_ms - first.clock_ms} *
+                                                 (k % 2 == 0 ? k : 20 - k)) / 20);
+        t.restart();
+        d->seek_time(to);
+        jumps.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(jumps.begin(), jumps.end());
+    std::printf("time cursor across it, 21 jumps: median %.2f ms, longest %.2f ms\n",
+                jumps[jumps.size() / 2], jumps.back());
     return 0;
 }
 
@@ -876,6 +951,7 @@ int main(int argc, char** argv) {
     if (mode == "rate-telemetry") return rate(w, true);
     if (mode == "telemetry-redraw") return telemetry_redraw(w);
     if (mode == "print-rate") return print_rate(w);
+    if (mode == "history") return history_figures(w, argc > 2 ? std::atoi(argv[2]) : 5);
     if (mode == "device-rate") return device_rate(w, argc > 2 ? argv[2] : nullptr);
     // Writes the loops to DIR/NAME.bas, for the runner's side of the comparison.
     if (mode == "device-programs" && argc > 2) {
