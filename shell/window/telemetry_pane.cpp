@@ -183,7 +183,7 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     cursor_label_->setObjectName("tm_cursor");
     cursor_label_->setTextFormat(Qt::PlainText);
     cursor_label_->setAccessibleDescription("Time cursor");
-    cursor_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    cursor_label_->setWordWrap(true);
     cursor_row->addWidget(cursor_label_, 1);
     resume_ = new QPushButton("Resume from here", cursor_row_);
     resume_->setObjectName("tm_resume");

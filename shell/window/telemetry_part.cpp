@@ -100,9 +100,9 @@ int32_t Telemetry::program_clock(int64_t recording_ms) const {
                                 static_cast<uint32_t>(recording_ms));
 }
 
-QString Telemetry::cursor_text(int64_t recording_ms) {
+QString Telemetry::cursor_text(int64_t recording_ms, bool run_ended) {
     const QString time = QString::number(static_cast<double>(recording_ms) / 1000.0, 'f', 3);
-    if (interp_finished() || tok_position() == nullptr) {
+    if (run_ended || interp_finished() || tok_position() == nullptr) {
         return QStringLiteral("Time cursor: %1 s, the end of the run").arg(time);
     }
     return QStringLiteral("Time cursor: %1 s, line %2").arg(time).arg(current_line());
@@ -120,7 +120,7 @@ void Telemetry::show_cursor() {
     }
     const RunMoment moment = debugger_->moment();
     const int64_t t = recording_time(moment.clock_ms);
-    const QString text = cursor_text(t);
+    const QString text = cursor_text(t, state == RunControl::State::Idle && !debugger_->in_past());
     pane_->set_cursor(t, text, text);
     pane_->set_resume_enabled(debugger_->in_past());
 }
@@ -208,7 +208,11 @@ void Telemetry::end() {
     if (!recorder_.recording()) return;
     recorder_.end();
     redraw_timer_->stop();
-    if (pane_ != nullptr && pane_->isVisible()) pane_->show_whole_run();
+    if (pane_ != nullptr && pane_->isVisible()) {
+        // No longer following the newest time: the wheel, a drag and the cursor work again.
+        pane_->refresh(recorder_.data().last_time(), false);
+        pane_->show_whole_run();
+    }
     show_cursor();
 }
 

@@ -49,8 +49,9 @@ class Telemetry : public QObject {
     int64_t recording_time(int32_t clock_ms) const;
     int32_t program_clock(int64_t recording_ms) const;
     // What the time cursor says of the machine now, `recording_ms` into the recording:
-    // "Time cursor: 12.345 s, line 40".
-    static QString cursor_text(int64_t recording_ms);
+    // "Time cursor: 12.345 s, line 40", the line the editor's band is on; at the end of a run
+    // that has ended, which has no band, "Time cursor: 900.000 s, the end of the run".
+    static QString cursor_text(int64_t recording_ms, bool run_ended);
 
    signals:
     // What the status bar says about an export.
