@@ -152,6 +152,7 @@ void Telemetry::cursor_key(int key) {
         default:
             break;
     }
+    show_cursor();
 }
 
 Telemetry::~Telemetry() = default;
@@ -175,8 +176,11 @@ TelemetryPane* Telemetry::pane_made() {
     });
     // The pane's own close button unticks View > Telemetry.
     connect(pane_->toggleViewAction(), &QAction::toggled, view_, &QAction::setChecked);
-    connect(pane_, &TelemetryPane::cursorDragged, this,
-            [this](int64_t t) { debugger_->seek_time(program_clock(t)); });
+    connect(pane_, &TelemetryPane::cursorDragged, this, [this](int64_t t) {
+        debugger_->seek_time(program_clock(t));
+        // Nothing to go to any more (another program opened since): the cursor goes.
+        show_cursor();
+    });
     connect(pane_, &TelemetryPane::cursorKey, this, &Telemetry::cursor_key);
     connect(pane_, &TelemetryPane::resumeRequested, this, [this] { debugger_->resume_here(); });
     show_cursor();
