@@ -57,8 +57,8 @@ void RunControl::set_state(State s) {
 // Real time only at a speed of real time while the program goes on by itself: a paused or
 // stepped program holds the world where it stands, whatever the speed.
 void RunControl::use_clock() {
-    const bool wanted =
-        speed_.time_factor != REAL_TIME || state_ == State::Paused || step_pending_;
+    const bool wanted = speed_.time_factor != REAL_TIME || state_ == State::Paused ||
+                        step_pending_ || (state_ == State::Idle && showing_past_);
     // Another clock put in since (a test's): that is the host's clock now.
     if (on_program_clock_ && clock_installed().context != &program_clock_) {
         on_program_clock_ = false;
@@ -82,6 +82,7 @@ void RunControl::use_clock() {
 bool RunControl::start(const std::vector<std::string>& lines, const std::vector<int>& foreign_lines,
                        bool paused, PreparedProgram& prepared) {
     history_.clear();
+    showing_past_ = false;
     printed_lines_ = 0;
     prepared = session_.start(lines, foreign_lines);
     if (!prepared.ok) return false;
@@ -311,7 +312,10 @@ void RunControl::set_recording(bool on) {
 }
 
 void RunControl::forget_history() {
-    if (state_ == State::Idle) history_.clear();
+    if (state_ != State::Idle) return;
+    history_.clear();
+    showing_past_ = false;
+    use_clock();
 }
 
 void RunControl::set_history_host(QObject* owner, HistoryHost* host) {
@@ -350,9 +354,17 @@ bool RunControl::can_seek() const {
     return !in_pass_ && !history_.empty() && (state_ == State::Paused || state_ == State::Idle);
 }
 
+// After a run, the machine shown stands at its moment: the program clock holds it there.
+void RunControl::hold_the_moment() {
+    if (state_ != State::Idle || showing_past_) return;
+    showing_past_ = true;
+    use_clock();
+}
+
 std::optional<RunMoment> RunControl::seek_step(long long step) {
     if (!can_seek()) return std::nullopt;
     flush_output();
+    hold_the_moment();
     const RunMoment moment = history_.seek_step(session_, step);
     // A paused run holds the satellite where it stands.
     if (state_ == State::Paused && simulation.on) sim_hold(clock_ms());
@@ -362,6 +374,7 @@ std::optional<RunMoment> RunControl::seek_step(long long step) {
 std::optional<RunMoment> RunControl::seek_time(int32_t ms) {
     if (!can_seek()) return std::nullopt;
     flush_output();
+    hold_the_moment();
     const RunMoment moment = history_.seek_time(session_, ms);
     if (state_ == State::Paused && simulation.on) sim_hold(clock_ms());
     return moment;

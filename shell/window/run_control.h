@@ -225,6 +225,9 @@ class RunControl : public QObject {
     // The clock in force, with the pass's own taken for the one it stands in for.
     ClockInstalled host_clock_now() const;
     bool can_seek() const;
+    void hold_the_moment();
+    // After a run, a seek has put the machine at one of its moments.
+    bool showing_past_ = false;
     std::function<bool(int editor_line)> hold_before_;
     QPointer<QObject> hold_owner_;
     std::function<void()> statement_watch_;
