@@ -71,9 +71,11 @@ SatelliteView::SatelliteView(QWidget* parent)
     state_ = scene_state_now();
     describe();
     device_subscribe(channel_changed, this);
+    sim_subscribe(simulation_moved, this);
 }
 
 SatelliteView::~SatelliteView() {
+    sim_unsubscribe(simulation_moved, this);
     device_unsubscribe(channel_changed, this);
 }
 
@@ -82,6 +84,14 @@ void SatelliteView::channel_changed(Channel c, void* self) {
     auto* view = static_cast<SatelliteView*>(self);
     if (!shown_channel(c) || !view->isVisible()) return;
     if (view->animating_) return;  // the frame timer looks anyway
+    if (!view->frame_timer_->isActive()) view->frame_timer_->start();
+}
+
+// The satellite put somewhere else while no run moves it (a moment of the run shown again) turns
+// with no channel changed when its field reads the same: the picture follows it once a frame.
+void SatelliteView::simulation_moved(void* self) {
+    auto* view = static_cast<SatelliteView*>(self);
+    if (view->animating_ || !view->isVisible()) return;
     if (!view->frame_timer_->isActive()) view->frame_timer_->start();
 }
 

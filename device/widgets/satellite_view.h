@@ -58,6 +58,7 @@ class SatelliteView : public QWidget {
 
    private:
     static void channel_changed(Channel c, void* self);
+    static void simulation_moved(void* self);
     void tick();
     void describe();
 

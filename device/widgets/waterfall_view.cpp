@@ -44,6 +44,72 @@ WaterfallView::WaterfallView(QWidget* parent)
 void WaterfallView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
+    if (const std::optional<int> y = marked_row()) {
+        // A thin line across the row, and a tick at each side that the row's own pixels
+        // cannot hide.
+        const QColor mark(255, 60, 60);
+        painter.setPen(QColor(mark.red(), mark.green(), mark.blue(), 150));
+        painter.drawLine(0, *y, width() - 1, *y);
+        painter.setPen(mark);
+        painter.drawLine(0, *y, 5, *y);
+        painter.drawLine(width() - 6, *y, width() - 1, *y);
+    }
+}
+
+void WaterfallView::row_scrolled(std::optional<int32_t> clock_ms) {
+    Stamp& s = stamps_[static_cast<size_t>(rows_ % SDR_HEIGHT)];
+    s.set = clock_ms.has_value();
+    s.clock_ms = clock_ms.value_or(0);
+    ++rows_;
+}
+
+void WaterfallView::forget_stamps() {
+    stamps_.fill(Stamp{});
+    run_first_row_ = rows_;
+    mark_time(std::nullopt);
+}
+
+void WaterfallView::forget_stamps_after(int32_t clock_ms) {
+    for (Stamp& s : stamps_) {
+        if (s.set && static_cast<int32_t>(static_cast<uint32_t>(s.clock_ms) -
+                                          static_cast<uint32_t>(clock_ms)) > 0) {
+            s.set = false;
+        }
+    }
+}
+
+// The row that holds a time is the oldest one stamped at or after it, when the next older
+// stamped row is before it, or when the run began within the picture. Along the picture the
+// stamps only fall: rows stand still while the run is held, and a run gone back forgets the rows
+// of the future it left.
+void WaterfallView::mark_time(std::optional<int32_t> clock_ms) {
+    const long long before = marked_;
+    marked_ = -1;
+    if (clock_ms) {
+        long long found = -1;
+        bool bounded = false;
+        const long long kept = std::min<long long>(rows_, SDR_HEIGHT);
+        for (long long y = 0; y < kept; ++y) {
+            const long long n = rows_ - 1 - y;
+            const Stamp& s = stamps_[static_cast<size_t>(n % SDR_HEIGHT)];
+            if (!s.set) continue;
+            if (static_cast<int32_t>(static_cast<uint32_t>(s.clock_ms) -
+                                     static_cast<uint32_t>(*clock_ms)) < 0) {
+                bounded = true;
+                break;
+            }
+            found = n;
+        }
+        if (found >= 0 && (bounded || run_first_row_ > rows_ - SDR_HEIGHT)) marked_ = found;
+    }
+    if (marked_ != before) update();
+}
+
+std::optional<int> WaterfallView::marked_row() const {
+    if (marked_ < 0) return std::nullopt;
+    const long long y = rows_ - 1 - marked_;
+    if (y >= height()) return std::nullopt;
+    return static_cast<int>(y);
 }
 
 void WaterfallView::set_rows(int rows) {
@@ -53,11 +119,13 @@ void WaterfallView::set_rows(int rows) {
 QString WaterfallView::tip_at(QPoint p) const {
     const int channel = sdr_column_channel(p.x());
     const QString ago = seconds_text(static_cast<double>(p.y()) * row_ms_ / 1000);
-    if (channel < 0) return QStringLiteral("No channel here; %1 ago").arg(ago);
-    return QStringLiteral("Channel %1 (column %2); %3 ago")
+    const QString cursor =
+        marked_row() == p.y() ? QStringLiteral("; the time cursor's row") : QString();
+    if (channel < 0) return QStringLiteral("No channel here; %1 ago%2").arg(ago, cursor);
+    return QStringLiteral("Channel %1 (column %2); %3 ago%4")
         .arg(channel)
         .arg(sdr_channel_column(channel))
-        .arg(ago);
+        .arg(ago, cursor);
 }
 
 bool WaterfallView::event(QEvent* event) {

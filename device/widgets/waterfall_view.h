@@ -5,6 +5,11 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "radio.h"
 
 class WaterfallView : public QWidget {
     Q_OBJECT
@@ -20,13 +25,35 @@ class WaterfallView : public QWidget {
     // What the tooltip says at a point: the column's channel and how long ago the row was drawn.
     QString tip_at(QPoint p) const;
 
+    // A row was scrolled in: the program clock's reading then while a run's statements go on,
+    // none between runs and while a run is held. The view keeps one stamp a row of its picture.
+    void row_scrolled(std::optional<int32_t> clock_ms);
+    // A fresh run: no row stands for a moment of it yet.
+    void forget_stamps();
+    // The run went on from an earlier moment: the rows drawn after it stand for no moment of it.
+    void forget_stamps_after(int32_t clock_ms);
+    // Marks the row that holds the program clock's `clock_ms` (the time cursor's), while it is in
+    // view; none: no mark.
+    void mark_time(std::optional<int32_t> clock_ms);
+    // The marked row's place from the top, if it is in view.
+    std::optional<int> marked_row() const;
+
    protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
    private:
+    // A row's stamp: its place in the ring is its serial number modulo the picture's height.
+    struct Stamp {
+        bool set = false;
+        int32_t clock_ms = 0;
+    };
     QImage image_;
     int row_ms_ = 300;
+    std::array<Stamp, SDR_HEIGHT> stamps_{};
+    long long rows_ = 0;           // rows scrolled in, ever; the newest is number rows_ - 1
+    long long run_first_row_ = 0;  // the number of the first row after forget_stamps
+    long long marked_ = -1;        // the number of the row marked; -1 for none
 };
 
 // Under the image: a tick every 5 channels, numbers every 10, the transmitter's channel marked,

@@ -322,11 +322,11 @@ MissionRead mission_parse(std::string_view text) {
 // ---- the watch ----
 
 MissionWatch::MissionWatch(const Mission& mission, double station_min_elevation_deg)
-    : goals_(mission.goals),
+    : goals_(std::make_shared<const std::vector<MissionGoal>>(mission.goals)),
       min_elevation_deg_(station_min_elevation_deg),
       time_ms_(std::llround(mission.time_s * 1000)) {
-    tracks_.reserve(goals_.size());
-    for (const MissionGoal& g : goals_) {
+    tracks_.reserve(goals_->size());
+    for (const MissionGoal& g : *goals_) {
         Track t;
         t.goal = &g;
         tracks_.push_back(std::move(t));
@@ -621,7 +621,7 @@ MissionWatch::GoalStatus MissionWatch::status(size_t goal) const {
 }
 
 std::string MissionWatch::progress(size_t goal) const {
-    const MissionGoal& g = goals_[goal];
+    const MissionGoal& g = (*goals_)[goal];
     if (!have_sample_ || g.kind == MissionGoal::Kind::OutputContains) return {};
     const double v = value(g.quantity, last_);
     if (g.kind == MissionGoal::Kind::OnlyWhile) {
@@ -645,17 +645,23 @@ std::string MissionWatch::progress(size_t goal) const {
            mission_number(bound);
 }
 
+size_t MissionWatch::bytes() const {
+    size_t n = sizeof *this + tracks_.capacity() * sizeof(Track);
+    for (const Track& t : tracks_) n += t.figure.capacity();
+    return n;
+}
+
 double MissionWatch::met_weight() const {
     double w = 0;
     for (size_t k = 0; k < tracks_.size(); ++k) {
-        if (status(k).state == State::Met) w += goals_[k].weight;
+        if (status(k).state == State::Met) w += (*goals_)[k].weight;
     }
     return w;
 }
 
 double MissionWatch::total_weight() const {
     double w = 0;
-    for (const MissionGoal& g : goals_) w += g.weight;
+    for (const MissionGoal& g : *goals_) w += g.weight;
     return w;
 }
 
@@ -668,9 +674,9 @@ bool MissionWatch::all_met() const {
 
 std::vector<std::string> MissionWatch::report_lines() const {
     std::vector<std::string> lines;
-    for (size_t k = 0; k < goals_.size(); ++k) {
+    for (size_t k = 0; k < goals_->size(); ++k) {
         const GoalStatus s = status(k);
-        lines.push_back((s.state == State::Met ? "MET " : "MISSED ") + goals_[k].text + ": " +
+        lines.push_back((s.state == State::Met ? "MET " : "MISSED ") + (*goals_)[k].text + ": " +
                         s.figure);
     }
     const double total = total_weight();
@@ -683,11 +689,11 @@ std::vector<std::string> MissionWatch::report_lines() const {
 std::vector<std::string> MissionWatch::output_lines() const {
     std::vector<std::string> report = report_lines();
     std::vector<std::string> lines;
-    lines.reserve(report.size() + goals_.size());
+    lines.reserve(report.size() + goals_->size());
     for (size_t k = 0; k < report.size(); ++k) {
         lines.push_back(std::move(report[k]));
-        if (k < goals_.size() && !goals_[k].describe.empty()) {
-            lines.push_back("  " + goals_[k].describe);
+        if (k < goals_->size() && !(*goals_)[k].describe.empty()) {
+            lines.push_back("  " + (*goals_)[k].describe);
         }
     }
     return lines;

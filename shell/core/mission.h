@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -116,7 +117,7 @@ class MissionWatch {
     void finish(int64_t end_ms);
     bool finished() const { return finished_; }
 
-    size_t goal_count() const { return goals_.size(); }
+    size_t goal_count() const { return goals_->size(); }
     GoalStatus status(size_t goal) const;
     // Weights of the goals met, and of all goals.
     double met_weight() const;
@@ -131,6 +132,8 @@ class MissionWatch {
     // the bound it must keep, or, between two, the nearer one; "only while" goals name both
     // quantities). Empty before the first sample and for an output goal.
     std::string progress(size_t goal) const;
+    // The memory a copy of the watch holds (the goals themselves are shared by copies).
+    size_t bytes() const;
 
    private:
     struct Track {
@@ -157,7 +160,9 @@ class MissionWatch {
     double excess(const MissionGoal& g, double v) const;
     std::string never_words(const MissionGoal& g, const Track& t) const;
 
-    std::vector<MissionGoal> goals_;
+    // Shared by the watch's copies, which the tracks' goal pointers may then outlive the
+    // original of: a copy is a moment of the run to go back to.
+    std::shared_ptr<const std::vector<MissionGoal>> goals_;
     std::vector<Track> tracks_;
     double min_elevation_deg_;
     int64_t time_ms_;  // the mission's time

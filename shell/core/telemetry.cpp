@@ -116,7 +116,7 @@ TraceSnapshot TelemetryRecording::row_snapshot(const Row& row, const double* val
     return s;
 }
 
-void TelemetryRecording::add_row(const TraceSnapshot& row, bool traced) {
+void TelemetryRecording::add_row(const TraceSnapshot& row, bool traced, long long step) {
     double values[ROW_VALUES];
     row_values(row, values);
     int64_t time_ms = row.time_ms;
@@ -132,9 +132,11 @@ void TelemetryRecording::add_row(const TraceSnapshot& row, bool traced) {
             if (traced && same) {
                 last.traced = 1;
                 last.line = row.line;
+                last.step = step;
                 return;
             }
             if (!traced) {
+                last.step = step;
                 merge_into_last(values, row.line);
                 return;
             }
@@ -152,9 +154,42 @@ void TelemetryRecording::add_row(const TraceSnapshot& row, bool traced) {
         row_last_[k] = values[k];
         ++changes;
     }
-    rows_.push_back({time_ms, row.line, changes, traced ? 1u : 0u});
+    rows_.push_back({time_ms, row.line, changes, traced ? 1u : 0u, step});
     last_time_ = std::max(last_time_, time_ms);
     if (sample_count() > max_samples) thin_rows();
+}
+
+void TelemetryRecording::forget_after(int64_t time_ms, long long step) {
+    // Rows come in the order of the run: both the steps and the times only grow along them.
+    const auto kept = static_cast<size_t>(
+        std::find_if(rows_.begin(), rows_.end(),
+                     [&](const Row& r) { return r.step > step || r.time_ms > time_ms; }) -
+        rows_.begin());
+    if (kept == rows_.size()) return;
+    size_t change = 0;
+    for (size_t i = 0; i < kept; ++i) change += rows_[i].changes;
+    rows_.resize(kept);
+    changes_.resize(change);
+    while (!keys_.empty() && keys_.back().row >= kept) keys_.pop_back();
+    // The last row's values, from the last copy kept.
+    std::fill(std::begin(row_last_), std::end(row_last_), 0.0);
+    size_t next = 0;
+    if (!keys_.empty()) {
+        std::copy(std::begin(keys_.back().values), std::end(keys_.back().values), row_last_);
+        next = keys_.back().change;
+    }
+    for (; next < changes_.size(); ++next) row_last_[changes_[next].column] = changes_[next].value;
+    last_time_ = rows_.empty() ? 0 : rows_.back().time_ms;
+    if (rows_.empty()) simulated_ = false;
+}
+
+bool TelemetryRecording::last_traced_row(TraceSnapshot& row) const {
+    bool found = false;
+    for_each_row([&](const TraceSnapshot& s) {
+        row = s;
+        found = true;
+    });
+    return found;
 }
 
 bool TelemetryRecording::changes_besides_simulation(const TraceSnapshot& row) const {

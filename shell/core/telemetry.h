@@ -55,7 +55,13 @@ class TelemetryRecording {
     // held), and so does a traced row that finds the machine as that sample left it. Past
     // max_samples entries every second row of the older half goes, its changes carried into the
     // row after it: the first row stays, and every row left has its values as it had them.
-    void add_row(const TraceSnapshot& row, bool traced = true);
+    // `step`: the statements the run had made when the row was taken.
+    void add_row(const TraceSnapshot& row, bool traced = true, long long step = 0);
+    // The run went on from an earlier moment of it: the rows taken after `step` statements or
+    // after `time_ms` are forgotten, as if they had never been recorded.
+    void forget_after(int64_t time_ms, long long step);
+    // The last traced row, if any.
+    bool last_traced_row(TraceSnapshot& row) const;
 
     // Whether `row` differs from the last row in anything but the simulation's series.
     bool changes_besides_simulation(const TraceSnapshot& row) const;
@@ -64,6 +70,8 @@ class TelemetryRecording {
     // The entries held: rows and their changes.
     size_t sample_count() const { return rows_.size() + changes_.size(); }
     int64_t last_time() const { return last_time_; }
+    // The statement count of the last row; 0 for none.
+    long long last_step() const { return rows_.empty() ? 0 : rows_.back().step; }
     bool empty() const { return rows_.empty(); }
     // A simulation was on at the first row: its series have values, and the export's header
     // its columns.
@@ -111,6 +119,7 @@ class TelemetryRecording {
         int32_t line;
         uint32_t changes : 31;  // entries in changes_ since the row before
         uint32_t traced : 1;
+        long long step;
     };
     struct Change {
         int32_t column;

@@ -24,6 +24,11 @@ void TelemetryRecorder::set_clock(ClockReader reader, void* context) {
     clock_context_ = context;
 }
 
+void TelemetryRecorder::set_steps(StepReader steps, void* context) {
+    steps_ = steps;
+    steps_context_ = context;
+}
+
 int64_t TelemetryRecorder::now() const {
     const int32_t clock = clock_ != nullptr ? clock_(clock_context_) : clock_ms();
     // The program clock wraps in 32 bits; the difference does not, for runs under 24 days.
@@ -47,35 +52,48 @@ void TelemetryRecorder::end() {
     const int64_t t = now();
     // What the last statements changed shows in the end row alone: no statement found it.
     take_first_row();
-    recording_data_.add_row(trace_snapshot(t, -1));
+    recording_data_.add_row(trace_snapshot(t, -1), true, step());
     row_due_ = false;
     recording_ = false;
+}
+
+void TelemetryRecorder::resume_from(int64_t time_ms, long long step) {
+    recording_data_.forget_after(time_ms, step);
+    if (!recording_data_.last_traced_row(last_row_)) first_row_taken_ = false;
+    in_pass_ = false;
+    changed_channels_ = 0;
+    transmitter_changed_ = false;
+    row_due_ = false;
+    recording_ = true;
 }
 
 void TelemetryRecorder::take_first_row() {
     if (first_row_taken_) return;
     first_row_taken_ = true;
     last_row_ = trace_snapshot(0, -1);
-    recording_data_.add_row(last_row_);
+    recording_data_.add_row(last_row_, true, step());
     sim_sampled_ms_ = simulation.state.time_ms;
 }
 
 void TelemetryRecorder::take_row(int64_t time_ms, int editor_line) {
     row_due_ = false;
+    if (!live()) return;
     const TraceSnapshot s = trace_snapshot(time_ms, editor_line);
     if (trace_state_changed(last_row_, s)) {
-        recording_data_.add_row(s);
+        recording_data_.add_row(s, true, step());
         last_row_ = s;
     }
 }
 
 void TelemetryRecorder::take_sample(int64_t time_ms) {
-    if (first_row_taken_) recording_data_.add_row(trace_snapshot(time_ms, current_line()), false);
+    if (first_row_taken_ && live()) {
+        recording_data_.add_row(trace_snapshot(time_ms, current_line()), false, step());
+    }
 }
 
 void TelemetryRecorder::row_hook(bool moved, int editor_line, void* self) {
     auto* r = static_cast<TelemetryRecorder*>(self);
-    if (!r->recording_) {
+    if (!r->recording_ || !r->live()) {
         r->row_due_ = false;
         return;
     }
@@ -89,9 +107,9 @@ void TelemetryRecorder::row_hook(bool moved, int editor_line, void* self) {
 
 // The satellite has samples of its own, at its pace.
 void TelemetryRecorder::sample() {
-    if (!recording_ || in_pass_ || !first_row_taken_) return;
+    if (!recording_ || in_pass_ || !first_row_taken_ || !live()) return;
     const TraceSnapshot s = trace_snapshot(now(), current_line());
-    if (recording_data_.changes_besides_simulation(s)) recording_data_.add_row(s, false);
+    if (recording_data_.changes_besides_simulation(s)) recording_data_.add_row(s, false, step());
 }
 
 static_assert(TS_CHANNELS <= 32, "one bit a channel in a pass's changes");

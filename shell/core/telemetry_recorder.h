@@ -23,12 +23,23 @@ class TelemetryRecorder {
 
     // nullptr: clock_ms().
     void set_clock(ClockReader reader, void* context);
+    // The statements the run has made, for each row; nullptr: none counted. A run's count only
+    // grows: while the machine shows a moment before the last row (the time cursor, the
+    // statements run again to reach it), nothing it shows is recorded.
+    using StepReader = long long (*)(void* context);
+    void set_steps(StepReader steps, void* context);
+    // The program clock's reading at start(): the recording's times count from it.
+    int32_t started_clock() const { return started_ms_; }
 
     // A new recording. Its first row is taken when the run's first pass starts (or at its end,
     // if none did): the machine as the program finds it, at time 0 with line -1.
     void start();
     // The last row, with line -1; later changes are not recorded.
     void end();
+    // The run goes on from an earlier moment of it, `step` statements and `time_ms` into the
+    // recording: what was recorded after it is forgotten, and a recording that had ended goes
+    // on.
+    void resume_from(int64_t time_ms, long long step);
     bool recording() const { return recording_; }
     // Milliseconds of program time since start().
     int64_t now() const;
@@ -80,6 +91,11 @@ class TelemetryRecorder {
     int32_t started_ms_ = 0;
     // The satellite's time at its last sample.
     int64_t sim_sampled_ms_ = 0;
+    long long step() const { return steps_ != nullptr ? steps_(steps_context_) : 0; }
+    bool live() const { return step() >= recording_data_.last_step(); }
+
     ClockReader clock_ = nullptr;
     void* clock_context_ = nullptr;
+    StepReader steps_ = nullptr;
+    void* steps_context_ = nullptr;
 };

@@ -428,6 +428,15 @@ void Tfmain::build_parts() {
     // A run's output is what the student looks at next.
     connect(debugger_, &Debugger::runStarting, this,
             [this] { output_tabs_->setCurrentWidget(mdb); });
+    // The waterfall marks the row drawn at the moment the machine shows, while it is in view.
+    connect(debugger_, &Debugger::runStarting, Iprev, &WaterfallView::forget_stamps);
+    connect(debugger_, &Debugger::futureDropped, Iprev,
+            [this](const RunMoment& from) { Iprev->forget_stamps_after(from.clock_ms); });
+    connect(debugger_, &Debugger::momentShown, Iprev,
+            [this](const RunMoment& moment) { Iprev->mark_time(moment.clock_ms); });
+    connect(run_control, &RunControl::stateChanged, Iprev, [this](RunControl::State state) {
+        if (state == RunControl::State::Running) Iprev->mark_time(std::nullopt);
+    });
     simulation_ = new SimulationControl(GroupBox1, run_control, this);
     connect(simulation_, &SimulationControl::status, this, &Tfmain::set_status);
     mission_ = new MissionControl(simulation_, run_control, this);
@@ -437,6 +446,7 @@ void Tfmain::build_parts() {
     connect(slider_recorder_, &SliderRecorder::status, this, &Tfmain::set_status);
     slider_recorder_->set_program_name([this] { return program_name(); });
     build_step_back();
+    connect(debugger_, &Debugger::momentShown, mission_, &MissionControl::show_moment);
     telemetry_ = new Telemetry(debugger_, document_, this);
     connect(telemetry_, &Telemetry::status, this, &Tfmain::set_status);
     connect(telemetry_, &Telemetry::placeWanted, this, &Tfmain::place_telemetry_pane);
@@ -886,6 +896,11 @@ void Tfmain::t_sdrTimer() {
     // loop is held up in a math error box.
     if (debugger_->active()) tx_inject();
     sdr_tick();
+    // The rows a running program's statements fill stand for moments of its run.
+    const RunControl::State run = run_control->state();
+    Iprev->row_scrolled(run == RunControl::State::Running || run == RunControl::State::Waiting
+                            ? std::optional<int32_t>(run_control->clock_now())
+                            : std::nullopt);
     Iprev->update();
     sdr_axis_->refresh();
     bt_showvarsClick();

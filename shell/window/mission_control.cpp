@@ -33,6 +33,14 @@ namespace {
 // The panel follows the run at this pace; the goals read every pass regardless.
 constexpr int REFRESH_MS = 100;
 
+// What the mission knows at a moment of the run, beside the history's snapshot of the machine.
+struct MissionMoment {
+    MissionWatch watch;
+    size_t next_event;
+    int64_t paused_total_ms;
+    long long lines_seen;
+};
+
 // A file a mission setup reads: the shipped missions are resources, the rest files on disk.
 FileRead read_mission_file(const std::string& path, size_t limit) {
     if (!path.starts_with(":/")) return read_regular_file(path, limit);
@@ -89,9 +97,8 @@ MissionControl::MissionControl(SimulationControl* simulation, RunControl* run_co
     connect(run_control_, &RunControl::passEnded, this, [this] {
         if (running_) tick();
     });
-    connect(run_control_, &RunControl::linePrinted, this, [this](std::string_view line) {
-        if (running_) watch_->output_line(line);
-    });
+    connect(run_control_, &RunControl::linePrinted, this, &MissionControl::line_printed);
+    run_control_->set_history_host(this, this);
 }
 
 MissionControl::~MissionControl() = default;
@@ -164,6 +171,7 @@ void MissionControl::open_mission() {
 // ---- the choices ----
 
 void MissionControl::choose_none() {
+    stop_reviewing();
     mission_.reset();
     path_.clear();
     events_.clear();
@@ -212,6 +220,7 @@ bool MissionControl::choose_file(const QString& path) {
 void MissionControl::arm(Mission mission, const QString& path, std::vector<ScenarioEvent> events,
                          QAction* entry) {
     for (const auto& [channel, position] : mission.settings) channel_set(channel, position);
+    stop_reviewing();
     mission_ = std::move(mission);
     path_ = path;
     events_ = std::move(events);
@@ -230,6 +239,7 @@ void MissionControl::arm(Mission mission, const QString& path, std::vector<Scena
 
 void MissionControl::forget_verdict() {
     if (running_ || !watch_) return;
+    stop_reviewing();
     watch_.reset();
     result_->clear();
     shown_second_ = -1;
@@ -334,7 +344,7 @@ void MissionControl::show_goals() {
     }
     for (size_t k = 0; k < n; ++k) show_goal(rows_[k], k);
     const int64_t total_ms = std::llround(mission_->time_s * 1000);
-    const int64_t left = running_ ? total_ms - mission_ms() : watch_ ? 0 : total_ms;
+    const int64_t left = following() ? total_ms - mission_ms() : watch_ ? final_left_ms_ : total_ms;
     const int64_t second = (std::max<int64_t>(left, 0) + 999) / 1000;
     if (second != shown_second_) {
         shown_second_ = second;
@@ -385,7 +395,7 @@ void MissionControl::show_goal(const GoalRow& r, size_t k) {
     const QString text = from_std(goal.text);
     const QString words = from_std(goal.describe);
     QStringList figures;
-    if (running_) figures << from_std(watch_->progress(k));
+    if (following()) figures << from_std(watch_->progress(k));
     figures << from_std(s.figure);
     figures.removeAll(QString());
     const QString figure = figures.join('\n');
@@ -412,9 +422,10 @@ void MissionControl::show_goal(const GoalRow& r, size_t k) {
 
 // ---- the run ----
 
+// The program clock stands still while the run is paused (RunControl keeps a paused run on it),
+// and a moment of the run's past put back sets it to that moment's time.
 int64_t MissionControl::mission_ms() const {
-    const int32_t now = paused_ ? paused_at_ms_ : run_control_->clock_now();
-    return int64_t{now} - start_ms_ - paused_total_ms_;
+    return int64_t{run_control_->clock_now()} - start_ms_ - paused_total_ms_;
 }
 
 void MissionControl::set_time_limit() {
@@ -430,7 +441,13 @@ void MissionControl::run_state_changed(RunControl::State state) {
         open_->setEnabled(state == State::Idle);
     }
     if (!running_ && state != State::Idle) {
-        begin_run();
+        // A run put back at a moment of its past and reopened there has made statements; a
+        // fresh one has not.
+        if (reviewing_ && run_control_->steps() > 0) {
+            go_on();
+        } else {
+            begin_run();
+        }
     }
     if (!running_) return;
     if (state == State::Paused && !paused_) {
@@ -449,6 +466,9 @@ void MissionControl::run_state_changed(RunControl::State state) {
 // RUN with a mission armed: its sensors where it sets them, the watch from the program clock's
 // reading now, the run's end at the mission's time.
 void MissionControl::begin_run() {
+    stop_reviewing();
+    lines_seen_ = 0;
+    needle_lines_.clear();
     if (!mission_) return;
     if (simulation_->chosen() != simulation_choice_) {
         // The simulation was changed after the mission was chosen: this run is not the
@@ -485,7 +505,8 @@ void MissionControl::begin_run() {
 
 void MissionControl::tick() {
     // Within a DELAY on the program clock the goals would see a moment the runner never sees.
-    if (!running_ || !run_control_->at_statement_moment()) return;
+    // After the run, only statements run again for a moment of its history come here.
+    if (!(running_ || reviewing_) || !run_control_->at_statement_moment()) return;
     const int64_t now = mission_ms();
     bool moved = false;
     while (next_event_ < events_.size() && events_[next_event_].time_ms <= now) {
@@ -493,7 +514,7 @@ void MissionControl::tick() {
         channel_set(e.channel, e.position);
         moved = true;
     }
-    if (moved || !event_timer_->isActive()) schedule_next_event();
+    if (running_ && (moved || !event_timer_->isActive())) schedule_next_event();
     if (!watch_) return;
     watch_->offer(trace_snapshot(now, current_line()));
 }
@@ -515,13 +536,20 @@ void MissionControl::end_run() {
     running_ = false;
     paused_ = false;
     run_control_->set_time_limit(std::nullopt);
-    run_control_->set_statement_watch(nullptr, nullptr);
-    if (!watch_) return;
+    if (!watch_) {
+        run_control_->set_statement_watch(nullptr, nullptr);
+        return;
+    }
+    // The watch stays on the statements for the moments of the run shown afterwards.
+    reviewing_ = true;
     const TraceSnapshot s = trace_snapshot(end, -1);
     watch_->sample(s);
     watch_->finish(end);
+    final_watch_ = watch_;
+    final_step_ = run_control_->steps();
+    final_left_ms_ = std::llround(mission_->time_s * 1000) - end;
+    shown_second_ = -1;
     show_goals();
-    time_left_->setText(time_left_text(std::llround(mission_->time_s * 1000) - end));
 
     const double met = watch_->met_weight();
     const double total = watch_->total_weight();
@@ -546,4 +574,88 @@ void MissionControl::end_run() {
                                missed.size() == 1 ? QStringLiteral("1 goal")
                                                   : QStringLiteral("%1 goals").arg(missed.size()),
                                missed.join("; "), score));
+}
+
+// ---- the run's history ----
+
+void MissionControl::line_printed(std::string_view line) {
+    if (!running_) return;
+    // Lines of a future the run has gone back before are no longer its lines.
+    while (!needle_lines_.empty() &&
+           needle_lines_.back().index >= run_control_->printed_lines() - 1) {
+        needle_lines_.pop_back();
+    }
+    // The run control counts the line before it tells of it.
+    const long long index = run_control_->printed_lines() - 1;
+    for (const MissionGoal& g : mission_->goals) {
+        if (g.kind == MissionGoal::Kind::OutputContains &&
+            line.find(g.needle) != std::string_view::npos) {
+            needle_lines_.push_back({index, std::string(line)});
+            break;
+        }
+    }
+    lines_seen_ = index + 1;
+    watch_->output_line(line);
+}
+
+// After the run, the history keeps a snapshot where the run is taken up again.
+std::any MissionControl::keep() {
+    if (!(running_ || reviewing_) || !watch_) return {};
+    return MissionMoment{*watch_, next_event_, paused_total_ms_, lines_seen_};
+}
+
+void MissionControl::put_back(const std::any& kept) {
+    const auto* m = std::any_cast<MissionMoment>(&kept);
+    if (m == nullptr || !(running_ || reviewing_)) return;
+    watch_ = m->watch;
+    next_event_ = m->next_event;
+    paused_total_ms_ = m->paused_total_ms;
+    lines_seen_ = m->lines_seen;
+}
+
+std::size_t MissionControl::kept_bytes() const {
+    return (running_ || reviewing_) && watch_
+               ? sizeof(MissionMoment) - sizeof(MissionWatch) + watch_->bytes()
+               : 0;
+}
+
+void MissionControl::show_moment(const RunMoment& moment) {
+    if (!mission_ || !watch_ || !(running_ || reviewing_)) return;
+    // The statements run again printed nothing: the lines they printed the first time.
+    for (const NeedleLine& l : needle_lines_) {
+        if (l.index >= lines_seen_ && l.index < moment.output_lines) watch_->output_line(l.text);
+    }
+    lines_seen_ = moment.output_lines;
+    if (!running_ && moment.step == final_step_ && final_watch_) {
+        // The run's end again: its verdict.
+        watch_ = final_watch_;
+    } else {
+        // The machine as the next statement finds it, as a pause there would have shown it.
+        tick();
+    }
+    if (paused_) paused_at_ms_ = clock_ms();
+    shown_second_ = -1;
+    show_goals();
+}
+
+// The last mission run's watch no longer follows the statements.
+void MissionControl::stop_reviewing() {
+    if (reviewing_) run_control_->set_statement_watch(nullptr, nullptr);
+    reviewing_ = false;
+    final_watch_.reset();
+}
+
+void MissionControl::go_on() {
+    reviewing_ = false;
+    final_watch_.reset();
+    running_ = true;
+    paused_ = run_control_->state() == RunControl::State::Paused;
+    paused_at_ms_ = clock_ms();
+    set_time_limit();
+    run_control_->set_statement_watch(this, [this] { tick(); });
+    result_->clear();
+    dock_->show();
+    shown_second_ = -1;
+    show_goals();
+    refresh_->start();
 }

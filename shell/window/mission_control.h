@@ -8,11 +8,16 @@
 // satellite counts it. The goals read the run before each statement, at the end of each pass,
 // in real time also while the program waits or is paused, and at its end; the program's lines
 // as it prints them.
+//
+// The run's history keeps what the mission knows beside each of its snapshots (the goals' states,
+// the scenario's next event), so that the panel shows the goals as they stood at any moment the
+// debugger shows, and a run that goes on from its past goes on with the mission as it was then.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <any>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -33,7 +38,7 @@ class QMenu;
 class QTimer;
 class SimulationControl;
 
-class MissionControl : public QObject {
+class MissionControl : public QObject, private HistoryHost {
     Q_OBJECT
    public:
     MissionControl(SimulationControl* simulation, RunControl* run_control, QMainWindow* window);
@@ -68,6 +73,10 @@ class MissionControl : public QObject {
     QAction* open_action() const { return open_; }
     // Made when a mission is first chosen; nullptr before.
     QDockWidget* dock() const { return dock_; }
+
+    // The machine shows `moment` of the run (a seek, a step back, the run's end again): the
+    // panel shows the goals as they stood then.
+    void show_moment(const RunMoment& moment);
 
     // "Time left: 7:32": whole seconds, rounded up.
     static QString time_left_text(int64_t ms);
@@ -104,6 +113,16 @@ class MissionControl : public QObject {
     void schedule_next_event();
     int64_t mission_ms() const;
     void set_time_limit();
+    // A run reopened at a moment of its past after it had ended goes on with the mission.
+    void go_on();
+    void stop_reviewing();
+    // The watch follows the run, or a moment of it before its end.
+    bool following() const { return running_ || (reviewing_ && watch_ && !watch_->finished()); }
+    void line_printed(std::string_view line);
+    // HistoryHost: what the mission knows at a moment of the run.
+    std::any keep() override;
+    void put_back(const std::any& kept) override;
+    std::size_t kept_bytes() const override;
 
     SimulationControl* simulation_;
     // The window deletes the run control first: its signals are let go with it.
@@ -143,4 +162,18 @@ class MissionControl : public QObject {
     int32_t paused_at_ms_ = 0;
     size_t next_event_ = 0;
     int64_t shown_second_ = -1;
+    // The run has ended and its history may be shown: the watch follows the moments shown.
+    bool reviewing_ = false;
+    // The watch as the run's end decided it, and the statements run by then.
+    std::optional<MissionWatch> final_watch_;
+    long long final_step_ = -1;
+    int64_t final_left_ms_ = 0;
+    // Lines of the run the watch has been given, and the lines an output goal looks for, by
+    // their place in the output: a line a seek passes over is given to the watch from here.
+    long long lines_seen_ = 0;
+    struct NeedleLine {
+        long long index;
+        std::string text;
+    };
+    std::vector<NeedleLine> needle_lines_;
 };

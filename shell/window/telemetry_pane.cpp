@@ -3,18 +3,22 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QGraphicsLineItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPushButton>
-#include <QValueAxis>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -171,6 +175,25 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     top->addStretch(1);
     rows->addLayout(top);
     rows->addWidget(boxes);
+    // A row of its own, shown with the cursor: a narrow pane keeps its width.
+    cursor_row_ = new QWidget(body);
+    auto* cursor_row = new QHBoxLayout(cursor_row_);
+    cursor_row->setContentsMargins(0, 0, 0, 0);
+    cursor_label_ = new QLabel(cursor_row_);
+    cursor_label_->setObjectName("tm_cursor");
+    cursor_label_->setTextFormat(Qt::PlainText);
+    cursor_label_->setAccessibleDescription("Time cursor");
+    cursor_label_->setWordWrap(true);
+    cursor_row->addWidget(cursor_label_, 1);
+    resume_ = new QPushButton("Resume from here", cursor_row_);
+    resume_->setObjectName("tm_resume");
+    resume_->setToolTip("Go on with the run from the cursor's moment: what came after it is "
+                        "forgotten.");
+    resume_->setEnabled(false);
+    connect(resume_, &QPushButton::clicked, this, &TelemetryPane::resumeRequested);
+    cursor_row->addWidget(resume_);
+    cursor_row_->setVisible(false);
+    rows->addWidget(cursor_row_);
 
     charts_ = new QWidget(body);
     auto* stack = new QVBoxLayout(charts_);
@@ -213,6 +236,16 @@ TelemetryPane::TelemetryPane(const TelemetryRecording& recording, QWidget* paren
     rows->addWidget(charts_, 1);
     setWidget(body);
     setMinimumHeight(320);
+    drag_timer_ = new QTimer(this);
+    drag_timer_->setSingleShot(true);
+    drag_timer_->setInterval(DRAG_MS);
+    connect(drag_timer_, &QTimer::timeout, this, [this] {
+        if (!drag_pending_) return;
+        const int64_t t = *drag_pending_;
+        drag_pending_.reset();
+        drag_timer_->start();
+        emit cursorDragged(t);
+    });
 }
 
 QLineSeries* TelemetryPane::add_line(QChart* chart, int series, int time_axis, int value_axis) {
@@ -280,7 +313,18 @@ QChartView* TelemetryPane::add_chart(const QString& title, const std::vector<int
     view->setRenderHint(QPainter::Antialiasing, false);
     view->setRubberBand(QChartView::NoRubberBand);
     view->setMinimumHeight(110);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
+    // The time cursor: a line across the plot, over the series.
+    auto* cursor = new QGraphicsLineItem(chart);
+    QPen pen(QColor(200, 0, 0));
+    pen.setWidthF(1.5);
+    cursor->setPen(pen);
+    cursor->setZValue(100);
+    cursor->hide();
+    cursor_lines_.push_back(cursor);
+    connect(chart, &QChart::plotAreaChanged, this, &TelemetryPane::place_cursor);
     views_.push_back(view);
     return view;
 }
@@ -350,6 +394,135 @@ void TelemetryPane::draw() {
         const double margin = std::max((high[v] - low[v]) * 0.08, 0.5);
         values->setRange(low[v] - margin, high[v] + margin);
     }
+    place_cursor();
+}
+
+// ---- the time cursor ----
+
+void TelemetryPane::set_cursor(std::optional<int64_t> time_ms, const QString& caption,
+                               const QString& description) {
+    cursor_ms_ = time_ms;
+    if (!time_ms) {
+        dragging_ = false;
+        drag_pending_.reset();
+        drag_timer_->stop();
+    }
+    cursor_label_->setText(time_ms ? caption : QString());
+    cursor_row_->setVisible(time_ms.has_value());
+    // A screen reader says what the line shows, on whichever chart has the focus.
+    const QString said = time_ms ? description : QString();
+    for (QChartView* view : views_) {
+        if (view->accessibleDescription() != said) view->setAccessibleDescription(said);
+    }
+    // A cursor put off the time shown brings its time into view.
+    if (time_ms && !running_ && (*time_ms < from_ || *time_ms > to_)) {
+        const int64_t span = to_ - from_;
+        const int64_t from = std::max<int64_t>(0, *time_ms - span / 2);
+        set_view(from, from + span);
+    }
+    place_cursor();
+}
+
+void TelemetryPane::set_resume_enabled(bool on) {
+    resume_->setEnabled(on);
+}
+
+void TelemetryPane::place_cursor() {
+    for (size_t k = 0; k < cursor_lines_.size(); ++k) {
+        QGraphicsLineItem* line = cursor_lines_[k];
+        if (!cursor_ms_ || *cursor_ms_ < from_ || *cursor_ms_ > to_) {
+            line->hide();
+            continue;
+        }
+        const QRectF area = views_[k]->chart()->plotArea();
+        const double x = area.left() + area.width() * static_cast<double>(*cursor_ms_ - from_) /
+                                           static_cast<double>(to_ - from_);
+        line->setLine(x, area.top(), x, area.bottom());
+        line->show();
+    }
+}
+
+std::optional<double> TelemetryPane::cursor_x(int chart) const {
+    const QGraphicsLineItem* line = cursor_lines_[static_cast<size_t>(chart)];
+    if (!line->isVisible()) return std::nullopt;
+    return line->mapToScene(line->line().p1()).x();
+}
+
+int64_t TelemetryPane::time_at(int chart, double x) const {
+    const QChart* c = views_[static_cast<size_t>(chart)]->chart();
+    const QRectF area = c->plotArea();
+    const double at = (c->mapFromScene(QPointF(x, 0)).x() - area.left()) / area.width();
+    return from_ + std::llround(std::clamp(at, 0.0, 1.0) * static_cast<double>(to_ - from_));
+}
+
+void TelemetryPane::drag_to(int64_t time_ms) {
+    if (drag_timer_->isActive()) {
+        drag_pending_ = time_ms;
+        return;
+    }
+    drag_timer_->start();
+    emit cursorDragged(time_ms);
+}
+
+// A click on a chart puts the cursor there and a drag takes it along; the keys move it while a
+// chart has the focus. Nothing while no cursor is shown.
+bool TelemetryPane::cursor_event(QChartView* view, QEvent* event) {
+    if (!cursor_ms_) return false;
+    const int chart =
+        static_cast<int>(std::find(views_.begin(), views_.end(), view) - views_.begin());
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() & ~Qt::KeypadModifier) return false;
+            switch (key->key()) {
+                case Qt::Key_Left:
+                case Qt::Key_Right:
+                case Qt::Key_PageUp:
+                case Qt::Key_PageDown:
+                case Qt::Key_Home:
+                case Qt::Key_End:
+                    // Claimed before any shortcut of the window's takes it.
+                    if (event->type() == QEvent::KeyPress) emit cursorKey(key->key());
+                    event->accept();
+                    return true;
+                default:
+                    return false;
+            }
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (event->type() == QEvent::MouseButtonRelease) {
+                if (mouse->button() != Qt::LeftButton || !dragging_) return false;
+                dragging_ = false;
+                drag_timer_->stop();
+                if (drag_pending_) {
+                    const int64_t t = *drag_pending_;
+                    drag_pending_.reset();
+                    emit cursorDragged(t);
+                }
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonPress) {
+                const QRectF area = view->chart()->plotArea();
+                const QPointF at = view->chart()->mapFromScene(view->mapToScene(mouse->pos()));
+                if (mouse->button() != Qt::LeftButton || at.x() < area.left() ||
+                    at.x() > area.right()) {
+                    return false;
+                }
+                view->setFocus(Qt::MouseFocusReason);
+                dragging_ = true;
+            } else if (!dragging_ || !(mouse->buttons() & Qt::LeftButton)) {
+                return false;
+            }
+            drag_to(time_at(chart, view->mapToScene(mouse->pos()).x()));
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void TelemetryPane::zoom(double factor, double at_fraction) {
@@ -370,6 +543,11 @@ void TelemetryPane::pan(double fraction) {
 // whole run. Only while no program runs: a running view follows the newest time.
 bool TelemetryPane::eventFilter(QObject* watched, QEvent* event) {
     if (running_) return QDockWidget::eventFilter(watched, event);
+    for (QChartView* view : views_) {
+        if ((watched == view || watched == view->viewport()) && cursor_event(view, event)) {
+            return true;
+        }
+    }
     auto* viewport = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::Wheel && viewport != nullptr) {
         const auto* wheel = static_cast<QWheelEvent*>(event);

@@ -2,10 +2,15 @@
 // the field and the coils; temperature, CPU speed and colour; the radio; a simulation's
 // attitude and orbit when one was on; the variables the user ticks. Follows the newest time
 // while a program runs; zoom and pan when it does not.
+//
+// After a run and while it is paused, a time cursor stands across the charts at the moment the
+// machine shows. A click or a drag on a chart asks for another time, and so do the keys while a
+// chart has the focus; the pane only asks (cursorDragged, cursorKey) and shows where it is put.
 #pragma once
 
 #include <QDockWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "telemetry.h"
@@ -13,7 +18,11 @@
 class QChart;
 class QChartView;
 class QCheckBox;
+class QGraphicsLineItem;
+class QLabel;
 class QLineSeries;
+class QPushButton;
+class QTimer;
 class QValueAxis;
 
 class TelemetryPane : public QDockWidget {
@@ -43,6 +52,32 @@ class TelemetryPane : public QDockWidget {
 
     static constexpr int64_t FOLLOW_MS = 60000;
 
+    // The time cursor: at `time_ms` of the recording, with `caption` saying where (the time and
+    // the line); none hides it. `description` is what a screen reader says of it.
+    void set_cursor(std::optional<int64_t> time_ms, const QString& caption,
+                    const QString& description);
+    std::optional<int64_t> cursor() const { return cursor_ms_; }
+    // "Resume from here" is offered while the cursor stands in the run's past.
+    void set_resume_enabled(bool on);
+    QLabel* cursor_label() const { return cursor_label_; }
+    QPushButton* resume_button() const { return resume_; }
+    // The cursor's line across a chart, for tests: its x in the chart's scene, when shown.
+    std::optional<double> cursor_x(int chart) const;
+    // The time under x of a chart's scene.
+    int64_t time_at(int chart, double x) const;
+    QChartView* chart_view(int chart) const { return views_[static_cast<size_t>(chart)]; }
+
+    // While a drag goes on, the asks go out at most this often: the paint rate.
+    static constexpr int DRAG_MS = 16;
+
+   signals:
+    // The mouse put the cursor at `time_ms` of the recording.
+    void cursorDragged(int64_t time_ms);
+    // A key for the cursor while a chart has the focus: Left, Right, Page Up, Page Down, Home
+    // or End.
+    void cursorKey(int key);
+    void resumeRequested();
+
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,6 +92,10 @@ class TelemetryPane : public QDockWidget {
     void draw();
     void zoom(double factor, double at_fraction);
     void pan(double fraction);
+    // The cursor's lines where the time axis puts them now.
+    void place_cursor();
+    bool cursor_event(QChartView* view, QEvent* event);
+    void drag_to(int64_t time_ms);
 
     const TelemetryRecording& recording_;
     QWidget* charts_ = nullptr;
@@ -71,4 +110,12 @@ class TelemetryPane : public QDockWidget {
     int64_t from_ = 0;
     int64_t to_ = 10000;
     bool running_ = false;
+    std::optional<int64_t> cursor_ms_;
+    std::vector<QGraphicsLineItem*> cursor_lines_;  // one a chart
+    QWidget* cursor_row_ = nullptr;
+    QLabel* cursor_label_ = nullptr;
+    QPushButton* resume_ = nullptr;
+    bool dragging_ = false;
+    std::optional<int64_t> drag_pending_;
+    QTimer* drag_timer_ = nullptr;
 };

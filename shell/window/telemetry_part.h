@@ -1,11 +1,14 @@
 // The window's telemetry: the recorder of each run, View > Telemetry (the pane, made when first
 // shown), File > Export Telemetry and its dialog. It follows the debugger: a fresh run starts a
-// recording, a pause samples the variables, the end of the run ends it.
+// recording, a pause samples the variables, the end of the run ends it, and a run that goes on
+// from its past forgets what was recorded after that moment. The pane's time cursor stands at the
+// moment the debugger shows, and moves it.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include "run_history.h"
 #include "telemetry_recorder.h"
 
 class Debugger;
@@ -42,6 +45,13 @@ class Telemetry : public QObject {
     void refresh();
     // File > Export Telemetry: the CSV, and the charts as a PNG beside it.
     void export_files();
+    // The time of the recording at a reading of the program clock, and back.
+    int64_t recording_time(int32_t clock_ms) const;
+    int32_t program_clock(int64_t recording_ms) const;
+    // What the time cursor says of the machine now, `recording_ms` into the recording:
+    // "Time cursor: 12.345 s, line 40", the line the editor's band is on; at the end of a run
+    // that has ended, which has no band, "Time cursor: 900.000 s, the end of the run".
+    static QString cursor_text(int64_t recording_ms, bool run_ended);
 
    signals:
     // What the status bar says about an export.
@@ -55,7 +65,11 @@ class Telemetry : public QObject {
     TelemetryPane* pane_made();
     void start();
     void end();
+    // The cursor where the debugger's moment is, while the run's past can be shown; else none.
+    void show_cursor();
+    void cursor_key(int key);
 
+    Debugger* debugger_;
     RunControl* run_control_;
     ProgramDocument* document_;
     QMainWindow* window_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -376,6 +377,29 @@ TEST(MissionGoals, OutputAndScore) {
                   "MET A > 5: within bounds throughout",
                   "MISSED B > 5: B first out of bounds at 0 s; worst 0 at 0 s: 5 below 5",
                   "score 4/5 (80 %)"}));
+}
+
+// A copy of a watch is a moment of the run to go back to: it goes on as the original went on,
+// after the original is gone.
+TEST(MissionGoals, ACopyGoesOnAsTheOriginalDid) {
+    const Mission m =
+        parsed("sim = tumbling_1u\ngoal = rate < 1 by 2\ngoal = output contains \"DONE\"\n");
+    auto original = std::make_unique<MissionWatch>(m, 0);
+    original->sample(at(0, 3));
+    original->sample(at(500, 2));
+    MissionWatch copy = *original;
+    const auto go_on = [](MissionWatch& w) {
+        w.sample(at(1000, 0.5));
+        w.output_line("DONE");
+        w.sample(at(3000, 0.2));
+        w.finish(4000);
+        return w.report_lines();
+    };
+    const std::vector<std::string> lines = go_on(*original);
+    original.reset();
+    EXPECT_EQ(copy.progress(0), "now 2: 1 above 1");
+    EXPECT_EQ(go_on(copy), lines);
+    EXPECT_TRUE(copy.all_met());
 }
 
 // The runner on the shipped detumbling mission: the lesson's gain makes it, a weaker one is too

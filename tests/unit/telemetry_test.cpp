@@ -105,6 +105,49 @@ TEST(Telemetry, ThinnedRowsKeepTheirValues) {
     for (size_t i = 1; i < a.size(); ++i) EXPECT_LT(a[i - 1].time_ms, a[i].time_ms);
 }
 
+// A run that goes on from a moment of its past: the rows after that moment (by statement, and
+// by time) are forgotten, and what it records next makes the recording a run that never had
+// the forgotten future would have made, whichever copy of the values the cut falls beside.
+TEST(Telemetry, AFutureForgottenIsAsIfNeverRecorded) {
+    constexpr int ROWS = 10000;  // more than two copies of the values
+    const auto row = [](int i, int future) {
+        TraceSnapshot s;
+        s.time_ms = i / 2;  // two statements a millisecond
+        s.line = i % 9;
+        s.channels[0] = (i + future) % 13;
+        s.variables[1] = i % 4 == 0 ? i * future : 0;
+        return s;
+    };
+    for (const int cut : {0, 1, 4095, 4096, 4097, 6001, ROWS - 2}) {
+        TelemetryRecording dropped;
+        TelemetryRecording fresh;
+        for (int i = 0; i < ROWS; ++i) {
+            dropped.add_row(row(i, 1), i % 3 != 2, i);
+            if (i <= cut) fresh.add_row(row(i, 1), i % 3 != 2, i);
+        }
+        // The moment after statement `cut`: the rows of its millisecond after it go too.
+        dropped.forget_after(row(cut, 1).time_ms, cut);
+        for (int i = cut + 1; i < ROWS; ++i) {
+            dropped.add_row(row(i, 2), i % 3 != 2, i);
+            fresh.add_row(row(i, 2), i % 3 != 2, i);
+        }
+        EXPECT_EQ(telemetry_csv(dropped), telemetry_csv(fresh)) << "cut at " << cut;
+        for (const int series : {0, static_cast<int>(TS_LINE), TS_VARIABLE_A + 1}) {
+            for (const auto& [from, to] : {std::pair<int64_t, int64_t>{0, ROWS / 2},
+                                           {ROWS / 4, ROWS / 3}}) {
+                const auto a = dropped.outline(series, from, to, 50);
+                const auto b = fresh.outline(series, from, to, 50);
+                ASSERT_EQ(a.size(), b.size()) << "cut at " << cut << ", series " << series;
+                for (size_t k = 0; k < a.size(); ++k) {
+                    EXPECT_EQ(a[k].time_ms, b[k].time_ms);
+                    EXPECT_EQ(a[k].value, b[k].value);
+                }
+            }
+        }
+        EXPECT_EQ(dropped.last_time(), fresh.last_time());
+    }
+}
+
 TEST(Telemetry, OutlineKeepsSpikesWithinItsBuckets) {
     TelemetryRecording r;
     TraceSnapshot s;
@@ -176,6 +219,39 @@ TEST(TelemetryRecorder, APassRecordsWhatChangedAtItsTime) {
     channel_set(Channel::MagX, 5);
     EXPECT_EQ(direct.data().points(static_cast<int>(Channel::MagX)).back().time_ms, 400);
     radio.tx_active = false;
+}
+
+// The machine put back at a moment before the last row (and the statements run again to reach
+// it) is no part of the run's telemetry; where the run stands again, changes are.
+TEST(TelemetryRecorder, NothingOfAMomentInThePastIsRecorded) {
+    TestMachine m;
+    long long steps = 0;
+    TelemetryRecorder r;
+    r.set_clock([](void*) { return clock_ms(); }, nullptr);
+    r.set_steps([](void* count) { return *static_cast<long long*>(count); }, &steps);
+    r.start();
+    TelemetryRecorder::row_hook(true, -1, &r);
+    const auto coil = [&r] {
+        std::vector<double> v;
+        for (const TelemetryPoint& p : r.data().points(static_cast<int>(Channel::CoiX))) {
+            v.push_back(p.value);
+        }
+        return v;
+    };
+    steps = 10;
+    channel_set(Channel::CoiX, 10);
+    steps = 4;
+    channel_set(Channel::CoiX, 50);
+    var_set(0, 3);
+    r.sample();
+    TelemetryRecorder::row_hook(false, 2, &r);
+    EXPECT_EQ(coil(), (std::vector<double>{0, 10}));
+    steps = 10;
+    channel_set(Channel::CoiX, 10);
+    m.clock.now += 5;
+    channel_set(Channel::CoiX, 20);
+    EXPECT_EQ(coil(), (std::vector<double>{0, 10, 20}));
+    EXPECT_EQ(r.data().last_step(), 10);
 }
 
 }  // namespace

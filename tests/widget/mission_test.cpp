@@ -548,6 +548,77 @@ TEST_F(MissionTest, NoWaitsDecidesAMissionAsTheRunnerDoes) {
     EXPECT_TRUE(read_bytes(dir.filePath("window.csv")) == read_bytes(dir.filePath("runner.csv")));
 }
 
+// The goals' states, each with its figure and where it stands.
+QStringList watch_states(const MissionWatch& watch) {
+    QStringList states;
+    for (size_t k = 0; k < watch.goal_count(); ++k) {
+        const MissionWatch::GoalStatus s = watch.status(k);
+        states << MissionControl::state_word(s.state) + " | " + QString::fromStdString(s.figure) +
+                      " | " + QString::fromStdString(watch.progress(k));
+    }
+    return states;
+}
+
+// After a run, the Mission panel shows each goal as the run's watch had it at the moment the
+// machine shows (the runner's watch, as the test above holds); the run's end shows the verdict
+// again; and a run resumed from its past goes on with the mission as it stood then, to the
+// verdict the run had. An output goal counts the lines the moments passed over printed.
+TEST_F(MissionTest, ThePanelShowsTheGoalsAtTheMomentShown) {
+    QFile lesson(":/samples/09_detumbling_in_orbit.bas");
+    ASSERT_TRUE(lesson.open(QIODevice::ReadOnly));
+    const QString detumbling = QString::fromLatin1(lesson.readAll());
+    const QString printing =
+        write_file("print.mission",
+                   "title = Print\ntime = 0.6\ngoal = output contains \"DONE\"\n"
+                   "goal = A > 2 by 0.3\n");
+    auto* speed = w->findChild<QComboBox*>("cb_speed");
+    struct Case {
+        const char* mission;
+        const char* speed;  // a pass a statement at 1000 / s
+        QString program;
+    };
+    for (const Case& c :
+         {Case{DETUMBLE, "No waits", detumbling},
+          Case{nullptr, "1000 / s",
+               "FOR I=1 TO 4\nA=I\nDELAY 100\nNEXT I\nPRINT \"DONE\"\nB=1\nDELAY 50\nB=2\n"}}) {
+        SCOPED_TRACE(c.mission != nullptr ? c.mission : "print");
+        speed->setCurrentIndex(speed->findText(c.speed));
+        ASSERT_TRUE(w->mission_control()->choose_file(c.mission != nullptr ? c.mission : printing));
+        // The watch as the run went, at the end of its passes.
+        std::vector<std::pair<long long, QStringList>> seen;
+        const QMetaObject::Connection watching =
+            QObject::connect(run_control(*w), &RunControl::passEnded, [&] {
+                seen.emplace_back(run_control(*w)->steps(),
+                                  watch_states(*w->mission_control()->watch()));
+            });
+        run(c.program);
+        QObject::disconnect(watching);
+        const QStringList verdict = goal_lines();
+        const QString result = dock_label("mission_result");
+        const QStringList printed = output();
+        ASSERT_GE(seen.size(), 3u);
+        for (const size_t k : {seen.size() / 10, seen.size() / 2, seen.size() - 2}) {
+            w->debugger()->seek_step(seen[k].first);
+            EXPECT_EQ(w->debugger()->moment().step, seen[k].first);
+            EXPECT_EQ(watch_states(*w->mission_control()->watch()), seen[k].second)
+                << "at statement " << seen[k].first;
+            EXPECT_EQ(goal_lines()[0].section(" | ", 0, 0), seen[k].second[0].section(" | ", 0, 0));
+        }
+        w->debugger()->seek_step(run_control(*w)->history().last().step);
+        EXPECT_EQ(goal_lines(), verdict);
+        // From the middle on again, as it went.
+        w->debugger()->seek_step(seen[seen.size() / 2].first);
+        answer_questions({QMessageBox::Yes, QMessageBox::Yes});
+        ASSERT_TRUE(w->debugger()->resume_here());
+        ASSERT_TRUE(paused());
+        QTest::mouseClick(button("bt_run"), Qt::LeftButton);
+        ASSERT_TRUE(wait_for([this] { return !run_control(*w)->active(); }));
+        EXPECT_EQ(goal_lines(), verdict);
+        EXPECT_EQ(dock_label("mission_result"), result);
+        EXPECT_EQ(output(), printed);
+    }
+}
+
 // A paused run holds the program clock at any speed, real time included: the satellite, the
 // mission and a DELAY's rest wait for the program. At real time it runs again on RUN.
 TEST_F(MissionTest, APausedRunHoldsTheProgramClock) {

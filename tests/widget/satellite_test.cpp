@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QImage>
+#include <cmath>
 
 #include "satellite_view.h"
+#include "sim_preset.h"
 #include "simulation.h"
 #include "simulation_control.h"
 #include "window_fixture.h"
@@ -62,6 +64,23 @@ TEST(SatelliteView, PaintsTheAxesWhereTheSceneHasThemAndFollowsTheField) {
     EXPECT_EQ(view.camera().elevation_deg, SceneCamera{}.elevation_deg + 10);
     QTest::mouseDClick(&view, Qt::LeftButton);
     EXPECT_EQ(view.camera().azimuth_deg, SceneCamera{}.azimuth_deg);
+    device_reset();
+}
+
+// The satellite put back elsewhere with no channel changed (a moment of a run shown again,
+// its field read the same): the picture follows the simulation's own word of it.
+TEST(SatelliteView, FollowsASimulationPutBack) {
+    device_reset();
+    sim_reset(sim_preset_parse(sim_find_shipped("tumbling_1u")->text).preset);
+    SatelliteView view;
+    view.resize(200, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.state().simulated; }, 2000));
+    const Quat before = view.state().attitude;
+    simulation.state.body.q = Quat{std::sqrt(0.5), 0, 0, std::sqrt(0.5)};
+    sim_notify_subscribers();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.state().attitude.w != before.w; }, 2000));
+    sim_off();
     device_reset();
 }
 
