@@ -21,12 +21,16 @@ int32_t clock_since(int32_t from, int32_t to) {
 }
 
 // Whether something outside the program changed the machine between two passes: anything but
-// the clock, the simulation's motion with the channels it drives, the waterfall's noise (the
-// window's timer scrolls it), and when the simulation is next looked at.
+// the clock, the simulation's motion with what it drives (sensor channels, the station's
+// Doppler shift and view of the transmitter), a pause's hold of the simulation (the clock
+// stands while paused, so the hold moves nothing), the waterfall's noise (the window's timer
+// scrolls it), and when the simulation is next looked at.
 bool changed_outside(const MachineSnapshot& pass_end, const MachineSnapshot& now) {
     MachineSnapshot seen = now;
     seen.clock_ms = pass_end.clock_ms;
     seen.simulation.state = pass_end.simulation.state;
+    seen.simulation.held = pass_end.simulation.held;
+    seen.simulation.held_at_ms = pass_end.simulation.held_at_ms;
     seen.session.next_follow = pass_end.session.next_follow;
     seen.radio.noise_state = pass_end.radio.noise_state;
     std::copy(std::begin(pass_end.radio.sdr_row), std::end(pass_end.radio.sdr_row),
@@ -35,6 +39,8 @@ bool changed_outside(const MachineSnapshot& pass_end, const MachineSnapshot& now
         for (Channel c : SIM_DRIVEN) {
             seen.channels[static_cast<size_t>(c)] = pass_end.channels[static_cast<size_t>(c)];
         }
+        seen.radio.tx_shift = pass_end.radio.tx_shift;
+        seen.radio.tx_in_view = pass_end.radio.tx_in_view;
     }
     return !(seen == pass_end);
 }

@@ -27,12 +27,15 @@ namespace fs = std::filesystem;
 constexpr long long STEP_CAP = 200000;
 
 // What a moment leaves to the way it was reached: when the simulation is next looked at (it
-// stands at the clock either way), the statement a hold was last made at, and whether the
-// resume time was already seen reached (the clock says so either way).
+// stands at the clock either way), the statement a hold was last made at, whether the resume
+// time was already seen reached (the clock says so either way), and the time of a hold of the
+// simulation let go since.
 MachineSnapshot as_compared(MachineSnapshot s) {
     s.session.next_follow = 0;
     s.session.held_at = nullptr;
     s.session.resume_known = false;
+    // Where a hold was last made means nothing once it is let go.
+    if (!s.simulation.held) s.simulation.held_at_ms = 0;
     return s;
 }
 
@@ -88,7 +91,16 @@ struct RecordedRun : TestMachine {
             const PassStop stop = session.run(budget);
             history.after_pass(session, static_cast<long long>(output.size()));
             if (stop == PassStop::Finished || session.steps() >= until) return;
-            if (stop == PassStop::Waiting) clock.now += pick(1, 300);
+            if (stop == PassStop::Waiting) {
+                // Real time passes, the window's timer moves the satellite on meanwhile, and a
+                // pause may hold it.
+                clock.now += pick(1, 300);
+                session.follow_simulation();
+                if (pick(0, 8) == 0) {
+                    sim_hold(clock.now);
+                    sim_release(clock.now);
+                }
+            }
         }
     }
 };
@@ -166,6 +178,26 @@ TEST(RunHistory, EveryMomentOfTheGoldenProgramsComesBack) {
 TEST(RunHistory, EveryMomentOfTheLessonsInOrbitComesBack) {
     for (const Program& l : LESSONS) {
         for (const Time time : {Time::NoWaits, Time::RealTime}) check_walks(lesson(l), time);
+    }
+}
+
+// The satellite moving on between passes, with what it drives (the sensors, the station's view
+// of the transmitter), and a pause's hold are no change from outside: a run nobody touched has
+// none to ask about.
+TEST(RunHistory, TheSatelliteAloneChangesNothingFromOutside) {
+    for (const Program& l : LESSONS) {
+        SCOPED_TRACE(l.name);
+        RecordedRun r;
+        r.time = Time::RealTime;
+        r.meddle = false;
+        r.watch = false;
+        const Program p = lesson(l);
+        ASSERT_TRUE(r.start(p.source, p.preset));
+        r.run();
+        EXPECT_EQ(r.history.outside_changes_after(-1), 0);
+        r.history.seek_step(r.session, r.history.last().step / 2);
+        sim_hold(clock_ms());
+        EXPECT_FALSE(r.history.changed_since_seek(r.session));
     }
 }
 

@@ -231,3 +231,18 @@ TEST_F(StepBackTest, TheNewControlsSayWhatTheyDo) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the satellite on, a pause holds it and a seek puts it back: neither is a change the user
+// made, so STEP forward through the past and RUN from it ask nothing when nothing was printed.
+TEST_F(StepBackTest, TheSatellitesHoldIsNoChangeToAskAbout) {
+    action("sim_tumbling_1u")->trigger();
+    answer_questions({});
+    const QStringList noted = walk("A=1\nB=2\nC=3\nD=4", "sssbsbR");
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(noted.mid(4, 2), QStringList({"2 A: 1 B: 2  1", "3 A: 1 B: 2  1"}));
+    EXPECT_EQ(noted.last(), "ended");
+}
+
+}  // namespace
