@@ -150,6 +150,7 @@ bool Debugger::fresh_start(bool paused) {
     const std::vector<std::string> lines = editor_lines(foreign_lines);
     PreparedProgram prepared;
     emit runStarting();
+    run_revision_ = controls_.editor->document()->revision();
     if (!run_control_->start(lines, foreign_lines, paused, prepared)) {
         output_pane_->append_report(prepared.report);
         emit runEnded();  // nothing ran
@@ -164,11 +165,28 @@ bool Debugger::fresh_start(bool paused) {
     return true;
 }
 
+// A run that has ended goes on from its past when the user went back into it after the end,
+// and only while the editor holds the program it ran: after an edit, or a STOP in the past,
+// RUN and STEP start the program as it is now.
+bool Debugger::past_to_go_on_from() {
+    if (!in_past()) return false;
+    if (run_control_->active()) return true;
+    if (went_back_after_end_ && controls_.editor->document()->revision() == run_revision_) {
+        return true;
+    }
+    run_control_->forget_history();
+    return false;
+}
+
 void Debugger::run() {
-    // A resume: the program goes on where it was, in the loop that already runs it; from a
-    // moment of its past, once what came after it may be forgotten.
+    // From a moment of the past (of a paused run, or of one that has ended), the run goes on
+    // from there once what came after it may be forgotten.
+    if (past_to_go_on_from()) {
+        if (resume_here()) run_control_->resume();
+        return;
+    }
+    // A resume: the program goes on where it was, in the loop that already runs it.
     if (run_control_->active()) {
-        if (in_past() && !resume_here()) return;
         run_control_->resume();
         return;
     }
@@ -176,16 +194,17 @@ void Debugger::run() {
 }
 
 void Debugger::step() {
-    if (run_control_->active()) {
-        // In the past, STEP goes forward through the run as it was, slider moves included;
-        // after an edit there, the run takes another way from that moment on.
-        if (in_past()) {
-            if (!run_control_->changed_since_seek()) {
-                seek_step(moment().step + 1);
-                return;
-            }
-            if (!resume_here()) return;
+    // In the past, STEP goes forward through the run as it was, slider moves included; after
+    // an edit there, the run takes another way from that moment on.
+    if (past_to_go_on_from()) {
+        if (!run_control_->changed_since_seek()) {
+            seek_step(moment().step + 1);
+        } else if (resume_here()) {
+            run_control_->step();
         }
+        return;
+    }
+    if (run_control_->active()) {
         run_control_->step();
         return;
     }
@@ -260,6 +279,7 @@ void Debugger::mark_changed_variables() {
 }
 
 void Debugger::end_run() {
+    went_back_after_end_ = false;
     emit runEnded();
     // The panel shows where the run left the channels, now.
     controls_.device_panel->flush();
@@ -388,6 +408,7 @@ void Debugger::show_moment(const std::optional<RunMoment>& moment) {
     // The marks show what differs from the moment shown before.
     mark_changed_variables();
     const bool paused = run_control_->state() == RunControl::State::Paused;
+    if (run_control_->state() == RunControl::State::Idle) went_back_after_end_ = true;
     controls_.editor->set_current_line(paused || history.in_past() ? current_line() : -1);
     const double seconds = (int64_t{moment->clock_ms} - run_control_->run_started_ms()) / 1000.0;
     const QString at = QStringLiteral("statement %L1 at %2 s").arg(moment->step).arg(seconds, 0, 'f', 3);

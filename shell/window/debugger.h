@@ -125,6 +125,7 @@ class Debugger : public QObject {
     void keep_the_stop_in_view();
     // The window after the machine was put at another moment of the run.
     void show_moment(const std::optional<RunMoment>& moment);
+    bool past_to_go_on_from();
     void take_report(const RunReport& report);
     void show_math_error(const QString& text);
     QString math_messages_text() const;
@@ -138,6 +139,10 @@ class Debugger : public QObject {
     // What the strip says of them: the cause, and the general words behind "More".
     QString stop_cause_;
     QString stop_details_;
+    // The editor's text as the current (or last) run started from it.
+    int run_revision_ = -1;
+    // A moment of the run was shown after it had ended.
+    bool went_back_after_end_ = false;
     // The run was started by RUN and has not been paused since.
     bool fresh_running_ = false;
     // The variables as the panel showed them at the last pause, or at RUN.

@@ -246,3 +246,25 @@ TEST_F(StepBackTest, TheSatellitesHoldIsNoChangeToAskAbout) {
 }
 
 }  // namespace
+
+namespace {
+
+// After a run has ended, BACK goes into its past too: STEP goes forward through it, and RUN
+// goes on from the moment shown rather than starting again.
+TEST_F(StepBackTest, AfterTheEndStepAndRunGoOnFromThePast) {
+    run("A=1\nPRINT A\nA=2\nPRINT A\nA=3");
+    click("bt_stepback");
+    click("bt_stepback");
+    click("bt_stepback");
+    EXPECT_EQ(seen(), "2 A: 1 B: 0 1|~2 1");
+    click("bt_step");
+    EXPECT_EQ(seen(), "3 A: 2 B: 0 1|~2 1");
+    answer_questions({QMessageBox::Yes});
+    click("bt_run");
+    EXPECT_TRUE(wait_for([&] { return !run_control(*w)->active(); }));
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_EQ(output(), QStringList({"1", "2"}));
+    EXPECT_EQ(label("lA"), "A: 3");
+}
+
+}  // namespace
